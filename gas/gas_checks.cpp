@@ -1,0 +1,89 @@
+#include "gas/gas_checks.h"
+
+#include "base/strings.h"
+#include "base/text.h"
+#include "base/units.h"
+
+namespace kv {
+namespace {
+
+const char* Unit(bool imperial) { return imperial ? "ft" : "m"; }
+double Shown(double metres, bool imperial) { return imperial ? metres * kFeetPerMetre : metres; }
+
+std::string WithSuffix(std::string text, int suffixId) {
+  text += " (";
+  text += LoadString(suffixId);
+  text += ")";
+  return text;
+}
+
+}  // namespace
+
+SGasCheck CheckTableGasPpo2(double oxygen, double depth, double depthOffset, double maxPpo2, bool imperial) {
+  SGasCheck result;
+  double ppo2 = RoundToMultiple(OcPpo2(oxygen, depth + depthOffset), 0.01);
+  if (ppo2 < kMinPpo2) {
+    result.severity = kGasCheckError;
+    result.text = WithSuffix(
+        Format(LoadString(1552), ppo2, kMinPpo2, Shown(depth, imperial), Unit(imperial)), 1253);
+  } else if (ppo2 > RoundToMultiple(maxPpo2, 0.01)) {
+    result.severity = kGasCheckError;
+    result.text = WithSuffix(
+        Format(LoadString(1553), ppo2, maxPpo2, Shown(depth, imperial), Unit(imperial)), 1253);
+  }
+  return result;
+}
+
+SGasCheck CheckTableGasEad(double oxygen, double helium, bool closedCircuit, double setpoint, double depth,
+                           double depthOffset, double maxEad, bool imperial) {
+  SGasCheck result;
+  double ead = Ead(oxygen, helium, depth + depthOffset, closedCircuit ? setpoint : 0.0, closedCircuit);
+  if (ead > RoundToMultiple(maxEad, 1.0)) {
+    const char* unit = Unit(imperial);
+    result.severity = kGasCheckWarning;
+    result.text = WithSuffix(Format(LoadString(1554), Shown(ead, imperial), unit, Shown(depth, imperial), unit,
+                                    Shown(maxEad, imperial), unit),
+                             1252);
+  }
+  return result;
+}
+
+SGasCheck CheckTableGas(const CGasSwitch& gasSwitch, double depth, double depthOffset, double maxPpo2,
+                        double maxEad, bool imperial) {
+  if (!gasSwitch.m_closedCircuit) {
+    SGasCheck ppo2 = CheckTableGasPpo2(gasSwitch.m_oxygen, depth, depthOffset, maxPpo2, imperial);
+    if (ppo2.severity != kGasCheckFine) return ppo2;
+  }
+  return CheckTableGasEad(gasSwitch.m_oxygen, gasSwitch.m_helium, gasSwitch.m_closedCircuit,
+                          gasSwitch.m_setpoint, depth, depthOffset, maxEad, imperial);
+}
+
+SGasEntryCheck CheckGasEntryValues(double depth, double oxygen, double helium, bool closedCircuit,
+                                   double setpoint, double maxPpo2, double maxEad, bool imperial) {
+  SGasEntryCheck result;
+  CGas gas;
+  if (!gas.SetMix(oxygen, helium)) {
+    result.accepted = false;
+    result.message = LoadString(1263);
+    return result;
+  }
+  double ppo2 = closedCircuit ? setpoint : OcPpo2(oxygen, depth);
+  if (ppo2 < kMinPpo2) {
+    result.accepted = false;
+    result.message = Format(LoadString(1260), ppo2, kMinPpo2);
+  } else if (ppo2 > maxPpo2) {
+    result.accepted = false;
+    result.message = Format(LoadString(1261), ppo2, maxPpo2);
+  } else {
+    double ead = Ead(oxygen, helium, depth, setpoint, closedCircuit);
+    if (ead > maxEad) {
+      result.accepted = false;
+      result.icon = EIcon::Question;
+      const char* unit = Unit(imperial);
+      result.message = Format(LoadString(1262), Shown(ead, imperial), unit, Shown(maxEad, imperial), unit);
+    }
+  }
+  return result;
+}
+
+}  // namespace kv

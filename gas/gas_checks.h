@@ -1,0 +1,52 @@
+#pragma once
+// Gas checks at the level of plain values: the decision of the entry check for
+// a user point, and the checks of the gases of a table generation schedule.
+// Depths are metres; messages show feet (x 3.2568) when imperial.
+
+#include <string>
+
+#include "base/prompt.h"
+#include "gas/gas_switch.h"
+
+namespace kv {
+
+inline constexpr double kMinPpo2 = 0.16;  // bar; below it a gas is hypoxic
+
+// Severities of a table generation check.
+enum EGasCheckSeverity : int { kGasCheckFine = 0, kGasCheckWarning = 1, kGasCheckError = 2 };
+
+struct SGasCheck {
+  int severity = kGasCheckFine;
+  std::string text;  // empty when fine
+};
+
+// The open-circuit PPO2 checks of a scheduled gas. The PPO2 is taken at
+// depth + depthOffset (the offset turns the surface pressure into extra
+// depth); the message names depth. Hypoxic (string 1552) or hyperoxic (1553)
+// gives an error with the suffix " (Fail)". The PPO2 and the limit are
+// compared at 0.01 bar, as the warnings of a calculated dive compare them, so
+// that a gas the dive would not flag is not refused here.
+SGasCheck CheckTableGasPpo2(double oxygen, double depth, double depthOffset, double maxPpo2, bool imperial);
+
+// The EAD check of a scheduled gas, on its setpoint when closed circuit: an
+// EAD above the limit (rounded to whole metres, as in a calculated dive) gives
+// a warning (string 1554, suffix " (Warning)") naming the EAD, depth and limit.
+SGasCheck CheckTableGasEad(double oxygen, double helium, bool closedCircuit, double setpoint, double depth,
+                           double depthOffset, double maxEad, bool imperial);
+
+// Both in turn for one switch's gas at one depth: the PPO2 checks for an
+// open-circuit gas, then the EAD check; the first finding is returned.
+SGasCheck CheckTableGas(const CGasSwitch& gasSwitch, double depth, double depthOffset, double maxPpo2,
+                        double maxEad, bool imperial);
+
+// The entry check of a user point, as a decision: accepted, or refused with
+// the message to show and its icon. On closed circuit the PPO2 is the setpoint.
+struct SGasEntryCheck {
+  bool accepted = true;
+  std::string message;
+  EIcon icon = EIcon::Exclamation;
+};
+SGasEntryCheck CheckGasEntryValues(double depth, double oxygen, double helium, bool closedCircuit,
+                                   double setpoint, double maxPpo2, double maxEad, bool imperial);
+
+}  // namespace kv
