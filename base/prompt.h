@@ -1,0 +1,34 @@
+#pragma once
+// What the user must see or answer goes through this seam: the desktop program
+// shows message boxes, kvplan writes to standard error, tests script the answers.
+
+#include <string>
+
+namespace kv {
+
+inline constexpr const char* kAppCaption = "Kestrun Varnadel";
+
+enum class EIcon { Information, Exclamation, Warning, Question, Error };
+
+class IUserPrompt {
+public:
+  virtual ~IUserPrompt() = default;
+  // A message box titled kAppCaption with an OK button.
+  virtual void ShowMessage(const std::string& text, EIcon icon) = 0;
+  // A yes/no question box; defaultYes chooses the default button.
+  virtual bool AskYesNo(const std::string& text, bool defaultYes, EIcon icon) = 0;
+};
+
+// Answers every question with its default button and shows nothing: the
+// process-wide prompt until a front end installs its own.
+class CSilentPrompt final : public IUserPrompt {
+public:
+  void ShowMessage(const std::string&, EIcon) override {}
+  bool AskYesNo(const std::string&, bool defaultYes, EIcon) override { return defaultYes; }
+};
+
+IUserPrompt& UserPrompt();
+// Installs the process-wide prompt (not owned); nullptr restores the silent one.
+void SetUserPrompt(IUserPrompt* prompt);
+
+}  // namespace kv

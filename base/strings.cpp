@@ -1,0 +1,170 @@
+#include "base/strings.h"
+
+#include <map>
+#include <string_view>
+
+namespace kv {
+namespace {
+
+const std::map<int, const char*>& BuiltIn() {
+  static const std::map<int, const char*> table = {
+      {1030, "Depth"},
+      {1031, "End Time"},
+      {1032, "Invalid"},
+      {1033, "GF"},
+      {1034, "EAD"},
+      {1047, "PPO2"},
+      {1048, "Depth (m)"},
+      {1049, "Depth (ft)"},
+      {1052, "OC"},
+      {1053, "CC"},
+      {1054, "NCS"},
+      {1055, "Ceiling"},
+      {1056, "Max Ceiling"},
+      {1057, "Insp. Nitrogen"},
+      {1058, "Insp. Helium"},
+      {1059, "Time"},
+      {1060, "CNS"},
+      {1061, "OTU"},
+      {1062, "Gradient Factor"},
+      {1063, "Pigt"},
+      {1064, "Max Pigt"},
+      {1065, "Dil"},
+      {1066, "Compartment"},
+      {1077, "Last Deco Stop (ft)"},
+      {1084, "Cylinder Working Pressure (Bar)"},
+      {1085, "Cylinder Working Pressure (psi)"},
+      {1204, "Depth already exists.\n\nUse Update to modify an item"},
+      {1206, kSixHourQuestion},
+      {1215, "Maximum limit of 12 Gas Switches.\n\nUnable to add additional items"},
+      {1217, "The Dive Plan has been modified.\n\nDo you want to save the changes?"},
+      {1228, "Unable to open data file."},
+      {1240, "Unable to open data file for writing."},
+      {1251, "Are you sure that you wish to delete the current dive?\n\n%s"},
+      {1252, "Warning"},
+      {1253, "Fail"},
+      {1260, "Hypoxic - PPO2 of %0.2f is below the %0.2f limit\n\nUnable to add or update the item"},
+      {1261, "Hyperoxic - PPO2 of %0.2f is above the %0.2f limit\n\nUnable to add or update the item"},
+      {1262, "EAD of %0.0f %s for this gas exceeds the %0.0f %s Max EAD limit\n\nUnable to add or update the item"},
+      {1263, "The gas is invalid\n\nUnable to add or update the item"},
+      {1264, "Invalid entry!\n\n\nPermitted gas entry styles are...\n\nNamed - Air, Oxygen\n\nNitrox (02%) - 32% Nx, 32% Nitrox, 32% N, 32%, 32/0\n\nTrimix (O2%/He%) - 13/59, 16/44, 6/70\n\n\nGas limits are...\n\nOxygen 5% - 100%\n\nHelium 0% - 99%"},
+      {1270, "Not enough gases (%d) for bailout.\n\nAllow the planner to add gases?"},
+      {1271, "Too many gases (%d) for bailout.\n\nAllow the planner to reduce the number of gases?"},
+      {1280, "Duplicate gas switches @ %0.0f %s and %0.0f %s\n\nRemoving %0.0f %s gas switch"},
+      {1290, "Warning - %sNo gas suitable at surface with current gases and settings"},
+      {1291, "Warning - %sNo gas suitable at bailout depth with current gases and settings"},
+      {1292, "Warning - %sGases do not overlap from bailout depth to surface with current gases and settings"},
+      {1293, "Warning - Cannot Meet Max CNS% limit with current settings and Gaslist"},
+      {1294, "Warning - Cannot Meet Max CNS% limit with current settings"},
+      {1295, "Warning - No gases in list"},
+      {1296, "ICD Checks, "},
+      {1297, "Warning - %sSingle gas do not reach from bailout depth to surface with current gases and settings"},
+      {1300, "Dive %d of %d"},
+      {1301, ", Surface Interval (hh:mm) %d:%02d"},
+      {1302, "CNS Final %0.1f%%"},
+      {1303, "OTU Final %0.1f%%"},
+      {1304, "CNS Initial %0.1f%% Final %0.1f%%"},
+      {1305, "OTU Initial %0.1f%% Final %0.1f%%"},
+      {1306, "Gas"},
+      {1307, "PPO2"},
+      {1308, "Depth (m)"},
+      {1309, "Depth (ft)"},
+      {1310, "Segment Time"},
+      {1311, "Run Time"},
+      {1312, "Ascent to 1st Stop"},
+      {1313, "<b>Created %s by %s<br>Kestrun Varnadel (Version %s)</b>"},
+      {1314, "Durations"},
+      {1315, "Depths"},
+      {1317, "Bottom %2.0f"},
+      {1318, "Bottom Depth"},
+      {1319, "Times"},
+      {1320, "Warnings"},
+      {1321, ", Duration (hh:mm) %d:%02d"},
+      {1322, "NCS"},
+      {1323, "Ascent to Surface"},
+      {1324, "Depth"},
+      {1350, "Gas Mix<br>(O2% / He%)"},
+      {1351, "Switch Depth"},
+      {1352, "Total Time"},
+      {1353, "Gas Volume Required"},
+      {1354, "Gas Volume Required (l)<br>Reserve %0.0f%%"},
+      {1355, "Gas Volume Required (cu ft)<br>Reserve %0.0f%%"},
+      {1356, "Cylinder Size Required (l)<br>Working Pressure %0.0f Bar"},
+      {1357, "Cylinder Size Required (cu ft)<br>Working Pressure %0.0f PSI"},
+      {1500, "Started"},
+      {1501, "Depths %0.0f to %0.0f in steps of %0.0f"},
+      {1502, "Durations %d to %d in steps of %d (mins)"},
+      {1504, "Completed"},
+      {1505, "Creating %d dive plans"},
+      {1506, "Created a Dive Plan for %0.0f %s - duration %d Mins"},
+      {1507, "Starting Calculations"},
+      {1509, "Preparing report"},
+      {1510, "Warning - Dive Plan for %0.0f %s - duration %d Mins, Unable to complete"},
+      {1511, "Warning - Dive Plan for %0.0f %s - duration %d Mins, Skipped"},
+      {1512, "Surface Pressure %0.0f, GF High %0.0f, GF Low %0.0f, Descent Rate %0.0f (m/min), Ascent Rate %0.0f (m/min), Last Deco Stop %0.0f (m)"},
+      {1513, "Surface Pressure %0.0f, GF High %0.0f, GF Low %0.0f, Descent Rate %0.0f (ft/min), Ascent Rate %0.0f (ft/min), Last Deco Stop %0.0f (ft)"},
+      {1552, "PPO2 of %0.2f is Hypoxic (%0.2f limit) at %0.0f %s"},
+      {1553, "PPO2 of %0.2f is Hyperoxic (%0.2f limit) at %0.0f %s"},
+      {1554, "EAD %0.0f %s at depth %0.0f %s for this gas exceeds the %0.0f %s Max EAD limit"},
+      {1555, "The start depth %0.0f %s is deeper than the finish depth %0.0f %s"},
+      {1556, "The start duration %d is longer than the finish duration %d"},
+      {1557, "The start duration %d (mins) and descent rate %0.0f (%s) prevent you from reaching depth %0.0f (%s)"},
+      {1600, "Max Depth %s, Duration %d:%02d (mm:ss)"},
+      {1620, "Invalid Table Generation Settings file"},
+      {1621, "Invalid Dive file"},
+      {1622, "Invalid Dive Plan file"},
+      {1623, "Invalid Bailout Gas Mix List file"},
+      {2118, "Graphical profile of dive segments with auto generated ascents and descents\nLeft click and drag to zoom Right click to bailout and quit zoom"},
+      {2620, "Graphical profile of tissue levels - % Over Pressure Limit for each compartment"},
+      {2816, "Gases available for bailout"},
+  };
+  return table;
+}
+
+std::map<int, std::string>& Overrides() {
+  static std::map<int, std::string> overrides;
+  return overrides;
+}
+
+// The printf conversions of a text in order, each as its length modifier and
+// conversion letter ("%0.2f ... %s" gives "f|s|"); "%%" is no conversion.
+std::string Conversions(std::string_view text) {
+  std::string signature;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') continue;
+    ++i;
+    if (i < text.size() && text[i] == '%') continue;
+    while (i < text.size() && std::string_view("-+ #0123456789.*").find(text[i]) != std::string_view::npos) ++i;
+    while (i < text.size() && std::string_view("hlLqjzt").find(text[i]) != std::string_view::npos)
+      signature += text[i++];
+    if (i < text.size()) signature += text[i];
+    signature += '|';
+  }
+  return signature;
+}
+
+}  // namespace
+
+const char* LoadString(int id) {
+  auto& o = Overrides();
+  if (auto it = o.find(id); it != o.end()) return it->second.c_str();
+  const auto& t = BuiltIn();
+  auto it = t.find(id);
+  return it == t.end() ? "" : it->second;
+}
+
+bool OverrideString(int id, const std::string& text) {
+  if (text.empty()) {
+    Overrides().erase(id);
+    return true;
+  }
+  // Many texts are used as formats: a replacement that asks for other
+  // arguments than the program passes would read the wrong values or crash.
+  const auto& t = BuiltIn();
+  auto it = t.find(id);
+  if (Conversions(text) != Conversions(it == t.end() ? "" : it->second)) return false;
+  Overrides()[id] = text;
+  return true;
+}
+
+}  // namespace kv

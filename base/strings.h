@@ -1,0 +1,25 @@
+#pragma once
+// The numbered texts shown to the user, kept in one table so that a language
+// library can replace them.
+
+#include <string>
+
+namespace kv {
+
+// The text of string id, or an empty text for an unknown id.
+const char* LoadString(int id);
+// Replaces one text (a language library's); an empty text restores the built-in
+// one. A replacement whose printf conversions differ from the built-in text's
+// is refused (false), since the program passes the built-in text's arguments.
+bool OverrideString(int id, const std::string& text);
+
+// Texts the calculation shows that have no number of their own.
+inline constexpr const char* kSixHourQuestion =
+    "Unable to decompress Dive %d within 6 hours.\n\nExtreme gas and multiple scrubber\u00A0requirements "
+    "beyond this time.\n\nDo you wish to plan for extended decompression up to 24 Hours?\n\n(If you "
+    "select 'No' the current profile will be removed.)";
+inline constexpr const char* kTwentyFourHourLimit =
+    "Unable to complete the plan.\n\nExceeded the 24 Hour time limitation.\n\n(The current profile "
+    "will be removed.)";
+
+}  // namespace kv
