@@ -1,0 +1,212 @@
+#include "engine/dive_plan.h"
+
+#include <algorithm>
+
+#include "base/preferences.h"
+#include "base/status_log.h"
+
+namespace kv {
+
+CDivePlan::CDivePlan(IDiveOwner* owner, int diveNumber) : m_pPlanGroup(owner), m_diveNumber(diveNumber) {}
+
+void CDivePlan::ApplyPreferences() {
+  CPreferences& p = Prefs();
+  m_settings.surfacePressure = p.GetNumber(EPref::DiveSurfacePressure);
+  m_settings.gfLow = p.GetNumber(EPref::DiveGfLow);
+  m_settings.gfHigh = p.GetNumber(EPref::DiveGfHigh);
+  m_settings.sacRate = p.GetScaled(EPref::DiveSacRate);
+  m_settings.maxPpo2 = p.GetScaled(EPref::DiveMaxPpo2);
+  m_settings.maxEad = p.GetScaled(EPref::DiveMaxEad);
+  m_settings.surfaceInterval = static_cast<int>(p.GetNumber(EPref::DiveSurfaceInterval));
+  m_settings.descentRate = p.GetScaled(EPref::DiveDescentRate);
+  m_settings.ascentRate = p.GetScaled(EPref::DiveAscentRate);
+  m_settings.lastDecoStop = p.GetScaled(EPref::DiveLastDecoStop);
+  m_bailoutSettings.noOfGasSwitches = static_cast<int>(p.GetNumber(EPref::BailoutNoOfGasSwitches));
+  m_bailoutSettings.gfLow = p.GetNumber(EPref::BailoutGfLow);
+  m_bailoutSettings.gfHigh = p.GetNumber(EPref::BailoutGfHigh);
+  m_bailoutSettings.sacRate = p.GetScaled(EPref::BailoutSacRate);
+  m_bailoutSettings.maxPpo2 = p.GetScaled(EPref::BailoutMaxPpo2);
+  m_bailoutSettings.maxEad = p.GetScaled(EPref::BailoutMaxEad);
+  m_bailoutSettings.maxCns = p.GetScaled(EPref::BailoutMaxCns);
+  m_bailoutSettings.descentRate = p.GetScaled(EPref::BailoutDescentRate);
+  m_bailoutSettings.ascentRate = p.GetScaled(EPref::BailoutAscentRate);
+  m_bailoutSettings.lastDecoStop = p.GetScaled(EPref::BailoutLastDecoStop);
+  m_bailoutSettings.useBailoutGasList = p.GetNumber(EPref::BailoutUseBailoutGasList) != 0;
+  m_bailoutSettings.ignoreIcd = p.GetNumber(EPref::BailoutIgnoreIcd) != 0;
+  m_bailoutSettings.ignoreCns = p.GetNumber(EPref::BailoutIgnoreCns) != 0;
+  m_bailoutGasList = p.GetText(EPref::BailoutGasList);
+}
+
+// ---- State -------------------------------------------------------------------
+
+int CDivePlan::SetState(int state, int argument) {
+  if (m_pPlanGroup == nullptr) return 0;
+  if (m_state == state) return m_state;
+  m_state = state;
+  if (m_tableGenerationMode) return m_state;
+  if (m_state == kStateReplanBailout) {
+    StatusLog().LogAtLevelF(kLogDetail, "CDivePlan::SetState() Triggering m_pPlanGroup->BailoutPlan(%d)", argument);
+    m_state = m_pPlanGroup->BailoutPlan(m_diveNumber, argument) ? kStateBailoutPlanned : kStateIdle;
+  }
+  if (m_state == kStateRecalculate) {
+    StatusLog().LogAtLevelF(kLogDetail, "CDivePlan::SetState() Triggering m_pPlanGroup->CalculateDivePlan(%d)",
+                            argument);
+    m_state = m_pPlanGroup->CalculateDivePlan(m_diveNumber, argument) ? kStateCalculated : kStateIdle;
+  }
+  return m_state;
+}
+
+void CDivePlan::SetModified(bool modified) {
+  if ((m_modified != 0) == modified) return;
+  m_modified = modified;
+  if (!m_tableGenerationMode && m_pPlanGroup) m_pPlanGroup->DiveModifiedChanged(m_diveNumber, modified);
+}
+
+void CDivePlan::SetBailoutMode(bool on) {
+  m_bailoutMode = on;
+  if (!on) return;
+  if (m_bailoutPlanValid) {
+    SetModified(false);
+    SetState(kStateReplanBailout, 1);
+  } else if (m_pPlanGroup) {
+    m_pPlanGroup->PostDiveCalculated(m_diveNumber);
+  }
+}
+
+// ---- Settings ----------------------------------------------------------------
+
+template <typename T>
+void CDivePlan::ChangeSetting(T& field, T value, int state) {
+  if (field == value) return;
+  field = value;
+  SetModified(true);
+  SetState(state, 0);
+}
+
+void CDivePlan::SetSurfacePressure(double v) {
+  ChangeSetting(m_settings.surfacePressure, v, m_bailoutMode ? kStateReplanBailout : kStateRecalculate);
+}
+void CDivePlan::SetGfLow(double v) { ChangeSetting(m_settings.gfLow, v, kStateRecalculate); }
+void CDivePlan::SetGfHigh(double v) { ChangeSetting(m_settings.gfHigh, v, kStateRecalculate); }
+void CDivePlan::SetSacRate(double v) { ChangeSetting(m_settings.sacRate, v, kStateRecalculate); }
+void CDivePlan::SetMaxPpo2(double v) { ChangeSetting(m_settings.maxPpo2, v, kStateRecalculate); }
+void CDivePlan::SetMaxEad(double v) { ChangeSetting(m_settings.maxEad, v, kStateRecalculate); }
+void CDivePlan::SetSurfaceInterval(int v) { ChangeSetting(m_settings.surfaceInterval, v, kStateRecalculate); }
+void CDivePlan::SetDescentRate(double v) { ChangeSetting(m_settings.descentRate, v, kStateRecalculate); }
+void CDivePlan::SetAscentRate(double v) { ChangeSetting(m_settings.ascentRate, v, kStateRecalculate); }
+void CDivePlan::SetLastDecoStop(double v) { ChangeSetting(m_settings.lastDecoStop, v, kStateRecalculate); }
+
+void CDivePlan::SetBailoutNoOfGasSwitches(int v) {
+  ChangeSetting(m_bailoutSettings.noOfGasSwitches, v, kStateReplanBailout);
+}
+void CDivePlan::SetBailoutGfLow(double v) { ChangeSetting(m_bailoutSettings.gfLow, v, kStateReplanBailout); }
+void CDivePlan::SetBailoutGfHigh(double v) { ChangeSetting(m_bailoutSettings.gfHigh, v, kStateReplanBailout); }
+void CDivePlan::SetBailoutSacRate(double v) { ChangeSetting(m_bailoutSettings.sacRate, v, kStateReplanBailout); }
+void CDivePlan::SetBailoutMaxPpo2(double v) { ChangeSetting(m_bailoutSettings.maxPpo2, v, kStateReplanBailout); }
+void CDivePlan::SetBailoutMaxEad(double v) { ChangeSetting(m_bailoutSettings.maxEad, v, kStateReplanBailout); }
+void CDivePlan::SetBailoutMaxCns(double v) {
+  // The CNS limit re-plans whenever it is set to a limit, even the same one,
+  // so that the CNS fit runs again after the user confirms the value.
+  m_bailoutSettings.maxCns = v;
+  if (v != 0.0) {
+    SetModified(true);
+    SetState(kStateReplanBailout, 0);
+  }
+}
+void CDivePlan::SetBailoutDescentRate(double v) {
+  ChangeSetting(m_bailoutSettings.descentRate, v, kStateReplanBailout);
+}
+void CDivePlan::SetBailoutAscentRate(double v) { ChangeSetting(m_bailoutSettings.ascentRate, v, kStateReplanBailout); }
+void CDivePlan::SetBailoutLastDecoStop(double v) {
+  ChangeSetting(m_bailoutSettings.lastDecoStop, v, kStateReplanBailout);
+}
+void CDivePlan::SetBailoutUseGasList(bool v) {
+  ChangeSetting(m_bailoutSettings.useBailoutGasList, static_cast<std::uint8_t>(v), kStateReplanBailout);
+}
+void CDivePlan::SetBailoutIgnoreIcd(bool v) {
+  ChangeSetting(m_bailoutSettings.ignoreIcd, static_cast<std::uint8_t>(v), kStateReplanBailout);
+}
+void CDivePlan::SetBailoutIgnoreCns(bool v) {
+  ChangeSetting(m_bailoutSettings.ignoreCns, static_cast<std::uint8_t>(v), kStateReplanBailout);
+}
+void CDivePlan::SetBailoutGasList(const std::string& list) { ChangeSetting(m_bailoutGasList, list, kStateReplanBailout); }
+
+int CDivePlan::GetAlgorithm() const { return m_pPlanGroup ? m_pPlanGroup->GetAlgorithm() : 1; }
+int CDivePlan::GetSurfaceIntervalAlgorithm() const {
+  return m_pPlanGroup ? m_pPlanGroup->GetSurfaceIntervalAlgorithm() : 0;
+}
+double CDivePlan::GetGasReserve() const { return m_pPlanGroup ? m_pPlanGroup->GetGasReserve() : 33.0; }
+double CDivePlan::GetCylinderWorkingPressure() const {
+  return m_pPlanGroup ? m_pPlanGroup->GetCylinderWorkingPressure() : 240.0;
+}
+
+// ---- Readers -----------------------------------------------------------------
+
+const CPlanPoint* CDivePlan::GetUserPoint(int index) const {
+  if (index < 0 || index >= UserPointCount()) return nullptr;
+  return &m_userPoints[static_cast<std::size_t>(index)];
+}
+
+namespace {
+const CPlanPoint* At(const std::vector<CPlanPoint>& v, int i) {
+  if (i < 0 || i >= static_cast<int>(v.size())) return nullptr;
+  return &v[static_cast<std::size_t>(i)];
+}
+}  // namespace
+
+double CDivePlan::GetProfileDepth(int i) const { auto p = At(m_profilePoints, i); return p ? p->Depth() : -1; }
+int CDivePlan::GetProfileStart(int i) const { auto p = At(m_profilePoints, i); return p ? p->m_start : -1; }
+int CDivePlan::GetProfileEnd(int i) const { auto p = At(m_profilePoints, i); return p ? p->End() : -1; }
+int CDivePlan::GetProfileDuration(int i) const { auto p = At(m_profilePoints, i); return p ? p->m_duration : -1; }
+double CDivePlan::GetProfileOxygen(int i) const { auto p = At(m_profilePoints, i); return p ? p->m_oxygen : -1; }
+double CDivePlan::GetProfileHelium(int i) const { auto p = At(m_profilePoints, i); return p ? p->m_helium : -1; }
+double CDivePlan::GetProfileSetpoint(int i) const { auto p = At(m_profilePoints, i); return p ? p->m_setpoint : -1; }
+int CDivePlan::GetProfileClosedCircuit(int i) const {
+  auto p = At(m_profilePoints, i);
+  return p ? p->m_closedCircuit : 0;
+}
+int CDivePlan::GetProfileNoClearSurface(int i) const {
+  auto p = At(m_profilePoints, i);
+  return p ? p->m_noClearSurface : 0;
+}
+
+double CDivePlan::GetMaxProfileDepth() const {
+  double d = 0.0;
+  for (const CPlanPoint& p : m_profilePoints) d = std::max(d, p.Depth());
+  return d;
+}
+
+int CDivePlan::GetRunTime() const { return m_profilePoints.empty() ? 0 : m_profilePoints.back().End(); }
+
+const CPredictionPoint* CDivePlan::Prediction(int t) const {
+  if (t < 0 || t >= PredictionCount()) return nullptr;
+  return &m_predictions[static_cast<std::size_t>(t)];
+}
+
+const CPredictionPoint* CDivePlan::LastPrediction() const {
+  return m_predictions.empty() ? nullptr : &m_predictions.back();
+}
+
+double CDivePlan::GetCeiling(int t) const { auto p = Prediction(t); return p ? p->m_ceiling / 100.0 : -1; }
+double CDivePlan::GetMaxCeiling(int t) const { auto p = Prediction(t); return p ? p->m_maxCeiling / 100.0 : -1; }
+double CDivePlan::GetDepth(int t) const { auto p = Prediction(t); return p ? p->m_depthPressure / 100.0 : -1; }
+double CDivePlan::GetCns(int t) const { auto p = Prediction(t); return p ? p->m_cns : -1; }
+double CDivePlan::GetOtu(int t) const { auto p = Prediction(t); return p ? p->m_otu : -1; }
+
+double CDivePlan::GetDiveMaxCeiling() const {
+  const CPredictionPoint* last = LastPrediction();
+  return last ? last->m_maxCeiling / 100.0 : 0.0;
+}
+
+void CDivePlan::ClearResults() {
+  m_profilePoints.clear();
+  m_predictions.release();
+  m_segments.clear();
+  m_gasWarnings.clear();
+  for (auto& c : m_consumption) c = SGasConsumption{};
+  m_anyConsumption = m_diveSacUsed = m_bailoutSacUsed = 0;
+  m_predictionsPresent = 0;
+  m_calculationCompleted = 0;
+}
+
+}  // namespace kv

@@ -1,0 +1,384 @@
+#pragma once
+// One dive of a plan: the points the user entered, the dive's settings, the
+// point lists the calculation derives, the per-second states, the printable
+// segments and the calculation state.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/perf_timer.h"
+#include "engine/chunked_vector.h"
+#include "engine/dive_owner.h"
+#include "engine/plan_point.h"
+#include "gas/gas.h"
+#include "gas/gas_switch.h"
+
+namespace kv {
+
+// Dive states.
+enum EDiveState : int { kStateIdle = 0, kStateRecalculate = 1, kStateReplanBailout = 2, kStateCalculated = 3, kStateBailoutPlanned = 4 };
+
+// Settings of the dive ("Dive" defaults of the preferences).
+struct SDiveSettings {
+  double surfacePressure = 1000.0;  // mbar
+  double gfLow = 20.0;              // %
+  double gfHigh = 80.0;             // %
+  double sacRate = 30.0;            // l/min
+  double maxPpo2 = 1.6;             // bar
+  double maxEad = 35.0;             // m
+  int surfaceInterval = 0;          // s before this dive
+  double descentRate = 20.0;        // m/min
+  double ascentRate = 10.0;         // m/min
+  double lastDecoStop = 6.0;        // m
+};
+
+// Settings of the bailout part of a closed-circuit dive ("Bailout" defaults).
+struct SBailoutSettings {
+  int noOfGasSwitches = 2;
+  double gfLow = 100.0;
+  double gfHigh = 100.0;
+  double sacRate = 30.0;
+  double maxPpo2 = 1.6;
+  double maxEad = 40.0;
+  double maxCns = 100.0;  // %
+  double descentRate = 20.0;
+  double ascentRate = 10.0;
+  double lastDecoStop = 6.0;
+  std::uint8_t useBailoutGasList = 0;
+  std::uint8_t ignoreIcd = 0;
+  std::uint8_t ignoreCns = 0;
+};
+
+// Gas switch warnings summarised over a run of seconds.
+struct SWarningSummary {
+  int flags = 0;
+  std::string icd;
+  std::string ead;
+  std::string highO2;
+  std::string lowO2;
+};
+
+class CDivePlan {
+public:
+  static constexpr int kMaxGases = 12;
+  static constexpr double kWaterVapour = 56.7;    // mbar
+  static constexpr double kStartMaxCeiling = 1600.0;  // mbar absolute
+  static constexpr int kSixHours = 21600;
+  static constexpr int kTwentyFourHours = 86400;
+
+  // A dive with the built-in defaults; use ApplyPreferences to take the user's.
+  explicit CDivePlan(IDiveOwner* owner = nullptr, int diveNumber = 0);
+  CDivePlan(const CDivePlan&) = delete;
+  CDivePlan& operator=(const CDivePlan&) = delete;
+
+  // Takes the "Dive" and "Bailout" defaults and the bailout gas list from the preferences.
+  void ApplyPreferences();
+
+  // ---- Owner, identity, state --------------------------------------------
+  IDiveOwner* m_pPlanGroup = nullptr;
+  void SetOwner(IDiveOwner* owner) { m_pPlanGroup = owner; }
+  int GetDiveNumber() const { return m_diveNumber; }
+  void SetDiveNumber(int n) { m_diveNumber = n; }
+  const std::string& GetName() const { return m_name; }
+  void SetName(const std::string& name) { m_name = name; }
+
+  int GetState() const { return m_state; }
+  int SetState(int state, int argument);
+  bool IsModified() const { return m_modified != 0; }
+  void SetModified(bool modified);
+  bool IsTableGenerationMode() const { return m_tableGenerationMode != 0; }
+  void SetTableGenerationMode(bool on) { m_tableGenerationMode = on; }
+  bool IsCalculationCompleted() const { return m_calculationCompleted != 0; }
+  bool IsTimeLimitExceeded() const { return m_timeLimitExceeded != 0; }
+  bool IsExtendedPlanningUsed() const { return m_extendedPlanningUsed != 0; }
+  bool HasRememberedAnswer() const { return m_answerRemembered != 0; }
+  bool GetRememberedAnswer() const { return m_extendedPlanningAnswer != 0; }
+  void SetRememberedAnswer(bool remembered, bool answer) {
+    m_answerRemembered = remembered;
+    m_extendedPlanningAnswer = answer;
+  }
+  bool PredictionCheckPassed() const { return m_predictionCheckPassed != 0; }
+  std::int64_t GetTimeStamp() const { return m_timeStamp; }
+  void SetTimeStamp(std::int64_t t) { m_timeStamp = t; }
+
+  // ---- Settings ------------------------------------------------------------
+  const SDiveSettings& Settings() const { return m_settings; }
+  const SBailoutSettings& BailoutSettings() const { return m_bailoutSettings; }
+  double GetSurfacePressure() const { return m_settings.surfacePressure; }
+  double GetGfLow() const { return m_settings.gfLow; }
+  double GetGfHigh() const { return m_settings.gfHigh; }
+  double GetSacRate() const { return m_settings.sacRate; }
+  double GetMaxPpo2() const { return m_settings.maxPpo2; }
+  double GetMaxEad() const { return m_settings.maxEad; }
+  int GetSurfaceInterval() const { return m_settings.surfaceInterval; }
+  double GetDescentRate() const { return m_settings.descentRate; }
+  double GetAscentRate() const { return m_settings.ascentRate; }
+  double GetLastDecoStop() const { return m_settings.lastDecoStop; }
+  void SetSurfacePressure(double v);
+  void SetGfLow(double v);
+  void SetGfHigh(double v);
+  void SetSacRate(double v);
+  void SetMaxPpo2(double v);
+  void SetMaxEad(double v);
+  void SetSurfaceInterval(int v);
+  void SetDescentRate(double v);
+  void SetAscentRate(double v);
+  void SetLastDecoStop(double v);
+
+  void SetBailoutNoOfGasSwitches(int v);
+  void SetBailoutGfLow(double v);
+  void SetBailoutGfHigh(double v);
+  void SetBailoutSacRate(double v);
+  void SetBailoutMaxPpo2(double v);
+  void SetBailoutMaxEad(double v);
+  // Always stores; moves to state 2 whenever the value is not 0, changed or not.
+  void SetBailoutMaxCns(double v);
+  void SetBailoutDescentRate(double v);
+  void SetBailoutAscentRate(double v);
+  void SetBailoutLastDecoStop(double v);
+  void SetBailoutUseGasList(bool v);
+  void SetBailoutIgnoreIcd(bool v);
+  void SetBailoutIgnoreCns(bool v);
+  const std::string& GetBailoutGasList() const { return m_bailoutGasList; }
+  void SetBailoutGasList(const std::string& list);
+
+  // Group-wide values through the owner (ZH-L16C and delayed surface
+  // desaturation, 33 % and 240 bar when the dive has no owner).
+  int GetAlgorithm() const;
+  int GetSurfaceIntervalAlgorithm() const;
+  double GetGasReserve() const;
+  double GetCylinderWorkingPressure() const;
+
+  // ---- User points and their editing ---------------------------------------
+  // Add or insert before index (append when past the end) after the entry
+  // check; returns the new index or -1 when refused. Works on the bailout plan
+  // points in bailout mode.
+  int AddPoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
+               double helium, double setpoint, bool noClearSurface);
+  bool UpdatePoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
+                   double helium, double setpoint, bool noClearSurface);
+  void DeletePoint(int index);
+  bool SelectCurrentPoint(int index);
+  int InsertCurrentPoint(int index);
+  bool HasCurrentPoint() const { return m_currentPointCopied != 0; }
+  const CPlanPoint& CurrentPoint() const { return m_currentPoint; }
+  // The first bailout plan point with the bailout byte set; 999 without one, -1 outside bailout mode.
+  int FirstBailoutPoint() const;
+  void RestoreBailoutPlanPoints();
+
+  // Appends without any check (files, table generation, tests).
+  void AppendUserPoint(const CPlanPoint& p) { m_userPoints.push_back(p); }
+  void AppendBailoutPoint(const CPlanPoint& p) { m_bailoutPlanPoints.push_back(p); }
+  void ClearUserPoints() { m_userPoints.clear(); }
+  void ClearBailoutPoints() { m_bailoutPlanPoints.clear(); }
+  const std::vector<CPlanPoint>& UserPoints() const { return m_userPoints; }
+  const std::vector<CPlanPoint>& PlanPlusPoints() const { return m_planPlusPoints; }
+  const std::vector<CPlanPoint>& ProfilePoints() const { return m_profilePoints; }
+  const std::vector<CPlanPoint>& BailoutPlanPoints() const { return m_bailoutPlanPoints; }
+  std::vector<CPlanPoint>& BailoutPlanPointsRef() { return m_bailoutPlanPoints; }
+  const std::vector<CPlanPoint>& BailoutInitialPlanPoints() const { return m_bailoutInitialPlanPoints; }
+  std::vector<CPlanPoint>& BailoutInitialPlanPointsRef() { return m_bailoutInitialPlanPoints; }
+  const CPlanPoint* GetUserPoint(int index) const;
+  int UserPointCount() const { return static_cast<int>(m_userPoints.size()); }
+
+  // The entry check: refuses invalid, hypoxic and hyperoxic gases and an EAD
+  // over the limit, with the matching message box. depth in metres.
+  bool CheckGasEntry(double depth, double oxygen, double helium, bool closedCircuit, double setpoint,
+                     bool bailoutLimits) const;
+  bool m_skipEntryCheck = false;
+
+  // ---- Gas switch schedule mode (table generation) -------------------------
+  bool UsesGasSwitchSchedule() const { return m_useGasSwitchSchedule != 0; }
+  void SetUseGasSwitchSchedule(bool on) { m_useGasSwitchSchedule = on; }
+  // Builds the travel and deco gas ranges from the two schedules and logs them.
+  void SetGasRanges(const CGasSwitchSchedule& travel, const CGasSwitchSchedule& deco);
+  const std::array<SGasRange, 12>& TravelGasRanges() const { return m_travelGasRanges; }
+  const std::array<SGasRange, 12>& DecoGasRanges() const { return m_decoGasRanges; }
+  int GetNumberOfGasSwitchesUsed() const { return m_gasSwitchesUsed; }
+
+  // ---- Calculation -----------------------------------------------------------
+  // Calculates the dive from the previous dive's end state (ignored when
+  // fromSurface or this is dive 0). False when the run time limits stopped it
+  // outside table generation mode.
+  bool Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns,
+                 double prevOtu, bool fromSurface);
+  // Builds the plan-plus points (first step of a calculation outside bailout mode).
+  void BuildPlanPlusPoints();
+  // Clears every result of the last calculation.
+  void ClearResults();
+  // Next stop depth (m) at second t for target depth d, or -1.
+  double NextStopDepth(int t, double d) const;
+
+  // ---- Profile readers (-1 / 0 past the end) ---------------------------------
+  int ProfilePointCount() const { return static_cast<int>(m_profilePoints.size()); }
+  double GetProfileDepth(int i) const;
+  int GetProfileStart(int i) const;
+  int GetProfileEnd(int i) const;
+  int GetProfileDuration(int i) const;
+  double GetProfileOxygen(int i) const;
+  double GetProfileHelium(int i) const;
+  double GetProfileSetpoint(int i) const;
+  int GetProfileClosedCircuit(int i) const;
+  int GetProfileNoClearSurface(int i) const;
+  double GetMaxProfileDepth() const;
+  // Run time: end second of the last profile point (0 without points).
+  int GetRunTime() const;
+
+  // ---- Prediction readers by second ------------------------------------------
+  int PredictionCount() const { return static_cast<int>(m_predictions.size()); }
+  const CPredictionPoint* Prediction(int t) const;
+  const CPredictionPoint* LastPrediction() const;
+  double GetCeiling(int t) const;     // m
+  double GetMaxCeiling(int t) const;  // m
+  double GetDepth(int t) const;       // m
+  double GetCns(int t) const;
+  double GetOtu(int t) const;
+  // The warning texts of second t, each followed by "#".
+  std::string GetWarningText(int t) const;
+  // The maximum ceiling of the whole calculation, m gauge.
+  double GetDiveMaxCeiling() const;
+
+  // ---- Segments, gas warnings, consumption ------------------------------------
+  const std::vector<CDiveSegment>& Segments() const { return m_segments; }
+  int SegmentCount() const { return static_cast<int>(m_segments.size()); }
+  const std::vector<CDiveGasWarning>& GasWarnings() const { return m_gasWarnings; }
+  void BuildDiveSegments();
+  // Evaluates one prediction point's warnings; true when it has none.
+  bool EvaluatePointWarnings(CPredictionPoint& point) const;
+  void MarkIcdRisk(int index);
+  SWarningSummary SummariseWarnings(int first, int last) const;
+  void AddGasWarning(double oxygen, double helium, const std::string& icdText, const std::string& eadText,
+                     const std::string& highO2Text, const std::string& lowO2Text);
+  std::string GasWarningText(int index) const;
+  void ClearGasWarnings() { m_gasWarnings.clear(); }
+
+  bool ComputeGasConsumption();
+  const std::array<SGasConsumption, kMaxGases>& GasConsumption() const { return m_consumption; }
+  std::string GasConsumptionRow(int index) const;
+  bool AnyConsumption() const { return m_anyConsumption != 0; }
+  bool DiveSacUsed() const { return m_diveSacUsed != 0; }
+  bool BailoutSacUsed() const { return m_bailoutSacUsed != 0; }
+
+  // ---- Bailout state ----------------------------------------------------------
+  bool IsBailoutMode() const { return m_bailoutMode != 0; }
+  // Enters or leaves bailout mode (see the .cpp for the state moves).
+  void SetBailoutMode(bool on);
+  bool IsBailoutPlanValid() const { return m_bailoutPlanValid != 0; }
+  void SetBailoutPlanValid(bool v) { m_bailoutPlanValid = v; }
+  int GetBailoutSecond() const { return m_bailoutSecond; }
+  bool BailoutWalked() const { return m_bailoutWalked != 0; }
+  std::array<CGasSwitch, 12>& BailoutGasSwitches() { return m_bailoutSwitches; }
+  const std::array<CGasSwitch, 12>& BailoutGasSwitches() const { return m_bailoutSwitches; }
+  int m_bailoutTime = 0;
+  double m_bailoutDepth = 0.0;
+  double m_bailoutCeiling = 0.0;
+  double m_bailoutEad = 0.0;
+  double m_deepestPostBailoutDepth = 0.0;
+  int m_bailoutSegmentIndex = -1;
+  int m_bailoutCursor = -1;
+
+  // Tissue constants of the current calculation (exposed for tests and charts).
+  void SetConstants();
+  const std::array<double, kCompartments>& AN() const { return m_AN; }
+  const std::array<double, kCompartments>& BN() const { return m_BN; }
+  const std::array<double, kCompartments>& AH() const { return m_AH; }
+  const std::array<double, kCompartments>& BH() const { return m_BH; }
+
+  // Oxygen exposure increments for t seconds at PPO2 p (bar).
+  static double CnsIncrement(double p, double seconds);
+  static double OtuIncrement(double p, double seconds);
+
+private:
+  template <typename T>
+  void ChangeSetting(T& field, T value, int state);
+  int FirstBailoutIndexForLimits() const;
+  std::vector<CPlanPoint>& EditedPoints();
+
+  // Calculation stages.
+  void InitialiseSurface(CPredictionPoint& p0);
+  void InitialiseSurfaceInterval(CPredictionPoint& p0, const double* prevN2, const double* prevHe);
+  void ComputeCeiling(CPredictionPoint& point, const CPredictionPoint* previous, bool bailoutSecond);
+  double GradientFactor(double previousCeilingAbs, double ambient, bool afterBailout) const;
+  void StepSeconds();
+  void StepOneSecond(int t);
+  int TravelTime(double from, double to) const;
+  bool CheckLimits(int runTime);
+  bool AskExtension();
+  void LogProfilePoint(const char* label, const CPlanPoint& p) const;
+  void LogGasRanges() const;
+  void CutPredictionsAfter(int second);
+  bool WalkTargets(const std::vector<CPlanPoint>& input);
+
+  // Data.
+  int m_diveNumber = 0;
+  std::string m_name;
+  std::vector<CPlanPoint> m_userPoints;
+  std::vector<CPlanPoint> m_planPlusPoints;
+  std::vector<CPlanPoint> m_profilePoints;
+  CChunkedVector<CPredictionPoint> m_predictions;
+  std::vector<CDiveSegment> m_segments;
+  std::vector<CPlanPoint> m_bailoutPlanPoints;
+  std::vector<CPlanPoint> m_bailoutInitialPlanPoints;
+  std::vector<CDiveGasWarning> m_gasWarnings;
+  CPlanPoint m_currentPoint;
+  CPerfTimer m_calculationTimer;
+  CPerfTimer m_planPlusTimer;
+  std::array<SGasRange, 12> m_travelGasRanges{};
+  std::array<SGasRange, 12> m_decoGasRanges{};
+  std::array<SGasConsumption, kMaxGases> m_consumption{};
+
+  int m_state = kStateIdle;
+  std::uint8_t m_modified = 0;
+  std::uint8_t m_calculationCompleted = 0;
+  std::uint8_t m_timeLimitExceeded = 0;
+  std::uint8_t m_extendedPlanningUsed = 0;
+  std::uint8_t m_extendedPlanningAnswer = 0;
+  std::uint8_t m_answerRemembered = 0;
+  std::uint8_t m_tableGenerationMode = 0;
+  std::uint8_t m_predictionsPresent = 0;
+  std::uint8_t m_predictionCheckPassed = 0;
+  std::uint8_t m_currentPointCopied = 0;
+  std::uint8_t m_anyConsumption = 0;
+  std::uint8_t m_diveSacUsed = 0;
+  std::uint8_t m_bailoutSacUsed = 0;
+
+  SDiveSettings m_settings;
+  SBailoutSettings m_bailoutSettings;
+
+  double m_maxCeiling = kStartMaxCeiling;  // mbar absolute
+  double m_highestTissuePressure = 0.0;
+
+  std::array<double, kCompartments> m_halfTimeN{};
+  std::array<double, kCompartments> m_halfTimeH{};
+  std::array<double, kCompartments> m_factorN1s{};
+  std::array<double, kCompartments> m_factorH1s{};
+  std::array<double, kCompartments> m_factorN1m{};
+  std::array<double, kCompartments> m_factorH1m{};
+  std::array<double, kCompartments> m_AN{};
+  std::array<double, kCompartments> m_BN{};
+  std::array<double, kCompartments> m_AH{};
+  std::array<double, kCompartments> m_BH{};
+
+  std::uint8_t m_icdCarry = 0;
+  std::uint8_t m_bailoutMode = 0;
+  std::uint8_t m_bailoutPlanValid = 0;
+  std::uint8_t m_bailoutWalked = 0;
+  std::uint8_t m_useGasSwitchSchedule = 0;
+  std::array<CGasSwitch, 12> m_bailoutSwitches{};
+  std::string m_bailoutGasList;
+  std::int64_t m_timeStamp = 0;
+  int m_gasSwitchesUsed = 0;
+  int m_bailoutSecond = 999999;
+
+  // Walk state of the current calculation.
+  int m_lastComputedSecond = 0;
+  int m_profileSearchIndex = 0;
+  bool m_useBailoutRates = false;
+  bool m_questionAsked = false;
+  bool m_stopped = false;
+  bool m_extensionAccepted = false;
+};
+
+}  // namespace kv

@@ -1,0 +1,271 @@
+// The user's points (and the bailout plan points in bailout mode), their
+// editing behind the entry check, and the plan-plus points: the targets the
+// calculation walks.
+
+#include "base/status_log.h"
+#include "base/text.h"
+#include "engine/dive_plan.h"
+
+namespace kv {
+namespace {
+
+std::string Mode(const CPlanPoint& p) { return p.m_closedCircuit ? "CC" : "OC"; }
+
+std::string PointLine(const char* prefix, const CPlanPoint& p) {
+  std::string s = Format("%s - Depth %6.2f, Duration %5d, %s, Gas %s, PPO2 %0.2f", prefix, p.Depth(), p.m_duration,
+                         Mode(p).c_str(), GasName(p.m_oxygen, p.m_helium).c_str(), p.m_setpoint);
+  if (p.m_noClearSurface) s += ", No Clear Surface";
+  return s;
+}
+
+void LogPlanPlusAdd(const char* label, const CPlanPoint& p) {
+  CStatusLog& log = StatusLog();
+  if (!log.IsOn(kLogProgress)) return;
+  std::string s = Format("Construct Plan Plus - %s Depth %6.2f, Duration %5d, %s %s, PPO2 %0.2f", label, p.Depth(),
+                         p.m_duration, p.m_closedCircuit ? "Dil" : "Gas",
+                         GasName(p.m_oxygen, p.m_helium).c_str(), p.m_setpoint);
+  if (p.m_noClearSurface) s += ", No Clear Surface";
+  log.LogAtLevel(s, kLogProgress);
+}
+
+CPlanPoint MakePoint(int duration, double depthPressure, bool closedCircuit, double oxygen, double helium,
+                     double setpoint, bool noClearSurface) {
+  CPlanPoint p;
+  p.m_duration = duration;
+  p.m_depthPressure = depthPressure;
+  p.m_closedCircuit = closedCircuit;
+  p.m_oxygen = oxygen;
+  p.m_helium = helium;
+  p.m_setpoint = setpoint;
+  p.m_noClearSurface = noClearSurface;
+  return p;
+}
+
+}  // namespace
+
+std::vector<CPlanPoint>& CDivePlan::EditedPoints() { return m_bailoutMode ? m_bailoutPlanPoints : m_userPoints; }
+
+int CDivePlan::FirstBailoutPoint() const {
+  if (!m_bailoutMode) return -1;
+  for (std::size_t i = 0; i < m_bailoutPlanPoints.size(); ++i)
+    if (m_bailoutPlanPoints[i].m_bailout) return static_cast<int>(i);
+  return 999;
+}
+
+int CDivePlan::AddPoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
+                        double helium, double setpoint, bool noClearSurface) {
+  std::vector<CPlanPoint>& points = EditedPoints();
+  if (!m_useGasSwitchSchedule) {
+    const bool bailoutLimits = m_bailoutMode && FirstBailoutPoint() < index;
+    if (!CheckGasEntry(depthPressure / 100.0, oxygen, helium, closedCircuit, setpoint, bailoutLimits)) return -1;
+  }
+  CPlanPoint p = MakePoint(duration, depthPressure, closedCircuit, oxygen, helium, setpoint, noClearSurface);
+  int at = index;
+  if (at < 0 || at >= static_cast<int>(points.size())) {
+    points.push_back(p);
+    at = static_cast<int>(points.size()) - 1;
+  } else {
+    points.insert(points.begin() + at, p);
+  }
+  SetModified(true);
+  SetState(kStateRecalculate, 0);
+  return at;
+}
+
+bool CDivePlan::UpdatePoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
+                            double helium, double setpoint, bool noClearSurface) {
+  std::vector<CPlanPoint>& points = EditedPoints();
+  if (index < 0 || index >= static_cast<int>(points.size())) return false;
+  const bool bailoutLimits = m_bailoutMode && index >= FirstBailoutPoint();
+  if (!CheckGasEntry(depthPressure / 100.0, oxygen, helium, closedCircuit, setpoint, bailoutLimits)) return false;
+  CPlanPoint& p = points[static_cast<std::size_t>(index)];
+  p.m_duration = duration;
+  p.m_depthPressure = depthPressure;
+  p.m_closedCircuit = closedCircuit;
+  p.m_oxygen = oxygen;
+  p.m_helium = helium;
+  p.m_setpoint = setpoint;
+  p.m_noClearSurface = noClearSurface;
+  SetModified(true);
+  SetState(kStateRecalculate, 0);
+  return true;
+}
+
+void CDivePlan::DeletePoint(int index) {
+  std::vector<CPlanPoint>& points = EditedPoints();
+  if (index >= 0 && index < static_cast<int>(points.size())) points.erase(points.begin() + index);
+  SetModified(true);
+  SetState(kStateRecalculate, 0);
+}
+
+bool CDivePlan::SelectCurrentPoint(int index) {
+  const std::vector<CPlanPoint>& points = m_bailoutMode ? m_bailoutPlanPoints : m_userPoints;
+  if (index < 0 || index >= static_cast<int>(points.size())) return false;
+  m_currentPoint = points[static_cast<std::size_t>(index)];
+  m_currentPointCopied = 1;
+  return true;
+}
+
+int CDivePlan::InsertCurrentPoint(int index) {
+  if (!m_currentPointCopied) return -1;
+  std::vector<CPlanPoint>& points = EditedPoints();
+  int at = index;
+  if (at < 0 || at >= static_cast<int>(points.size())) {
+    points.push_back(m_currentPoint);
+    at = static_cast<int>(points.size()) - 1;
+  } else {
+    points.insert(points.begin() + at, m_currentPoint);
+  }
+  SetModified(true);
+  SetState(kStateRecalculate, 0);
+  return at;
+}
+
+void CDivePlan::RestoreBailoutPlanPoints() {
+  m_bailoutPlanPoints = m_bailoutInitialPlanPoints;
+  CStatusLog& log = StatusLog();
+  if (!log.IsOn(kLogProgress)) return;
+  log.LogAtLevel("Bailout - Plan points", kLogProgress);
+  for (const CPlanPoint& p : m_bailoutPlanPoints) log.LogAtLevel(PointLine("Bailout - Plan Point", p), kLogProgress);
+}
+
+void CDivePlan::SetGasRanges(const CGasSwitchSchedule& travel, const CGasSwitchSchedule& deco) {
+  const auto& t = travel.Switches();
+  const auto& d = deco.Switches();
+  for (std::size_t i = 0; i < 12; ++i) {
+    SGasRange& r = m_travelGasRanges[i];
+    if (!t[i].m_inUse) {
+      r.m_inUse = 0;
+    } else {
+      r = SGasRange{t[i].m_depth, 9999.9, t[i].m_closedCircuit, t[i].m_oxygen, t[i].m_helium, t[i].m_setpoint, 1};
+      if (i < 11 && t[i + 1].m_inUse) r.m_toDepth = t[i + 1].m_depth;
+    }
+    SGasRange& q = m_decoGasRanges[i];
+    if (!d[i].m_inUse) {
+      q.m_inUse = 0;
+    } else {
+      q = SGasRange{d[i].m_depth, 0.0, d[i].m_closedCircuit, d[i].m_oxygen, d[i].m_helium, d[i].m_setpoint, 1};
+      if (i > 0 && d[i - 1].m_inUse) q.m_toDepth = d[i - 1].m_depth;
+    }
+  }
+  LogGasRanges();
+}
+
+void CDivePlan::LogGasRanges() const {
+  CStatusLog& log = StatusLog();
+  if (!log.IsOn(kLogProgress)) return;
+  log.LogAtLevel("-", kLogProgress);
+  log.LogAtLevel("Gas Ranges", kLogProgress);
+  for (std::size_t i = 0; i < 12; ++i) {
+    const SGasRange& r = m_travelGasRanges[i];
+    if (r.m_inUse)
+      log.LogAtLevelF(kLogProgress, "Travel Gas %d Depth range %7.2f - %7.2f %s Gas %s PPO2 %0.2f",
+                      static_cast<int>(i) + 1, r.m_fromDepth, r.m_toDepth, r.m_closedCircuit ? "CC" : "OC",
+                      GasName(r.m_oxygen, r.m_helium).c_str(), r.m_setpoint);
+  }
+  for (std::size_t i = 0; i < 12; ++i) {
+    const SGasRange& r = m_decoGasRanges[i];
+    if (r.m_inUse)
+      log.LogAtLevelF(kLogProgress, "Deco Gas %d   Depth range %7.2f - %7.2f %s Gas %s PPO2 %0.2f",
+                      static_cast<int>(i) + 1, r.m_fromDepth, r.m_toDepth, r.m_closedCircuit ? "CC" : "OC",
+                      GasName(r.m_oxygen, r.m_helium).c_str(), r.m_setpoint);
+  }
+}
+
+void CDivePlan::BuildPlanPlusPoints() {
+  CStatusLog& log = StatusLog();
+  m_planPlusPoints.clear();
+  m_gasSwitchesUsed = 0;
+  if (log.IsOn(kLogDetail)) m_planPlusTimer.Start();
+  if (log.IsOn(kLogProgress)) {
+    log.LogAtLevel("-", kLogProgress);
+    log.LogAtLevel("Started", kLogProgress);
+    log.LogAtLevel("-", kLogProgress);
+    log.LogAtLevel("User entered plan points", kLogProgress);
+    for (const CPlanPoint& p : m_userPoints) log.LogAtLevel(PointLine("Plan Point", p), kLogProgress);
+  }
+
+  auto add = [&](const char* label, CPlanPoint p) {
+    p.m_start = 0;
+    p.m_source = -1.0;
+    m_planPlusPoints.push_back(p);
+    LogPlanPlusAdd(label, p);
+  };
+
+  if (!m_useGasSwitchSchedule) {
+    log.LogAtLevel("Using user entered points", kLogProgress);
+    for (std::size_t i = 0; i < m_userPoints.size(); ++i) {
+      const CPlanPoint& u = m_userPoints[i];
+      if (i == 0 && u.Depth() != 0.0) {
+        CPlanPoint zero = u;
+        zero.m_depthPressure = 0.0;
+        zero.m_duration = 0;
+        zero.m_noClearSurface = 0;
+        add("Zero depth copy segment,              ", zero);
+      }
+      add("Planned segment,                      ", u);
+    }
+  } else if (!m_userPoints.empty()) {
+    log.LogAtLevel("Using gas switch schedule", kLogProgress);
+    const CPlanPoint& bottom = m_userPoints.front();
+    const double b = bottom.Depth();
+    const SGasRange* remembered = nullptr;
+    for (const SGasRange& r : m_travelGasRanges) {
+      if (!r.m_inUse) continue;
+      if (b > r.m_fromDepth) {
+        CPlanPoint p;
+        p.SetDepth(r.m_fromDepth);
+        p.m_duration = 0;
+        p.m_closedCircuit = r.m_closedCircuit;
+        p.m_oxygen = r.m_oxygen;
+        p.m_helium = r.m_helium;
+        p.m_setpoint = r.m_setpoint;
+        p.m_noClearSurface = 0;
+        add("Auto generated travel gas switch,     ", p);
+        ++m_gasSwitchesUsed;
+        remembered = &r;
+      } else if (b == r.m_fromDepth) {
+        ++m_gasSwitchesUsed;
+        remembered = &r;
+      }
+    }
+    const SGasRange& g = remembered ? *remembered : m_travelGasRanges[0];
+    CPlanPoint p;
+    p.m_depthPressure = bottom.m_depthPressure;
+    p.m_duration = bottom.m_duration;
+    p.m_noClearSurface = bottom.m_noClearSurface;
+    p.m_closedCircuit = g.m_closedCircuit;
+    p.m_oxygen = g.m_oxygen;
+    p.m_helium = g.m_helium;
+    p.m_setpoint = g.m_setpoint;
+    add("Auto generated travel gas switch,     ", p);
+    for (int i = 11; i >= 0; --i) {
+      const SGasRange& r = m_decoGasRanges[static_cast<std::size_t>(i)];
+      if (!r.m_inUse) continue;
+      if (r.m_fromDepth < b) {
+        CPlanPoint q;
+        q.SetDepth(r.m_fromDepth);
+        q.m_duration = 0;
+        q.m_closedCircuit = r.m_closedCircuit;
+        q.m_oxygen = r.m_oxygen;
+        q.m_helium = r.m_helium;
+        q.m_setpoint = r.m_setpoint;
+        q.m_noClearSurface = 0;
+        add("Auto generated deco gas switch,       ", q);
+        ++m_gasSwitchesUsed;
+      }
+    }
+  }
+
+  if (log.IsOn(kLogProgress)) {
+    log.LogAtLevel("Plan plus points", kLogProgress);
+    for (const CPlanPoint& p : m_planPlusPoints) log.LogAtLevel(PointLine("Plan Plus Point", p), kLogProgress);
+    log.LogAtLevelF(kLogProgress, "No of gas switches used - %d", m_gasSwitchesUsed);
+  }
+  if (log.IsOn(kLogDetail)) {
+    m_planPlusTimer.Stop();
+    log.LogAtLevelF(kLogDetail, "Finished in %.6f seconds", m_planPlusTimer.Elapsed());
+  }
+}
+
+}  // namespace kv

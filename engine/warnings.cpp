@@ -1,0 +1,168 @@
+// Gas checks: the entry check of a point, the warnings of every second, the
+// counter-diffusion marking at gas changes and the per-gas warning list.
+
+#include <algorithm>
+
+#include "base/preferences.h"
+#include "base/prompt.h"
+#include "base/strings.h"
+#include "base/text.h"
+#include "base/units.h"
+#include "engine/dive_plan.h"
+
+namespace kv {
+namespace {
+
+// Limits are compared after rounding; the tolerance keeps a value that equals
+// its limit on paper from failing on the last binary digit.
+constexpr double kTolerance = 1e-9;
+
+bool Imperial() { return Prefs().GetNumber(EPref::Units) == 1; }
+
+}  // namespace
+
+bool CDivePlan::CheckGasEntry(double depth, double oxygen, double helium, bool closedCircuit, double setpoint,
+                              bool bailoutLimits) const {
+  if (m_skipEntryCheck) return true;
+  CGas gas;
+  if (!gas.SetMix(oxygen, helium)) {
+    UserPrompt().ShowMessage(LoadString(1263), EIcon::Exclamation);
+    return false;
+  }
+  const double ppo2 = closedCircuit ? setpoint : OcPpo2(oxygen, depth);
+  const double maxPpo2 = bailoutLimits ? m_bailoutSettings.maxPpo2 : m_settings.maxPpo2;
+  const double maxEad = bailoutLimits ? m_bailoutSettings.maxEad : m_settings.maxEad;
+  if (ppo2 < 0.16 - kTolerance) {
+    UserPrompt().ShowMessage(Format(LoadString(1260), ppo2, 0.16), EIcon::Exclamation);
+    return false;
+  }
+  if (ppo2 > maxPpo2 + kTolerance) {
+    UserPrompt().ShowMessage(Format(LoadString(1261), ppo2, maxPpo2), EIcon::Exclamation);
+    return false;
+  }
+  const double ead = Ead(oxygen, helium, depth, setpoint, closedCircuit);
+  if (ead > maxEad + kTolerance) {
+    const bool imperial = Imperial();
+    const double f = imperial ? kFeetPerMetre : 1.0;
+    const char* unit = imperial ? "ft" : "m";
+    UserPrompt().ShowMessage(Format(LoadString(1262), ead * f, unit, maxEad * f, unit), EIcon::Question);
+    return false;
+  }
+  return true;
+}
+
+bool CDivePlan::EvaluatePointWarnings(CPredictionPoint& point) const {
+  const bool bailout = point.m_bailout != 0;
+  const double eadLimit = bailout ? m_bailoutSettings.maxEad : m_settings.maxEad;
+  const double ppo2Limit = bailout ? m_bailoutSettings.maxPpo2 : m_settings.maxPpo2;
+  int flags = 0;
+  point.m_minPpo2 = 0.16;
+  if (point.m_cns > 1.0) flags |= kWarnCns;
+  if (point.m_otu > 300.0) flags |= kWarnOtu;
+  point.m_maxEadLimit = RoundToMultiple(eadLimit, 1.0);
+  if (point.m_maxEadLimit + kTolerance < point.m_ead) flags |= kWarnEad;
+  point.m_maxPpo2Limit = RoundToMultiple(ppo2Limit, 0.01);
+  const double ppo2 = RoundToMultiple(point.m_ppo2, 0.01);
+  if (ppo2 > point.m_maxPpo2Limit + kTolerance) flags |= kWarnPpo2High;
+  if (ppo2 < point.m_minPpo2 - kTolerance) flags |= kWarnPpo2Low;
+  if (point.m_icdRisk) flags |= kWarnIcd;
+  point.m_warningFlags = flags;
+  point.m_noWarning = flags == 0;
+  return flags == 0;
+}
+
+std::string CDivePlan::GetWarningText(int t) const {
+  const CPredictionPoint* p = Prediction(t);
+  if (!p) return {};
+  const int f = p->m_warningFlags;
+  std::string s;
+  if (f & kWarnCns) s += Format("CNS %0.1f%%", p->m_cns * 100.0) + "#";
+  if (f & kWarnOtu) s += Format("OTU %0.1f%%", p->m_otu / 300.0 * 100.0) + "#";
+  if (f & kWarnEad) {
+    const bool imperial = Imperial();
+    s += Format("Max EAD %0.1f%s", p->m_ead * (imperial ? kFeetPerMetre : 1.0), imperial ? "ft" : "m") + "#";
+  }
+  if (f & kWarnPpo2High) s += Format("PPO2 %0.2f", p->m_ppo2) + "#";
+  if (f & kWarnPpo2Low) s += Format("PPO2 %0.2f", p->m_ppo2) + "#";
+  if (f & kWarnIcd) s += "Isobaric Counter Diffusion Risk#";
+  return s;
+}
+
+void CDivePlan::MarkIcdRisk(int index) {
+  if (index < 1 || index >= PredictionCount()) return;
+  CPredictionPoint& p = m_predictions[static_cast<std::size_t>(index)];
+  const CPredictionPoint& q = m_predictions[static_cast<std::size_t>(index - 1)];
+  const bool same = p.m_oxygen == q.m_oxygen && p.m_heliumFraction == q.m_heliumFraction &&
+                    p.m_closedCircuit == q.m_closedCircuit && (!p.m_closedCircuit || p.m_ppo2 == q.m_ppo2);
+  if (!same) {
+    const double margin = p.m_depthPressure / 100.0 - std::max(p.m_ceiling / 100.0, 0.0);
+    m_icdCarry = (p.m_ead - q.m_ead) > margin;
+  }
+  p.m_icdRisk = m_icdCarry;
+}
+
+SWarningSummary CDivePlan::SummariseWarnings(int first, int last) const {
+  SWarningSummary s;
+  const bool imperial = Imperial();
+  const double f = imperial ? kFeetPerMetre : 1.0;
+  const double surfaceBar = m_settings.surfacePressure / 1000.0;
+  for (int t = std::max(first, 0); t <= last && t < PredictionCount(); ++t) {
+    const CPredictionPoint& p = m_predictions[static_cast<std::size_t>(t)];
+    const int flags = p.m_warningFlags;
+    s.flags |= flags;
+    if ((flags & kWarnIcd) && s.icd.empty()) s.icd = "ICD Risk";
+    if ((flags & kWarnEad) && s.ead.empty())
+      s.ead = Format(imperial ? "EAD %0.0fft @ %0.0fft" : "EAD %0.0fm @ %0.0fm", p.m_maxEadLimit * f,
+                     p.m_depthPressure / 100.0 * f);
+    const double fraction = p.m_oxygen / 100.0;
+    if ((flags & kWarnPpo2Low) && s.lowO2.empty()) {
+      if (p.m_closedCircuit) {
+        s.lowO2 = Format("Low O2 < %0.2f Min PPO2", p.m_minPpo2);
+      } else {
+        const double depth = fraction > 0.0 ? (p.m_minPpo2 / fraction - surfaceBar) * 10.0 : 0.0;
+        s.lowO2 = Format(imperial ? "Low O2 %0.2f @ < %0.0fft" : "Low O2 %0.2f @ < %0.0fm", p.m_minPpo2, depth * f);
+      }
+    }
+    if ((flags & kWarnPpo2High) && s.highO2.empty()) {
+      if (p.m_closedCircuit) {
+        s.highO2 = Format("High O2 > %0.2f Max PPO2", p.m_maxPpo2Limit);
+      } else {
+        const double depth = fraction > 0.0 ? (p.m_maxPpo2Limit / fraction - surfaceBar) * 10.0 : 0.0;
+        s.highO2 =
+            Format(imperial ? "High O2 %0.2f @ > %0.0fft" : "High O2 %0.2f @ > %0.0fm", p.m_maxPpo2Limit, depth * f);
+      }
+    }
+  }
+  return s;
+}
+
+void CDivePlan::AddGasWarning(double oxygen, double helium, const std::string& icdText, const std::string& eadText,
+                              const std::string& highO2Text, const std::string& lowO2Text) {
+  for (CDiveGasWarning& w : m_gasWarnings) {
+    if (w.m_gas.Oxygen() == oxygen && w.m_gas.Helium() == helium) {
+      if (!icdText.empty()) w.m_icd = icdText;
+      if (!eadText.empty()) w.m_ead = eadText;
+      if (!highO2Text.empty()) w.m_highO2 = highO2Text;
+      if (!lowO2Text.empty()) w.m_lowO2 = lowO2Text;
+      return;
+    }
+  }
+  CDiveGasWarning w;
+  if (!w.m_gas.SetMix(oxygen, helium)) {
+    // Keep the record's percentages even for a mix the entry check would refuse.
+    w.m_gas.SetHelium(helium);
+    w.m_gas.SetOxygen(oxygen);
+  }
+  w.m_icd = icdText;
+  w.m_ead = eadText;
+  w.m_highO2 = highO2Text;
+  w.m_lowO2 = lowO2Text;
+  m_gasWarnings.push_back(std::move(w));
+}
+
+std::string CDivePlan::GasWarningText(int index) const {
+  if (index < 0 || index >= static_cast<int>(m_gasWarnings.size())) return "Invalid";
+  return m_gasWarnings[static_cast<std::size_t>(index)].DisplayText();
+}
+
+}  // namespace kv
