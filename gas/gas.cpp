@@ -24,7 +24,10 @@ int Truncated(double v) {
 }  // namespace
 
 bool CGas::SetMix(double oxygen, double helium) {
-  if (!(oxygen + helium <= 100.0) || !(oxygen >= 5.0) || !(helium <= 99.0)) {
+  // Non-finite shares come only from damaged files; an infinite negative
+  // helium would otherwise pass every limit below.
+  if (!std::isfinite(oxygen) || !std::isfinite(helium) || !(oxygen + helium <= 100.0) || !(oxygen >= 5.0) ||
+      !(helium <= 99.0)) {
     m_valid = false;
     return false;
   }
