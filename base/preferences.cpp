@@ -167,15 +167,17 @@ void CPreferences::SetNumber(EPref item, std::uint32_t value) {
   if (c.number == value) return;
   c.number = value;
   // A failed write leaves the store as it was and is not reported; the value
-  // stays in effect for this run.
-  if (m_storage->WriteNumber(Info(item).path, value)) c.read = true;
+  // stays in effect for this run, so the cache must not go back to the store.
+  m_storage->WriteNumber(Info(item).path, value);
+  c.read = true;
 }
 
 void CPreferences::SetText(EPref item, const std::string& value) {
   SCache& c = Cached(item);
   if (c.text == value) return;
   c.text = value;
-  if (m_storage->WriteText(Info(item).path, value)) c.read = true;
+  m_storage->WriteText(Info(item).path, value);
+  c.read = true;
 }
 
 void CPreferences::LoadSettings() {

@@ -94,7 +94,8 @@ bool CStatusLog::LogAtLevel(const std::string& text, int level) {
 }
 
 bool CStatusLog::LogAtLevelF(int level, const char* format, ...) {
-  if (!IsOn(level) || m_path.empty()) return true;
+  if (!IsOn(level)) return true;
+  if (m_path.empty()) return false;
   if (!m_enabled) return true;
   if (format == nullptr) return false;
   std::va_list args;

@@ -76,6 +76,23 @@ TEST_F(PreferencesTest, LoadSettingsForgetsCachedValues) {
   EXPECT_EQ(prefs.GetNumber(EPref::DiveGfLow), 35u);
 }
 
+// A store that refuses every write, as a read-only registry would.
+class CReadOnlyStorage final : public IPreferenceStorage {
+public:
+  std::optional<std::uint32_t> ReadNumber(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> ReadText(const std::string&) override { return std::nullopt; }
+  bool WriteNumber(const std::string&, std::uint32_t) override { return false; }
+  bool WriteText(const std::string&, const std::string&) override { return false; }
+};
+
+TEST_F(PreferencesTest, FailedWriteStillHoldsForThisRun) {
+  prefs.SetStorage(std::make_unique<CReadOnlyStorage>());
+  prefs.SetNumber(EPref::Units, 1);
+  prefs.SetText(EPref::DiverId, "J. Diver");
+  EXPECT_EQ(prefs.GetNumber(EPref::Units), 1u);
+  EXPECT_EQ(prefs.GetText(EPref::DiverId), "J. Diver");
+}
+
 TEST(PreferencesPaths, FindPathAndInfo) {
   EXPECT_EQ(CPreferences::FindPath("Dive\\GF Low"), EPref::DiveGfLow);
   EXPECT_EQ(CPreferences::FindPath("Table Generation\\Max EAD"), EPref::TableMaxEad);

@@ -62,6 +62,8 @@ TEST_F(StatusLogTest, LevelsFollowDebugLevel) {
 TEST_F(StatusLogTest, FailuresAndDisabledLog) {
   CStatusLog unopened;
   EXPECT_FALSE(unopened.LogMessage("nowhere"));
+  EXPECT_FALSE(unopened.LogAtLevelF(0, "nowhere %d", 1));
+  EXPECT_FALSE(unopened.LogAtLevel("nowhere", 0));
   const char* noFormat = nullptr;
   EXPECT_FALSE(log.LogMessage(noFormat, 1));
 
