@@ -112,11 +112,5 @@ TEST(UnitsRounding, NearestMultipleHalfUp) {
   EXPECT_TRUE(std::isnan(RoundToMultiple(std::nan(""), 1)));
 }
 
-TEST(UnitsFactors, FeetAndMetresAreTheProgramsOwn) {
-  EXPECT_EQ(kFeetPerMetre, 3.2568);
-  EXPECT_EQ(kMetresPerFoot, 0.30705);
-  EXPECT_NEAR(35 * kFeetPerMetre, 113.988, 1e-9);
-}
-
 }  // namespace
 }  // namespace kv
