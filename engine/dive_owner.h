@@ -20,6 +20,8 @@ public:
   virtual void DiveModifiedChanged(int dive, bool modified) = 0;
   // Queue the DiveCalculated notification for the dive.
   virtual void PostDiveCalculated(int dive) = 0;
+  // Queue the DiveRowReset notification: the dive rebuilt its bailout points.
+  virtual void PostDiveRowReset(int /*dive*/) {}
 };
 
 }  // namespace kv

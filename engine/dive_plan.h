@@ -278,6 +278,8 @@ public:
   double m_deepestPostBailoutDepth = 0.0;
   int m_bailoutSegmentIndex = -1;
   int m_bailoutCursor = -1;
+  // Seconds of the "Planned" segment left after the bailout second; -1 until computed.
+  int m_bailoutRemainder = -1;
 
   // Tissue constants of the current calculation (exposed for tests and charts).
   void SetConstants();
