@@ -200,7 +200,7 @@ double CDivePlan::GetDiveMaxCeiling() const {
 
 void CDivePlan::ClearResults() {
   m_profilePoints.clear();
-  m_predictions.release();
+  m_predictions.clear();
   m_segments.clear();
   m_gasWarnings.clear();
   for (auto& c : m_consumption) c = SGasConsumption{};

@@ -381,6 +381,9 @@ private:
   bool m_questionAsked = false;
   bool m_stopped = false;
   bool m_extensionAccepted = false;
+  double m_lastPpo2 = -1.0;
+  double m_lastCnsIncrement = 0.0;
+  double m_lastOtuIncrement = 0.0;
 };
 
 }  // namespace kv

@@ -286,6 +286,7 @@ bool CDivePlan::Calculate(int diveNumber, const double* prevN2, const double* pr
   m_maxCeiling = kStartMaxCeiling;
   m_highestTissuePressure = 0.0;
   m_lastComputedSecond = 0;
+  m_lastPpo2 = -1.0;
   m_profileSearchIndex = 0;
   m_useBailoutRates = false;
   m_bailoutWalked = m_bailoutMode;

@@ -255,8 +255,15 @@ void CDivePlan::StepOneSecond(int t) {
 
   const double ppo2 = cc ? setpoint : (pressure + surface) / 1000.0 * o / 100.0;
   point.m_ppo2 = ppo2;
-  point.m_cns = prev.m_cns + CnsIncrement(ppo2, 1.0);
-  point.m_otu = prev.m_otu + OtuIncrement(ppo2, 1.0);
+  // The PPO2 is constant over most points (a setpoint, or open circuit at
+  // depth): reuse the last second's increments rather than a power per second.
+  if (ppo2 != m_lastPpo2) {
+    m_lastPpo2 = ppo2;
+    m_lastCnsIncrement = CnsIncrement(ppo2, 1.0);
+    m_lastOtuIncrement = OtuIncrement(ppo2, 1.0);
+  }
+  point.m_cns = prev.m_cns + m_lastCnsIncrement;
+  point.m_otu = prev.m_otu + m_lastOtuIncrement;
 
   double n;
   if (cc)
