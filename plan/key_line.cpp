@@ -1,0 +1,58 @@
+#include "plan/key_line.h"
+
+#include <cmath>
+
+#include "base/text.h"
+
+namespace kv {
+
+CKeyLine::CKeyLine(std::string_view line) {
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t pos = line.find('~', start);
+    const std::size_t end = pos == std::string_view::npos ? line.size() : pos;
+    if (m_count < kKeptFields) m_fields[static_cast<std::size_t>(m_count)] = line.substr(start, end - start);
+    ++m_count;
+    if (pos == std::string_view::npos) break;
+    start = pos + 1;
+  }
+}
+
+std::string_view CKeyLine::Field(int n) const {
+  if (n < 1 || n > m_count || n > kKeptFields) return CSParser::kOutOfRange;
+  return m_fields[static_cast<std::size_t>(n - 1)];
+}
+
+int CKeyLine::Key() const { return Int(1); }
+
+int CKeyLine::Int(int n) const {
+  int v = 0;
+  ReadInt(Field(n), v);
+  return v;
+}
+
+double CKeyLine::Double(int n) const {
+  double v = ReadNumberOr0(Field(n));
+  // "-0" is read as 0, so that it is written back as "0.00".
+  return v == 0.0 ? 0.0 : v;
+}
+
+std::string KeyLineInt(int key, int value) { return Format("%03d~%d", key, value) + kLineEnd; }
+
+std::string KeyLineDouble(int key, double value) {
+  // A value that rounds to zero is written without a minus sign.
+  if (std::fabs(value) < 0.005) value = 0.0;
+  return Format("%03d~%0.2f", key, value) + kLineEnd;
+}
+
+std::string KeyLineText(int key, std::string_view text) {
+  // Built by concatenation rather than "%s", so that a NUL inside the text
+  // does not cut it short.
+  std::string line = Format("%03d~", key);
+  line.reserve(line.size() + text.size() + 2);
+  for (char c : text) line.push_back(c == '\r' || c == '\n' ? ' ' : c);
+  line += kLineEnd;
+  return line;
+}
+
+}  // namespace kv

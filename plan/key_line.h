@@ -1,0 +1,43 @@
+#pragma once
+// Lines of the planner's text files ("Dive Plan", "Dive", "021~1000.00").
+// Key lines are split at "~" into fields numbered from 1, like CSParser, but
+// only the first fields are kept as views: a hostile line of millions of
+// separators costs no memory.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace kv {
+
+class CKeyLine {
+public:
+  static constexpr int kKeptFields = 9;
+
+  explicit CKeyLine(std::string_view line);
+  int Count() const { return m_count; }
+  // Field n (from 1); past the last one it reads as CSParser's out-of-range text.
+  std::string_view Field(int n) const;
+  // The key number: field 1 read as a plain decimal integer (0 when unreadable).
+  int Key() const;
+
+  int Int(int n) const;
+  double Double(int n) const;
+  // Set only when the field reads as exactly 1.
+  bool Flag(int n) const { return Int(n) == 1; }
+
+private:
+  std::array<std::string_view, kKeptFields> m_fields{};
+  int m_count = 0;
+};
+
+// Key lines as the writers produce them, each ending with CR LF.
+std::string KeyLineInt(int key, int value);
+std::string KeyLineDouble(int key, double value);
+// A text cannot hold a line break: one would end the line and start a forged
+// key line, so breaks are written as blanks.
+std::string KeyLineText(int key, std::string_view text);
+
+inline constexpr const char* kLineEnd = "\r\n";
+
+}  // namespace kv

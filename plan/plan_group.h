@@ -1,0 +1,164 @@
+#pragma once
+// One plan: up to 30 dives done one after another, the four plan-wide
+// settings, the plan's file and modified state, and the chained calculation
+// that hands each dive the tissue, CNS and OTU state its predecessor left.
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/dive_owner.h"
+#include "engine/dive_plan.h"
+#include "gas/gas_switch.h"
+#include "plan/plan_notifications.h"
+
+namespace kv {
+
+// The state a dive's calculation starts from: its predecessor's last second.
+struct SPreviousDiveState {
+  std::array<double, kCompartments> nitrogen{};
+  std::array<double, kCompartments> helium{};
+  double cns = 0.0;
+  double otu = 0.0;
+  bool noPreviousState = false;  // the predecessor has no prediction points
+};
+
+// The settings of a dive that the table generation settings file takes over.
+struct SPlanDiveSettings {
+  double surfacePressure = 0.0;
+  double gfLow = 0.0;
+  double gfHigh = 0.0;
+  double descentRate = 0.0;
+  double ascentRate = 0.0;
+  double lastDecoStop = 0.0;
+};
+
+class CPlanGroup final : public IDiveOwner {
+public:
+  static constexpr int kMaxDives = 30;
+  static constexpr int kResetRow = 999;
+  static constexpr int kMaxGasSwitchEntries = 60;
+
+  // Plans the bailout of a dive in bailout mode (rebuilds its bailout points,
+  // chooses gases, recalculates it as often as it needs); true when planned
+  // within every limit.
+  using BailoutDriver = std::function<bool(CDivePlan&)>;
+
+  CPlanGroup();
+  ~CPlanGroup() override;
+  CPlanGroup(const CPlanGroup&) = delete;
+  CPlanGroup& operator=(const CPlanGroup&) = delete;
+
+  // ---- Notifications ---------------------------------------------------------
+  // Without a sink notifications are dropped.
+  void SetSink(IPlanGroupSink* sink);
+  // Hands every queued notification to the sink, in the order sent, including
+  // those that the sink's own reactions send meanwhile. Returns the number delivered.
+  int DeliverNotifications();
+  bool HasPendingNotifications() const { return !m_pending.empty(); }
+  void PostDiveRowReset(int dive) override;
+
+  void SetBailoutDriver(BailoutDriver driver) { m_bailoutDriver = std::move(driver); }
+
+  // ---- Plan-wide settings (IDiveOwner) ---------------------------------------
+  int GetAlgorithm() const override { return m_algorithm; }
+  int GetSurfaceIntervalAlgorithm() const override { return m_surfaceIntervalAlgorithm; }
+  double GetGasReserve() const override { return m_gasReserve; }
+  double GetCylinderWorkingPressure() const override { return m_cylinderWorkingPressure; }
+  void SetAlgorithm(int v) { m_algorithm = v; }
+  void SetSurfaceIntervalAlgorithm(int v) { m_surfaceIntervalAlgorithm = v; }
+  void SetGasReserve(double v) { m_gasReserve = v; }
+  void SetCylinderWorkingPressure(double v) { m_cylinderWorkingPressure = v; }
+  bool IsAutoRecalc() const { return m_autoRecalc; }
+  void SetAutoRecalc(bool on) { m_autoRecalc = on; }
+  bool IsRecalculationRequired() const { return m_recalculationRequired; }
+  bool IsUpdateInProgress() const { return m_updateInProgress; }
+  bool IsLoadInProgress() const { return m_loadInProgress; }
+
+  // ---- Dives -------------------------------------------------------------------
+  int GetDiveCount() const { return static_cast<int>(m_dives.size()); }
+  CDivePlan* GetDive(int index);
+  const CDivePlan* GetDive(int index) const;
+  bool AddDivePlan();
+  void DeleteDivePlan(int index);
+  // order[j] is the old index of the dive that goes to position j. False (and
+  // nothing changed) unless order holds every old index exactly once.
+  bool SortDivePlans(const std::vector<int>& order);
+  bool SetDiveName(int index, const std::string& name);
+  std::string GetDiveName(int index) const;
+  std::string GetDiveSummary(int index) const;
+  bool IsBailoutMode(int index) const;
+  bool GetDiveSettings(int index, bool bailout, SPlanDiveSettings& settings) const;
+  bool GetDiveGasSwitches(int index, std::vector<CGasSwitch>& switches, bool bailout) const;
+  const std::string& GetFilePath() const { return m_filePath; }
+  void SetFilePath(const std::string& path) { m_filePath = path; }
+
+  // ---- Calculation -----------------------------------------------------------
+  bool CalculateDivePlan(int index, int force) override;
+  bool BailoutPlan(int index, int force) override;
+  bool Recalculate(int index);
+  bool CalculateDivePlans(bool checkAll, int lastIndex, bool force);
+  // The state dive index starts from; false when a dive involved is missing.
+  bool PreviousState(int index, SPreviousDiveState& state) const;
+
+  // ---- Modified state and lifecycle --------------------------------------------
+  bool IsModified() const { return m_modified; }
+  void SetModified(bool modified);
+  void CheckModified();
+  void ClearModified();
+  void ClearPlanGroup();
+  void ResetPlanGroup();
+  void ApplyPreferences();
+
+  void DiveModifiedChanged(int dive, bool modified) override;
+  void PostDiveCalculated(int dive) override;
+
+  // ---- Files (plan_files.cpp) ---------------------------------------------------
+  bool SavePlanGroup(const std::string& path);
+  bool LoadPlanGroup(const std::string& path);
+  bool ExportDive(const std::string& path, int index);
+  bool ImportDive(const std::string& path);
+
+private:
+  void Post(const SPlanNotification& notification);
+  std::unique_ptr<CDivePlan> NewDive(int index);
+  void RenumberDives();
+  void ClearAllResults();
+  bool CalculateOne(int index, const SPreviousDiveState& previous);
+  bool UpToDate(int index) const;
+  // Load and import share the reading of dive sections; see plan_files.cpp.
+  enum class EReadMode { Plan, Dive };
+  bool ReadFile(const std::string& path, EReadMode mode);
+
+  struct SDiveEntry {
+    std::unique_ptr<CDivePlan> dive;
+    // When this group last calculated the dive, as a count of calculations.
+    // Time stamps have whole-second resolution; two calculations within one
+    // second are told apart by this order (see UpToDate).
+    std::uint64_t calculationOrder = 0;
+  };
+  std::vector<SDiveEntry> m_dives;
+  int m_surfaceIntervalAlgorithm = 0;
+  int m_algorithm = 1;
+  double m_cylinderWorkingPressure = 0.0;
+  double m_gasReserve = 0.0;
+  std::string m_filePath;
+  bool m_modified = false;
+  bool m_autoRecalc = false;
+  bool m_updateInProgress = true;
+  bool m_recalculationRequired = false;
+  bool m_loadInProgress = true;
+
+  std::uint64_t m_calculationCounter = 0;
+
+  IPlanGroupSink* m_sink = nullptr;
+  std::deque<SPlanNotification> m_pending;
+  bool m_delivering = false;
+  BailoutDriver m_bailoutDriver;
+};
+
+}  // namespace kv
