@@ -1,0 +1,138 @@
+#include "cli/json_report.h"
+
+#include "engine/dive_plan.h"
+#include "plan/plan_group.h"
+
+namespace kv {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json Compartments(const std::array<double, kCompartments>& values) {
+  Json a = Json::array();
+  for (double v : values) a.push_back(v);
+  return a;
+}
+
+Json ProfilePoint(const CPlanPoint& p) {
+  Json j;
+  j["depth"] = p.Depth();
+  j["start"] = p.m_start;
+  j["duration"] = p.m_duration;
+  j["kind"] = p.m_kind;
+  j["source"] = p.m_source;
+  j["o2"] = p.m_oxygen;
+  j["he"] = p.m_helium;
+  j["cc"] = p.m_closedCircuit != 0;
+  j["setpoint"] = p.m_setpoint;
+  j["ncs"] = p.m_noClearSurface != 0;
+  j["bailout"] = p.m_bailout != 0;
+  return j;
+}
+
+Json Segment(const CDiveSegment& s) {
+  Json j;
+  j["end"] = s.m_end;
+  j["duration"] = s.m_duration;
+  j["kind"] = s.m_kind;
+  j["depth"] = s.m_depth;
+  j["o2"] = s.m_oxygen;
+  j["he"] = s.m_helium;
+  j["ppo2"] = s.m_ppo2;
+  j["cc"] = s.m_closedCircuit != 0;
+  j["ncs"] = s.m_noClearSurface != 0;
+  j["warnings"] = s.m_warningFlags;
+  return j;
+}
+
+Json Second(const CPredictionPoint& p) {
+  Json j;
+  j["time"] = p.m_time;
+  j["depth"] = p.m_depthPressure / 100.0;
+  j["ceiling"] = p.m_ceiling / 100.0;
+  j["gf"] = p.m_gradientFactor;
+  j["cns"] = p.m_cns;
+  j["otu"] = p.m_otu;
+  j["ead"] = p.m_ead;
+  j["ppo2"] = p.m_ppo2;
+  j["flags"] = p.m_warningFlags;
+  j["n2"] = Compartments(p.m_nitrogen);
+  j["he"] = Compartments(p.m_helium);
+  return j;
+}
+
+}  // namespace
+
+Json DiveJson(const CDivePlan& dive, int index, const std::vector<int>& seconds) {
+  const CPredictionPoint* first = dive.Prediction(0);
+  const CPredictionPoint* last = dive.LastPrediction();
+  Json d;
+  d["index"] = index;
+  d["name"] = dive.GetName();
+  d["completed"] = dive.IsCalculationCompleted();
+  d["time_limit_exceeded"] = dive.IsTimeLimitExceeded();
+  d["bailout_mode"] = dive.IsBailoutMode();
+  d["run_time"] = dive.GetRunTime();
+  d["max_depth"] = dive.GetMaxProfileDepth();
+  d["cns_initial"] = first ? first->m_cns : 0.0;
+  d["cns_final"] = last ? last->m_cns : 0.0;
+  d["otu_initial"] = first ? first->m_otu : 0.0;
+  d["otu_final"] = last ? last->m_otu : 0.0;
+  d["max_ceiling"] = dive.GetDiveMaxCeiling();
+
+  Json profile = Json::array();
+  for (const CPlanPoint& p : dive.ProfilePoints()) profile.push_back(ProfilePoint(p));
+  d["profile"] = std::move(profile);
+
+  Json segments = Json::array();
+  for (const CDiveSegment& s : dive.Segments()) segments.push_back(Segment(s));
+  d["segments"] = std::move(segments);
+
+  // A dive without results (not calculated, or cleared after a failure) has
+  // no end state: its lists are empty rather than invented zeros.
+  Json end;
+  end["n2"] = last ? Compartments(last->m_nitrogen) : Json::array();
+  end["he"] = last ? Compartments(last->m_helium) : Json::array();
+  end["cns"] = last ? last->m_cns : 0.0;
+  end["otu"] = last ? last->m_otu : 0.0;
+  d["end_state"] = std::move(end);
+
+  Json warnings = Json::array();
+  for (const CDiveGasWarning& w : dive.GasWarnings()) warnings.push_back(w.DisplayText());
+  d["gas_warnings"] = std::move(warnings);
+
+  Json consumption = Json::array();
+  for (const SGasConsumption& c : dive.GasConsumption()) {
+    if (!c.m_gas.IsValid()) continue;
+    Json g;
+    g["gas"] = c.m_gas.Format(false);
+    g["litres"] = c.m_volume;
+    g["seconds"] = static_cast<long long>(c.m_time);
+    consumption.push_back(std::move(g));
+  }
+  d["gas_consumption"] = std::move(consumption);
+  d["prediction_points"] = dive.PredictionCount();
+
+  if (!seconds.empty()) {
+    Json list = Json::array();
+    for (int t : seconds)
+      if (const CPredictionPoint* p = dive.Prediction(t)) list.push_back(Second(*p));
+    d["seconds"] = std::move(list);
+  }
+  return d;
+}
+
+Json PlanJson(const CPlanGroup& group, const std::vector<int>& dives, const std::vector<int>& seconds) {
+  Json list = Json::array();
+  for (int i : dives)
+    if (const CDivePlan* dive = group.GetDive(i)) list.push_back(DiveJson(*dive, i, seconds));
+  Json doc;
+  doc["dives"] = std::move(list);
+  return doc;
+}
+
+std::string JsonText(const Json& document) {
+  return document.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace kv

@@ -1,0 +1,26 @@
+#pragma once
+// The --json document of kvplan: every calculated value of the chosen dives,
+// depths in metres and times in seconds whatever the display units.
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace kv {
+
+class CPlanGroup;
+class CDivePlan;
+
+// One dive's object; seconds lists the run time seconds whose per-second
+// state is wanted ("seconds" is left out when the list is empty; seconds the
+// dive does not have are skipped).
+nlohmann::ordered_json DiveJson(const CDivePlan& dive, int index, const std::vector<int>& seconds);
+// {"dives": [...]} for the given dive indexes, in the order given.
+nlohmann::ordered_json PlanJson(const CPlanGroup& group, const std::vector<int>& dives,
+                                const std::vector<int>& seconds);
+// The document as text; bytes that are not UTF-8 (a name typed in another
+// code page) are replaced rather than refused.
+std::string JsonText(const nlohmann::ordered_json& document);
+
+}  // namespace kv

@@ -1,0 +1,39 @@
+#pragma once
+// kvplan, the command-line planner: "calc" calculates a plan or dive file and
+// prints its dive tables (and --json), "check" runs the entry check of every
+// point. The whole program behind main(), so that tests can run it in-process.
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "base/preferences.h"
+
+namespace kv {
+
+class CPlanGroup;
+
+enum EKvplanExit : int {
+  kExitOk = 0,
+  kExitDiveFailed = 1,  // calc: a dive failed to calculate; check: a point was refused
+  kExitUsage = 2,
+  kExitFile = 3,  // a file could not be read or is invalid
+};
+
+struct SKvplanEnvironment {
+  // The user's own preferences store; the QSettings store when not set.
+  std::function<std::unique_ptr<IPreferenceStorage>()> userPreferences;
+  // Writes the HTML dive tables (gasTables false) or gas consumption tables of
+  // the given dives to path; true when written. Without it --tables and
+  // --gas-tables are refused.
+  std::function<bool(const CPlanGroup& group, const std::vector<int>& dives, const std::string& path,
+                     bool gasTables)>
+      writeTables;
+};
+
+int RunKvplan(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              const SKvplanEnvironment& environment = {});
+
+}  // namespace kv
