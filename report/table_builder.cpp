@@ -1,0 +1,318 @@
+#include "report/table_builder.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/preferences.h"
+#include "base/strings.h"
+#include "base/text.h"
+#include "base/units.h"
+#include "base/version.h"
+#include "engine/dive_plan.h"
+#include "report/dive_plan_table.h"
+
+namespace kv {
+namespace {
+
+std::string DepthText(double metres, bool imperial) {
+  return imperial ? Format("%0.0fft", metres * kFeetPerMetre) : Format("%0.0fm", metres);
+}
+
+std::string SacText(double litresPerMinute, bool imperial) {
+  return imperial ? Format("SAC %0.1f (cu ft/min)", litresPerMinute * kCubicFeetPerLitre)
+                  : Format("SAC %0.0f (l/min)", litresPerMinute);
+}
+
+std::string MinutesSeconds(int seconds) { return Format("%d:%02d", seconds / 60, seconds % 60); }
+
+double MaxSegmentDepth(const CDivePlan& dive) {
+  double deepest = 0.0;
+  for (const CDiveSegment& s : dive.Segments()) deepest = std::max(deepest, s.m_depth);
+  return deepest;
+}
+
+double FinalCns(const CDivePlan& dive) { return dive.LastPrediction() ? dive.LastPrediction()->m_cns : 0.0; }
+double FinalOtu(const CDivePlan& dive) { return dive.LastPrediction() ? dive.LastPrediction()->m_otu : 0.0; }
+double InitialCns(const CDivePlan& dive) { return dive.Prediction(0) ? dive.Prediction(0)->m_cns : 0.0; }
+double InitialOtu(const CDivePlan& dive) { return dive.Prediction(0) ? dive.Prediction(0)->m_otu : 0.0; }
+
+std::string GradientFactorText(const CDivePlan& dive) {
+  return Format("GF<br>%2d/%2d", static_cast<int>(dive.GetGfLow()), static_cast<int>(dive.GetGfHigh()));
+}
+
+// "Bailout @ <depth> @ <n> mins GFlo/hi", the part of a title both kinds of table share.
+std::string BailoutAt(const CDivePlan& dive, bool imperial) {
+  const SBailoutSettings& b = dive.BailoutSettings();
+  return Format("Bailout @ %s @ %s %s", DepthText(dive.m_bailoutDepth, imperial).c_str(),
+                Format("%d mins", dive.m_bailoutTime / 60).c_str(), Format("GF%2.0f/%2.0f", b.gfLow, b.gfHigh).c_str());
+}
+
+// "Dive n of m, Duration (hh:mm) h:mm". Minutes are rounded (a half up), so
+// 59:30 and more reads as 0:60 rather than losing the half minute.
+std::string DiveText(const CDivePlan& dive, int index, int count) {
+  const int runTime = dive.GetRunTime();
+  const int hours = runTime / 3600;
+  const int minutes = static_cast<int>(std::floor((runTime - hours * 3600) / 60.0 + 0.5));
+  return Format(LoadString(1300), index + 1, count) + Format(LoadString(1321), hours, minutes);
+}
+
+std::string WarningsText(int flags) {
+  std::string text;
+  auto add = [&](int bit, const char* name) {
+    if (!(flags & bit)) return;
+    if (!text.empty()) text += ", ";
+    text += name;
+  };
+  add(kWarnIcd, "ICD Risk");
+  add(kWarnEad, "EAD");
+  add(kWarnPpo2High, "High O2");
+  add(kWarnPpo2Low, "Low O2");
+  return text;
+}
+
+std::string SegmentDepthText(const CDiveSegment& s, bool imperial) {
+  switch (s.m_kind) {
+    case kSegFirstAscent:
+      return LoadString(1312);
+    case kSegAscentToSurface:
+      return LoadString(1323);
+    case kSegBottom:
+      return LoadString(1318);
+    default:
+      return Format("%2.0f", imperial ? s.m_depth * kFeetPerMetre : s.m_depth);
+  }
+}
+
+}  // namespace
+
+SReportOptions ReportOptionsFromPreferences() {
+  CPreferences& prefs = Prefs();
+  SReportOptions options;
+  options.imperial = prefs.GetNumber(EPref::Units) == 1;
+  options.runTimeAscending = prefs.GetNumber(EPref::PrintingDirection) == 1;
+  options.minutesAndSeconds = prefs.GetNumber(EPref::TimeUnits) == 1;
+  options.diverName = prefs.GetText(EPref::DiverId);
+  return options;
+}
+
+std::string ProgramVersionText() {
+  std::string version;
+  for (const char c : std::string(kProgramVersion)) {
+    if (c == ',')
+      version += '.';
+    else if (c != ' ')
+      version += c;
+  }
+  return version;
+}
+
+std::string TableFooterText(const std::string& diverName) {
+  // The name is typed by the user, not HTML: a "<" or "&" in it must print as itself.
+  std::string name;
+  for (const char c : diverName) {
+    if (c == '&')
+      name += "&amp;";
+    else if (c == '<')
+      name += "&lt;";
+    else if (c == '>')
+      name += "&gt;";
+    else
+      name += c;
+  }
+  return Format(LoadString(1313), ReportDateText().c_str(), name.c_str(), ProgramVersionText().c_str());
+}
+
+bool DiveQualifiesForTable(const CDivePlan* dive) {
+  return dive && dive->SegmentCount() > 0 && dive->IsCalculationCompleted() && !dive->IsTimeLimitExceeded();
+}
+
+bool DiveQualifiesForGasTable(const CDivePlan* dive) { return dive && dive->AnyConsumption(); }
+
+// ---- Dive table ------------------------------------------------------------------
+
+DiveTableContent BuildDiveTableContent(const std::vector<const CDivePlan*>& dives, int index,
+                                       const SReportOptions& options) {
+  DiveTableContent content;
+  if (index < 0 || index >= static_cast<int>(dives.size()) || !dives[static_cast<std::size_t>(index)])
+    return content;
+  const CDivePlan& dive = *dives[static_cast<std::size_t>(index)];
+  const int count = static_cast<int>(dives.size());
+  const bool imperial = options.imperial;
+  const bool laterDive = index > 0;
+
+  // Header.
+  std::string title = "Dive Plan";
+  if (dive.BailoutWalked())
+    title += "<br>" + BailoutAt(dive, imperial) + " " + SacText(dive.BailoutSettings().sacRate, imperial);
+  std::string diveText = DiveText(dive, index, count);
+  if (count >= 2 && laterDive) {
+    const int si = dive.GetSurfaceInterval();
+    diveText += Format(LoadString(1301), si / 3600, si % 3600 / 60);
+  }
+  const double finalCns = FinalCns(dive), finalOtu = FinalOtu(dive);
+  std::string cns, otu;
+  if (!laterDive) {
+    cns = Format(LoadString(1302), finalCns * 100.0);
+    otu = Format(LoadString(1303), finalOtu / 300.0 * 100.0);
+    content.cnsAlert = finalCns > 1.0;
+    content.otuAlert = finalOtu > 300.0;
+  } else {
+    const double initialCns = InitialCns(dive), initialOtu = InitialOtu(dive);
+    cns = Format(LoadString(1304), initialCns * 100.0, finalCns * 100.0);
+    otu = Format(LoadString(1305), initialOtu / 300.0 * 100.0, finalOtu / 300.0 * 100.0);
+    content.cnsAlert = finalCns > 1.0 || initialCns > 1.0;
+    content.otuAlert = finalOtu > 300.0 || initialOtu > 300.0;
+  }
+  content.header = DepthText(MaxSegmentDepth(dive), imperial) + "~" + title + "~" + GradientFactorText(dive) +
+                   "~" + diveText + "~" + cns + "~" + otu;
+
+  // Column headings.
+  const std::vector<CDiveSegment>& segments = dive.Segments();
+  const bool warningsColumn = !dive.GasWarnings().empty();
+  const bool ncsColumn = std::any_of(segments.begin(), segments.end(),
+                                     [](const CDiveSegment& s) { return s.m_noClearSurface != 0; });
+  std::string headings = std::string(LoadString(1306)) + "~" + LoadString(1307);
+  if (warningsColumn) headings += std::string("~") + LoadString(1320);
+  headings += std::string("~") + LoadString(imperial ? 1309 : 1308);
+  if (ncsColumn) headings += std::string("~") + LoadString(1322);
+  headings += std::string("~") + LoadString(1310) + "~" + LoadString(1311);
+
+  // Rows in dive order first: whole-minute segment times are differences of
+  // rounded run times, which only make sense in the order the diver meets them.
+  std::vector<std::string> lines;
+  std::vector<bool> alerts;
+  int previousRounded = 0;
+  for (const CDiveSegment& s : segments) {
+    std::string line = GasName(s.m_oxygen, s.m_helium) + "~";
+    line += s.m_closedCircuit ? Format("%.2f", s.m_ppo2) : std::string("OC");
+    bool alert = false;
+    if (warningsColumn) {
+      const std::string warnings = WarningsText(s.m_warningFlags);
+      alert = !warnings.empty();
+      line += "~" + (alert ? warnings : std::string("&nbsp"));
+    }
+    line += "~" + SegmentDepthText(s, imperial);
+    if (ncsColumn) line += "~" + std::string(s.m_noClearSurface ? LoadString(1322) : "&nbsp");
+    if (options.minutesAndSeconds) {
+      line += "~" + MinutesSeconds(s.m_duration) + "~" + MinutesSeconds(s.m_end);
+    } else {
+      const int rounded = RoundUpToMinute(s.m_end);
+      line += Format("~%d~%d", (rounded - previousRounded) / 60, rounded / 60);
+      previousRounded = rounded;
+    }
+    lines.push_back(std::move(line));
+    alerts.push_back(alert);
+  }
+  if (options.runTimeAscending) {
+    std::reverse(lines.begin(), lines.end());
+    std::reverse(alerts.begin(), alerts.end());
+  }
+  content.rows.push_back(std::move(headings));
+  content.rowAlerts.push_back(false);
+  content.rows.insert(content.rows.end(), lines.begin(), lines.end());
+  content.rowAlerts.insert(content.rowAlerts.end(), alerts.begin(), alerts.end());
+
+  if (warningsColumn) {
+    content.warnings.push_back(std::string(LoadString(1306)) + "~" + LoadString(1320));
+    for (int i = 0; i < static_cast<int>(dive.GasWarnings().size()); ++i)
+      content.warnings.push_back(dive.GasWarningText(i));
+  }
+  content.footer = TableFooterText(options.diverName);
+  return content;
+}
+
+// ---- Gas consumption table -----------------------------------------------------------
+
+DiveTableContent BuildGasUsageTableContent(const std::vector<const CDivePlan*>& dives, int index,
+                                           const SReportOptions& options) {
+  DiveTableContent content;
+  if (index < 0 || index >= static_cast<int>(dives.size()) || !dives[static_cast<std::size_t>(index)])
+    return content;
+  const CDivePlan& dive = *dives[static_cast<std::size_t>(index)];
+  const bool imperial = options.imperial;
+
+  const std::string diveSac = SacText(dive.GetSacRate(), imperial);
+  std::string title;
+  if (dive.BailoutWalked()) {
+    const std::string bailoutSac = SacText(dive.BailoutSettings().sacRate, imperial);
+    std::string sac;
+    if (dive.DiveSacUsed() && dive.BailoutSacUsed())
+      sac = Format("Dive %s Bailout %s", diveSac.c_str(), bailoutSac.c_str());
+    else if (dive.DiveSacUsed())
+      sac = diveSac;
+    else if (dive.BailoutSacUsed())
+      sac = bailoutSac;
+    title = "Gas Usage Table<br>" + BailoutAt(dive, imperial) + "<br>" + sac;
+  } else {
+    title = "Gas Usage Table<br>" + diveSac;
+  }
+  const double finalCns = FinalCns(dive), finalOtu = FinalOtu(dive);
+  content.cnsAlert = finalCns > 1.0;
+  content.otuAlert = finalOtu > 300.0;
+  content.header = DepthText(MaxSegmentDepth(dive), imperial) + "~" + title + "~" + GradientFactorText(dive) +
+                   "~" + DiveText(dive, index, static_cast<int>(dives.size())) + "~" +
+                   Format(LoadString(1302), finalCns * 100.0) + "~" +
+                   Format(LoadString(1303), finalOtu / 300.0 * 100.0);
+
+  const double reserve = dive.GetGasReserve();
+  const double pressure = dive.GetCylinderWorkingPressure();
+  std::string headings = std::string(LoadString(1350)) + "~";
+  if (imperial)
+    headings += Format(LoadString(1355), reserve) + "~" +
+                Format(LoadString(1357), std::floor(pressure * kPsiPerBar + 0.5));
+  else
+    headings += Format(LoadString(1354), reserve) + "~" + Format(LoadString(1356), pressure);
+  content.rows.push_back(std::move(headings));
+  for (int i = 0; i < CDivePlan::kMaxGases; ++i) {
+    std::string row = dive.GasConsumptionRow(i);
+    if (row.empty()) break;
+    content.rows.push_back(std::move(row));
+  }
+  content.footer = TableFooterText(options.diverName);
+  return content;
+}
+
+// ---- Builders ----------------------------------------------------------------------
+
+void InitialiseDiveTablesWriter(CDivePlanTablesHtml& writer) {
+  writer.Initialise("Kestrun Varnadel", "Kestrun Ltd.", "Dive Table", kMakerHomePage, "Kestrun Home Page",
+                    "#C0C0C0", "#000000", "#ff6666", "#ffffcc");
+}
+
+bool BuildDiveTables(const std::vector<const CDivePlan*>& dives, int index, const SReportOptions& options,
+                     CDivePlanTablesHtml& writer) {
+  const int count = static_cast<int>(dives.size());
+  std::vector<int> chosen;
+  if (index >= 0) {
+    if (index < count && DiveQualifiesForTable(dives[static_cast<std::size_t>(index)])) chosen.push_back(index);
+  } else if (std::any_of(dives.begin(), dives.end(), DiveQualifiesForTable)) {
+    for (int i = 0; i < count; ++i) {
+      const CDivePlan* dive = dives[static_cast<std::size_t>(i)];
+      if (dive && dive->SegmentCount() > 0) chosen.push_back(i);
+    }
+  }
+  if (chosen.empty()) return false;
+  writer.Reset();
+  for (const int i : chosen) writer.AddTable(BuildDiveTableContent(dives, i, options));
+  writer.Finish();
+  return true;
+}
+
+bool BuildGasUsageTables(const std::vector<const CDivePlan*>& dives, int index, const SReportOptions& options,
+                         CGasConsumptionTablesHtml& writer) {
+  const int count = static_cast<int>(dives.size());
+  std::vector<int> chosen;
+  if (index >= 0) {
+    if (index < count && DiveQualifiesForGasTable(dives[static_cast<std::size_t>(index)])) chosen.push_back(index);
+  } else {
+    for (int i = 0; i < count; ++i)
+      if (DiveQualifiesForGasTable(dives[static_cast<std::size_t>(i)])) chosen.push_back(i);
+  }
+  if (chosen.empty()) return false;
+  writer.Reset();
+  for (const int i : chosen) writer.AddTable(BuildGasUsageTableContent(dives, i, options));
+  writer.Finish();
+  return true;
+}
+
+}  // namespace kv
