@@ -26,8 +26,8 @@ struct SKvplanEnvironment {
   // The user's own preferences store; the QSettings store when not set.
   std::function<std::unique_ptr<IPreferenceStorage>()> userPreferences;
   // Writes the HTML dive tables (gasTables false) or gas consumption tables of
-  // the given dives to path; true when written. Without it --tables and
-  // --gas-tables are refused.
+  // the given dives to path; true when written, or when no dive qualifies and
+  // it has said so. Without it --tables and --gas-tables are refused.
   std::function<bool(const CPlanGroup& group, const std::vector<int>& dives, const std::string& path,
                      bool gasTables)>
       writeTables;

@@ -4,9 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "cli/html_tables.h"
 #include "cli/kvplan_app.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  return kv::RunKvplan(args, std::cout, std::cerr);
+  kv::SKvplanEnvironment environment;
+  environment.writeTables = [](const kv::CPlanGroup& group, const std::vector<int>& dives, const std::string& path,
+                               bool gasTables) { return kv::WriteHtmlTables(group, dives, path, gasTables, std::cerr); };
+  return kv::RunKvplan(args, std::cout, std::cerr, environment);
 }
