@@ -1,0 +1,52 @@
+#include "plan/gas_mix_list_file.h"
+
+#include <gtest/gtest.h>
+
+#include "plan_test_util.h"
+
+namespace kv {
+namespace {
+
+class GasMixListFileTest : public ::testing::Test {
+protected:
+  void SetUp() override { dir = test::TempDir(); }
+  test::CTestEnvironment env;
+  std::string dir;
+};
+
+TEST_F(GasMixListFileTest, SavedListReadsBack) {
+  const std::string path = dir + "/bailout.ccg";
+  ASSERT_TRUE(SaveGasMixList(path, "15/55, 21/35, 50%, Oxygen"));
+  EXPECT_EQ(test::ReadFile(path), "Gas Mix List\r\n060~15/55, 21/35, 50%, Oxygen\r\n");
+  std::string list = "unchanged";
+  ASSERT_TRUE(LoadGasMixList(path, list));
+  EXPECT_EQ(list, "15/55, 21/35, 50%, Oxygen");
+}
+
+TEST_F(GasMixListFileTest, KeyWithoutLeadingZerosAndOtherLinesAreAccepted) {
+  const std::string path = dir + "/hand.ccg";
+  test::WriteFile(path, "Gas Mix List\n\n61~Air\n60~Air, 32%\nnonsense\n");
+  std::string list;
+  ASSERT_TRUE(LoadGasMixList(path, list));
+  EXPECT_EQ(list, "Air, 32%");
+}
+
+TEST_F(GasMixListFileTest, FailuresKeepTheListAndSaySo) {
+  test::CTestLog log(env);
+  std::string list = "Air";
+  EXPECT_FALSE(LoadGasMixList(dir + "/none.ccg", list));
+  EXPECT_EQ(env.prompt.shown.back().text, "Unable to open data file.");
+  EXPECT_TRUE(log.Has("Unable to open gas mix list file " + dir + "/none.ccg"));
+
+  test::WriteFile(dir + "/plan.ccg", "Dive Plan\r\n060~Oxygen\r\n");
+  EXPECT_FALSE(LoadGasMixList(dir + "/plan.ccg", list));
+  EXPECT_EQ(env.prompt.shown.back().text, "Invalid Bailout Gas Mix List file");
+  EXPECT_TRUE(log.Has("Invalid gas mix list file " + dir + "/plan.ccg"));
+  EXPECT_EQ(list, "Air");
+
+  EXPECT_FALSE(SaveGasMixList(dir, "Air"));
+  EXPECT_EQ(env.prompt.shown.back().text, "Unable to open data file for writing.");
+}
+
+}  // namespace
+}  // namespace kv

@@ -1,0 +1,372 @@
+#include "plan/plan_group.h"
+
+#include <gtest/gtest.h>
+
+#include "plan_test_util.h"
+
+namespace kv {
+namespace {
+
+using test::Calculated;
+using test::Loaded;
+using test::Modified;
+
+class PlanGroupTest : public ::testing::Test {
+protected:
+  void SetUp() override { group.SetSink(&sink); }
+  std::vector<SPlanNotification> Drain() {
+    sink.received.clear();
+    group.DeliverNotifications();
+    return sink.received;
+  }
+  // n dives, each a square dive, calculated once at the current clock time.
+  void MakeDives(int n, double depth = 30, int minutes = 20) {
+    while (group.GetDiveCount() < n) group.AddDivePlan();
+    for (int i = 0; i < n; ++i) test::GiveSquareDive(*group.GetDive(i), depth, minutes);
+  }
+
+  test::CTestEnvironment env;
+  test::CRecordingSink sink;
+  CPlanGroup group;
+};
+
+// ---- Dives: add, delete, sort ------------------------------------------------------
+
+TEST_F(PlanGroupTest, NewGroupHasOneDiveAndSendsNothing) {
+  CPlanGroup fresh;
+  test::CRecordingSink s;
+  fresh.SetSink(&s);
+  EXPECT_EQ(fresh.GetDiveCount(), 1);
+  EXPECT_FALSE(fresh.IsModified());
+  EXPECT_FALSE(fresh.IsUpdateInProgress());
+  EXPECT_FALSE(fresh.IsLoadInProgress());
+  EXPECT_FALSE(fresh.HasPendingNotifications());
+  EXPECT_EQ(fresh.GetDive(0)->m_pPlanGroup, &fresh);
+  EXPECT_EQ(fresh.GetDive(1), nullptr);
+  EXPECT_EQ(fresh.GetDive(-1), nullptr);
+}
+
+TEST_F(PlanGroupTest, AddingStopsAtThirtyDivesAndLogsTheLimit) {
+  test::CTestLog log(env);
+  for (int i = 1; i < 30; ++i) ASSERT_TRUE(group.AddDivePlan());
+  EXPECT_EQ(group.GetDiveCount(), 30);
+  EXPECT_FALSE(group.AddDivePlan());
+  EXPECT_EQ(group.GetDiveCount(), 30);
+  EXPECT_FALSE(group.IsUpdateInProgress());
+  EXPECT_TRUE(log.Has("CPlanGroup::AddDivePlan() Max plan limit reached - m_updateInProgress set False"));
+  for (int i = 0; i < 30; ++i) EXPECT_EQ(group.GetDive(i)->GetDiveNumber(), i);
+}
+
+TEST_F(PlanGroupTest, AddedDiveTakesThePreferenceDefaults) {
+  env.store->numbers["Dive\\SAC Rate"] = 25500;
+  env.store->numbers["Dive\\GF Low"] = 35;
+  env.store->texts["Bailout Gas List\\Gas Mix 01"] = "21/35, 50%";
+  ASSERT_TRUE(group.AddDivePlan());
+  const CDivePlan& d = *group.GetDive(1);
+  EXPECT_DOUBLE_EQ(d.GetSacRate(), 25.5);
+  EXPECT_DOUBLE_EQ(d.GetGfLow(), 35.0);
+  EXPECT_EQ(d.GetBailoutGasList(), "21/35, 50%");
+  // The reset dive keeps the construction defaults.
+  EXPECT_DOUBLE_EQ(group.GetDive(0)->GetGfLow(), 20.0);
+  EXPECT_EQ(Drain(), std::vector<SPlanNotification>{Modified()});
+}
+
+TEST_F(PlanGroupTest, DeletingRenumbersTheLaterDives) {
+  MakeDives(3);
+  group.SetDiveName(2, "third");
+  CDivePlan* third = group.GetDive(2);
+  group.DeleteDivePlan(1);
+  ASSERT_EQ(group.GetDiveCount(), 2);
+  EXPECT_EQ(group.GetDive(1), third);
+  EXPECT_EQ(third->GetDiveNumber(), 1);
+  EXPECT_EQ(group.GetDiveName(1), "third");
+  group.DeleteDivePlan(5);
+  group.DeleteDivePlan(-1);
+  EXPECT_EQ(group.GetDiveCount(), 2);
+}
+
+TEST_F(PlanGroupTest, SortingKeepsSurfaceIntervalsWithTheirPositions) {
+  MakeDives(3);
+  group.GetDive(1)->SetSurfaceInterval(60);
+  group.GetDive(2)->SetSurfaceInterval(120);
+  CDivePlan* a = group.GetDive(0);
+  CDivePlan* b = group.GetDive(1);
+  CDivePlan* c = group.GetDive(2);
+  ASSERT_TRUE(group.SortDivePlans({2, 0, 1}));
+  EXPECT_EQ(group.GetDive(0), c);
+  EXPECT_EQ(group.GetDive(1), a);
+  EXPECT_EQ(group.GetDive(2), b);
+  EXPECT_EQ(group.GetDive(0)->GetSurfaceInterval(), 0);
+  EXPECT_EQ(group.GetDive(1)->GetSurfaceInterval(), 60);
+  EXPECT_EQ(group.GetDive(2)->GetSurfaceInterval(), 120);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(group.GetDive(i)->GetDiveNumber(), i);
+  EXPECT_TRUE(group.IsModified());
+}
+
+TEST_F(PlanGroupTest, SortingRefusesAnOrderThatLosesOrRepeatsADive) {
+  MakeDives(3);
+  CDivePlan* first = group.GetDive(0);
+  EXPECT_FALSE(group.SortDivePlans({0, 0, 1}));
+  EXPECT_FALSE(group.SortDivePlans({0, 1}));
+  EXPECT_FALSE(group.SortDivePlans({0, 1, 3}));
+  EXPECT_EQ(group.GetDive(0), first);
+  EXPECT_EQ(group.GetDiveCount(), 3);
+  EXPECT_FALSE(group.IsUpdateInProgress());
+}
+
+// ---- Notifications ----------------------------------------------------------------
+
+TEST_F(PlanGroupTest, NotificationsArriveAfterTheOperationInOrder) {
+  group.SetAutoRecalc(false);
+  test::GiveSquareDive(*group.GetDive(0), 30, 20);
+  group.GetDive(0)->SetGfHigh(85);  // modified, deferred calculation
+  EXPECT_TRUE(sink.received.empty()) << "nothing is delivered inside the operation";
+  EXPECT_GT(sink.queued, 0);
+  EXPECT_EQ(Drain(), (std::vector<SPlanNotification>{Modified(), Calculated(0)}));
+  EXPECT_TRUE(group.IsRecalculationRequired());
+  EXPECT_EQ(group.GetDive(0)->PredictionCount(), 0) << "deferred: nothing calculated";
+}
+
+TEST_F(PlanGroupTest, NotificationsSentWhileDeliveringFollowInOrder) {
+  group.SetAutoRecalc(true);
+  test::GiveSquareDive(*group.GetDive(0), 30, 20);
+  // The receiver reacts to the change of the modified flag by recalculating,
+  // as a window might; what that sends comes after what was already queued.
+  sink.onDeliver = [&](const SPlanNotification& n) {
+    if (n.kind == EPlanNotification::ModifiedChanged) {
+      group.CalculateDivePlan(0, true);
+      EXPECT_EQ(group.DeliverNotifications(), 0) << "no nested delivery";
+    }
+  };
+  group.SetDiveName(0, "x");
+  group.AddDivePlan();
+  EXPECT_EQ(Drain(), (std::vector<SPlanNotification>{Modified(), Calculated(0)}));
+}
+
+TEST_F(PlanGroupTest, WithoutASinkNotificationsAreDropped) {
+  group.SetSink(nullptr);
+  group.SetModified(true);
+  EXPECT_FALSE(group.HasPendingNotifications());
+  group.SetSink(&sink);
+  EXPECT_TRUE(Drain().empty());
+}
+
+TEST_F(PlanGroupTest, RowResetCarriesRow999) {
+  group.PostDiveRowReset(0);
+  EXPECT_EQ(Drain(), (std::vector<SPlanNotification>{{EPlanNotification::DiveRowReset, 0, 999}}));
+}
+
+// ---- Modified state ------------------------------------------------------------------
+
+TEST_F(PlanGroupTest, ModifiedFlagFollowsTheDives) {
+  group.SetAutoRecalc(false);
+  group.GetDive(0)->SetSacRate(18);
+  EXPECT_TRUE(group.IsModified());
+  group.ClearModified();
+  EXPECT_FALSE(group.IsModified());
+  EXPECT_FALSE(group.GetDive(0)->IsModified());
+  EXPECT_EQ(Drain(), (std::vector<SPlanNotification>{Modified(), Calculated(0), Modified()}));
+  // An unchanged value leaves everything as it is.
+  group.GetDive(0)->SetSacRate(18);
+  EXPECT_FALSE(group.IsModified());
+  EXPECT_TRUE(Drain().empty());
+}
+
+// ---- Calculation -----------------------------------------------------------------------
+
+TEST_F(PlanGroupTest, CalculationHandsEachDiveItsPredecessorsEndState) {
+  MakeDives(2);
+  group.GetDive(1)->SetSurfaceInterval(3600);
+  Drain();
+  ASSERT_TRUE(group.CalculateDivePlans(true, 0, true));
+  const CDivePlan& a = *group.GetDive(0);
+  const CDivePlan& b = *group.GetDive(1);
+  ASSERT_TRUE(a.IsCalculationCompleted());
+  ASSERT_TRUE(b.IsCalculationCompleted());
+  // Residual nitrogen: the second dive starts above surface saturation and
+  // with some CNS left over.
+  EXPECT_GT(b.Prediction(0)->m_nitrogen[5], a.Prediction(0)->m_nitrogen[5]);
+  EXPECT_GT(b.Prediction(0)->m_cns, 0.0);
+  EXPECT_LT(b.Prediction(0)->m_cns, a.LastPrediction()->m_cns);
+  EXPECT_EQ(Drain(), (std::vector<SPlanNotification>{Calculated(0), Calculated(1)}));
+}
+
+TEST_F(PlanGroupTest, PredecessorWithoutPredictionsMeansStartingAtTheSurface) {
+  MakeDives(2);
+  group.GetDive(1)->SetSurfaceInterval(600);
+  ASSERT_TRUE(group.CalculateDivePlan(1, true));
+  const CDivePlan& lone = *group.GetDive(1);
+  ASSERT_TRUE(lone.IsCalculationCompleted());
+  SPreviousDiveState state;
+  ASSERT_TRUE(group.PreviousState(1, state));
+  EXPECT_TRUE(state.noPreviousState);
+  const double surfaceN2 = lone.Prediction(0)->m_nitrogen[0];
+
+  ASSERT_TRUE(group.CalculateDivePlans(true, 0, true));
+  EXPECT_GT(group.GetDive(1)->Prediction(0)->m_nitrogen[0], surfaceN2);
+  ASSERT_TRUE(group.PreviousState(1, state));
+  EXPECT_FALSE(state.noPreviousState);
+}
+
+TEST_F(PlanGroupTest, TimeStampsDecideWhichDivesAreRecalculated) {
+  MakeDives(3);
+  ASSERT_TRUE(group.CalculateDivePlans(true, 0, true));
+  // All three were calculated in one second; the order of calculation keeps
+  // them up to date.
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(group.GetDive(i)->GetTimeStamp(), env.clock.Now());
+  env.clock.Advance(10);
+  ASSERT_TRUE(group.CalculateDivePlans(true, 0, false));
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(group.GetDive(i)->GetTimeStamp(), env.clock.Now() - 10) << i;
+
+  // Dive 1 recalculated later than dive 2: only dive 2 follows; dive 0 never
+  // without force.
+  env.clock.Advance(10);
+  group.GetDive(0)->SetTimeStamp(0);
+  ASSERT_TRUE(group.CalculateDivePlan(1, true));
+  env.clock.Advance(10);
+  ASSERT_TRUE(group.CalculateDivePlans(true, 0, false));
+  EXPECT_EQ(group.GetDive(0)->GetTimeStamp(), 0);
+  EXPECT_EQ(group.GetDive(1)->GetTimeStamp(), env.clock.Now() - 10);
+  EXPECT_EQ(group.GetDive(2)->GetTimeStamp(), env.clock.Now());
+}
+
+TEST_F(PlanGroupTest, ADiveRecalculatedWithinTheSameSecondStillPullsItsSuccessors) {
+  MakeDives(2);
+  ASSERT_TRUE(group.CalculateDivePlans(true, 0, true));
+  // The first dive gets deeper and is recalculated in the very same second
+  // as the second dive's last calculation.
+  group.GetDive(0)->ClearUserPoints();
+  test::GiveSquareDive(*group.GetDive(0), 45, 20);
+  ASSERT_TRUE(group.CalculateDivePlan(0, true));
+  ASSERT_TRUE(group.CalculateDivePlans(true, 0, false));
+  // No surface interval: the second dive starts exactly where the first ends.
+  const CPredictionPoint& end = *group.GetDive(0)->LastPrediction();
+  const CPredictionPoint& start = *group.GetDive(1)->Prediction(0);
+  for (int k = 0; k < kCompartments; ++k)
+    EXPECT_NEAR(start.m_nitrogen[k], end.m_nitrogen[k], 1e-9) << "stale end state kept in compartment " << k;
+}
+
+TEST_F(PlanGroupTest, DeferredEditsRecalculateEveryDiveUpToTheOneAsked) {
+  MakeDives(3);
+  ASSERT_TRUE(group.CalculateDivePlans(true, 0, true));
+  group.SetAutoRecalc(false);
+  env.clock.Advance(5);
+  group.GetDive(2)->SetGfLow(40);
+  EXPECT_TRUE(group.IsRecalculationRequired());
+  EXPECT_EQ(group.GetDive(2)->GetTimeStamp(), env.clock.Now() - 5) << "nothing calculated yet";
+  env.clock.Advance(5);
+  ASSERT_TRUE(group.CalculateDivePlans(false, 1, false));
+  EXPECT_EQ(group.GetDive(0)->GetTimeStamp(), env.clock.Now());
+  EXPECT_EQ(group.GetDive(1)->GetTimeStamp(), env.clock.Now());
+  EXPECT_EQ(group.GetDive(2)->GetTimeStamp(), env.clock.Now() - 10);
+  EXPECT_FALSE(group.IsRecalculationRequired());
+}
+
+TEST_F(PlanGroupTest, AFailingDiveClearsTheResultsOfEveryDive) {
+  MakeDives(4);
+  // Dive 2 needs more than six hours of decompression; the question is
+  // answered No (the scripted default).
+  group.GetDive(1)->ClearUserPoints();
+  test::GiveSquareDive(*group.GetDive(1), 90, 120);
+  group.SetAutoRecalc(false);
+  group.GetDive(0)->SetGfLow(25);
+  ASSERT_TRUE(group.CalculateDivePlans(true, 0, false));
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(group.GetDive(i)->PredictionCount(), 0) << i;
+    EXPECT_EQ(group.GetDive(i)->ProfilePointCount(), 0) << i;
+  }
+  EXPECT_TRUE(group.GetDive(1)->IsTimeLimitExceeded());
+  EXPECT_TRUE(group.IsRecalculationRequired()) << "a failed pass leaves the flag set";
+  ASSERT_FALSE(env.prompt.shown.empty());
+  EXPECT_TRUE(env.prompt.shown.front().question);
+}
+
+TEST_F(PlanGroupTest, CalculationRefusedDuringAnUpdateAndForMissingDives) {
+  group.SetAutoRecalc(true);
+  EXPECT_FALSE(group.CalculateDivePlan(3, true));
+  EXPECT_FALSE(group.CalculateDivePlans(false, 4, true)) << "a dive past the end is missing";
+}
+
+TEST_F(PlanGroupTest, BailoutPlanWithoutAPlannerReportsTheDiveAndFails) {
+  group.SetAutoRecalc(true);
+  test::GiveSquareDive(*group.GetDive(0), 30, 20);
+  EXPECT_FALSE(group.BailoutPlan(0, true)) << "not in bailout mode";
+  group.GetDive(0)->SetBailoutMode(true);  // no valid plan: the window is told
+  Drain();
+  EXPECT_FALSE(group.BailoutPlan(0, true));
+  EXPECT_EQ(Drain(), std::vector<SPlanNotification>{Calculated(0)});
+
+  int planned = 0;
+  group.SetBailoutDriver([&](CDivePlan&) {
+    ++planned;
+    return true;
+  });
+  EXPECT_TRUE(group.Recalculate(0));
+  EXPECT_EQ(planned, 1);
+}
+
+// ---- Summaries and gas switches -------------------------------------------------------
+
+TEST_F(PlanGroupTest, SummaryShowsTheDeepestPointInTheChosenUnits) {
+  CDivePlan& d = *group.GetDive(0);
+  EXPECT_EQ(group.GetDiveSummary(0), "");
+  d.AppendUserPoint(test::Point(0, 0));
+  EXPECT_EQ(group.GetDiveSummary(0), "") << "no depth";
+  d.AppendUserPoint(test::Point(40, 25 * 60 + 30));
+  d.AppendUserPoint(test::Point(40, 60));  // not strictly deeper
+  EXPECT_EQ(group.GetDiveSummary(0), "Max Depth 40.0 (m), Duration 25:30 (mm:ss)");
+  env.store->numbers["General\\Units"] = 1;
+  EXPECT_EQ(group.GetDiveSummary(0), "Max Depth 130.3 (ft), Duration 25:30 (mm:ss)");
+  EXPECT_EQ(group.GetDiveSummary(4), "");
+}
+
+TEST_F(PlanGroupTest, GasSwitchesListEveryChangeOfGasModeOrSetpoint) {
+  CDivePlan& d = *group.GetDive(0);
+  std::vector<CGasSwitch> s;
+  EXPECT_FALSE(group.GetDiveGasSwitches(0, s, false)) << "no points";
+  d.AppendUserPoint(test::Point(3, 0, 10, 50, true, 0.7));
+  d.AppendUserPoint(test::Point(60, 1200, 10, 50, true, 0.7));  // same: nothing
+  d.AppendUserPoint(test::Point(60, 600, 10, 50, true, 1.3));   // setpoint
+  d.AppendUserPoint(test::Point(21, 0, 50, 0, false, 0.9));     // bailout to OC
+  d.AppendUserPoint(test::Point(6, 0, 50, 0, false, 1.4));      // OC setpoint ignored
+  ASSERT_TRUE(group.GetDiveGasSwitches(0, s, false));
+  ASSERT_EQ(s.size(), 4u);
+  EXPECT_DOUBLE_EQ(s[0].m_depth, 0.0);
+  EXPECT_DOUBLE_EQ(s[1].m_depth, 3.0);
+  EXPECT_DOUBLE_EQ(s[2].m_depth, 60.0);
+  EXPECT_DOUBLE_EQ(s[2].m_setpoint, 1.3);
+  EXPECT_DOUBLE_EQ(s[3].m_depth, 21.0);
+  EXPECT_FALSE(s[3].m_closedCircuit);
+
+  for (int i = 0; i < 100; ++i) d.AppendUserPoint(test::Point(10, 0, i % 2 ? 32 : 36));
+  ASSERT_TRUE(group.GetDiveGasSwitches(0, s, false));
+  EXPECT_EQ(s.size(), 60u);
+}
+
+TEST_F(PlanGroupTest, DiveSettingsForTablesComeFromTheDiveOrItsBailout) {
+  CDivePlan& d = *group.GetDive(0);
+  d.SetGfLow(30);
+  d.SetBailoutGfLow(90);
+  SPlanDiveSettings s;
+  ASSERT_TRUE(group.GetDiveSettings(0, false, s));
+  EXPECT_DOUBLE_EQ(s.gfLow, 30);
+  ASSERT_TRUE(group.GetDiveSettings(0, true, s));
+  EXPECT_DOUBLE_EQ(s.gfLow, 90);
+  EXPECT_DOUBLE_EQ(s.surfacePressure, 1000);
+  EXPECT_FALSE(group.GetDiveSettings(1, false, s));
+}
+
+TEST_F(PlanGroupTest, ApplyPreferencesSetsThePlanAndEveryDive) {
+  env.store->numbers["Dive Plan\\Default Cylinder Working Pressure"] = 232000;
+  env.store->numbers["Dive Plan\\Default Gas Reserve"] = 25;
+  env.store->numbers["Dive Plan\\Surface Interval Algorithm"] = 1;
+  env.store->numbers["Dive\\GF High"] = 70;
+  group.ApplyPreferences();
+  EXPECT_DOUBLE_EQ(group.GetCylinderWorkingPressure(), 232.0);
+  EXPECT_DOUBLE_EQ(group.GetGasReserve(), 25.0);
+  EXPECT_EQ(group.GetSurfaceIntervalAlgorithm(), 1);
+  EXPECT_DOUBLE_EQ(group.GetDive(0)->GetGfHigh(), 70.0);
+}
+
+}  // namespace
+}  // namespace kv
