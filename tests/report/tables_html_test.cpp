@@ -293,17 +293,6 @@ TEST_F(TablesHtmlTest, FooterLinkParagraphOnlyWithALink) {
   EXPECT_EQ(writer.GetDocument().find("<a href"), std::string::npos);
   EXPECT_EQ(writer.GetDocument().find("Home"), std::string::npos);
   EXPECT_NE(writer.GetDocument().find("<CENTER>\n\n<hr"), std::string::npos);
-
-  writer.Initialise("T", "A", "Dive Table", "http://x.example/?a=#LINK#", "Home", "", "", "", "");
-  writer.Finish();
-  EXPECT_NE(writer.GetDocument().find("<p><a href=\"http://x.example/?a=#LINK#\">Home</a></p>"), std::string::npos);
-}
-
-TEST_F(TablesHtmlTest, ReportDateIsTheClocksLocalTime) {
-  env.clock.Set(1767225599);  // the last second of 2025
-  EXPECT_EQ(ReportDateText(), "31.12.2025 23:59:59");
-  env.clock.Set(1767225600 + 9 * 3600 + 5 * 60 + 3);
-  EXPECT_EQ(ReportDateText(), "01.01.2026 09:05:03");
 }
 
 }  // namespace
