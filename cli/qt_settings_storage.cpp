@@ -78,8 +78,9 @@ std::optional<std::string> CQtSettingsStorage::ReadText(const std::string& path)
 }
 
 bool CQtSettingsStorage::WriteNumber(const std::string& path, std::uint32_t value) {
-  // Stored as an unsigned 32-bit value, which the Windows registry keeps as a DWORD.
-  m_settings->setValue(ToQt(KeyOf(path)), QVariant::fromValue(static_cast<uint>(value)));
+  // The registry keeps a 32-bit int as a DWORD; the same 32 bits read back as
+  // a negative number are turned into the unsigned value again (ReadNumber).
+  m_settings->setValue(ToQt(KeyOf(path)), QVariant(static_cast<int>(value)));
   m_settings->sync();
   return m_settings->status() == QSettings::NoError;
 }
