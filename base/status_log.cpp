@@ -76,16 +76,21 @@ void Cut(std::string& s) {
 }
 }  // namespace
 
-bool CStatusLog::LogMessage(const char* format, ...) {
+bool CStatusLog::WriteFormatted(const char* format, std::va_list args) {
   if (m_path.empty()) return false;
   if (!m_enabled) return true;
   if (format == nullptr) return false;
-  std::va_list args;
-  va_start(args, format);
   std::string message = FormatV(format, args);
-  va_end(args);
   Cut(message);
   return Write(message);
+}
+
+bool CStatusLog::LogMessage(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  const bool ok = WriteFormatted(format, args);
+  va_end(args);
+  return ok;
 }
 
 bool CStatusLog::LogAtLevel(const std::string& text, int level) {
@@ -95,15 +100,11 @@ bool CStatusLog::LogAtLevel(const std::string& text, int level) {
 
 bool CStatusLog::LogAtLevelF(int level, const char* format, ...) {
   if (!IsOn(level)) return true;
-  if (m_path.empty()) return false;
-  if (!m_enabled) return true;
-  if (format == nullptr) return false;
   std::va_list args;
   va_start(args, format);
-  std::string message = FormatV(format, args);
+  const bool ok = WriteFormatted(format, args);
   va_end(args);
-  Cut(message);
-  return Write(message);
+  return ok;
 }
 
 CStatusLog& StatusLog() {

@@ -3,6 +3,7 @@
 // "dd/mm/yyyy hh:mm:ss : message". The file is opened and closed for every
 // line so that it is complete up to the last line even after a crash.
 
+#include <cstdarg>
 #include <mutex>
 #include <string>
 
@@ -39,6 +40,7 @@ public:
 
 private:
   bool Write(const std::string& message);
+  bool WriteFormatted(const char* format, std::va_list args);
 
   std::mutex m_lock;
   std::string m_path;

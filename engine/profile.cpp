@@ -41,6 +41,16 @@ CPlanPoint MakePoint(int duration, double depthPressure, bool closedCircuit, dou
   return p;
 }
 
+// Inserts before index, or appends when the index is outside the list; returns where it went.
+int InsertOrAppend(std::vector<CPlanPoint>& points, int index, const CPlanPoint& p) {
+  if (index < 0 || index >= static_cast<int>(points.size())) {
+    points.push_back(p);
+    return static_cast<int>(points.size()) - 1;
+  }
+  points.insert(points.begin() + index, p);
+  return index;
+}
+
 }  // namespace
 
 std::vector<CPlanPoint>& CDivePlan::EditedPoints() { return m_bailoutMode ? m_bailoutPlanPoints : m_userPoints; }
@@ -59,14 +69,8 @@ int CDivePlan::AddPoint(int index, int duration, double depthPressure, bool clos
     const bool bailoutLimits = m_bailoutMode && FirstBailoutPoint() < index;
     if (!CheckGasEntry(depthPressure / 100.0, oxygen, helium, closedCircuit, setpoint, bailoutLimits)) return -1;
   }
-  CPlanPoint p = MakePoint(duration, depthPressure, closedCircuit, oxygen, helium, setpoint, noClearSurface);
-  int at = index;
-  if (at < 0 || at >= static_cast<int>(points.size())) {
-    points.push_back(p);
-    at = static_cast<int>(points.size()) - 1;
-  } else {
-    points.insert(points.begin() + at, p);
-  }
+  const int at = InsertOrAppend(points, index,
+                                MakePoint(duration, depthPressure, closedCircuit, oxygen, helium, setpoint, noClearSurface));
   SetModified(true);
   SetState(kStateRecalculate, 0);
   return at;
@@ -108,14 +112,7 @@ bool CDivePlan::SelectCurrentPoint(int index) {
 
 int CDivePlan::InsertCurrentPoint(int index) {
   if (!m_currentPointCopied) return -1;
-  std::vector<CPlanPoint>& points = EditedPoints();
-  int at = index;
-  if (at < 0 || at >= static_cast<int>(points.size())) {
-    points.push_back(m_currentPoint);
-    at = static_cast<int>(points.size()) - 1;
-  } else {
-    points.insert(points.begin() + at, m_currentPoint);
-  }
+  const int at = InsertOrAppend(EditedPoints(), index, m_currentPoint);
   SetModified(true);
   SetState(kStateRecalculate, 0);
   return at;

@@ -125,6 +125,17 @@ bool CDivePlan::WalkTargets(const std::vector<CPlanPoint>& input) {
     return m_profilePoints.back();
   };
   auto nextStopAtEnd = [&](double target) { return NextStopDepth(m_lastComputedSecond + 1, target); };
+  // A target's own time at its depth, counted in full.
+  auto addTarget = [&](int i) {
+    CPlanPoint target = input[static_cast<std::size_t>(i)];
+    target.m_start = t;
+    target.m_kind = kKindPlanned;
+    source = i;
+    target.m_source = source;
+    addPoint(target, kPlanLabel);
+    t += target.m_duration;
+    CheckLimits(t);
+  };
 
   for (int i = 1; i <= n && !m_stopped; ++i) {
     const CPlanPoint& previous = input[static_cast<std::size_t>(i - 1)];
@@ -169,15 +180,7 @@ bool CDivePlan::WalkTargets(const std::vector<CPlanPoint>& input) {
     }
 
     if (v == h) {
-      if (isSurface) continue;
-      CPlanPoint target = input[static_cast<std::size_t>(i)];
-      target.m_start = t;
-      target.m_kind = kKindPlanned;
-      source = i;
-      target.m_source = source;
-      addPoint(target, kPlanLabel);
-      t += target.m_duration;
-      CheckLimits(t);
+      if (!isSurface) addTarget(i);
       continue;
     }
 
@@ -250,16 +253,7 @@ bool CDivePlan::WalkTargets(const std::vector<CPlanPoint>& input) {
         h = y;
       }
     }
-    if (!isSurface && !m_stopped) {
-      CPlanPoint target = input[static_cast<std::size_t>(i)];
-      target.m_start = t;
-      target.m_kind = kKindPlanned;
-      source = i;
-      target.m_source = source;
-      addPoint(target, kPlanLabel);
-      t += target.m_duration;
-      CheckLimits(t);
-    }
+    if (!isSurface && !m_stopped) addTarget(i);
   }
   return !m_stopped;
 }
