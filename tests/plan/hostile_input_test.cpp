@@ -137,11 +137,6 @@ TEST_F(HostileInputTest, DeepButPossibleDivesLoadAndFailOnlyInTheCalculation) {
   EXPECT_TRUE(group.GetDive(0)->IsTimeLimitExceeded());
 }
 
-TEST_F(HostileInputTest, ANegativeDepthReadsAsTheSurface) {
-  ASSERT_TRUE(LoadDive("100~60~-500.00~0~21.00~0.00~0.70~0~0\r\n"));
-  EXPECT_DOUBLE_EQ(group.GetDive(0)->UserPoints()[0].Depth(), 0.0);
-}
-
 TEST_F(HostileInputTest, LineBreaksInTextsCannotForgeKeys) {
   group.SetDiveName(0, "evil\r\n021~5\nname");
   group.GetDive(0)->SetBailoutGasList("Air\n100~1~1~1~1~1~1~1~1");

@@ -32,20 +32,6 @@ protected:
 
 // ---- Dives: add, delete, sort ------------------------------------------------------
 
-TEST_F(PlanGroupTest, NewGroupHasOneDiveAndSendsNothing) {
-  CPlanGroup fresh;
-  test::CRecordingSink s;
-  fresh.SetSink(&s);
-  EXPECT_EQ(fresh.GetDiveCount(), 1);
-  EXPECT_FALSE(fresh.IsModified());
-  EXPECT_FALSE(fresh.IsUpdateInProgress());
-  EXPECT_FALSE(fresh.IsLoadInProgress());
-  EXPECT_FALSE(fresh.HasPendingNotifications());
-  EXPECT_EQ(fresh.GetDive(0)->m_pPlanGroup, &fresh);
-  EXPECT_EQ(fresh.GetDive(1), nullptr);
-  EXPECT_EQ(fresh.GetDive(-1), nullptr);
-}
-
 TEST_F(PlanGroupTest, AddingStopsAtThirtyDivesAndLogsTheLimit) {
   test::CTestLog log(env);
   for (int i = 1; i < 30; ++i) ASSERT_TRUE(group.AddDivePlan());
@@ -141,19 +127,6 @@ TEST_F(PlanGroupTest, NotificationsSentWhileDeliveringFollowInOrder) {
   group.SetDiveName(0, "x");
   group.AddDivePlan();
   EXPECT_EQ(Drain(), (std::vector<SPlanNotification>{Modified(), Calculated(0)}));
-}
-
-TEST_F(PlanGroupTest, WithoutASinkNotificationsAreDropped) {
-  group.SetSink(nullptr);
-  group.SetModified(true);
-  EXPECT_FALSE(group.HasPendingNotifications());
-  group.SetSink(&sink);
-  EXPECT_TRUE(Drain().empty());
-}
-
-TEST_F(PlanGroupTest, RowResetCarriesRow999) {
-  group.PostDiveRowReset(0);
-  EXPECT_EQ(Drain(), (std::vector<SPlanNotification>{{EPlanNotification::DiveRowReset, 0, 999}}));
 }
 
 // ---- Modified state ------------------------------------------------------------------
@@ -281,12 +254,6 @@ TEST_F(PlanGroupTest, AFailingDiveClearsTheResultsOfEveryDive) {
   EXPECT_TRUE(env.prompt.shown.front().question);
 }
 
-TEST_F(PlanGroupTest, CalculationRefusedDuringAnUpdateAndForMissingDives) {
-  group.SetAutoRecalc(true);
-  EXPECT_FALSE(group.CalculateDivePlan(3, true));
-  EXPECT_FALSE(group.CalculateDivePlans(false, 4, true)) << "a dive past the end is missing";
-}
-
 TEST_F(PlanGroupTest, BailoutPlanWithoutAPlannerReportsTheDiveAndFails) {
   group.SetAutoRecalc(true);
   test::GiveSquareDive(*group.GetDive(0), 30, 20);
@@ -341,31 +308,6 @@ TEST_F(PlanGroupTest, GasSwitchesListEveryChangeOfGasModeOrSetpoint) {
   for (int i = 0; i < 100; ++i) d.AppendUserPoint(test::Point(10, 0, i % 2 ? 32 : 36));
   ASSERT_TRUE(group.GetDiveGasSwitches(0, s, false));
   EXPECT_EQ(s.size(), 60u);
-}
-
-TEST_F(PlanGroupTest, DiveSettingsForTablesComeFromTheDiveOrItsBailout) {
-  CDivePlan& d = *group.GetDive(0);
-  d.SetGfLow(30);
-  d.SetBailoutGfLow(90);
-  SPlanDiveSettings s;
-  ASSERT_TRUE(group.GetDiveSettings(0, false, s));
-  EXPECT_DOUBLE_EQ(s.gfLow, 30);
-  ASSERT_TRUE(group.GetDiveSettings(0, true, s));
-  EXPECT_DOUBLE_EQ(s.gfLow, 90);
-  EXPECT_DOUBLE_EQ(s.surfacePressure, 1000);
-  EXPECT_FALSE(group.GetDiveSettings(1, false, s));
-}
-
-TEST_F(PlanGroupTest, ApplyPreferencesSetsThePlanAndEveryDive) {
-  env.store->numbers["Dive Plan\\Default Cylinder Working Pressure"] = 232000;
-  env.store->numbers["Dive Plan\\Default Gas Reserve"] = 25;
-  env.store->numbers["Dive Plan\\Surface Interval Algorithm"] = 1;
-  env.store->numbers["Dive\\GF High"] = 70;
-  group.ApplyPreferences();
-  EXPECT_DOUBLE_EQ(group.GetCylinderWorkingPressure(), 232.0);
-  EXPECT_DOUBLE_EQ(group.GetGasReserve(), 25.0);
-  EXPECT_EQ(group.GetSurfaceIntervalAlgorithm(), 1);
-  EXPECT_DOUBLE_EQ(group.GetDive(0)->GetGfHigh(), 70.0);
 }
 
 }  // namespace
