@@ -17,7 +17,7 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-const std::string kExamples = std::string(TEST_DATA_DIR) + "/../../examples";
+const std::string kExamples = EXAMPLES_DIR;
 
 // Hands kvplan a store that the test keeps looking at after the run.
 class CForwardingStorage final : public IPreferenceStorage {
