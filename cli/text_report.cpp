@@ -10,6 +10,7 @@
 #include "base/units.h"
 #include "engine/dive_plan.h"
 #include "plan/plan_group.h"
+#include "report/table_builder.h"
 
 namespace kv {
 namespace {
@@ -37,20 +38,6 @@ std::string Columns(const std::vector<Row>& rows, const std::string& indent) {
 }
 
 std::string MinutesSeconds(int seconds) { return Format("%d:%02d", seconds / 60, seconds % 60); }
-
-std::string WarningNames(int flags) {
-  std::string text;
-  auto add = [&](int bit, const char* name) {
-    if (!(flags & bit)) return;
-    if (!text.empty()) text += ", ";
-    text += name;
-  };
-  add(kWarnIcd, "ICD Risk");
-  add(kWarnEad, "EAD");
-  add(kWarnPpo2High, "High O2");
-  add(kWarnPpo2Low, "Low O2");
-  return text;
-}
 
 std::string Heading(const CPlanGroup& group, int index, const CDivePlan& dive, const STextTableOptions& o) {
   std::string out = Format(LoadString(1300), index + 1, group.GetDiveCount());
@@ -98,7 +85,7 @@ std::string SegmentTable(const CDivePlan& dive, const STextTableOptions& o) {
   int previousRounded = 0;
   for (const CDiveSegment& s : dive.Segments()) {
     Row r{GasName(s.m_oxygen, s.m_helium), s.m_closedCircuit ? Format("%.2f", s.m_ppo2) : std::string("OC")};
-    if (warnings) r.push_back(WarningNames(s.m_warningFlags));
+    if (warnings) r.push_back(WarningsText(s.m_warningFlags));
     if (s.m_kind == kSegFirstAscent)
       r.push_back(LoadString(1312));
     else if (s.m_kind == kSegAscentToSurface)

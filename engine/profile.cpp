@@ -41,6 +41,19 @@ CPlanPoint MakePoint(int duration, double depthPressure, bool closedCircuit, dou
   return p;
 }
 
+// A zero-duration point at a range's switch depth, breathing its gas.
+CPlanPoint SwitchPoint(const SGasRange& r) {
+  CPlanPoint p;
+  p.SetDepth(r.m_fromDepth);
+  p.m_duration = 0;
+  p.m_closedCircuit = r.m_closedCircuit;
+  p.m_oxygen = r.m_oxygen;
+  p.m_helium = r.m_helium;
+  p.m_setpoint = r.m_setpoint;
+  p.m_noClearSurface = 0;
+  return p;
+}
+
 // Inserts before index, or appends when the index is outside the list; returns where it went.
 int InsertOrAppend(std::vector<CPlanPoint>& points, int index, const CPlanPoint& p) {
   if (index < 0 || index >= static_cast<int>(points.size())) {
@@ -210,15 +223,7 @@ void CDivePlan::BuildPlanPlusPoints() {
     for (const SGasRange& r : m_travelGasRanges) {
       if (!r.m_inUse) continue;
       if (b > r.m_fromDepth) {
-        CPlanPoint p;
-        p.SetDepth(r.m_fromDepth);
-        p.m_duration = 0;
-        p.m_closedCircuit = r.m_closedCircuit;
-        p.m_oxygen = r.m_oxygen;
-        p.m_helium = r.m_helium;
-        p.m_setpoint = r.m_setpoint;
-        p.m_noClearSurface = 0;
-        add("Auto generated travel gas switch,     ", p);
+        add("Auto generated travel gas switch,     ", SwitchPoint(r));
         ++m_gasSwitchesUsed;
         remembered = &r;
       } else if (b == r.m_fromDepth) {
@@ -226,29 +231,16 @@ void CDivePlan::BuildPlanPlusPoints() {
         remembered = &r;
       }
     }
-    const SGasRange& g = remembered ? *remembered : m_travelGasRanges[0];
-    CPlanPoint p;
+    CPlanPoint p = SwitchPoint(remembered ? *remembered : m_travelGasRanges[0]);
     p.m_depthPressure = bottom.m_depthPressure;
     p.m_duration = bottom.m_duration;
     p.m_noClearSurface = bottom.m_noClearSurface;
-    p.m_closedCircuit = g.m_closedCircuit;
-    p.m_oxygen = g.m_oxygen;
-    p.m_helium = g.m_helium;
-    p.m_setpoint = g.m_setpoint;
     add("Auto generated travel gas switch,     ", p);
     for (int i = 11; i >= 0; --i) {
       const SGasRange& r = m_decoGasRanges[static_cast<std::size_t>(i)];
       if (!r.m_inUse) continue;
       if (r.m_fromDepth < b) {
-        CPlanPoint q;
-        q.SetDepth(r.m_fromDepth);
-        q.m_duration = 0;
-        q.m_closedCircuit = r.m_closedCircuit;
-        q.m_oxygen = r.m_oxygen;
-        q.m_helium = r.m_helium;
-        q.m_setpoint = r.m_setpoint;
-        q.m_noClearSurface = 0;
-        add("Auto generated deco gas switch,       ", q);
+        add("Auto generated deco gas switch,       ", SwitchPoint(r));
         ++m_gasSwitchesUsed;
       }
     }

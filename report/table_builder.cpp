@@ -56,19 +56,6 @@ std::string DiveText(const CDivePlan& dive, int index, int count) {
   return Format(LoadString(1300), index + 1, count) + Format(LoadString(1321), hours, minutes);
 }
 
-std::string WarningsText(int flags) {
-  std::string text;
-  auto add = [&](int bit, const char* name) {
-    if (!(flags & bit)) return;
-    if (!text.empty()) text += ", ";
-    text += name;
-  };
-  add(kWarnIcd, "ICD Risk");
-  add(kWarnEad, "EAD");
-  add(kWarnPpo2High, "High O2");
-  add(kWarnPpo2Low, "Low O2");
-  return text;
-}
 
 std::string SegmentDepthText(const CDiveSegment& s, bool imperial) {
   switch (s.m_kind) {
@@ -84,6 +71,20 @@ std::string SegmentDepthText(const CDiveSegment& s, bool imperial) {
 }
 
 }  // namespace
+
+std::string WarningsText(int flags) {
+  std::string text;
+  auto add = [&](int bit, const char* name) {
+    if (!(flags & bit)) return;
+    if (!text.empty()) text += ", ";
+    text += name;
+  };
+  add(kWarnIcd, "ICD Risk");
+  add(kWarnEad, "EAD");
+  add(kWarnPpo2High, "High O2");
+  add(kWarnPpo2Low, "Low O2");
+  return text;
+}
 
 SReportOptions ReportOptionsFromPreferences() {
   CPreferences& prefs = Prefs();

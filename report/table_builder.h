@@ -57,4 +57,7 @@ bool BuildDiveTables(const std::vector<const CDivePlan*>& dives, int index, cons
 bool BuildGasUsageTables(const std::vector<const CDivePlan*>& dives, int index, const SReportOptions& options,
                          CGasConsumptionTablesHtml& writer);
 
+// The names of a segment's gas warning flags, joined by ", " (ICD, EAD, high, low O2).
+std::string WarningsText(int flags);
+
 }  // namespace kv
