@@ -21,7 +21,11 @@ public:
   static constexpr std::size_t kChunk = std::size_t{1} << ChunkBits;
 
   CChunkedVector() = default;
-  CChunkedVector(const CChunkedVector&) = delete;
+  // Copies the elements (a dive copied for bailout planning on another thread).
+  CChunkedVector(const CChunkedVector& other) {
+    m_chunks.reserve(other.m_chunks.size());
+    for (std::size_t i = 0; i < other.m_size; ++i) emplace_back() = other[i];
+  }
   CChunkedVector& operator=(const CChunkedVector&) = delete;
 
   std::size_t size() const { return m_size; }
