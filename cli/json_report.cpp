@@ -71,7 +71,16 @@ Json DiveJson(const CDivePlan& dive, int index, const std::vector<int>& seconds)
   d["name"] = dive.GetName();
   d["completed"] = dive.IsCalculationCompleted();
   d["time_limit_exceeded"] = dive.IsTimeLimitExceeded();
-  d["bailout_mode"] = dive.IsBailoutMode();
+  // The results below describe the bailout dive when its last calculation walked the bailout points.
+  d["bailout_mode"] = dive.BailoutWalked();
+  d["bailout_valid"] = dive.IsBailoutPlanValid();
+  Json switches = Json::array();
+  for (const CGasSwitch& s : dive.BailoutGasSwitches())
+    switches.push_back({{"depth", s.m_depth}, {"o2", s.m_oxygen}, {"he", s.m_helium}, {"in_use", s.m_inUse}});
+  d["bailout_switches"] = std::move(switches);
+  Json bailoutPoints = Json::array();
+  for (const CPlanPoint& p : dive.BailoutPlanPoints()) bailoutPoints.push_back(ProfilePoint(p));
+  d["bailout_points"] = std::move(bailoutPoints);
   d["run_time"] = dive.GetRunTime();
   d["max_depth"] = dive.GetMaxProfileDepth();
   d["cns_initial"] = first ? first->m_cns : 0.0;

@@ -7,6 +7,7 @@
 #include "base/prompt.h"
 #include "base/status_log.h"
 #include "base/text.h"
+#include "cli/bailout_command.h"
 #include "cli/cli_prompt.h"
 #include "cli/json_report.h"
 #include "cli/preference_overlay.h"
@@ -30,6 +31,7 @@ struct SOptions {
   std::string tables;
   std::string gasTables;
   std::string log;
+  bool bailout = false;
 };
 
 // The process-wide seams that a run installs, put back as they were found
@@ -119,6 +121,7 @@ int RunCalc(const SOptions& o, const SKvplanEnvironment& env, CPlanGroup& group,
     return kExitUsage;
   }
   group.CalculateDivePlans(true, 0, true);
+  if (o.bailout) ReplanSavedBailouts(group);
   bool failed = false;
   for (int i = 0; i < group.GetDiveCount(); ++i) failed = failed || !group.GetDive(i)->IsCalculationCompleted();
 
@@ -206,8 +209,12 @@ int RunKvplan(const std::vector<std::string>& args, std::ostream& out, std::ostr
       ->check(CLI::NonNegativeNumber);
   calc->add_option("--tables", o.tables, "Write the HTML dive tables to FILE.html");
   calc->add_option("--gas-tables", o.gasTables, "Write the HTML gas consumption tables to FILE.html");
+  calc->add_flag("--bailout", o.bailout, "Show every dive whose file keeps a valid bailout plan in bailout mode, re-planned");
   CLI::App* check = app.add_subcommand("check", "Run the entry check of every point of a plan");
   addCommon(check);
+  SBailoutCommandOptions bailoutOptions;
+  CLI::App* bailout = AddBailoutCommand(app, bailoutOptions);
+  addCommon(bailout);
 
   std::vector<char*> argv;
   std::vector<std::string> copy = args;
@@ -245,6 +252,7 @@ int RunKvplan(const std::vector<std::string>& args, std::ostream& out, std::ostr
   group.SetAutoRecalc(false);
   if (int rc = LoadInput(group, o, prompt, err); rc != kExitOk) return rc;
   if (calc->parsed()) return RunCalc(o, environment, group, out, err);
+  if (bailout->parsed()) return RunBailoutCommand(group, bailoutOptions, environment, out, err);
   return RunCheck(group, out);
 }
 
