@@ -28,7 +28,8 @@ public:
   CBailoutPlanner(CDivePlan& dive, const SPreviousDiveState& start, IUserPrompt& prompt);
 
   // The driver: builds the bailout plan points, chooses the gases, stores the
-  // bailout plan valid flag (set for Planned only) and marks the dive modified.
+  // bailout plan valid flag (set for Planned only) and marks the dive
+  // modified. A dive not in bailout mode is left alone (Failed).
   EBailoutResult BailoutPlan();
 
   // ---- Bailout plan points ----------------------------------------------------

@@ -41,9 +41,11 @@ double CBailoutPlanner::LastCns() const {
 }
 
 EBailoutResult CBailoutPlanner::BailoutPlan() {
+  // A dive shown without its bailout keeps its bailout plan as it is.
+  if (!m_dive.IsBailoutMode()) return EBailoutResult::Failed;
   Log("Storing initial tissue / cns / otu details from end of last dive");
   EBailoutResult result = EBailoutResult::Failed;
-  if (m_dive.IsBailoutMode() && InitialiseBailoutPlan())
+  if (InitialiseBailoutPlan())
     result = m_dive.BailoutSettings().useBailoutGasList ? GasesFromList() : SuggestBailoutGases();
   m_dive.SetModified(true);
   m_dive.SetState(kStateIdle, 0);

@@ -7,55 +7,11 @@
 #include <mutex>
 #include <thread>
 
+#include "bailout/standalone_owner.h"
 #include "base/text.h"
 
 namespace kv {
 namespace {
-
-// Stands in for the plan group of one copied dive: the group's settings, and
-// its calculate and re-plan requests done the way the group does them.
-class CSingleDiveOwner final : public IDiveOwner {
-public:
-  CSingleDiveOwner(const CDivePlan& original, const SPreviousDiveState& start, IUserPrompt& prompt)
-      : m_algorithm(original.GetAlgorithm()),
-        m_surfaceIntervalAlgorithm(original.GetSurfaceIntervalAlgorithm()),
-        m_gasReserve(original.GetGasReserve()),
-        m_workingPressure(original.GetCylinderWorkingPressure()),
-        m_start(start),
-        m_prompt(prompt) {}
-
-  void SetDive(CDivePlan* dive) { m_dive = dive; }
-  int Calculations() const { return m_calculations; }
-
-  int GetAlgorithm() const override { return m_algorithm; }
-  int GetSurfaceIntervalAlgorithm() const override { return m_surfaceIntervalAlgorithm; }
-  double GetGasReserve() const override { return m_gasReserve; }
-  double GetCylinderWorkingPressure() const override { return m_workingPressure; }
-  bool CalculateDivePlan(int, int) override {
-    ++m_calculations;
-    if (!m_dive->Calculate(m_dive->GetDiveNumber(), m_start)) m_dive->ClearResults();
-    return true;
-  }
-  bool BailoutPlan(int dive, int argument) override {
-    CBailoutPlanner planner(*m_dive, m_start, m_prompt);
-    const bool planned = planner.BailoutPlan() == EBailoutResult::Planned;
-    m_calculations += planner.Calculations();
-    if (planned) CalculateDivePlan(dive, argument);
-    return planned;
-  }
-  void DiveModifiedChanged(int, bool) override {}
-  void PostDiveCalculated(int) override {}
-
-private:
-  int m_algorithm;
-  int m_surfaceIntervalAlgorithm;
-  double m_gasReserve;
-  double m_workingPressure;
-  SPreviousDiveState m_start;
-  IUserPrompt& m_prompt;
-  CDivePlan* m_dive = nullptr;
-  int m_calculations = 0;
-};
 
 void TakeWorst(SBailoutWorstValue& worst, int second, double value) {
   if (worst.second < 0 || value > worst.value) worst = {second, value};
@@ -122,13 +78,17 @@ std::vector<int> BailoutSweepSeconds(const CDivePlan& dive, int step) {
     const CPredictionPoint* p = dive.Prediction(t);
     return p && p->m_closedCircuit != 0;
   };
+  // At the surface (the first second of the descent, the arrival) there is
+  // nothing to bail out from.
+  auto underwater = [&](int t) { return dive.Prediction(t)->m_depthPressure > 0.0; };
   int lastClosedCircuit = 0;
   for (int t = 1; t < dive.PredictionCount(); ++t)
     if (closedCircuit(t)) lastClosedCircuit = t;
   for (int t = step; t <= lastClosedCircuit; t += step)
-    if (closedCircuit(t)) seconds.push_back(t);
+    if (closedCircuit(t) && underwater(t)) seconds.push_back(t);
   for (const CPlanPoint& p : dive.ProfilePoints())
-    if (p.End() >= 1 && p.End() <= lastClosedCircuit && closedCircuit(p.End())) seconds.push_back(p.End());
+    if (p.End() >= 1 && p.End() <= lastClosedCircuit && closedCircuit(p.End()) && underwater(p.End()))
+      seconds.push_back(p.End());
   std::sort(seconds.begin(), seconds.end());
   seconds.erase(std::unique(seconds.begin(), seconds.end()), seconds.end());
   return seconds;
@@ -137,7 +97,7 @@ std::vector<int> BailoutSweepSeconds(const CDivePlan& dive, int step) {
 SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState& start, int second,
                                  const SBailoutAnswers& answers) {
   CAnsweringPrompt prompt(answers);
-  CSingleDiveOwner owner(dive, start, prompt);
+  CStandaloneDiveOwner owner(dive, start, prompt);
   std::unique_ptr<CDivePlan> copy = dive.Clone(&owner);
   owner.SetDive(copy.get());
   // The 6-hour question is answered in advance, so that no calculation of

@@ -69,7 +69,7 @@ struct SBailoutSweep {
 
 // The seconds a sweep plans from: step, 2 x step, ... up to the last
 // closed-circuit second, and the end of every closed-circuit profile point;
-// closed-circuit seconds only, in order, each once. Empty for a step below 1
+// closed-circuit seconds below the surface only, in order, each once. Empty for a step below 1
 // or a dive without a calculated profile of its own.
 std::vector<int> BailoutSweepSeconds(const CDivePlan& dive, int step);
 

@@ -56,8 +56,11 @@ public:
     if (m_shown) m_err << '\n';
   }
   void SetRange(int maximum) override { m_maximum = maximum; }
+  // About every 5 %, so that a log of standard error stays short.
   void SetPosition(int position) override {
-    if (position == m_position && m_shown) return;
+    const int stride = std::max(1, m_maximum / 20);
+    if (m_shown && (position == m_position || (position / stride == m_position / stride && position < m_maximum)))
+      return;
     m_position = position;
     m_shown = true;
     m_err << "\rBailout sweep: " << position << "/" << m_maximum << " moments" << std::flush;
