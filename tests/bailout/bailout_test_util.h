@@ -10,6 +10,7 @@
 
 #include "bailout/bailout_planner.h"
 #include "bailout/standalone_owner.h"
+#include "base/status_log.h"
 #include "base/text.h"
 #include "engine/dive_plan.h"
 #include "support/test_support.h"
@@ -88,7 +89,19 @@ protected:
     return out;
   }
 
+  // Writes the status log at the calculation's level to a file of the test.
+  void CaptureLog() {
+    logPath = TempDir() + "/StatusLog.txt";
+    env.store->numbers["Debug Level"] = 3;
+    StatusLog().OpenLogAt(logPath, false);
+  }
+  std::string LogText() const { return ReadFile(logPath); }
+  ~BailoutFixture() override {
+    if (!logPath.empty()) StatusLog().Close();
+  }
+
   CTestEnvironment env;
+  std::string logPath;
   SPreviousDiveState start;
   std::unique_ptr<CDivePlan> dive;
   std::unique_ptr<CStandaloneDiveOwner> owner;
