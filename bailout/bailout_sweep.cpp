@@ -95,31 +95,39 @@ std::vector<int> BailoutSweepSeconds(const CDivePlan& dive, int step) {
 }
 
 SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState& start, int second,
-                                 const SBailoutAnswers& answers) {
+                                 const SBailoutAnswers& answers, CDivePlan& work) {
   CAnsweringPrompt prompt(answers);
   CStandaloneDiveOwner owner(dive, start, prompt);
-  std::unique_ptr<CDivePlan> copy = dive.Clone(&owner);
-  owner.SetDive(copy.get());
+  work.CopyFrom(dive);
+  work.SetOwner(&owner);
+  owner.SetDive(&work);
   // The 6-hour question is answered in advance, so that no calculation of
   // the planning has to reach the process-wide prompt.
-  copy->SetRememberedAnswer(true, answers.extendPastSixHours);
+  work.SetRememberedAnswer(true, answers.extendPastSixHours);
 
   SBailoutMoment moment;
   moment.second = second;
-  if (copy->SetBailout(second, false)) {
-    moment.depth = copy->m_bailoutDepth;
-    moment.valid = copy->IsBailoutPlanValid();
-    moment.calculated = copy->BailoutWalked() && copy->IsCalculationCompleted();
+  if (work.SetBailout(second, false)) {
+    moment.depth = work.m_bailoutDepth;
+    moment.valid = work.IsBailoutPlanValid();
+    moment.calculated = work.BailoutWalked() && work.IsCalculationCompleted();
     if (moment.calculated) {
-      moment.runTime = copy->GetRunTime();
-      moment.ascentTime = moment.runTime - copy->GetBailoutSecond();
-      moment.cnsFinal = copy->LastPrediction()->m_cns;
-      moment.gases = BailoutGasVolumes(*copy);
+      moment.runTime = work.GetRunTime();
+      moment.ascentTime = moment.runTime - work.GetBailoutSecond();
+      moment.cnsFinal = work.LastPrediction()->m_cns;
+      moment.gases = BailoutGasVolumes(work);
     }
   }
+  work.SetOwner(nullptr);
   moment.shown = std::move(prompt.shown);
   moment.calculations = owner.Calculations();
   return moment;
+}
+
+SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState& start, int second,
+                                 const SBailoutAnswers& answers) {
+  CDivePlan work;
+  return PlanBailoutMoment(dive, start, second, answers, work);
 }
 
 SBailoutSweep SweepBailout(const CDivePlan& dive, const SPreviousDiveState& start, int step,
@@ -137,12 +145,13 @@ SBailoutSweep SweepBailout(const CDivePlan& dive, const SPreviousDiveState& star
   unsigned workers = threads > 0 ? static_cast<unsigned>(threads) : std::max(1u, std::thread::hardware_concurrency());
   workers = static_cast<unsigned>(std::min<std::size_t>(workers, n));
   if (workers <= 1) {
+    CDivePlan work;
     for (std::size_t i = 0; i < n; ++i) {
       if (progress.IsCancelled()) {
         sweep.cancelled = true;
         break;
       }
-      results[i] = PlanBailoutMoment(dive, start, seconds[i], answers);
+      results[i] = PlanBailoutMoment(dive, start, seconds[i], answers, work);
       done[i] = 1;
       progress.SetPosition(static_cast<int>(i + 1));
     }
@@ -156,10 +165,11 @@ SBailoutSweep SweepBailout(const CDivePlan& dive, const SPreviousDiveState& star
     std::condition_variable finished;
     std::size_t count = 0;
     auto work = [&] {
+      CDivePlan copy;
       for (;;) {
         const std::size_t i = next.fetch_add(1);
         if (i >= n || stop.load()) return;
-        SBailoutMoment moment = PlanBailoutMoment(dive, start, seconds[i], answers);
+        SBailoutMoment moment = PlanBailoutMoment(dive, start, seconds[i], answers, copy);
         std::lock_guard<std::mutex> guard(lock);
         results[i] = std::move(moment);
         done[i] = 1;

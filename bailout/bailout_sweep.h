@@ -78,6 +78,10 @@ std::vector<int> BailoutSweepSeconds(const CDivePlan& dive, int step);
 // gives. start is the state the dive's calculation starts from.
 SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState& start, int second,
                                  const SBailoutAnswers& answers);
+// The same on work, which becomes the copy (keeping the storage it has from
+// earlier moments, so that planning moment after moment allocates nothing new).
+SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState& start, int second,
+                                 const SBailoutAnswers& answers, CDivePlan& work);
 
 // Plans every moment; threads 0 uses every core, 1 plans in order on the
 // calling thread. The result does not depend on the number of threads. The

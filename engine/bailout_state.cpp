@@ -16,6 +16,13 @@ std::unique_ptr<CDivePlan> CDivePlan::Clone(IDiveOwner* owner) const {
   return copy;
 }
 
+void CDivePlan::CopyFrom(const CDivePlan& other) {
+  if (this == &other) return;
+  IDiveOwner* owner = m_pPlanGroup;
+  *this = other;
+  m_pPlanGroup = owner;
+}
+
 bool CDivePlan::SetBailout(int second, bool fromEndOfSegment) {
   // The bailout points are cut from the dive's own profile; a bailout profile
   // (or none) has nothing to cut them from.

@@ -22,11 +22,15 @@ public:
 
   CChunkedVector() = default;
   // Copies the elements (a dive copied for bailout planning on another thread).
-  CChunkedVector(const CChunkedVector& other) {
-    m_chunks.reserve(other.m_chunks.size());
+  CChunkedVector(const CChunkedVector& other) { *this = other; }
+  // Copies the elements into the chunks this vector already has, so that a
+  // dive copied again and again touches no new memory.
+  CChunkedVector& operator=(const CChunkedVector& other) {
+    if (this == &other) return *this;
+    m_size = 0;
     for (std::size_t i = 0; i < other.m_size; ++i) emplace_back() = other[i];
+    return *this;
   }
-  CChunkedVector& operator=(const CChunkedVector&) = delete;
 
   std::size_t size() const { return m_size; }
   bool empty() const { return m_size == 0; }

@@ -81,10 +81,12 @@ public:
 
   // A dive with the built-in defaults; use ApplyPreferences to take the user's.
   explicit CDivePlan(IDiveOwner* owner = nullptr, int diveNumber = 0);
-  CDivePlan& operator=(const CDivePlan&) = delete;
   // A full copy (inputs, calculated results, bailout state) that answers to
-  // another owner: what a bailout sweep plans on, one copy per moment.
+  // another owner: what a bailout sweep plans on.
   std::unique_ptr<CDivePlan> Clone(IDiveOwner* owner) const;
+  // Becomes a full copy of other, keeping its own owner and reusing its own
+  // storage (a sweep plans moment after moment on one copy per thread).
+  void CopyFrom(const CDivePlan& other);
 
   // Takes the "Dive" and "Bailout" defaults and the bailout gas list from the preferences.
   void ApplyPreferences();
@@ -351,6 +353,7 @@ private:
                                 double g);
   void RecordBailoutMoment();
   CDivePlan(const CDivePlan&) = default;
+  CDivePlan& operator=(const CDivePlan&) = default;
   double GradientFactor(double previousCeilingAbs, double ambient, bool afterBailout) const;
   void StepSeconds();
   void StepOneSecond(int t);
