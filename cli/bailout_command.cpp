@@ -301,7 +301,7 @@ int RunBailoutCommand(CPlanGroup& group, const SBailoutCommandOptions& o, const 
   return dive.IsBailoutPlanValid() ? kExitOk : kExitDiveFailed;
 }
 
-void ReplanSavedBailouts(CPlanGroup& group) {
+void ReplanSavedBailouts(CPlanGroup& group, std::ostream& err) {
   bool endChanged = false;
   for (int i = 0; i < group.GetDiveCount(); ++i) {
     CDivePlan& dive = *group.GetDive(i);
@@ -311,6 +311,9 @@ void ReplanSavedBailouts(CPlanGroup& group) {
     if (!saved || !dive.IsCalculationCompleted()) continue;
     dive.EnterBailoutMode();
     endChanged = true;
+    if (!dive.IsBailoutPlanValid())
+      err << "kvplan: dive " << i + 1 << ": the saved bailout from second " << dive.m_bailoutTime
+          << " has no valid plan any more\n";
   }
 }
 

@@ -41,7 +41,8 @@ int RunBailoutCommand(CPlanGroup& group, const SBailoutCommandOptions& options, 
 
 // Every calculated dive whose file keeps a valid bailout plan enters bailout
 // mode and is re-planned, in plan order, each later dive recalculated from the
-// end its predecessor now has.
-void ReplanSavedBailouts(CPlanGroup& group);
+// end its predecessor now has. A saved bailout that no longer plans within its
+// limits is said on err.
+void ReplanSavedBailouts(CPlanGroup& group, std::ostream& err);
 
 }  // namespace kv

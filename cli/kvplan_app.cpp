@@ -121,7 +121,7 @@ int RunCalc(const SOptions& o, const SKvplanEnvironment& env, CPlanGroup& group,
     return kExitUsage;
   }
   group.CalculateDivePlans(true, 0, true);
-  if (o.bailout) ReplanSavedBailouts(group);
+  if (o.bailout) ReplanSavedBailouts(group, err);
   bool failed = false;
   for (int i = 0; i < group.GetDiveCount(); ++i) failed = failed || !group.GetDive(i)->IsCalculationCompleted();
 
