@@ -65,7 +65,7 @@ void BM_BailoutSweep60s(benchmark::State& state) {
   kv::CNullProgress progress;
   kv::SBailoutSweep sweep;
   for (auto _ : state) {
-    sweep = kv::SweepBailout(*d, kv::SPreviousDiveState{}, 60, kv::SBailoutAnswers{}, progress,
+    sweep = kv::SweepBailout(*d, kv::SPreviousDiveState{}, 60, kv::SBailoutAnswers{false, true, false}, progress,
                              static_cast<int>(state.range(0)));
     benchmark::DoNotOptimize(sweep.moments.data());
   }
