@@ -211,6 +211,10 @@ int WriteOutputs(const CPlanGroup& group, int index, const SBailoutCommandOption
 int RunSweep(CPlanGroup& group, int index, const SBailoutCommandOptions& o, const SBailoutAnswers& answers,
              const SKvplanEnvironment& env, std::ostream& out, std::ostream& err) {
   const CDivePlan& dive = *group.GetDive(index);
+  if (BailoutSweepSeconds(dive, o.step).empty()) {
+    err << "kvplan: dive " << index + 1 << " has no closed-circuit time under water to bail out from\n";
+    return kExitUsage;
+  }
   SPreviousDiveState start;
   group.PreviousState(index, start);
   SBailoutSweep sweep;

@@ -178,6 +178,8 @@ TEST_F(BailoutCommand, UsageErrorsSayWhatIsWrong) {
   EXPECT_EQ(Run({"bailout", plan, "--dive", "1", "--at", "100", "--step", "30"}), kExitUsage);
   EXPECT_EQ(Run({"bailout", plan, "--dive", "1", "--at", "100", "--sweep"}), kExitUsage);
   EXPECT_EQ(Run({"bailout", plan, "--at", "100"}), kExitUsage) << "--dive is required";
+  EXPECT_EQ(Run({"bailout", EXAMPLES_DIR "/oc-air-40m.ccp", "--dive", "1", "--sweep"}), kExitUsage);
+  EXPECT_NE(err.str().find("kvplan: dive 1 has no closed-circuit time under water to bail out from"), std::string::npos);
 }
 
 }  // namespace
