@@ -53,7 +53,7 @@ protected:
   std::string AirPlan(double depth, int minutes) {
     test::CTestEnvironment env;
     CPlanGroup g;
-    g.GetDive(0)->SetMaxEad(99);
+    g.GetDive(0)->SetMaxEad(70);
     CPlanPoint surface, bottom;
     surface.m_closedCircuit = bottom.m_closedCircuit = 0;
     bottom.SetDepth(depth);
