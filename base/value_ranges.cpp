@@ -78,17 +78,6 @@ const std::array<SValueRange, kCount>& Values() {
   return values;
 }
 
-double ToHeld(double imperial, ERangeUnit unit) {
-  switch (unit) {
-    case ERangeUnit::Depth:
-    case ERangeUnit::Rate: return imperial * kMetresPerFoot;
-    case ERangeUnit::Volume: return imperial * kLitresPerCubicFoot;
-    case ERangeUnit::Pressure: return imperial * kBarPerPsi;
-    case ERangeUnit::None: break;
-  }
-  return imperial;
-}
-
 std::string FieldText(const SFieldRange& f, const char* unit) {
   std::string text = Format("%.*f to %.*f", f.decimals, f.minimum, f.decimals, f.maximum);
   if (*unit) text += std::string(" ") + unit;
@@ -186,13 +175,31 @@ std::map<int, SPlanKeyRange> BuildPlanKeys() {
 
 }  // namespace
 
-double SValueRange::LowestHeld() const {
-  return unit == ERangeUnit::None ? metric.minimum : std::min(metric.minimum, ToHeld(imperial.minimum, unit));
+double SValueRange::ImperialToHeld(double imperialValue) const {
+  switch (unit) {
+    case ERangeUnit::Depth:
+    case ERangeUnit::Rate: return imperialValue * kMetresPerFoot;
+    case ERangeUnit::Volume: return imperialValue * kLitresPerCubicFoot;
+    case ERangeUnit::Pressure: return imperialValue * kBarPerPsi;
+    case ERangeUnit::None: break;
+  }
+  return imperialValue;
 }
 
-double SValueRange::HighestHeld() const {
-  return unit == ERangeUnit::None ? metric.maximum : std::max(metric.maximum, ToHeld(imperial.maximum, unit));
+double SValueRange::HeldToImperial(double held) const {
+  switch (unit) {
+    case ERangeUnit::Depth:
+    case ERangeUnit::Rate: return held * kFeetPerMetre;
+    case ERangeUnit::Volume: return held * kCubicFeetPerLitre;
+    case ERangeUnit::Pressure: return held * kPsiPerBar;
+    case ERangeUnit::None: break;
+  }
+  return held;
 }
+
+double SValueRange::LowestHeld() const { return std::min(metric.minimum, ImperialToHeld(imperial.minimum)); }
+
+double SValueRange::HighestHeld() const { return std::max(metric.maximum, ImperialToHeld(imperial.maximum)); }
 
 bool SValueRange::Accepts(double held) const {
   // NaN fails both comparisons and is refused.

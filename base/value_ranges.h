@@ -74,6 +74,10 @@ struct SValueRange {
   const char* metricUnit = "";    // "m", "l/min", "" for a plain number
   const char* imperialUnit = "";  // "ft", "cu ft/min"
 
+  // An imperial field's value in the held unit, and back (the same number for
+  // ERangeUnit::None).
+  double ImperialToHeld(double imperialValue) const;
+  double HeldToImperial(double held) const;
   // The held range: both fields, the imperial one converted to held units.
   double LowestHeld() const;
   double HighestHeld() const;

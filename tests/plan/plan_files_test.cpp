@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "base/units.h"
 #include "base/value_ranges.h"
 #include "plan_test_util.h"
 
@@ -202,15 +201,7 @@ TEST_F(PlanFilesTest, ValuesAtTheEdgesOfEveryFieldReadBackInBothUnitSystems) {
   };
   auto held = [](const SValueRange& r, bool imperial, bool highest) {
     if (!imperial) return highest ? r.metric.maximum : r.metric.minimum;
-    const double shown = highest ? r.imperial.maximum : r.imperial.minimum;
-    switch (r.unit) {
-      case ERangeUnit::Depth:
-      case ERangeUnit::Rate: return shown * kMetresPerFoot;
-      case ERangeUnit::Volume: return shown * kLitresPerCubicFoot;
-      case ERangeUnit::Pressure: return shown * kBarPerPsi;
-      case ERangeUnit::None: break;
-    }
-    return shown;
+    return r.ImperialToHeld(highest ? r.imperial.maximum : r.imperial.minimum);
   };
   for (const bool imperial : {false, true}) {
     for (const bool highest : {false, true}) {
