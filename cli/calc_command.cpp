@@ -96,11 +96,12 @@ SKvplanCommand AddCalcCommand(CLI::App& app, SKvplanOptions& options) {
   CLI::App* command = app.add_subcommand("calc", "Calculate every dive and print its dive table");
   AddPlanArgument(command, options);
   AddPreferenceOptions(command, options);
-  command->add_option("--dive", calc->dive, "Print only this dive (counting from 1)");
+  command->add_option("--dive", calc->dive, "Print only this dive (counting from 1)")->type_name("N");
   AddExtendOption(command, options);
   AddOutputOptions(command, options, true);
   command->add_option("--seconds", calc->seconds, "Add the state at these run time seconds to the JSON (100,200)")
-      ->delimiter(',');
+      ->delimiter(',')
+      ->type_name("SECONDS");
   return {command, [calc](CKvplanSession& session) { return RunCalc(session, *calc); }};
 }
 
