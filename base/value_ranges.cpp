@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <map>
 
 #include "base/text.h"
@@ -10,8 +11,11 @@
 namespace kv {
 namespace {
 
-// Half of the last decimal that files write ("%0.2f").
-constexpr double kTolerance = 0.005;
+// Files write two decimals ("%0.2f").
+constexpr double kHundredths = 100.0;
+// Below the resolution of any value of the program: keeps 1.8 x 100 =
+// 180.00000000000003 from counting as more than 180 hundredths.
+constexpr double kEpsilon = 1e-6;
 
 constexpr int kCount = static_cast<int>(EValue::Count);
 
@@ -202,8 +206,10 @@ double SValueRange::LowestHeld() const { return std::min(metric.minimum, Imperia
 double SValueRange::HighestHeld() const { return std::max(metric.maximum, ImperialToHeld(imperial.maximum)); }
 
 bool SValueRange::Accepts(double held) const {
+  const double lowest = std::floor(LowestHeld() * kHundredths + kEpsilon) / kHundredths;
+  const double highest = std::ceil(HighestHeld() * kHundredths - kEpsilon) / kHundredths;
   // NaN fails both comparisons and is refused.
-  return held >= LowestHeld() - kTolerance && held <= HighestHeld() + kTolerance;
+  return held >= lowest - kEpsilon && held <= highest + kEpsilon;
 }
 
 std::string SValueRange::Text() const {

@@ -148,11 +148,19 @@ bool ReadField(const CKeyLine& line, int n, bool integer, const std::string& wha
   return true;
 }
 
+// A number as the file gives it, for messages: reformatting could make a
+// refused 50.364 read as an allowed 50.36.
+std::string Shown(std::string_view field) {
+  while (!field.empty() && (field.front() == ' ' || field.front() == '\t')) field.remove_prefix(1);
+  while (!field.empty() && (field.back() == ' ' || field.back() == '\t')) field.remove_suffix(1);
+  return field.size() > 40 ? std::string(field.substr(0, 40)) + "..." : std::string(field);
+}
+
 std::string CheckField(const CKeyLine& line, int n, bool integer, const SValueRange& range, const std::string& what) {
   double v = 0.0;
   std::string why;
   if (!ReadField(line, n, integer, what, v, why)) return why;
-  if (!range.Accepts(v)) return what + ": " + Format(integer ? "%.0f" : "%0.2f", v) + " is outside " + range.Text();
+  if (!range.Accepts(v)) return what + ": " + Shown(line.Field(n)) + " is outside " + range.Text();
   return {};
 }
 
@@ -176,14 +184,17 @@ std::string CheckPoint(const CKeyLine& line, int key) {
   // The file holds the depth as mbar gauge, depth x 100.
   const SValueRange& depth = ValueRange(EValue::Depth);
   if (!depth.Accepts(depthPressure / 100.0))
-    return field(3, "depth") + Format(": %0.2f (%0.2f m) is outside ", depthPressure, depthPressure / 100.0) +
+    return field(3, "depth") + ": " + Shown(line.Field(3)) + Format(" (%0.2f m) is outside ", depthPressure / 100.0) +
            depth.Text();
   // A bailout point whose gas the bailout planner is still to choose holds 0/0.
   const bool gasToChoose = bailoutPoint && oxygen == 0.0 && helium == 0.0;
+  // Written with two decimals the sum stays at most 100: two parts that both
+  // round up add at most 99.98 before rounding.
   const bool validGas = ValueRange(EValue::Oxygen).Accepts(oxygen) && ValueRange(EValue::Helium).Accepts(helium) &&
-                        oxygen + helium <= 100.0 + 1e-9;
+                        oxygen + helium <= 100.0;
   if (!gasToChoose && !validGas)
-    return what + Format(": %0.2f %% oxygen and %0.2f %% helium are not a valid gas", oxygen, helium);
+    return what + ": " + Shown(line.Field(5)) + " % oxygen and " + Shown(line.Field(6)) +
+           " % helium are not a valid gas";
   // An open-circuit point keeps a setpoint it does not use; it still may not
   // exceed what the page allows.
   const SValueRange& setpoints = ValueRange(EValue::Setpoint);
@@ -191,7 +202,7 @@ std::string CheckPoint(const CKeyLine& line, int key) {
   const bool setpointOk = closedCircuit ? setpoints.Accepts(setpoint)
                                         : setpoint >= 0.0 && setpoints.Accepts(std::max(setpoint, setpoints.LowestHeld()));
   if (!setpointOk)
-    return field(7, "setpoint") + Format(": %0.2f is outside ", setpoint) + setpoints.Text();
+    return field(7, "setpoint") + ": " + Shown(line.Field(7)) + " is outside " + setpoints.Text();
   return {};
 }
 

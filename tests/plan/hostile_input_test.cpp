@@ -135,7 +135,7 @@ TEST_F(HostileInputTest, ValuesOutsideWhatThePagesAllowMakeTheFileInvalid) {
       {"100~60~1000.00~1~21.00~-5.00~0.70~0~0", "21.00 % oxygen and -5.00 % helium are not a valid gas"},
       {"100~60~1000.00~1~0.00~0.00~0.70~0~0", "0.00 % oxygen and 0.00 % helium are not a valid gas"},
       {"100~60~1000.00~1~21.00~0.00~1.60~0~0", "field 7 (setpoint): 1.60 is outside 0.50 to 1.50 bar"},
-      {"100~60~1000.00~0~21.00~0.00~1e300~0~0", "field 7 (setpoint): 100000000"},
+      {"100~60~1000.00~0~21.00~0.00~1e300~0~0", "field 7 (setpoint): 1e300 is outside"},
       {"100~60~1000.00~2~21.00~0.00~0.70~0~0", "field 4 (closed circuit): 2 is outside 0 to 1"},
       {"100~60~1000.00~0~21.00~0.00~0.70~0", nullptr},  // 8 fields are enough
       {"100~60~1000.00~0~21.00~0.00~0.70", "key 100 (user point) has 7 of its 9 fields"},

@@ -223,6 +223,24 @@ TEST_F(PlanFilesTest, ValuesAtTheEdgesOfEveryFieldReadBackInBothUnitSystems) {
   }
 }
 
+// What the reader accepts, the writer writes with two decimals; that must be
+// accepted again, also at the edges and for a gas whose parts round up.
+TEST_F(PlanFilesTest, AcceptedValuesStayAcceptedWhenSavedAgain) {
+  const char* lines[] = {"030~6.146", "030~6.149", "028~50.359", "024~7.921", "029~0.921",
+                         "100~60~1000.00~0~20.005~79.985~0.70~0~0", "100~60~30704.996~0~21~0~0.70~0~0"};
+  for (const char* line : lines) {
+    test::WriteFile(Path("edge.ccp"), std::string("Dive Plan\r\nDive\r\n") + line + "\r\n");
+    CPlanGroup first;
+    ASSERT_TRUE(first.LoadPlanGroup(Path("edge.ccp"))) << line << ": " << first.GetFileError();
+    ASSERT_TRUE(first.SavePlanGroup(Path("again.ccp")));
+    CPlanGroup second;
+    EXPECT_TRUE(second.LoadPlanGroup(Path("again.ccp"))) << line << ": " << second.GetFileError();
+  }
+  test::WriteFile(Path("edge.ccp"), "Dive Plan\r\nDive\r\n030~6.151\r\n");
+  EXPECT_FALSE(group.LoadPlanGroup(Path("edge.ccp"))) << "beyond 20 ft";
+  EXPECT_EQ(group.GetFileError(), "line 3: key 030 (last decompression stop): 6.151 is outside 3 to 6 m (10 to 20 ft)");
+}
+
 TEST_F(PlanFilesTest, ALongFileNameIsSaved) {
   // The longest name the system allows: a temporary name built from it would not fit.
   const std::string path = Path(std::string(251, 'p') + ".ccp");
