@@ -149,13 +149,19 @@ std::string DiveTableText(const CPlanGroup& group, int index, const SReportOptio
   const DiveTableContent content = BuildDiveTableContent(dives, index, options);
   std::vector<Row> rows;
   for (const std::string& line : content.rows) rows.push_back(Cells(line));
-  out += "\n" + Columns(rows, "  ");
-  const std::string warnings = GasWarningsText(content);
-  if (!warnings.empty()) out += "\n" + warnings;
-  if (!outcome.warnings.empty()) out += "\n";
-  for (const std::string& w : outcome.warnings) out += "Warning: " + w + " at the end of the dive\n";
-  const std::string gas = ConsumptionText(group, *dive, options);
-  if (!gas.empty()) out += "\n" + gas;
+  // Blank lines between the parts; appended piece by piece, as GCC 12 at -O3
+  // warns falsely (-Wrestrict) about "\n" + std::string temporaries.
+  auto part = [&out](const std::string& text) {
+    if (text.empty()) return;
+    out += '\n';
+    out += text;
+  };
+  part(Columns(rows, "  "));
+  part(GasWarningsText(content));
+  std::string warnings;
+  for (const std::string& w : outcome.warnings) warnings += "Warning: " + w + " at the end of the dive\n";
+  part(warnings);
+  part(ConsumptionText(group, *dive, options));
   return out;
 }
 
