@@ -188,8 +188,9 @@ std::string CheckPoint(const CKeyLine& line, int key) {
            depth.Text();
   // A bailout point whose gas the bailout planner is still to choose holds 0/0.
   const bool gasToChoose = bailoutPoint && oxygen == 0.0 && helium == 0.0;
-  // Written with two decimals the sum stays at most 100: two parts that both
-  // round up add at most 99.98 before rounding.
+  // Saved with two decimals the parts still add up to at most 100 (two parts
+  // that both round up add up to at most 99.98 before), so the gas stays
+  // valid when the file is read back.
   const bool validGas = ValueRange(EValue::Oxygen).Accepts(oxygen) && ValueRange(EValue::Helium).Accepts(helium) &&
                         oxygen + helium <= 100.0;
   if (!gasToChoose && !validGas)
