@@ -6,7 +6,9 @@
 
 namespace kv {
 
-// The text of string id, or an empty text for an unknown id.
+// The text of string id, or an empty text for an unknown id. The text stays
+// valid for the rest of the run, also after a later OverrideString of the id
+// (which changes what the next call returns); safe from several threads.
 const char* LoadString(int id);
 // Replaces one text (a language library's); an empty text restores the built-in
 // one. A replacement whose printf conversions differ from the built-in text's

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "base/perf_timer.h"
+#include "base/status_log.h"
+#include "engine/calculation_settings.h"
 #include "engine/chunked_vector.h"
 #include "engine/dive_owner.h"
 #include "engine/plan_point.h"
@@ -201,9 +203,17 @@ public:
   // ---- Calculation -----------------------------------------------------------
   // Calculates the dive from the previous dive's end state (ignored when
   // fromSurface or this is dive 0). False when the run time limits stopped it
-  // outside table generation mode.
+  // outside table generation mode. Reads the preferences once, at the start.
   bool Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns,
                  double prevOtu, bool fromSurface);
+  // The same with the settings taken by the caller: every stage of the
+  // calculation reads these and never the preferences, so dives can be
+  // calculated on several threads at once (each dive on one thread).
+  bool Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns,
+                 double prevOtu, bool fromSurface, const SCalculationSettings& settings);
+  // The settings of the last calculation (those the segments and warning
+  // summaries were built with).
+  const SCalculationSettings& CalculationSettings() const { return m_calculationSettings; }
   // Builds the plan-plus points (first step of a calculation outside bailout mode).
   void BuildPlanPlusPoints();
   // Clears every result of the last calculation.
@@ -298,7 +308,9 @@ private:
   int FirstBailoutIndexForLimits() const;
   std::vector<CPlanPoint>& EditedPoints();
 
-  // Calculation stages.
+  // Calculation stages. They log through Log(), at the debug level of the
+  // calculation's settings.
+  CLeveledLog Log() const { return CLeveledLog(StatusLog(), m_calculationSettings.debugLevel); }
   void InitialiseSurface(CPredictionPoint& p0);
   void InitialiseSurfaceInterval(CPredictionPoint& p0, const double* prevN2, const double* prevHe);
   void ComputeCeiling(CPredictionPoint& point, const CPredictionPoint* previous, bool bailoutSecond);
@@ -361,6 +373,7 @@ private:
 
   SDiveSettings m_settings;
   SBailoutSettings m_bailoutSettings;
+  SCalculationSettings m_calculationSettings;
 
   double m_maxCeiling = kStartMaxCeiling;  // mbar absolute
   double m_highestTissuePressure = 0.0;

@@ -18,8 +18,7 @@ std::string PointLine(const char* prefix, const CPlanPoint& p) {
   return s;
 }
 
-void LogPlanPlusAdd(const char* label, const CPlanPoint& p) {
-  CStatusLog& log = StatusLog();
+void LogPlanPlusAdd(const CLeveledLog& log, const char* label, const CPlanPoint& p) {
   if (!log.IsOn(kLogProgress)) return;
   std::string s = Format("Construct Plan Plus - %s Depth %6.2f, Duration %5d, %s %s, PPO2 %0.2f", label, p.Depth(),
                          p.m_duration, p.m_closedCircuit ? "Dil" : "Gas",
@@ -183,7 +182,7 @@ void CDivePlan::LogGasRanges() const {
 }
 
 void CDivePlan::BuildPlanPlusPoints() {
-  CStatusLog& log = StatusLog();
+  const CLeveledLog log = Log();
   m_planPlusPoints.clear();
   m_gasSwitchesUsed = 0;
   if (log.IsOn(kLogDetail)) m_planPlusTimer.Start();
@@ -199,7 +198,7 @@ void CDivePlan::BuildPlanPlusPoints() {
     p.m_start = 0;
     p.m_source = -1.0;
     m_planPlusPoints.push_back(p);
-    LogPlanPlusAdd(label, p);
+    LogPlanPlusAdd(log, label, p);
   };
 
   if (!m_useGasSwitchSchedule) {

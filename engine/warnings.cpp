@@ -103,7 +103,7 @@ void CDivePlan::MarkIcdRisk(int index) {
 
 SWarningSummary CDivePlan::SummariseWarnings(int first, int last) const {
   SWarningSummary s;
-  const bool imperial = Imperial();
+  const bool imperial = m_calculationSettings.imperial;
   const double f = imperial ? kFeetPerMetre : 1.0;
   const double surfaceBar = m_settings.surfacePressure / 1000.0;
   for (int t = std::max(first, 0); t <= last && t < PredictionCount(); ++t) {

@@ -234,10 +234,10 @@ bool CPlanGroup::PreviousState(int index, SPreviousDiveState& state) const {
   return true;
 }
 
-bool CPlanGroup::CalculateOne(int index, const SPreviousDiveState& previous) {
+bool CPlanGroup::CalculateOne(int index, const SPreviousDiveState& previous, const SCalculationSettings& settings) {
   SDiveEntry& entry = m_dives[static_cast<std::size_t>(index)];
   const bool ok = entry.dive->Calculate(index, previous.nitrogen.data(), previous.helium.data(), previous.cns,
-                                        previous.otu, previous.noPreviousState);
+                                        previous.otu, previous.noPreviousState, settings);
   entry.calculationOrder = ++m_calculationCounter;
   return ok;
 }
@@ -258,7 +258,7 @@ bool CPlanGroup::CalculateDivePlan(int index, int force) {
   if (!dive) return false;
   SPreviousDiveState previous;
   if (!PreviousState(index, previous)) return false;
-  if (CalculateOne(index, previous))
+  if (CalculateOne(index, previous, SCalculationSettings::FromPreferences()))
     m_recalculationRequired = false;
   else
     dive->ClearResults();
@@ -315,6 +315,8 @@ bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force) {
     log.LogAtLevel(line, kLogDetail);
   }
   const int last = checkAll ? GetDiveCount() - 1 : lastIndex;
+  // One reading of the preferences for every dive of the pass.
+  const SCalculationSettings settings = SCalculationSettings::FromPreferences();
   bool complete = true;
   if (last < 0) {
     ClearAllResults();
@@ -332,7 +334,7 @@ bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force) {
       }
     }
     log.LogAtLevelF(kLogDetail, "Calculate dive plans - Calculate required in dive %d", i);
-    const bool ok = CalculateOne(i, previous);
+    const bool ok = CalculateOne(i, previous, settings);
     PostDiveCalculated(i);
     if (!ok) {
       ClearAllResults();

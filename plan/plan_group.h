@@ -128,7 +128,7 @@ private:
   std::unique_ptr<CDivePlan> NewDive(int index);
   void RenumberDives();
   void ClearAllResults();
-  bool CalculateOne(int index, const SPreviousDiveState& previous);
+  bool CalculateOne(int index, const SPreviousDiveState& previous, const SCalculationSettings& settings);
   bool UpToDate(int index) const;
   // Load and import share the reading of dive sections; see plan_files.cpp.
   enum class EReadMode { Plan, Dive };

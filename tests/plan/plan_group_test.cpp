@@ -282,7 +282,7 @@ TEST_F(PlanGroupTest, SummaryShowsTheDeepestPointInTheChosenUnits) {
   d.AppendUserPoint(test::Point(40, 25 * 60 + 30));
   d.AppendUserPoint(test::Point(40, 60));  // not strictly deeper
   EXPECT_EQ(group.GetDiveSummary(0), "Max Depth 40.0 (m), Duration 25:30 (mm:ss)");
-  env.store->numbers["General\\Units"] = 1;
+  Prefs().SetNumber(EPref::Units, 1);
   EXPECT_EQ(group.GetDiveSummary(0), "Max Depth 130.3 (ft), Duration 25:30 (mm:ss)");
   EXPECT_EQ(group.GetDiveSummary(4), "");
 }

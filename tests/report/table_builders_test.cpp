@@ -124,7 +124,7 @@ TEST_F(TableBuildersTest, GasTableRowsStopAtTheFirstFreeRecord) {
 }
 
 TEST_F(TableBuildersTest, ImperialGasHeadingsUsePsiRounded) {
-  env.store->numbers["General\\Units"] = 1;
+  Prefs().SetNumber(EPref::Units, 1);
   const SReportOptions imperial = ReportOptionsFromPreferences();
   ASSERT_TRUE(imperial.imperial);
 
