@@ -15,6 +15,9 @@ const char* LoadString(int id);
 // is refused (false), since the program passes the built-in text's arguments.
 bool OverrideString(int id, const std::string& text);
 
+// Numbers of the texts that more than one place uses.
+inline constexpr int kMsgDiveOfDives = 1300;  // "Dive %d of %d"
+
 // Texts the calculation shows that have no number of their own.
 inline constexpr const char* kSixHourQuestion =
     "Unable to decompress Dive %d within 6 hours.\n\nExtreme gas and multiple scrubber\u00A0requirements "

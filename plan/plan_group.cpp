@@ -306,7 +306,9 @@ void CPlanGroup::ClearAllResults() {
     if (e.dive) e.dive->ClearResults();
 }
 
-bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force) {
+bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force, IProgress* progress) {
+  CNullProgress noProgress;
+  IProgress& report = progress ? *progress : noProgress;
   CStatusLog& log = StatusLog();
   if (log.IsOn(kLogDetail)) {
     std::string line = "Calculate dive plans - ";
@@ -318,20 +320,38 @@ bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force) {
   // One reading of the preferences for every dive of the pass.
   const SCalculationSettings settings = SCalculationSettings::FromPreferences();
   bool complete = true;
+  bool cancelled = false;
   if (last < 0) {
     ClearAllResults();
     complete = false;
+  } else {
+    report.SetRange(last + 1);
   }
   for (int i = 0; i <= last; ++i) {
     CDivePlan* dive = GetDive(i);
     SPreviousDiveState previous;
     if (!dive || !PreviousState(i, previous)) return false;
+    report.SetPosition(i);
     if (!force && !m_recalculationRequired) {
       if (i == 0) continue;
       if (UpToDate(i)) {
         log.LogAtLevelF(kLogDetail, "Calculate dive plans - Calculate not required in dive %d due to timestamps", i);
         continue;
       }
+    }
+    report.SetText(Format(LoadString(kMsgDiveOfDives), i + 1, last + 1));
+    // Cancellation is honoured between dives only. The dives not reached
+    // would otherwise keep results built on an end state that may have just
+    // changed: they lose them, and the plan stays "recalculation required".
+    if (report.IsCancelled()) {
+      log.LogAtLevelF(kLogDetail, "Calculate dive plans - Cancelled before dive %d", i);
+      for (int j = i; j <= last; ++j) {
+        if (CDivePlan* notReached = GetDive(j)) notReached->ClearResults();
+        PostDiveCalculated(j);
+      }
+      complete = false;
+      cancelled = true;
+      break;
     }
     log.LogAtLevelF(kLogDetail, "Calculate dive plans - Calculate required in dive %d", i);
     const bool ok = CalculateOne(i, previous, settings);
@@ -342,9 +362,13 @@ bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force) {
       break;
     }
   }
-  if (complete) m_recalculationRequired = false;
+  if (complete) {
+    m_recalculationRequired = false;
+    report.SetPosition(last + 1);
+  }
+  if (cancelled) m_recalculationRequired = true;
   log.LogAtLevel("Calculate dive plans - Finished", kLogDetail);
-  return true;
+  return !cancelled;
 }
 
 // ---- Modified state and lifecycle ----------------------------------------------------

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/progress.h"
 #include "engine/dive_owner.h"
 #include "engine/dive_plan.h"
 #include "gas/gas_switch.h"
@@ -101,7 +102,16 @@ public:
   bool CalculateDivePlan(int index, int force) override;
   bool BailoutPlan(int index, int force) override;
   bool Recalculate(int index);
-  bool CalculateDivePlans(bool checkAll, int lastIndex, bool force);
+  // Recalculates, from dive 0 up to the last dive (checkAll) or lastIndex,
+  // every dive that is out of date (or every dive when force or a deferred
+  // request says so). Progress counts the dives; cancellation is checked
+  // before each dive's calculation. A cancelled pass returns false: the dives
+  // it calculated keep their results, those from the one it stopped before up
+  // to the last asked for lose theirs (as after a failure, with a
+  // DiveCalculated notification each), and the plan stays "recalculation
+  // required". Otherwise true, also when a dive failed (its results and
+  // every other dive's are then cleared).
+  bool CalculateDivePlans(bool checkAll, int lastIndex, bool force, IProgress* progress = nullptr);
   // The state dive index starts from; false when a dive involved is missing.
   bool PreviousState(int index, SPreviousDiveState& state) const;
 
