@@ -10,6 +10,7 @@
 #include "base/units.h"
 #include "engine/dive_plan.h"
 #include "plan/plan_group.h"
+#include "report/dive_plan_table.h"
 #include "report/table_builder.h"
 
 namespace kv {
@@ -36,8 +37,6 @@ std::string Columns(const std::vector<Row>& rows, const std::string& indent) {
   }
   return out;
 }
-
-std::string MinutesSeconds(int seconds) { return Format("%d:%02d", seconds / 60, seconds % 60); }
 
 std::string Heading(const CPlanGroup& group, int index, const CDivePlan& dive, const STextTableOptions& o) {
   std::string out = Format(LoadString(1300), index + 1, group.GetDiveCount());
@@ -138,11 +137,6 @@ std::string ConsumptionText(const CPlanGroup& group, const CDivePlan& dive, cons
 }
 
 }  // namespace
-
-int RoundUpToMinute(int seconds) {
-  if (seconds <= 0) return 0;
-  return (seconds + 59) / 60 * 60;
-}
 
 STextTableOptions TextTableOptionsFromPreferences() {
   STextTableOptions o;

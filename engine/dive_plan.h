@@ -86,8 +86,10 @@ public:
   const std::string& GetName() const { return m_name; }
   void SetName(const std::string& name) { m_name = name; }
 
-  int GetState() const { return m_state; }
-  int SetState(int state, int argument);
+  EDiveState GetState() const { return m_state; }
+  // Moves to state; states 1 and 2 ask the owner to calculate or re-plan the
+  // dive (force: even when the plan calculates on demand only).
+  EDiveState SetState(EDiveState state, bool force);
   bool IsModified() const { return m_modified != 0; }
   void SetModified(bool modified);
   bool IsTableGenerationMode() const { return m_tableGenerationMode != 0; }
@@ -304,7 +306,7 @@ public:
 
 private:
   template <typename T>
-  void ChangeSetting(T& field, T value, int state);
+  void ChangeSetting(T& field, T value, EDiveState state);
   int FirstBailoutIndexForLimits() const;
   std::vector<CPlanPoint>& EditedPoints();
 
@@ -356,7 +358,7 @@ private:
   std::array<SGasRange, 12> m_decoGasRanges{};
   std::array<SGasConsumption, kMaxGases> m_consumption{};
 
-  int m_state = kStateIdle;
+  EDiveState m_state = kStateIdle;
   std::uint8_t m_modified = 0;
   std::uint8_t m_calculationCompleted = 0;
   std::uint8_t m_timeLimitExceeded = 0;

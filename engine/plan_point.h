@@ -79,7 +79,7 @@ struct CPredictionPoint {
   double m_ppo2 = 0.0;              // bar
   double m_oxygen = 0.0;            // %
   double m_heliumFraction = 0.0;    // %
-  double m_minPpo2 = 0.16;
+  double m_minPpo2 = kMinPpo2;
   double m_maxPpo2Limit = 0.0;
   double m_maxEadLimit = 0.0;
 

@@ -242,15 +242,18 @@ bool CPlanGroup::CalculateOne(int index, const SPreviousDiveState& previous, con
   return ok;
 }
 
-bool CPlanGroup::CalculateDivePlan(int index, int force) {
+bool CPlanGroup::Deferred(int index, bool force) {
   // While a file is read every key that changes a setting asks for a
   // calculation of a half-read dive; those requests are recorded like those
   // of auto recalc off, and the plan is calculated once it is complete.
-  if ((!m_autoRecalc || m_loadInProgress) && !force) {
-    m_recalculationRequired = true;
-    PostDiveCalculated(index);
-    return true;
-  }
+  if (force || (m_autoRecalc && !m_loadInProgress)) return false;
+  m_recalculationRequired = true;
+  PostDiveCalculated(index);
+  return true;
+}
+
+bool CPlanGroup::CalculateDivePlan(int index, bool force) {
+  if (Deferred(index, force)) return true;
   if (m_updateInProgress) return false;
   CStatusLog& log = StatusLog();
   log.LogAtLevelF(kLogDetail, "CPlanGroup::CalculateDivePlan(%d) started", index);
@@ -267,12 +270,8 @@ bool CPlanGroup::CalculateDivePlan(int index, int force) {
   return true;
 }
 
-bool CPlanGroup::BailoutPlan(int index, int force) {
-  if ((!m_autoRecalc || m_loadInProgress) && !force) {
-    m_recalculationRequired = true;
-    PostDiveCalculated(index);
-    return false;
-  }
+bool CPlanGroup::BailoutPlan(int index, bool force) {
+  if (Deferred(index, force)) return false;
   CDivePlan* dive = GetDive(index);
   if (!dive || !dive->IsBailoutMode()) return false;
   // Without a planner nothing can be planned: the dive is reported as it stands.

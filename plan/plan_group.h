@@ -99,8 +99,8 @@ public:
   void SetFilePath(const std::string& path) { m_filePath = path; }
 
   // ---- Calculation -----------------------------------------------------------
-  bool CalculateDivePlan(int index, int force) override;
-  bool BailoutPlan(int index, int force) override;
+  bool CalculateDivePlan(int index, bool force) override;
+  bool BailoutPlan(int index, bool force) override;
   bool Recalculate(int index);
   // Recalculates, from dive 0 up to the last dive (checkAll) or lastIndex,
   // every dive that is out of date (or every dive when force or a deferred
@@ -140,6 +140,9 @@ private:
   void ClearAllResults();
   bool CalculateOne(int index, const SPreviousDiveState& previous, const SCalculationSettings& settings);
   bool UpToDate(int index) const;
+  // Records a request without force that waits for the "Calculate" command
+  // (auto recalc off, or a file being read); true when it does.
+  bool Deferred(int index, bool force);
   // Load and import share the reading of dive sections; see plan_files.cpp.
   enum class EReadMode { Plan, Dive };
   bool ReadFile(const std::string& path, EReadMode mode);
