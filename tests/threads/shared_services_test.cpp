@@ -1,5 +1,5 @@
 // The process-wide services a calculation meets (preferences, status log,
-// string table, clock and prompt seams) used from several threads at once.
+// string table) used from several threads at once.
 // Run under ThreadSanitizer (the tsan preset), a race fails these tests.
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include <thread>
 #include <vector>
 
-#include "base/clock.h"
 #include "base/preferences.h"
 #include "base/status_log.h"
 #include "base/strings.h"
@@ -88,29 +87,6 @@ TEST(SharedServices, TextsStayReadableWhileTheLanguageChanges) {
   language.join();
   OverrideString(kMsgDiveOfDives, "");
   EXPECT_STREQ(LoadString(kMsgDiveOfDives), "Dive %d of %d");
-}
-
-TEST(SharedServices, ClockAndPromptSeamsCanBeReadWhileReplaced) {
-  CFixedClock clock(1000);
-  test::CScriptedPrompt prompt;
-  std::atomic<bool> done{false};
-  std::thread front([&] {
-    for (int i = 0; i < 300; ++i) {
-      SetClock(i % 2 ? &clock : nullptr);
-      SetUserPrompt(i % 2 ? &prompt : nullptr);
-      clock.Advance(1);
-    }
-    done = true;
-  });
-  OnThreads(2, [&](int) {
-    while (!done) {
-      EXPECT_GT(Clock().Now(), 0);
-      (void)&UserPrompt();
-    }
-  });
-  front.join();
-  SetClock(nullptr);
-  SetUserPrompt(nullptr);
 }
 
 }  // namespace
