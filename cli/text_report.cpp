@@ -44,7 +44,7 @@ Row Cells(const std::string& line) {
 }
 
 std::string Heading(const CPlanGroup& group, int index, const CDivePlan& dive, const SReportOptions& o) {
-  std::string out = Format(LoadString(1300), index + 1, group.GetDiveCount());
+  std::string out = Format(LoadString(kMsgDiveOfDives), index + 1, group.GetDiveCount());
   if (!dive.GetName().empty()) out += " - " + dive.GetName();
   const int run = dive.GetRunTime();
   const int hours = run / 3600;
@@ -67,7 +67,7 @@ std::string Heading(const CPlanGroup& group, int index, const CDivePlan& dive, c
   const double cns0 = first ? first->m_cns * 100.0 : 0.0, cns1 = last ? last->m_cns * 100.0 : 0.0;
   const double otu0 = first ? first->m_otu / 3.0 : 0.0, otu1 = last ? last->m_otu / 3.0 : 0.0;
   if (index == 0)
-    out += ", " + Format(LoadString(1302), cns1) + ", " + Format(LoadString(1303), otu1);
+    out += ", " + Format(LoadString(kMsgCnsFinal), cns1) + ", " + Format(LoadString(kMsgOtuFinal), otu1);
   else
     out += ", " + Format(LoadString(1304), cns0, cns1) + ", " + Format(LoadString(1305), otu0, otu1);
   out += "\n";

@@ -38,7 +38,7 @@ int CDivePlan::TravelTime(double from, double to) const {
 }
 
 void CDivePlan::LogProfilePoint(const char* label, const CPlanPoint& p) const {
-  CStatusLog& log = StatusLog();
+  const CLeveledLog log = Log();
   if (!log.IsOn(kLogProgress)) return;
   std::string s = Format("Construct Profile - %s, Depth %6.2f, Start %s, Finish %s, Duration %5d, %s %s, PPO2 %0.2f, "
                          "Source %0.2f",
@@ -50,15 +50,18 @@ void CDivePlan::LogProfilePoint(const char* label, const CPlanPoint& p) const {
 }
 
 bool CDivePlan::AskExtension() {
-  CStatusLog& log = StatusLog();
-  if (m_answerRemembered) {
-    log.LogAtLevel(m_extendedPlanningAnswer
-                       ? "Table generation and user accepted extended planning on a previous plan so continuing to "
+  const CLeveledLog log = Log();
+  // An answer given before the calculation is logged as a remembered one: it
+  // is the answer to an earlier question (or the caller's own choice).
+  const EExtendedPlanning inAdvance = m_calculationSettings.extendedPlanning;
+  if (m_answerRemembered || inAdvance != EExtendedPlanning::Ask) {
+    const bool yes = m_answerRemembered ? m_extendedPlanningAnswer != 0 : inAdvance == EExtendedPlanning::Accept;
+    log.LogAtLevel(yes ? "Table generation and user accepted extended planning on a previous plan so continuing to "
                          "use this choice."
                        : "Table generation and user declined extended planning on a previous plan so continuing to "
                          "use this choice.",
                    kLogUsers);
-    return m_extendedPlanningAnswer != 0;
+    return yes;
   }
   m_calculationTimer.Pause();
   const bool yes = UserPrompt().AskYesNo(Format(kSixHourQuestion, m_diveNumber + 1), false, EIcon::Question);
@@ -277,7 +280,13 @@ bool CDivePlan::WalkTargets(const std::vector<CPlanPoint>& input) {
 
 bool CDivePlan::Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns, double prevOtu,
                           bool fromSurface) {
-  CStatusLog& log = StatusLog();
+  return Calculate(diveNumber, prevN2, prevHe, prevCns, prevOtu, fromSurface, SCalculationSettings::FromPreferences());
+}
+
+bool CDivePlan::Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns, double prevOtu,
+                          bool fromSurface, const SCalculationSettings& settings) {
+  m_calculationSettings = settings;
+  const CLeveledLog log = Log();
   m_diveNumber = diveNumber;
   log.LogAtLevelF(kLogProgress, m_bailoutMode ? "Construct Profile - Bailout Started in dive %d"
                                               : "Construct Profile - Started in dive %d",
@@ -333,7 +342,10 @@ bool CDivePlan::Calculate(int diveNumber, const double* prevN2, const double* pr
 
   if (m_stopped && !m_tableGenerationMode) {
     if (m_extensionAccepted) {
-      UserPrompt().ShowMessage(kTwentyFourHourLimit, EIcon::Warning);
+      // An unattended calculation (answer given in advance) leaves the
+      // message to its caller: it may run on a thread that must not show one.
+      if (settings.extendedPlanning == EExtendedPlanning::Ask)
+        UserPrompt().ShowMessage(kTwentyFourHourLimit, EIcon::Warning);
       log.LogMessage("Unable to complete the plan. Exceeded the 24 Hour plan time limition.");
     }
     return false;

@@ -18,7 +18,7 @@ constexpr int kKeyGasList = 60;
 bool SaveGasMixList(const std::string& path, const std::string& gasList) {
   const std::string out = std::string(kGasMixListHeader) + kLineEnd + KeyLineText(kKeyGasList, gasList);
   if (!FileStore().Write(path, out)) {
-    UserPrompt().ShowMessage(LoadString(1240), EIcon::Exclamation);
+    UserPrompt().ShowMessage(LoadString(kMsgUnableToWriteDataFile), EIcon::Exclamation);
     return false;
   }
   return true;
@@ -28,7 +28,7 @@ bool LoadGasMixList(const std::string& path, std::string& gasList, std::string* 
   std::string content;
   if (!FileStore().Read(path, content)) {
     if (error) *error = WhyUnreadable(path);
-    UserPrompt().ShowMessage(LoadString(1228), EIcon::Exclamation);
+    UserPrompt().ShowMessage(LoadString(kMsgUnableToOpenDataFile), EIcon::Exclamation);
     StatusLog().LogMessage("Unable to open gas mix list file %s", path.c_str());
     return false;
   }

@@ -326,7 +326,7 @@ bool CPlanGroup::SavePlanGroup(const std::string& path) {
   for (const SDiveEntry& e : m_dives)
     if (e.dive) out += DiveSection(*e.dive);
   if (!FileStore().Write(path, out)) {
-    UserPrompt().ShowMessage(LoadString(1240), EIcon::Exclamation);
+    UserPrompt().ShowMessage(LoadString(kMsgUnableToWriteDataFile), EIcon::Exclamation);
     return false;
   }
   m_filePath = path;
@@ -338,7 +338,7 @@ bool CPlanGroup::ExportDive(const std::string& path, int index) {
   const CDivePlan* dive = GetDive(index);
   if (!dive) return false;
   if (!FileStore().Write(path, DiveSection(*dive))) {
-    UserPrompt().ShowMessage(LoadString(1240), EIcon::Exclamation);
+    UserPrompt().ShowMessage(LoadString(kMsgUnableToWriteDataFile), EIcon::Exclamation);
     return false;
   }
   return true;
@@ -370,7 +370,7 @@ bool CPlanGroup::ReadFile(const std::string& path, EReadMode mode) {
   std::string content;
   if (!FileStore().Read(path, content)) {
     m_fileError = WhyUnreadable(path);
-    UserPrompt().ShowMessage(LoadString(1228), EIcon::Exclamation);
+    UserPrompt().ShowMessage(LoadString(kMsgUnableToOpenDataFile), EIcon::Exclamation);
     log.LogMessage("Unable to open data file %s", path.c_str());
     finish("Unable to open file");
     return false;

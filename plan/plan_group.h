@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/progress.h"
 #include "engine/dive_owner.h"
 #include "engine/dive_plan.h"
 #include "gas/gas_switch.h"
@@ -98,10 +99,19 @@ public:
   void SetFilePath(const std::string& path) { m_filePath = path; }
 
   // ---- Calculation -----------------------------------------------------------
-  bool CalculateDivePlan(int index, int force) override;
-  bool BailoutPlan(int index, int force) override;
+  bool CalculateDivePlan(int index, bool force) override;
+  bool BailoutPlan(int index, bool force) override;
   bool Recalculate(int index);
-  bool CalculateDivePlans(bool checkAll, int lastIndex, bool force);
+  // Recalculates, from dive 0 up to the last dive (checkAll) or lastIndex,
+  // every dive that is out of date (or every dive when force or a deferred
+  // request says so). Progress counts the dives; cancellation is checked
+  // before each dive's calculation. A cancelled pass returns false: the dives
+  // it calculated keep their results, those from the one it stopped before up
+  // to the last asked for lose theirs (as after a failure, with a
+  // DiveCalculated notification each), and the plan stays "recalculation
+  // required". Otherwise true, also when a dive failed (its results and
+  // every other dive's are then cleared).
+  bool CalculateDivePlans(bool checkAll, int lastIndex, bool force, IProgress* progress = nullptr);
   // The state dive index starts from; false when a dive involved is missing.
   bool PreviousState(int index, SPreviousDiveState& state) const;
 
@@ -132,8 +142,11 @@ private:
   std::unique_ptr<CDivePlan> NewDive(int index);
   void RenumberDives();
   void ClearAllResults();
-  bool CalculateOne(int index, const SPreviousDiveState& previous);
+  bool CalculateOne(int index, const SPreviousDiveState& previous, const SCalculationSettings& settings);
   bool UpToDate(int index) const;
+  // Records a request without force that waits for the "Calculate" command
+  // (auto recalc off, or a file being read); true when it does.
+  bool Deferred(int index, bool force);
   // Load and import share the reading of dive sections; see plan_files.cpp.
   enum class EReadMode { Plan, Dive };
   bool ReadFile(const std::string& path, EReadMode mode);
