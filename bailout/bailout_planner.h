@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "base/prompt.h"
+#include "base/status_log.h"
+#include "engine/calculation_settings.h"
 #include "engine/dive_plan.h"
 #include "gas/gas.h"
 
@@ -23,8 +25,13 @@ enum class EBailoutResult : int { Failed = 0, Planned = 1, LimitNotMet = 2 };
 class CBailoutPlanner {
 public:
   // start is the state the dive's own calculation starts from (the previous
-  // dive's end, or the surface); every recalculation starts from it. The
-  // questions and warnings of the planning go to prompt.
+  // dive's end, or the surface); every recalculation starts from it, with the
+  // settings snapshot given (so that a planning on a worker thread never reads
+  // the preferences), and the planner logs at its debug level. The questions
+  // and warnings of the planning go to prompt.
+  CBailoutPlanner(CDivePlan& dive, const SPreviousDiveState& start, IUserPrompt& prompt,
+                  const SCalculationSettings& settings);
+  // The same with the preferences' settings, taken now.
   CBailoutPlanner(CDivePlan& dive, const SPreviousDiveState& start, IUserPrompt& prompt);
 
   // The driver: builds the bailout plan points, chooses the gases, stores the
@@ -67,6 +74,9 @@ public:
 
 private:
   struct SListGas;
+  // "Bailout - " and the text, at the calculation's log level.
+  void Log(const std::string& text) const;
+  void LogF(const char* format, ...) const __attribute__((format(printf, 2, 3)));
   bool Recalculate();
   double LastCns() const;
   double SurfaceBar() const { return m_dive.GetSurfacePressure() / 1000.0; }
@@ -85,6 +95,8 @@ private:
   CDivePlan& m_dive;
   SPreviousDiveState m_start;
   IUserPrompt& m_prompt;
+  SCalculationSettings m_settings;
+  CLeveledLog m_log;
   int m_calculations = 0;
 };
 

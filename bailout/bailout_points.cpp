@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
 
-#include "bailout/bailout_log.h"
+#include "bailout/tolerance.h"
 #include "bailout/bailout_planner.h"
+#include "base/text.h"
 
 namespace kv {
 
@@ -27,12 +29,27 @@ int DescentSeconds(const std::vector<CPlanPoint>& profile, std::size_t segment, 
 
 }  // namespace
 
+CBailoutPlanner::CBailoutPlanner(CDivePlan& dive, const SPreviousDiveState& start, IUserPrompt& prompt,
+                                 const SCalculationSettings& settings)
+    : m_dive(dive), m_start(start), m_prompt(prompt), m_settings(settings), m_log(StatusLog(), settings.debugLevel) {}
+
 CBailoutPlanner::CBailoutPlanner(CDivePlan& dive, const SPreviousDiveState& start, IUserPrompt& prompt)
-    : m_dive(dive), m_start(start), m_prompt(prompt) {}
+    : CBailoutPlanner(dive, start, prompt, SCalculationSettings::FromPreferences()) {}
+
+void CBailoutPlanner::Log(const std::string& text) const { m_log.LogAtLevel("Bailout - " + text, kLogProgress); }
+
+void CBailoutPlanner::LogF(const char* format, ...) const {
+  if (!m_log.IsOn(kLogProgress)) return;
+  std::va_list args;
+  va_start(args, format);
+  const std::string text = FormatV(format, args);
+  va_end(args);
+  Log(text);
+}
 
 bool CBailoutPlanner::Recalculate() {
   ++m_calculations;
-  return m_dive.Calculate(m_dive.GetDiveNumber(), m_start);
+  return m_dive.Calculate(m_dive.GetDiveNumber(), m_start, m_settings);
 }
 
 double CBailoutPlanner::LastCns() const {
@@ -48,7 +65,7 @@ EBailoutResult CBailoutPlanner::BailoutPlan() {
   if (InitialiseBailoutPlan())
     result = m_dive.BailoutSettings().useBailoutGasList ? GasesFromList() : SuggestBailoutGases();
   m_dive.SetModified(true);
-  m_dive.SetState(kStateIdle, 0);
+  m_dive.SetState(kStateIdle, false);
   m_dive.SetBailoutPlanValid(result == EBailoutResult::Planned);
   return result;
 }

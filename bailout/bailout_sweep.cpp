@@ -95,15 +95,18 @@ std::vector<int> BailoutSweepSeconds(const CDivePlan& dive, int step) {
 }
 
 SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState& start, int second,
-                                 const SBailoutAnswers& answers, CDivePlan& work) {
+                                 const SBailoutAnswers& answers, const SCalculationSettings& settings,
+                                 CDivePlan& work) {
   CAnsweringPrompt prompt(answers);
-  CStandaloneDiveOwner owner(dive, start, prompt);
+  // The 6-hour question is answered in advance, so that no calculation of
+  // the planning reaches the process-wide prompt.
+  SCalculationSettings unattended = settings;
+  unattended.extendedPlanning =
+      answers.extendPastSixHours ? EExtendedPlanning::Accept : EExtendedPlanning::Decline;
+  CStandaloneDiveOwner owner(dive, start, prompt, unattended);
   work.CopyFrom(dive);
   work.SetOwner(&owner);
   owner.SetDive(&work);
-  // The 6-hour question is answered in advance, so that no calculation of
-  // the planning has to reach the process-wide prompt.
-  work.SetRememberedAnswer(true, answers.extendPastSixHours);
 
   SBailoutMoment moment;
   moment.second = second;
@@ -125,15 +128,16 @@ SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState
 }
 
 SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState& start, int second,
-                                 const SBailoutAnswers& answers) {
+                                 const SBailoutAnswers& answers, const SCalculationSettings& settings) {
   CDivePlan work;
-  return PlanBailoutMoment(dive, start, second, answers, work);
+  return PlanBailoutMoment(dive, start, second, answers, settings, work);
 }
 
 SBailoutSweep SweepBailout(const CDivePlan& dive, const SPreviousDiveState& start, int step,
                            const SBailoutAnswers& answers, IProgress& progress, int threads) {
   SBailoutSweep sweep;
   sweep.step = step;
+  const SCalculationSettings settings = SCalculationSettings::FromPreferences();
   const std::vector<int> seconds = BailoutSweepSeconds(dive, step);
   const std::size_t n = seconds.size();
   std::vector<SBailoutMoment> results(n);
@@ -151,7 +155,7 @@ SBailoutSweep SweepBailout(const CDivePlan& dive, const SPreviousDiveState& star
         sweep.cancelled = true;
         break;
       }
-      results[i] = PlanBailoutMoment(dive, start, seconds[i], answers, work);
+      results[i] = PlanBailoutMoment(dive, start, seconds[i], answers, settings, work);
       done[i] = 1;
       progress.SetPosition(static_cast<int>(i + 1));
     }
@@ -169,7 +173,7 @@ SBailoutSweep SweepBailout(const CDivePlan& dive, const SPreviousDiveState& star
       for (;;) {
         const std::size_t i = next.fetch_add(1);
         if (i >= n || stop.load()) return;
-        SBailoutMoment moment = PlanBailoutMoment(dive, start, seconds[i], answers, copy);
+        SBailoutMoment moment = PlanBailoutMoment(dive, start, seconds[i], answers, settings, copy);
         std::lock_guard<std::mutex> guard(lock);
         results[i] = std::move(moment);
         done[i] = 1;

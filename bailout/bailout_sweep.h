@@ -75,18 +75,21 @@ std::vector<int> BailoutSweepSeconds(const CDivePlan& dive, int step);
 
 // A bailout from second planned on a copy of dive, which must hold its own
 // calculated profile: what SetBailout(second, false) on the dive in its plan
-// gives. start is the state the dive's calculation starts from.
+// gives. start is the state the dive's calculation starts from; settings the
+// snapshot every calculation runs with (its 6-hour answer is given by
+// answers). Reads no preferences and reaches no process-wide prompt.
 SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState& start, int second,
-                                 const SBailoutAnswers& answers);
+                                 const SBailoutAnswers& answers, const SCalculationSettings& settings);
 // The same on work, which becomes the copy (keeping the storage it has from
 // earlier moments, so that planning moment after moment allocates nothing new).
 SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState& start, int second,
-                                 const SBailoutAnswers& answers, CDivePlan& work);
+                                 const SBailoutAnswers& answers, const SCalculationSettings& settings,
+                                 CDivePlan& work);
 
 // Plans every moment; threads 0 uses every core, 1 plans in order on the
-// calling thread. The result does not depend on the number of threads. The
-// preferences, string table and status log are read from several threads:
-// nothing may change them while the sweep runs.
+// calling thread. The preferences are read once, on the calling thread,
+// before any moment is planned; the result does not depend on the number of
+// threads.
 SBailoutSweep SweepBailout(const CDivePlan& dive, const SPreviousDiveState& start, int step,
                            const SBailoutAnswers& answers, IProgress& progress, int threads = 0);
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "bailout/bailout_log.h"
+#include "bailout/tolerance.h"
 #include "bailout/bailout_planner.h"
 #include "base/strings.h"
 #include "base/text.h"
@@ -43,7 +43,7 @@ bool TieBreak(const auto& a, const auto& b) {
 }  // namespace
 
 void CBailoutPlanner::LogGasList(const std::string& title, const std::vector<SListGas>& gases) const {
-  if (!StatusLog().IsOn(kLogProgress)) return;
+  if (!m_log.IsOn(kLogProgress)) return;
   Log("Bailout Gas List - " + title);
   for (std::size_t i = 0; i < gases.size(); ++i) {
     const SListGas& g = gases[i];

@@ -5,6 +5,7 @@
 // does them, every calculation starting from one given state.
 
 #include "base/prompt.h"
+#include "engine/calculation_settings.h"
 #include "engine/dive_owner.h"
 #include "engine/dive_plan.h"
 
@@ -12,8 +13,10 @@ namespace kv {
 
 class CStandaloneDiveOwner final : public IDiveOwner {
 public:
-  // Takes the group-wide settings that settingsFrom has now.
-  CStandaloneDiveOwner(const CDivePlan& settingsFrom, const SPreviousDiveState& start, IUserPrompt& prompt);
+  // Takes the group-wide settings that settingsFrom has now; every
+  // calculation and planning runs with the settings snapshot given.
+  CStandaloneDiveOwner(const CDivePlan& settingsFrom, const SPreviousDiveState& start, IUserPrompt& prompt,
+                       const SCalculationSettings& settings);
 
   // The dive whose requests this owner serves (not owned).
   void SetDive(CDivePlan* dive) { m_dive = dive; }
@@ -25,9 +28,9 @@ public:
   double GetGasReserve() const override { return m_gasReserve; }
   double GetCylinderWorkingPressure() const override { return m_workingPressure; }
   // Calculates the dive; a failed calculation leaves no results, as in the plan group.
-  bool CalculateDivePlan(int dive, int argument) override;
+  bool CalculateDivePlan(int dive, bool force) override;
   // Plans the bailout and, when planned within every limit, calculates the dive.
-  bool BailoutPlan(int dive, int argument) override;
+  bool BailoutPlan(int dive, bool force) override;
   void DiveModifiedChanged(int, bool) override {}
   void PostDiveCalculated(int) override {}
 
@@ -38,6 +41,7 @@ private:
   double m_workingPressure;
   SPreviousDiveState m_start;
   IUserPrompt& m_prompt;
+  SCalculationSettings m_settings;
   CDivePlan* m_dive = nullptr;
   int m_calculations = 0;
 };

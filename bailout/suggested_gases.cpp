@@ -6,9 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "bailout/bailout_log.h"
+#include "bailout/tolerance.h"
 #include "bailout/bailout_planner.h"
 #include "base/strings.h"
+#include "base/text.h"
 #include "base/units.h"
 
 namespace kv {
@@ -42,7 +43,7 @@ double CBailoutPlanner::PressureRatio(double pressure, int stops) const {
 }
 
 void CBailoutPlanner::LogSwitches() const {
-  if (!StatusLog().IsOn(kLogProgress)) return;
+  if (!m_log.IsOn(kLogProgress)) return;
   Log("Bailout Gas Switches");
   const auto& switches = m_dive.BailoutGasSwitches();
   for (std::size_t i = 0; i < switches.size(); ++i)

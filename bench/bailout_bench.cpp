@@ -47,8 +47,9 @@ void Plan(benchmark::State& state, bool gasList) {
   auto d = Dive90m(gasList);
   kv::SBailoutMoment moment;
   CDivePlan work;  // as a sweep plans: on one copy, made again for every planning
+  const kv::SCalculationSettings settings = kv::SCalculationSettings::FromPreferences();
   for (auto _ : state) {
-    moment = kv::PlanBailoutMoment(*d, kv::SPreviousDiveState{}, 25 * 60, kv::SBailoutAnswers{}, work);
+    moment = kv::PlanBailoutMoment(*d, kv::SPreviousDiveState{}, 25 * 60, kv::SBailoutAnswers{}, settings, work);
     benchmark::DoNotOptimize(moment.runTime);
   }
   state.counters["calculations"] = moment.calculations;

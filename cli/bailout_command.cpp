@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "bailout/bailout_planner.h"
 #include "bailout/bailout_questions.h"
@@ -12,8 +13,9 @@
 #include "base/text.h"
 #include "cli/cli_prompt.h"
 #include "cli/json_report.h"
+#include "cli/kvplan_command.h"
+#include "cli/kvplan_session.h"
 #include "cli/text_report.h"
-#include "plan/file_store.h"
 #include "plan/plan_group.h"
 
 namespace kv {
@@ -184,34 +186,20 @@ std::string SweepText(const CPlanGroup& group, const CDivePlan& dive, int index,
   return out;
 }
 
-int WriteOutputs(const CPlanGroup& group, int index, const SBailoutCommandOptions& o,
-                 const SKvplanEnvironment& env, std::ostream& out, std::ostream& err, const std::string& text,
+// The text (unless the JSON goes to standard output), --json and the tables.
+int WriteOutputs(CKvplanSession& session, const CPlanGroup& group, int index, const std::string& text,
                  const Json& json) {
-  bool fileFailed = false;
-  if (o.json != "-") out << text;
-  if (!o.json.empty()) {
-    const std::string document = JsonText(json);
-    if (o.json == "-") {
-      out << document;
-    } else if (!FileStore().Write(o.json, document)) {
-      err << "kvplan: cannot write " << o.json << "\n";
-      fileFailed = true;
-    }
-  }
-  for (auto [path, gas] : {std::pair{o.tables, false}, std::pair{o.gasTables, true}}) {
-    if (path.empty()) continue;
-    if (!env.writeTables(group, {index}, path, gas)) {
-      err << "kvplan: cannot write " << path << "\n";
-      fileFailed = true;
-    }
-  }
-  return fileFailed ? kExitFile : kExitOk;
+  const SKvplanOptions& o = session.Options();
+  if (o.json != "-") session.Out() << text;
+  int rc = kExitOk;
+  if (!o.json.empty()) rc = std::max(rc, session.WriteJson(JsonText(json)));
+  return std::max(rc, session.WriteTables(group, {index}));
 }
 
-int RunSweep(CPlanGroup& group, int index, const SBailoutCommandOptions& o, const SBailoutAnswers& answers,
-             const SKvplanEnvironment& env, std::ostream& out, std::ostream& err) {
+int RunSweep(CKvplanSession& session, CPlanGroup& group, int index, int step, const SBailoutAnswers& answers) {
+  std::ostream& err = session.Err();
   const CDivePlan& dive = *group.GetDive(index);
-  if (BailoutSweepSeconds(dive, o.step).empty()) {
+  if (BailoutSweepSeconds(dive, step).empty()) {
     err << "kvplan: dive " << index + 1 << " has no closed-circuit time under water to bail out from\n";
     return kExitUsage;
   }
@@ -220,89 +208,121 @@ int RunSweep(CPlanGroup& group, int index, const SBailoutCommandOptions& o, cons
   SBailoutSweep sweep;
   {
     CStderrProgress progress(err);
-    sweep = SweepBailout(dive, start, o.step, answers, progress, 1);
+    sweep = SweepBailout(dive, start, step, answers, progress);
   }
   for (const SBailoutMoment& m : sweep.moments)
     for (const CAnsweringPrompt::SShown& s : m.shown)
       err << "Bailout at " << Clock(m.second) << ": " << kAppCaption << ": " << OneLine(s.text)
           << (s.question ? (s.answer ? " Yes" : " No") : "") << '\n';
-  const int rc = WriteOutputs(group, index, o, env, out, err, SweepText(group, dive, index, sweep), SweepJson(sweep, index));
+  const int rc = WriteOutputs(session, group, index, SweepText(group, dive, index, sweep), SweepJson(sweep, index));
   if (rc != kExitOk) return rc;
   return sweep.invalid > 0 ? kExitDiveFailed : kExitOk;
 }
 
-}  // namespace
+struct SBailoutOptions {
+  std::string dive;          // --dive N, from 1
+  std::string at;            // --at SECOND
+  std::string endOfSegment;  // --end-of-segment SECOND
+  bool sweep = false;
+  std::string step;          // --step SECONDS (60)
+  std::string save;          // --save OUT.ccp
+  bool allowMoreGases = false;
+  bool allowFewerGases = false;
+};
 
-CLI::App* AddBailoutCommand(CLI::App& app, SBailoutCommandOptions& o) {
-  CLI::App* cmd = app.add_subcommand(
-      "bailout", "Plan the bailout of one closed-circuit dive from a moment, or sweep every moment for the worst case");
-  cmd->add_option("--dive", o.dive, "The dive to bail out of (counting from 1)")->required()->check(CLI::PositiveNumber);
-  auto* at = cmd->add_option("--at", o.at, "Bail out at this run time second")->check(CLI::PositiveNumber);
-  auto* end = cmd->add_option("--end-of-segment", o.endOfSegment,
-                              "Bail out at the end of the profile segment that holds this second")
-                  ->check(CLI::PositiveNumber);
-  auto* sweep = cmd->add_flag("--sweep", o.sweep, "Plan a bailout from every step of the dive's closed-circuit time");
-  cmd->add_option("--step", o.step, "Seconds between the moments of a sweep (60)")->check(CLI::PositiveNumber)->needs(sweep);
-  at->excludes(end)->excludes(sweep);
-  end->excludes(sweep);
-  auto* save = cmd->add_option("--save", o.save, "Write the plan with its bailout to OUT.ccp")->excludes(sweep);
-  (void)save;
-  cmd->add_flag("--allow-more-gases", o.allowMoreGases, "Answer yes when the planner asks to add bailout gases");
-  cmd->add_flag("--allow-fewer-gases", o.allowFewerGases, "Answer yes when the planner asks to use fewer bailout gases");
-  cmd->add_flag("--extend", o.extend, "Answer yes when a dive needs decompression beyond 6 hours");
-  cmd->add_option("--json", o.json, "Write the results as JSON to FILE, or to standard output for -");
-  cmd->add_option("--tables", o.tables, "Write the HTML dive table to FILE.html");
-  cmd->add_option("--gas-tables", o.gasTables, "Write the HTML gas consumption table to FILE.html");
-  return cmd;
-}
-
-int RunBailoutCommand(CPlanGroup& group, const SBailoutCommandOptions& o, const SKvplanEnvironment& env,
-                      std::ostream& out, std::ostream& err) {
-  if (o.at < 0 && o.endOfSegment < 0 && !o.sweep) {
+int RunBailout(CKvplanSession& session, const SBailoutOptions& b) {
+  std::ostream& err = session.Err();
+  int dive = 0, second = 0, step = 60;
+  auto number = [&](const char* option, const std::string& text, int lowest, int highest, const char* what,
+                    int& value) {
+    const std::string why = ReadOptionNumber(option, text, lowest, highest, what, value);
+    if (!why.empty()) err << "kvplan: " << why << "\n";
+    return why.empty();
+  };
+  if (!number("--dive", b.dive, 1, CPlanGroup::kMaxDives, "a dive number", dive)) return kExitUsage;
+  const bool fromEnd = !b.endOfSegment.empty();
+  if (b.at.empty() && !fromEnd && !b.sweep) {
     err << "kvplan: bailout needs one of --at SECOND, --end-of-segment SECOND or --sweep\n";
     return kExitUsage;
   }
-  if ((!o.tables.empty() || !o.gasTables.empty()) && !env.writeTables) {
-    err << "kvplan: " << (o.tables.empty() ? "--gas-tables" : "--tables") << " is not available in this build\n";
+  if (!b.sweep && !number(fromEnd ? "--end-of-segment" : "--at", fromEnd ? b.endOfSegment : b.at, 1,
+                          CDivePlan::kTwentyFourHours, "a run time second", second))
     return kExitUsage;
-  }
-  if (o.dive > group.GetDiveCount()) {
-    err << "kvplan: --dive " << o.dive << ": the plan has " << group.GetDiveCount()
+  if (!b.step.empty() && !number("--step", b.step, 1, CDivePlan::kTwentyFourHours, "a number of seconds", step))
+    return kExitUsage;
+
+  if (int rc = session.Start(); rc != kExitOk) return rc;
+  CPlanGroup group;
+  if (int rc = session.LoadPlan(group); rc != kExitOk) return rc;
+  if (dive > group.GetDiveCount()) {
+    err << "kvplan: --dive " << dive << ": the plan has " << group.GetDiveCount()
         << (group.GetDiveCount() == 1 ? " dive\n" : " dives\n");
     return kExitUsage;
   }
-  const int index = o.dive - 1;
-  const SBailoutAnswers answers{o.allowMoreGases, o.allowFewerGases, o.extend};
+  const int index = dive - 1;
+  const SBailoutAnswers answers{b.allowMoreGases, b.allowFewerGases, session.Options().extend};
   CBailoutCliPrompt prompt(err, answers);
   CPromptScope scope(prompt);
 
   group.CalculateDivePlans(true, 0, true);
-  CDivePlan& dive = *group.GetDive(index);
-  if (!dive.IsCalculationCompleted()) {
-    err << "kvplan: dive " << o.dive << " could not be calculated; there is no profile to bail out from\n";
+  CDivePlan& chosen = *group.GetDive(index);
+  if (!chosen.IsCalculationCompleted()) {
+    err << "kvplan: dive " << dive << " could not be calculated; there is no profile to bail out from\n";
     return kExitDiveFailed;
   }
-  WarnAboutListItems(dive, index, err);
-  if (o.sweep) return RunSweep(group, index, o, answers, env, out, err);
+  WarnAboutListItems(chosen, index, err);
+  if (b.sweep) return RunSweep(session, group, index, step, answers);
 
-  const bool fromEnd = o.endOfSegment >= 0;
-  const int second = fromEnd ? o.endOfSegment : o.at;
-  const int last = dive.PredictionCount() - 1;
+  const int last = chosen.PredictionCount() - 1;
   if (second > last) {
-    err << "kvplan: " << (fromEnd ? "--end-of-segment " : "--at ") << second << ": dive " << o.dive
+    err << "kvplan: " << (fromEnd ? "--end-of-segment " : "--at ") << second << ": dive " << dive
         << " runs from second 1 to " << last << "\n";
     return kExitUsage;
   }
-  dive.SetBailout(second, fromEnd);
+  chosen.SetBailout(second, fromEnd);
 
-  const std::string text = BailoutText(group, dive) + "\n" + DiveTableText(group, index, TextTableOptionsFromPreferences());
-  int rc = WriteOutputs(group, index, o, env, out, err, text, PlanJson(group, {index}, {}));
-  if (!o.save.empty() && !group.SavePlanGroup(o.save)) {
-    err << "kvplan: cannot write " << o.save << "\n";
-    rc = kExitFile;
+  const std::string text =
+      BailoutText(group, chosen) + "\n" + DiveTableText(group, index, ReportOptionsFromPreferences());
+  int rc = WriteOutputs(session, group, index, text, PlanJson(group, {index}, {}));
+  if (!b.save.empty() && !group.SavePlanGroup(b.save)) {
+    err << "kvplan: cannot write " << b.save << "\n";
+    rc = std::max(rc, static_cast<int>(kExitFile));
   }
   if (rc != kExitOk) return rc;
-  return dive.IsBailoutPlanValid() ? kExitOk : kExitDiveFailed;
+  return chosen.IsBailoutPlanValid() ? kExitOk : kExitDiveFailed;
+}
+
+}  // namespace
+
+SKvplanCommand AddBailoutCommand(CLI::App& app, SKvplanOptions& options) {
+  auto b = std::make_shared<SBailoutOptions>();
+  CLI::App* command = app.add_subcommand(
+      "bailout", "Plan the bailout of one closed-circuit dive from a moment, or sweep every moment for the worst case");
+  AddPlanArgument(command, options);
+  AddPreferenceOptions(command, options);
+  command->add_option("--dive", b->dive, "The dive to bail out of (counting from 1)")->required()->type_name("N");
+  auto* at = command->add_option("--at", b->at, "Bail out at this run time second")->type_name("SECOND");
+  auto* end = command
+                  ->add_option("--end-of-segment", b->endOfSegment,
+                               "Bail out at the end of the profile segment that holds this second")
+                  ->type_name("SECOND");
+  auto* sweep = command->add_flag("--sweep", b->sweep,
+                                  "Plan a bailout from every step of the dive's closed-circuit time and print the "
+                                  "worst case");
+  command->add_option("--step", b->step, "Seconds between the moments of a sweep (60)")
+      ->type_name("SECONDS")
+      ->needs(sweep);
+  at->excludes(end)->excludes(sweep);
+  end->excludes(sweep);
+  command->add_option("--save", b->save, "Write the plan with its bailout to this plan file")
+      ->type_name("OUT.ccp")
+      ->excludes(sweep);
+  command->add_flag("--allow-more-gases", b->allowMoreGases, "Answer yes when the planner asks to add bailout gases");
+  command->add_flag("--allow-fewer-gases", b->allowFewerGases,
+                    "Answer yes when the planner asks to use fewer bailout gases");
+  AddExtendOption(command, options);
+  AddOutputOptions(command, options, true);
+  return {command, [b](CKvplanSession& session) { return RunBailout(session, *b); }};
 }
 
 void ReplanSavedBailouts(CPlanGroup& group, std::ostream& err) {

@@ -30,7 +30,7 @@ bool CDivePlan::SetBailout(int second, bool fromEndOfSegment) {
   const int last = PredictionCount() - 1;
   if (second < 1 || second > last) return false;
 
-  CStatusLog& log = StatusLog();
+  const CLeveledLog log = Log();
   m_bailoutMode = 1;
   log.LogAtLevel("-", kLogProgress);
   log.LogAtLevel("Bailout - Started", kLogProgress);
@@ -50,12 +50,12 @@ bool CDivePlan::SetBailout(int second, bool fromEndOfSegment) {
   RecordBailoutMoment();
   SetModified(true);
   // The trigger is a command of its own: it re-plans now, also with auto recalc off.
-  SetState(kStateReplanBailout, 1);
+  SetState(kStateReplanBailout, true);
   return true;
 }
 
 void CDivePlan::RecordBailoutMoment() {
-  CStatusLog& log = StatusLog();
+  const CLeveledLog log = Log();
   CPredictionPoint& point = m_predictions[static_cast<std::size_t>(m_bailoutTime)];
   const CPredictionPoint& previous = m_predictions[static_cast<std::size_t>(m_bailoutTime - 1)];
   m_bailoutDepth = point.m_depthPressure / 100.0;
@@ -82,12 +82,12 @@ void CDivePlan::ClearBailout() {
   m_bailoutPlanValid = 0;
   m_bailoutRemainder = -1;
   SetModified(true);
-  SetState(kStateRecalculate, 1);
+  SetState(kStateRecalculate, true);
 }
 
 void CDivePlan::ShowNormalPlan() {
   m_bailoutMode = 0;
-  SetState(kStateRecalculate, 1);
+  SetState(kStateRecalculate, true);
 }
 
 void CDivePlan::EnterBailoutMode() {
@@ -99,7 +99,7 @@ void CDivePlan::EnterBailoutMode() {
   m_bailoutMode = 1;
   if (m_bailoutPlanValid) {
     SetModified(false);
-    SetState(kStateReplanBailout, 1);
+    SetState(kStateReplanBailout, true);
   } else if (m_pPlanGroup) {
     m_pPlanGroup->PostDiveCalculated(m_diveNumber);
   }
@@ -118,7 +118,7 @@ void CDivePlan::AdoptBailoutMaxPpo2(double maxPpo2) {
 }
 
 void CDivePlan::LogBailoutPlanPoints(bool initial) const {
-  CStatusLog& log = StatusLog();
+  const CLeveledLog log = Log();
   if (!log.IsOn(kLogProgress)) return;
   log.LogAtLevel(initial ? "Bailout - Initial Plan points" : "Bailout - Plan points", kLogProgress);
   const char* label = initial ? "Bailout - Bailout Initial Plan Point" : "Bailout - Bailout Plan Point";

@@ -35,7 +35,7 @@ protected:
   // 20 and 10 m/min and a 6 m last stop.
   void Reset(const SPreviousDiveState& start, int diveNumber = 0) {
     dive = std::make_unique<CDivePlan>(nullptr, diveNumber);
-    owner = std::make_unique<CStandaloneDiveOwner>(*dive, start, env.prompt);
+    owner = std::make_unique<CStandaloneDiveOwner>(*dive, start, env.prompt, SCalculationSettings::FromPreferences());
     owner->SetDive(dive.get());
     dive->SetOwner(owner.get());
     dive->SetGfLow(30);
@@ -89,11 +89,13 @@ protected:
     return out;
   }
 
-  // Writes the status log at the calculation's level to a file of the test.
+  // Writes the status log at the calculation's level to a file of the test;
+  // the dive starts again, so that its owner takes the new level.
   void CaptureLog() {
     logPath = TempDir() + "/StatusLog.txt";
-    env.store->numbers["Debug Level"] = 3;
+    Prefs().SetNumber(EPref::DebugLevel, 3);
     StatusLog().OpenLogAt(logPath, false);
+    Reset(start, dive->GetDiveNumber());
   }
   std::string LogText() const { return ReadFile(logPath); }
   ~BailoutFixture() override {
