@@ -101,7 +101,9 @@ void WarnAboutListItems(const CDivePlan& dive, int index, std::ostream& err) {
   }
 }
 
-std::string BailoutText(const CPlanGroup& group, const CDivePlan& dive) {
+}  // namespace
+
+std::string BailoutSummaryText(const CPlanGroup& group, const CDivePlan& dive) {
   const SBailoutSettings& b = dive.BailoutSettings();
   std::string out = Format("Bailout at %s (second %d), %0.1f m, GF %d/%d, SAC %0.0f l/min: %s\n",
                            Clock(dive.m_bailoutTime).c_str(), dive.m_bailoutTime, dive.m_bailoutDepth,
@@ -121,6 +123,8 @@ std::string BailoutText(const CPlanGroup& group, const CDivePlan& dive) {
   }
   return out;
 }
+
+namespace {
 
 Json SweepJson(const SBailoutSweep& sweep, int index) {
   Json doc;
@@ -282,7 +286,7 @@ int RunBailout(CKvplanSession& session, const SBailoutOptions& b) {
   chosen.SetBailout(second, fromEnd);
 
   const std::string text =
-      BailoutText(group, chosen) + "\n" + DiveTableText(group, index, ReportOptionsFromPreferences());
+      BailoutSummaryText(group, chosen) + "\n" + DiveTableText(group, index, ReportOptionsFromPreferences());
   int rc = WriteOutputs(session, group, index, text, PlanJson(group, {index}, {}));
   if (!b.save.empty() && !group.SavePlanGroup(b.save)) {
     err << "kvplan: cannot write " << b.save << "\n";

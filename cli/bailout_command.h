@@ -5,10 +5,17 @@
 // "calc --bailout" does with the bailout plans a file keeps.
 
 #include <ostream>
+#include <string>
 
 namespace kv {
 
+class CDivePlan;
 class CPlanGroup;
+
+// The lines printed above a bailout dive's table: the bailout second, depth,
+// gradient factors, SAC and validity, the switches and the bailout gas
+// volumes with their cylinders.
+std::string BailoutSummaryText(const CPlanGroup& group, const CDivePlan& dive);
 
 // Every calculated dive whose file keeps a valid bailout plan enters bailout
 // mode and is re-planned, in plan order, each later dive recalculated from the

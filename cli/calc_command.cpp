@@ -82,6 +82,8 @@ int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
     const SReportOptions options = ReportOptionsFromPreferences();
     for (std::size_t k = 0; k < dives.size(); ++k) {
       if (k > 0) session.Out() << "\n";
+      if (calc.bailout && group.GetDive(dives[k])->IsBailoutMode())
+        session.Out() << BailoutSummaryText(group, *group.GetDive(dives[k])) << "\n";
       session.Out() << DiveTableText(group, dives[k], options);
     }
   }

@@ -130,6 +130,10 @@ TEST_F(BailoutCommand, SavedBailoutIsShownAgainByCalcBailoutAndSavesBackUnchange
   EXPECT_EQ(shown["dives"][0]["gas_consumption"], bailout["dives"][0]["gas_consumption"]);
   EXPECT_EQ(shown["dives"][0]["bailout_switches"], bailout["dives"][0]["bailout_switches"]);
 
+  ASSERT_EQ(Run({"calc", saved, "--bailout"}), kExitOk) << err.str();
+  EXPECT_EQ(out.str().rfind("Bailout at 16:40 (second 1000), 45.0 m, GF 100/100, SAC 30 l/min: plan valid\n", 0), 0u)
+      << out.str();
+
   RunJson({"bailout", saved, "--dive", "1", "--at", "1000", "--save", again});
   EXPECT_EQ(test::ReadFile(again), test::ReadFile(saved));
 }
