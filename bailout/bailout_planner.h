@@ -100,6 +100,17 @@ private:
   int m_calculations = 0;
 };
 
+// The mixes of a bailout gas list text ("O2/He" items separated by ","), each
+// rounded to whole percent, in list order: the first 12 that are valid mixes.
+// Each item left out (not O2/He, not a valid mix, beyond the 12th) is said in
+// leftOut: "\"50%\" is not a mix written as O2/He".
+struct SBailoutListMix {
+  double oxygen = 0.0;
+  double helium = 0.0;
+  int item = 0;  // position in the text, from 1
+};
+std::vector<SBailoutListMix> ReadBailoutGasList(const std::string& text, std::vector<std::string>* leftOut = nullptr);
+
 // Everything from 7 m on allows another switch: 1 below 7 m, 12 from 56 m.
 int MaxGasSwitchesForDepth(double depth);
 

@@ -52,33 +52,48 @@ void CBailoutPlanner::LogGasList(const std::string& title, const std::vector<SLi
   }
 }
 
+std::vector<SBailoutListMix> ReadBailoutGasList(const std::string& text, std::vector<std::string>* leftOut) {
+  std::vector<SBailoutListMix> mixes;
+  const CSParser items(text, ',');
+  for (int i = 1; i <= items.Count(); ++i) {
+    const std::string item = items.GetField(i);
+    const std::size_t slash = item.find('/');
+    double oxygen = 0.0, helium = 0.0;
+    const bool readable = slash != std::string::npos &&
+                          ReadNumber(std::string_view(item).substr(0, slash), oxygen) &&
+                          ReadNumber(std::string_view(item).substr(slash + 1), helium);
+    oxygen = std::floor(oxygen + 0.5);
+    helium = std::floor(helium + 0.5);
+    // A mix that the gas entry would refuse (no oxygen, over 100 %) has no
+    // usable pressures; it is left out like an unreadable item.
+    if (!readable || !CGas().SetMix(oxygen, helium)) {
+      if (leftOut && !(text.empty() && i == 1)) leftOut->push_back("\"" + item + "\" is not a mix written as O2/He");
+      continue;
+    }
+    if (static_cast<int>(mixes.size()) == CDivePlan::kMaxGases) {
+      if (leftOut) leftOut->push_back("\"" + item + "\" is beyond the first 12 gases");
+      continue;
+    }
+    mixes.push_back({oxygen, helium, i});
+  }
+  return mixes;
+}
+
 std::vector<CBailoutPlanner::SListGas> CBailoutPlanner::ReadGasList(double workingMaxPpo2) const {
   const double ps = SurfaceBar();
   const double maxEad = m_dive.BailoutSettings().maxEad;
   std::vector<SListGas> gases;
-  const CSParser items(m_dive.GetBailoutGasList(), ',');
-  for (int i = 1; i <= items.Count() && static_cast<int>(gases.size()) < CDivePlan::kMaxGases; ++i) {
-    const std::string item = items.GetField(i);
-    const std::size_t slash = item.find('/');
-    double oxygen = 0.0, helium = 0.0;
-    if (slash == std::string::npos || !ReadNumber(std::string_view(item).substr(0, slash), oxygen) ||
-        !ReadNumber(std::string_view(item).substr(slash + 1), helium))
-      continue;
-    oxygen = std::floor(oxygen + 0.5);
-    helium = std::floor(helium + 0.5);
-    // A mix that the gas entry would refuse (no oxygen, over 100 %) has no
-    // usable pressures; it is skipped like an unreadable item.
-    if (!CGas().SetMix(oxygen, helium)) continue;
+  for (const SBailoutListMix& mix : ReadBailoutGasList(m_dive.GetBailoutGasList())) {
     SListGas g;
-    g.oxygen = oxygen;
-    g.helium = helium;
-    g.listOrder = i;
+    g.oxygen = mix.oxygen;
+    g.helium = mix.helium;
+    g.listOrder = mix.item;
     const double nitrogen = g.Nitrogen();
-    g.ppo2Lim = workingMaxPpo2 * 100.0 / oxygen;
+    g.ppo2Lim = workingMaxPpo2 * 100.0 / g.oxygen;
     g.eadLim = nitrogen > 0.0 ? (ps + maxEad / 10.0) * 0.79 * 100.0 / nitrogen : g.ppo2Lim;
     g.maxPamb = std::min(g.ppo2Lim, g.eadLim);
     g.pEadZero = nitrogen > 0.0 ? ps * 0.79 / (nitrogen / 100.0) : g.maxPamb;
-    g.minPamb = 20.0 / oxygen;
+    g.minPamb = 20.0 / g.oxygen;
     gases.push_back(g);
   }
   return gases;

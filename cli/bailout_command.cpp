@@ -79,26 +79,13 @@ private:
 
 std::string Clock(int seconds) { return Format("%d:%02d", seconds / 60, seconds % 60); }
 
-// Unreadable items are left out by the planner; say so where the user looks.
+// Items the planner leaves out of the bailout gas list; said where the user looks.
 void WarnAboutListItems(const CDivePlan& dive, int index, std::ostream& err) {
   if (!dive.BailoutSettings().useBailoutGasList) return;
-  const CSParser items(dive.GetBailoutGasList(), ',');
-  int readable = 0;
-  for (int i = 1; i <= items.Count(); ++i) {
-    const std::string item = items.GetField(i);
-    const std::size_t slash = item.find('/');
-    double o = 0, h = 0;
-    const bool ok = slash != std::string::npos && ReadNumber(std::string_view(item).substr(0, slash), o) &&
-                    ReadNumber(std::string_view(item).substr(slash + 1), h) &&
-                    CGas().SetMix(std::floor(o + 0.5), std::floor(h + 0.5));
-    if (!ok) {
-      err << "kvplan: dive " << index + 1 << ": bailout gas list item \"" << item
-          << "\" is not a mix written as O2/He and is left out\n";
-    } else if (++readable > CDivePlan::kMaxGases) {
-      err << "kvplan: dive " << index + 1 << ": bailout gas list item \"" << item << "\" is beyond the first "
-          << CDivePlan::kMaxGases << " gases and is left out\n";
-    }
-  }
+  std::vector<std::string> leftOut;
+  ReadBailoutGasList(dive.GetBailoutGasList(), &leftOut);
+  for (const std::string& why : leftOut)
+    err << "kvplan: dive " << index + 1 << ": bailout gas list item " << why << " and is left out\n";
 }
 
 }  // namespace
@@ -258,11 +245,7 @@ int RunBailout(CKvplanSession& session, const SBailoutOptions& b) {
   if (int rc = session.Start(); rc != kExitOk) return rc;
   CPlanGroup group;
   if (int rc = session.LoadPlan(group); rc != kExitOk) return rc;
-  if (dive > group.GetDiveCount()) {
-    err << "kvplan: --dive " << dive << ": the plan has " << group.GetDiveCount()
-        << (group.GetDiveCount() == 1 ? " dive\n" : " dives\n");
-    return kExitUsage;
-  }
+  if (int rc = session.CheckDiveNumber(group, dive); rc != kExitOk) return rc;
   const int index = dive - 1;
   const SBailoutAnswers answers{b.allowMoreGases, b.allowFewerGases, session.Options().extend};
   CBailoutCliPrompt prompt(err, answers);

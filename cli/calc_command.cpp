@@ -52,11 +52,7 @@ int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
   if (int rc = session.Start(); rc != kExitOk) return rc;
   CPlanGroup group;
   if (int rc = session.LoadPlan(group); rc != kExitOk) return rc;
-  if (dive > group.GetDiveCount()) {
-    err << "kvplan: --dive " << dive << ": the plan has " << group.GetDiveCount()
-        << (group.GetDiveCount() == 1 ? " dive\n" : " dives\n");
-    return kExitUsage;
-  }
+  if (int rc = session.CheckDiveNumber(group, dive); rc != kExitOk) return rc;
 
   group.CalculateDivePlans(true, 0, true);
   if (calc.bailout) ReplanSavedBailouts(group, err);

@@ -247,6 +247,13 @@ void CKvplanSession::ReportOverriddenSettings(bool diveFile) {
   }
 }
 
+int CKvplanSession::CheckDiveNumber(const CPlanGroup& group, int dive) {
+  if (dive <= group.GetDiveCount()) return kExitOk;
+  m_err << "kvplan: --dive " << dive << ": the plan has " << group.GetDiveCount()
+        << (group.GetDiveCount() == 1 ? " dive\n" : " dives\n");
+  return kExitUsage;
+}
+
 int CKvplanSession::WriteJson(const std::string& text) {
   if (m_options.json.empty()) return kExitOk;
   if (m_options.json == "-") {
