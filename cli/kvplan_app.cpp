@@ -10,7 +10,7 @@
 #include "cli/cli_prompt.h"
 #include "cli/json_report.h"
 #include "cli/preference_overlay.h"
-#include "cli/qt_settings_storage.h"
+#include "qtsettings/qt_settings_storage.h"
 #include "cli/text_report.h"
 #include "engine/dive_plan.h"
 #include "plan/file_store.h"

@@ -306,7 +306,7 @@ void CPlanGroup::ClearAllResults() {
     if (e.dive) e.dive->ClearResults();
 }
 
-bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force) {
+bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force, IProgress* progress) {
   CStatusLog& log = StatusLog();
   if (log.IsOn(kLogDetail)) {
     std::string line = "Calculate dive plans - ";
@@ -316,6 +316,8 @@ bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force) {
   }
   const int last = checkAll ? GetDiveCount() - 1 : lastIndex;
   bool complete = true;
+  bool cancelled = false;
+  if (progress) progress->SetRange(std::max(last + 1, 0));
   if (last < 0) {
     ClearAllResults();
     complete = false;
@@ -331,8 +333,16 @@ bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force) {
         continue;
       }
     }
+    if (progress && progress->IsCancelled()) {
+      // The dives from here on keep results built on an older state.
+      m_recalculationRequired = true;
+      complete = false;
+      cancelled = true;
+      break;
+    }
     log.LogAtLevelF(kLogDetail, "Calculate dive plans - Calculate required in dive %d", i);
     const bool ok = CalculateOne(i, previous);
+    if (progress) progress->SetPosition(i + 1);
     PostDiveCalculated(i);
     if (!ok) {
       ClearAllResults();
@@ -342,7 +352,7 @@ bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force) {
   }
   if (complete) m_recalculationRequired = false;
   log.LogAtLevel("Calculate dive plans - Finished", kLogDetail);
-  return true;
+  return !cancelled;
 }
 
 // ---- Modified state and lifecycle ----------------------------------------------------

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/progress.h"
 #include "engine/dive_owner.h"
 #include "engine/dive_plan.h"
 #include "gas/gas_switch.h"
@@ -101,7 +102,10 @@ public:
   bool CalculateDivePlan(int index, int force) override;
   bool BailoutPlan(int index, int force) override;
   bool Recalculate(int index);
-  bool CalculateDivePlans(bool checkAll, int lastIndex, bool force);
+  // With a progress, reports one step per dive and stops before the next dive
+  // that needs calculating once it is cancelled; the plan then stays marked
+  // as needing recalculation and the result is false.
+  bool CalculateDivePlans(bool checkAll, int lastIndex, bool force, IProgress* progress = nullptr);
   // The state dive index starts from; false when a dive involved is missing.
   bool PreviousState(int index, SPreviousDiveState& state) const;
 
