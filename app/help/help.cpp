@@ -96,20 +96,28 @@ void CHelp::LeaveWhatsThisMode() {
 }
 
 bool CHelp::eventFilter(QObject* watched, QEvent* event) {
+  const bool widget = qobject_cast<QWidget*>(watched) != nullptr;
+  if (m_swallowRelease) {
+    // The release of the click that asked for help must not reach the control either.
+    if (event->type() == QEvent::MouseButtonRelease && widget) {
+      m_swallowRelease = false;
+      qApp->removeEventFilter(this);
+      return true;
+    }
+    return false;
+  }
   if (!m_whatsThis) return false;
   if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
     LeaveWhatsThisMode();
     return true;
   }
-  if (event->type() == QEvent::MouseButtonPress) {
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget) return false;
+  if (event->type() == QEvent::MouseButtonPress && widget) {
+    auto* target = static_cast<QWidget*>(watched);
     LeaveWhatsThisMode();
-    ShowTopic(TopicOf(widget), widget);
+    m_swallowRelease = true;
+    qApp->installEventFilter(this);
+    ShowTopic(TopicOf(target), target);
     return true;
   }
-  // The click's release and double click belong to the help request too.
-  if (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::MouseButtonDblClick)
-    return qobject_cast<QWidget*>(watched) != nullptr;
-  return false;
+  return event->type() == QEvent::MouseButtonDblClick && widget;
 }

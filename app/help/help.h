@@ -48,4 +48,5 @@ private:
   QTextBrowser* m_browser = nullptr;
   QString m_shownTopic;
   bool m_whatsThis = false;
+  bool m_swallowRelease = false;
 };

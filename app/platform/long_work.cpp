@@ -101,7 +101,6 @@ bool CLongWork::Run(QWidget* owner, const QString& label, const Work& work, bool
   dialog.setMinimumDuration(kShowAfterMs);
   dialog.setAutoReset(false);
   dialog.setAutoClose(false);
-  QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [bridge] { bridge->Cancel(); });
 
   QThread* thread = QThread::create([bridge, result, &work] { *result = work(*bridge); });
   QEventLoop loop;
@@ -109,6 +108,8 @@ bool CLongWork::Run(QWidget* owner, const QString& label, const Work& work, bool
   QTimer poll;
   poll.setInterval(50);
   QObject::connect(&poll, &QTimer::timeout, &dialog, [&dialog, bridge] {
+    // The Cancel button, Escape and cancel() all leave the dialog cancelled.
+    if (dialog.wasCanceled()) bridge->Cancel();
     if (dialog.maximum() != bridge->Maximum()) dialog.setMaximum(bridge->Maximum());
     // setValue also shows the dialog once the minimum duration has passed.
     dialog.setValue(std::min(bridge->Position(), std::max(bridge->Maximum(), 0)));

@@ -164,6 +164,39 @@ TEST_F(PlanGroupTest, CalculationHandsEachDiveItsPredecessorsEndState) {
   EXPECT_EQ(Drain(), (std::vector<SPlanNotification>{Calculated(0), Calculated(1)}));
 }
 
+// Cancels once the given number of dives has been calculated.
+class CCancellingProgress final : public IProgress {
+public:
+  explicit CCancellingProgress(int after) : m_after(after) {}
+  void SetRange(int maximum) override { range = maximum; }
+  void SetPosition(int position) override { this->position = position; }
+  void SetText(const std::string&) override {}
+  bool IsCancelled() const override { return position >= m_after; }
+  int range = -1;
+  int position = 0;
+
+private:
+  int m_after;
+};
+
+TEST_F(PlanGroupTest, CancellingStopsBetweenDivesAndLeavesTheRestToRecalculate) {
+  MakeDives(3);
+  Drain();
+  CCancellingProgress progress(2);
+  EXPECT_FALSE(group.CalculateDivePlans(true, 0, true, &progress));
+  EXPECT_EQ(progress.range, 3);
+  EXPECT_EQ(progress.position, 2);
+  EXPECT_TRUE(group.GetDive(1)->IsCalculationCompleted());
+  EXPECT_EQ(group.GetDive(2)->PredictionCount(), 0);
+  EXPECT_TRUE(group.IsRecalculationRequired());
+  EXPECT_EQ(Drain(), (std::vector<SPlanNotification>{Calculated(0), Calculated(1)}));
+  // A later pass that runs to the end finishes the plan.
+  CCancellingProgress never(99);
+  EXPECT_TRUE(group.CalculateDivePlans(true, 0, false, &never));
+  EXPECT_TRUE(group.GetDive(2)->IsCalculationCompleted());
+  EXPECT_FALSE(group.IsRecalculationRequired());
+}
+
 TEST_F(PlanGroupTest, PredecessorWithoutPredictionsMeansStartingAtTheSurface) {
   MakeDives(2);
   group.GetDive(1)->SetSurfaceInterval(600);
