@@ -76,6 +76,8 @@ CPreferences::CPreferences(QWidget* parent, IFileChooser* chooser)
   connect(buttons, &QDialogButtonBox::helpRequested, this,
           [this] { CHelp::Instance().ShowTopic(QStringLiteral("preferences"), this); });
   layout->addWidget(buttons);
+  // Wide enough to show all five page tabs.
+  setMinimumWidth(600);
   Load();
   connect(m_imperial, &QRadioButton::toggled, this, [this] { ApplyUnits(); });
 }

@@ -143,7 +143,7 @@ void CDivePlannerDlg::CreateActions() {
   add(kCmdCreateDiveTables, [this] { CreateDiveTables(); });
   add(kCmdPreferences, [this] { Preferences(); })->setIcon(GlyphIcon(QStringLiteral("\u2699")));
   add(kCmdSelectLanguage, [this] { SelectLanguage(); });
-  add(kCmdHelpContents, [this] { HelpContents(); })->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+  add(kCmdHelpContents, [this] { HelpContents(); })->setIcon(GlyphIcon(QStringLiteral("?")));
   add(kCmdWhatsThis, [this] { WhatsThis(); });
   add(kCmdAbout, [this] { About(); });
   for (int i = 0; i < CRecentFileList::kSize; ++i) {

@@ -6,6 +6,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -70,14 +71,24 @@ void CViewer::done(int result) {
 void CViewer::Show() {
   // Keep the reader's place when the notes change.
   const int scroll = m_browser->verticalScrollBar() ? m_browser->verticalScrollBar()->value() : 0;
-  m_browser->setHtml(ToQt(m_document));
+  m_browser->setHtml(DisplayHtml(m_document));
   if (m_browser->verticalScrollBar()) m_browser->verticalScrollBar()->setValue(scroll);
+}
+
+QString CViewer::DisplayHtml(const std::string& document) {
+  QString html = ToQt(document);
+  static const QRegularExpression footerFirst(
+      QStringLiteral("(<TFOOT[^>]*>.*?</TFOOT>)(\\s*)(<TBODY>.*?</TBODY>)"),
+      QRegularExpression::DotMatchesEverythingOption | QRegularExpression::CaseInsensitiveOption);
+  html.replace(footerFirst, QStringLiteral("\\3\\2\\1"));
+  html.replace(QStringLiteral(" width=\"10%\""), QString());
+  return html;
 }
 
 void CViewer::PrintDocument(const std::string& document, QPrinter* printer) {
   QTextDocument doc;
   doc.documentLayout()->setPaintDevice(printer);
-  doc.setHtml(ToQt(document));
+  doc.setHtml(DisplayHtml(document));
   // A document with a page size of its own is printed as laid out, without
   // the page numbers QTextDocument adds to one it paginates itself.
   doc.setPageSize(printer->pageRect(QPrinter::DevicePixel).size());

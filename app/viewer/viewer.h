@@ -31,6 +31,12 @@ public:
   // What OK in the notes dialog does.
   void ApplyNotes(const QString& notes);
 
+  // The document as the program's HTML engine shows and prints it like a
+  // browser: a table footer written before the table's body goes after it,
+  // and the narrow depth and gradient factor cells of a table's head grow to
+  // their text instead of breaking it. The saved document stays as it is.
+  static QString DisplayHtml(const std::string& document);
+
   // Lays the document out on the printer's pages and prints it: no page
   // numbers, titles or addresses, only the tables.
   static void PrintDocument(const std::string& document, QPrinter* printer);

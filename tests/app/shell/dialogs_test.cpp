@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 
@@ -109,6 +110,36 @@ private Q_SLOTS:
     std::ifstream in(path.toStdString(), std::ios::binary);
     const std::string written((std::istreambuf_iterator<char>(in)), {});
     QCOMPARE(written, viewer.Document());
+  }
+
+  void printingPutsEveryTableOnAPageOfItsOwn() {
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("tables.pdf"));
+    CViewer::PrintDocument(ThreeTables(), &printer);
+    QFile pdf(dir.filePath("tables.pdf"));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    QCOMPARE(static_cast<int>(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ")
+                              + bytes.count("/Type /Page>")), 3);
+  }
+
+  void gasTablesShowTheirFooterUnderTheRows() {
+    kv::CGasConsumptionTablesHtml writer;
+    writer.Reset();
+    kv::DiveTableContent c;
+    c.header = "30m~Gas Usage Table~GF<br>30/85~Dive 1 of 1~CNS Final 5.0%~OTU Final 3.0%";
+    c.rows = {"Gas Mix~Volume~Cylinder", "32% Nitrox~3600~15.5"};
+    c.footer = "<b>Created today</b>";
+    writer.AddTable(c);
+    writer.Finish();
+    const std::string doc = writer.GetDocument();
+    QVERIFY(doc.find("<TFOOT") < doc.find("<TBODY>"));
+    const QString shown = CViewer::DisplayHtml(doc);
+    QVERIFY(shown.indexOf("</TBODY>") < shown.indexOf("<TFOOT"));
+    QVERIFY(shown.contains("32% Nitrox"));
+    QVERIFY(shown.contains("Created today"));
   }
 
   void preferencesCancelWritesNothingAndOkWritesBack() {
