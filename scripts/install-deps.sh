@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build make libgtest-dev libgmock-dev libbenchmark-dev
           nlohmann-json3-dev libcli11-dev locales
-          qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools qt6-qpa-plugins libgl-dev
+          qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libgl-dev
           fonts-dejavu-core)
 for arg in "$@"; do
   case "$arg" in

@@ -1,6 +1,10 @@
 #include "app/dialogs/dialog_support.h"
 
+#include <QButtonGroup>
 #include <QDialog>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QVBoxLayout>
 #include <QPushButton>
 
 #include "app/help/help.h"
@@ -20,5 +24,28 @@ QDialogButtonBox* OkCancelButtons(QDialog* dialog, const QString& topic) {
     QObject::connect(box, &QDialogButtonBox::helpRequested, dialog,
                      [dialog, topic] { CHelp::Instance().ShowTopic(topic, dialog); });
   }
+  return box;
+}
+
+QGroupBox* RadioPair(QWidget* parent, const char* title, QRadioButton*& first, const char* firstText,
+                     QRadioButton*& second, const char* secondText) {
+  auto* box = new QGroupBox(Tr(title), parent);
+  auto* layout = new QVBoxLayout(box);
+  first = new QRadioButton(Tr(firstText), box);
+  second = new QRadioButton(Tr(secondText), box);
+  layout->addWidget(first);
+  layout->addWidget(second);
+  auto* group = new QButtonGroup(box);
+  group->addButton(first);
+  group->addButton(second);
+  return box;
+}
+
+QGroupBox* AlgorithmBox(QWidget* parent) {
+  auto* box = new QGroupBox(Tr("Algorithm"), parent);
+  auto* layout = new QVBoxLayout(box);
+  auto* zhl16c = new QRadioButton(QStringLiteral("ZH-L16&C"), box);
+  zhl16c->setChecked(true);
+  layout->addWidget(zhl16c);
   return box;
 }

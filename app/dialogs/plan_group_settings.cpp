@@ -13,24 +13,10 @@
 CPlanGroupSettings::CPlanGroupSettings(const SValues& values, bool imperial, QWidget* parent) : QDialog(parent) {
   setWindowTitle(Tr("Dive Plan Settings"));
   auto* layout = new QVBoxLayout(this);
-  auto* sia = new QGroupBox(Tr("Surface Interval Algorithm"), this);
-  auto* sl = new QVBoxLayout(sia);
-  m_sds = new QRadioButton(Tr("&Delayed Surface Desaturation"), sia);
-  m_buhlmann = new QRadioButton(Tr("&Buhlmann"), sia);
-  auto* group = new QButtonGroup(sia);
-  group->addButton(m_sds);
-  group->addButton(m_buhlmann);
-  sl->addWidget(m_sds);
-  sl->addWidget(m_buhlmann);
+  layout->addWidget(RadioPair(this, "Surface Interval Algorithm", m_sds, "&Delayed Surface Desaturation", m_buhlmann,
+                              "&Buhlmann"));
   (values.surfaceIntervalAlgorithm == 1 ? m_buhlmann : m_sds)->setChecked(true);
-  layout->addWidget(sia);
-
-  auto* algorithm = new QGroupBox(Tr("Algorithm"), this);
-  auto* al = new QVBoxLayout(algorithm);
-  auto* zhl16c = new QRadioButton(QStringLiteral("ZH-L16&C"), algorithm);
-  zhl16c->setChecked(true);
-  al->addWidget(zhl16c);
-  layout->addWidget(algorithm);
+  layout->addWidget(AlgorithmBox(this));
 
   auto* form = new QFormLayout;
   m_pressure = std::make_unique<CUnitField>(this, "Cylinder Working Pressure (Bar)", "Cylinder Working Pressure (psi)",

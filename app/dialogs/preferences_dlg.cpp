@@ -16,6 +16,7 @@
 
 #include <cmath>
 
+#include "app/dialogs/dialog_support.h"
 #include "app/help/help.h"
 #include "app/platform/file_chooser.h"
 #include "app/platform/qt_text.h"
@@ -36,21 +37,43 @@ kv::CPreferences& P() { return kv::Prefs(); }
 std::uint32_t Scaled(double value) { return static_cast<std::uint32_t>(std::lround(std::max(value, 0.0) * 1000.0)); }
 std::uint32_t Whole(double value) { return static_cast<std::uint32_t>(std::lround(std::max(value, 0.0))); }
 
-QGroupBox* RadioPair(QWidget* parent, const char* title, QRadioButton*& first, const char* firstText,
-                     QRadioButton*& second, const char* secondText) {
-  auto* box = new QGroupBox(Tr(title), parent);
-  auto* layout = new QVBoxLayout(box);
-  first = new QRadioButton(Tr(firstText), box);
-  second = new QRadioButton(Tr(secondText), box);
-  layout->addWidget(first);
-  layout->addWidget(second);
-  auto* group = new QButtonGroup(box);
-  group->addButton(first);
-  group->addButton(second);
-  return box;
+void AddRow(QFormLayout* form, CUnitField& field) { form->addRow(field.Label(), field.Spin()); }
+
+// Where the fields the Dive and Bailout pages share are stored.
+struct SDiveFieldPrefs {
+  EPref gfLow, gfHigh, sac, maxPpo2, maxEad, descent, ascent, lastStop;
+};
+constexpr SDiveFieldPrefs kDivePrefs{EPref::DiveGfLow,      EPref::DiveGfHigh,      EPref::DiveSacRate,
+                                     EPref::DiveMaxPpo2,    EPref::DiveMaxEad,      EPref::DiveDescentRate,
+                                     EPref::DiveAscentRate, EPref::DiveLastDecoStop};
+constexpr SDiveFieldPrefs kBailoutPrefs{EPref::BailoutGfLow,      EPref::BailoutGfHigh,      EPref::BailoutSacRate,
+                                        EPref::BailoutMaxPpo2,    EPref::BailoutMaxEad,      EPref::BailoutDescentRate,
+                                        EPref::BailoutAscentRate, EPref::BailoutLastDecoStop};
+
+// Gradient factors are stored as they are, the other quantities x 1000.
+template <typename Fields>
+void LoadDiveFields(Fields& f, const SDiveFieldPrefs& p) {
+  f.gfLow->SetMetric(P().GetNumber(p.gfLow));
+  f.gfHigh->SetMetric(P().GetNumber(p.gfHigh));
+  f.sac->SetMetric(P().GetScaled(p.sac));
+  f.maxPpo2->SetMetric(P().GetScaled(p.maxPpo2));
+  f.maxEad->SetMetric(P().GetScaled(p.maxEad));
+  f.descent->SetMetric(P().GetScaled(p.descent));
+  f.ascent->SetMetric(P().GetScaled(p.ascent));
+  f.lastStop->SetMetric(P().GetScaled(p.lastStop));
 }
 
-void AddRow(QFormLayout* form, CUnitField& field) { form->addRow(field.Label(), field.Spin()); }
+template <typename Fields>
+void SaveDiveFields(const Fields& f, const SDiveFieldPrefs& p) {
+  P().SetNumber(p.gfLow, Whole(f.gfLow->Metric()));
+  P().SetNumber(p.gfHigh, Whole(f.gfHigh->Metric()));
+  P().SetNumber(p.sac, Scaled(f.sac->Metric()));
+  P().SetNumber(p.maxPpo2, Scaled(f.maxPpo2->Metric()));
+  P().SetNumber(p.maxEad, Scaled(f.maxEad->Metric()));
+  P().SetNumber(p.descent, Scaled(f.descent->Metric()));
+  P().SetNumber(p.ascent, Scaled(f.ascent->Metric()));
+  P().SetNumber(p.lastStop, Scaled(f.lastStop->Metric()));
+}
 
 constexpr const char* kGasListFilter = "Kestrun Varnadel Gas Mix List Files (*.ccg)|*.ccg||";
 
@@ -136,13 +159,7 @@ void CPreferences::BuildDivePlan() {
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(RadioPair(page, "Surface Interval Algorithm", m_sds, "&Delayed Surface Desaturation", m_buhlmann,
                               "&Buhlmann"));
-  auto* algorithm = new QGroupBox(Tr("Algorithm"), page);
-  auto* al = new QVBoxLayout(algorithm);
-  // Only ZH-L16C is offered; the page always stores it.
-  auto* zhl16c = new QRadioButton(QStringLiteral("ZH-L16&C"), algorithm);
-  zhl16c->setChecked(true);
-  al->addWidget(zhl16c);
-  layout->addWidget(algorithm);
+  layout->addWidget(AlgorithmBox(page));
   auto* form = new QFormLayout;
   m_workingPressure =
       std::make_unique<CUnitField>(page, "Cylinder Working Pressure (Bar)", "Cylinder Working Pressure (psi)",
@@ -156,68 +173,60 @@ void CPreferences::BuildDivePlan() {
   m_fields.insert(m_fields.end(), {m_defaultPpo2.get(), m_workingPressure.get(), m_gasReserve.get()});
 }
 
+CPreferences::SDiveFields CPreferences::MakeDiveFields(QWidget* page) {
+  using kv::kFeetPerMetre;
+  using kv::kMetresPerFoot;
+  auto field = [page](const char* metric, const char* imperial, const SUnitRanges& r, double toImperial = 1.0,
+                      double toMetric = 1.0) {
+    return std::make_unique<CUnitField>(page, metric, imperial, r, toImperial, toMetric);
+  };
+  SDiveFields f;
+  f.gfLow = field("Gradient Factor Low (%)", "Gradient Factor Low (%)", ranges::kGradientFactor);
+  f.gfHigh = field("Gradient Factor High (%)", "Gradient Factor High (%)", ranges::kGradientFactor);
+  f.sac = field("SAC Rate (l/min)", "SAC Rate (cu ft/min)", ranges::kSacRate, kv::kCubicFeetPerLitre,
+                kv::kLitresPerCubicFoot);
+  f.maxPpo2 = field("Max PPO2", "Max PPO2", ranges::kMaxPpo2);
+  f.maxEad = field("Max EAD (m)", "Max EAD (ft)", ranges::kMaxEad, kFeetPerMetre, kMetresPerFoot);
+  f.descent = field("Descent Rate (m/min)", "Descent Rate (ft/min)", ranges::kDescentRate, kFeetPerMetre,
+                    kMetresPerFoot);
+  f.ascent = field("Ascent Rate (m/min)", "Ascent Rate (ft/min)", ranges::kAscentRate, kFeetPerMetre, kMetresPerFoot);
+  f.lastStop = field("Last Deco Stop (m)", "Last Deco Stop (ft)", ranges::kLastDecoStop, kFeetPerMetre,
+                     kMetresPerFoot);
+  for (CUnitField* u : {f.gfLow.get(), f.gfHigh.get(), f.sac.get(), f.maxPpo2.get(), f.maxEad.get(), f.descent.get(),
+                        f.ascent.get(), f.lastStop.get()})
+    m_fields.push_back(u);
+  return f;
+}
+
 void CPreferences::BuildDive() {
   auto* page = new QWidget(m_pages);
   auto* form = new QFormLayout(page);
-  using kv::kFeetPerMetre;
-  using kv::kMetresPerFoot;
   m_surfacePressure = std::make_unique<CUnitField>(page, "Surface Pressure (mBar)", "Surface Pressure (mBar)",
                                                    ranges::kSurfacePressure);
-  m_gfLow = std::make_unique<CUnitField>(page, "Gradient Factor Low (%)", "Gradient Factor Low (%)",
-                                         ranges::kGradientFactor);
-  m_gfHigh = std::make_unique<CUnitField>(page, "Gradient Factor High (%)", "Gradient Factor High (%)",
-                                          ranges::kGradientFactor);
-  m_sac = std::make_unique<CUnitField>(page, "SAC Rate (l/min)", "SAC Rate (cu ft/min)", ranges::kSacRate,
-                                       kv::kCubicFeetPerLitre, kv::kLitresPerCubicFoot);
-  m_maxPpo2 = std::make_unique<CUnitField>(page, "Max PPO2", "Max PPO2", ranges::kMaxPpo2);
-  m_maxEad = std::make_unique<CUnitField>(page, "Max EAD (m)", "Max EAD (ft)", ranges::kMaxEad, kFeetPerMetre,
-                                          kMetresPerFoot);
-  m_descent = std::make_unique<CUnitField>(page, "Descent Rate (m/min)", "Descent Rate (ft/min)",
-                                           ranges::kDescentRate, kFeetPerMetre, kMetresPerFoot);
-  m_ascent = std::make_unique<CUnitField>(page, "Ascent Rate (m/min)", "Ascent Rate (ft/min)", ranges::kAscentRate,
-                                          kFeetPerMetre, kMetresPerFoot);
-  m_lastStop = std::make_unique<CUnitField>(page, "Last Deco Stop (m)", "Last Deco Stop (ft)",
-                                            ranges::kLastDecoStop, kFeetPerMetre, kMetresPerFoot);
-  for (CUnitField* f : {m_surfacePressure.get(), m_gfLow.get(), m_gfHigh.get(), m_sac.get(), m_maxPpo2.get(),
-                        m_maxEad.get()})
+  m_fields.push_back(m_surfacePressure.get());
+  m_dive = MakeDiveFields(page);
+  for (CUnitField* f : {m_surfacePressure.get(), m_dive.gfLow.get(), m_dive.gfHigh.get(), m_dive.sac.get(),
+                        m_dive.maxPpo2.get(), m_dive.maxEad.get()})
     AddRow(form, *f);
   m_surfaceInterval = new QTimeEdit(page);
   m_surfaceInterval->setDisplayFormat(QStringLiteral("HH:mm"));
   form->addRow(Tr("Surface Interval (hh:mm)"), m_surfaceInterval);
-  for (CUnitField* f : {m_descent.get(), m_ascent.get(), m_lastStop.get()}) AddRow(form, *f);
+  for (CUnitField* f : {m_dive.descent.get(), m_dive.ascent.get(), m_dive.lastStop.get()}) AddRow(form, *f);
   m_pages->addTab(page, Tr("Dive"));
-  m_fields.insert(m_fields.end(), {m_surfacePressure.get(), m_gfLow.get(), m_gfHigh.get(), m_sac.get(),
-                                   m_maxPpo2.get(), m_maxEad.get(), m_descent.get(), m_ascent.get(), m_lastStop.get()});
 }
 
 void CPreferences::BuildBailout() {
   auto* page = new QWidget(m_pages);
   auto* form = new QFormLayout(page);
-  using kv::kFeetPerMetre;
-  using kv::kMetresPerFoot;
   m_bSwitches = std::make_unique<CUnitField>(page, "Number of Gas Switches", "Number of Gas Switches",
                                              ranges::kNoOfGasSwitches);
-  m_bGfLow = std::make_unique<CUnitField>(page, "Gradient Factor Low (%)", "Gradient Factor Low (%)",
-                                          ranges::kGradientFactor);
-  m_bGfHigh = std::make_unique<CUnitField>(page, "Gradient Factor High (%)", "Gradient Factor High (%)",
-                                           ranges::kGradientFactor);
-  m_bSac = std::make_unique<CUnitField>(page, "SAC Rate (l/min)", "SAC Rate (cu ft/min)", ranges::kSacRate,
-                                        kv::kCubicFeetPerLitre, kv::kLitresPerCubicFoot);
-  m_bMaxPpo2 = std::make_unique<CUnitField>(page, "Max PPO2", "Max PPO2", ranges::kMaxPpo2);
-  m_bMaxEad = std::make_unique<CUnitField>(page, "Max EAD (m)", "Max EAD (ft)", ranges::kMaxEad, kFeetPerMetre,
-                                           kMetresPerFoot);
   m_bMaxCns = std::make_unique<CUnitField>(page, "Max CNS (%)", "Max CNS (%)", ranges::kMaxCns);
-  m_bDescent = std::make_unique<CUnitField>(page, "Descent Rate (m/min)", "Descent Rate (ft/min)",
-                                            ranges::kDescentRate, kFeetPerMetre, kMetresPerFoot);
-  m_bAscent = std::make_unique<CUnitField>(page, "Ascent Rate (m/min)", "Ascent Rate (ft/min)", ranges::kAscentRate,
-                                           kFeetPerMetre, kMetresPerFoot);
-  m_bLastStop = std::make_unique<CUnitField>(page, "Last Deco Stop (m)", "Last Deco Stop (ft)",
-                                             ranges::kLastDecoStop, kFeetPerMetre, kMetresPerFoot);
-  for (CUnitField* f : {m_bSwitches.get(), m_bGfLow.get(), m_bGfHigh.get(), m_bSac.get(), m_bMaxPpo2.get(),
-                        m_bMaxEad.get(), m_bMaxCns.get(), m_bDescent.get(), m_bAscent.get(), m_bLastStop.get()}) {
+  m_fields.insert(m_fields.end(), {m_bSwitches.get(), m_bMaxCns.get()});
+  m_bailout = MakeDiveFields(page);
+  for (CUnitField* f : {m_bSwitches.get(), m_bailout.gfLow.get(), m_bailout.gfHigh.get(), m_bailout.sac.get(),
+                        m_bailout.maxPpo2.get(), m_bailout.maxEad.get(), m_bMaxCns.get(), m_bailout.descent.get(),
+                        m_bailout.ascent.get(), m_bailout.lastStop.get()})
     AddRow(form, *f);
-    m_fields.push_back(f);
-  }
   m_useGasList = new QCheckBox(Tr("&Use Bailout Gas List"), page);
   m_ignoreIcd = new QCheckBox(Tr("&Ignore ICD"), page);
   m_ignoreCns = new QCheckBox(Tr("&Ignore CNS"), page);
@@ -345,27 +354,12 @@ void CPreferences::Load() {
   m_gasReserve->SetMetric(P().GetNumber(EPref::DefaultGasReserve));
 
   m_surfacePressure->SetMetric(P().GetNumber(EPref::DiveSurfacePressure));
-  m_gfLow->SetMetric(P().GetNumber(EPref::DiveGfLow));
-  m_gfHigh->SetMetric(P().GetNumber(EPref::DiveGfHigh));
-  m_sac->SetMetric(P().GetScaled(EPref::DiveSacRate));
-  m_maxPpo2->SetMetric(P().GetScaled(EPref::DiveMaxPpo2));
-  m_maxEad->SetMetric(P().GetScaled(EPref::DiveMaxEad));
+  LoadDiveFields(m_dive, kDivePrefs);
   const int interval = static_cast<int>(P().GetNumber(EPref::DiveSurfaceInterval));
   m_surfaceInterval->setTime(QTime(std::min(interval / 3600, 23), (interval % 3600) / 60));
-  m_descent->SetMetric(P().GetScaled(EPref::DiveDescentRate));
-  m_ascent->SetMetric(P().GetScaled(EPref::DiveAscentRate));
-  m_lastStop->SetMetric(P().GetScaled(EPref::DiveLastDecoStop));
-
   m_bSwitches->SetMetric(P().GetNumber(EPref::BailoutNoOfGasSwitches));
-  m_bGfLow->SetMetric(P().GetNumber(EPref::BailoutGfLow));
-  m_bGfHigh->SetMetric(P().GetNumber(EPref::BailoutGfHigh));
-  m_bSac->SetMetric(P().GetScaled(EPref::BailoutSacRate));
-  m_bMaxPpo2->SetMetric(P().GetScaled(EPref::BailoutMaxPpo2));
-  m_bMaxEad->SetMetric(P().GetScaled(EPref::BailoutMaxEad));
   m_bMaxCns->SetMetric(P().GetScaled(EPref::BailoutMaxCns));
-  m_bDescent->SetMetric(P().GetScaled(EPref::BailoutDescentRate));
-  m_bAscent->SetMetric(P().GetScaled(EPref::BailoutAscentRate));
-  m_bLastStop->SetMetric(P().GetScaled(EPref::BailoutLastDecoStop));
+  LoadDiveFields(m_bailout, kBailoutPrefs);
   m_useGasList->setChecked(on(EPref::BailoutUseBailoutGasList));
   m_bSwitches->Spin()->setEnabled(!m_useGasList->isChecked());
   m_ignoreIcd->setChecked(on(EPref::BailoutIgnoreIcd));
@@ -393,30 +387,15 @@ void CPreferences::Save() {
   P().SetNumber(EPref::DefaultGasReserve, Whole(m_gasReserve->Metric()));
 
   P().SetNumber(EPref::DiveSurfacePressure, Whole(m_surfacePressure->Metric()));
-  P().SetNumber(EPref::DiveGfLow, Whole(m_gfLow->Metric()));
-  P().SetNumber(EPref::DiveGfHigh, Whole(m_gfHigh->Metric()));
-  P().SetNumber(EPref::DiveSacRate, Scaled(m_sac->Metric()));
-  P().SetNumber(EPref::DiveMaxPpo2, Scaled(m_maxPpo2->Metric()));
-  P().SetNumber(EPref::DiveMaxEad, Scaled(m_maxEad->Metric()));
+  SaveDiveFields(m_dive, kDivePrefs);
   const QTime t = m_surfaceInterval->time();
   // Seconds beyond whole minutes of a stored interval are kept when the field was not changed.
   const std::uint32_t stored = P().GetNumber(EPref::DiveSurfaceInterval);
   const std::uint32_t shown = static_cast<std::uint32_t>(t.hour() * 3600 + t.minute() * 60);
   if (shown != stored / 60 * 60 || stored >= 24u * 3600u) P().SetNumber(EPref::DiveSurfaceInterval, shown);
-  P().SetNumber(EPref::DiveDescentRate, Scaled(m_descent->Metric()));
-  P().SetNumber(EPref::DiveAscentRate, Scaled(m_ascent->Metric()));
-  P().SetNumber(EPref::DiveLastDecoStop, Scaled(m_lastStop->Metric()));
-
   P().SetNumber(EPref::BailoutNoOfGasSwitches, Whole(m_bSwitches->Metric()));
-  P().SetNumber(EPref::BailoutGfLow, Whole(m_bGfLow->Metric()));
-  P().SetNumber(EPref::BailoutGfHigh, Whole(m_bGfHigh->Metric()));
-  P().SetNumber(EPref::BailoutSacRate, Scaled(m_bSac->Metric()));
-  P().SetNumber(EPref::BailoutMaxPpo2, Scaled(m_bMaxPpo2->Metric()));
-  P().SetNumber(EPref::BailoutMaxEad, Scaled(m_bMaxEad->Metric()));
   P().SetNumber(EPref::BailoutMaxCns, Scaled(m_bMaxCns->Metric()));
-  P().SetNumber(EPref::BailoutDescentRate, Scaled(m_bDescent->Metric()));
-  P().SetNumber(EPref::BailoutAscentRate, Scaled(m_bAscent->Metric()));
-  P().SetNumber(EPref::BailoutLastDecoStop, Scaled(m_bLastStop->Metric()));
+  SaveDiveFields(m_bailout, kBailoutPrefs);
   flag(EPref::BailoutUseBailoutGasList, m_useGasList->isChecked());
   flag(EPref::BailoutIgnoreIcd, m_ignoreIcd->isChecked());
   flag(EPref::BailoutIgnoreCns, m_ignoreCns->isChecked());

@@ -74,13 +74,18 @@ private:
   QRadioButton* m_buhlmann = nullptr;
   std::unique_ptr<CUnitField> m_workingPressure;
   std::unique_ptr<CUnitField> m_gasReserve;
+  // The fields the Dive and Bailout pages share.
+  struct SDiveFields {
+    std::unique_ptr<CUnitField> gfLow, gfHigh, sac, maxPpo2, maxEad, descent, ascent, lastStop;
+  };
+  SDiveFields MakeDiveFields(QWidget* page);
   // Dive.
-  std::unique_ptr<CUnitField> m_surfacePressure, m_gfLow, m_gfHigh, m_sac, m_maxPpo2, m_maxEad, m_descent, m_ascent,
-      m_lastStop;
+  std::unique_ptr<CUnitField> m_surfacePressure;
+  SDiveFields m_dive;
   QTimeEdit* m_surfaceInterval = nullptr;
   // Bailout.
-  std::unique_ptr<CUnitField> m_bSwitches, m_bGfLow, m_bGfHigh, m_bSac, m_bMaxPpo2, m_bMaxEad, m_bMaxCns, m_bDescent,
-      m_bAscent, m_bLastStop;
+  std::unique_ptr<CUnitField> m_bSwitches, m_bMaxCns;
+  SDiveFields m_bailout;
   QCheckBox* m_useGasList = nullptr;
   QCheckBox* m_ignoreIcd = nullptr;
   QCheckBox* m_ignoreCns = nullptr;

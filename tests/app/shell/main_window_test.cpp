@@ -41,6 +41,19 @@ void Settle() {
   for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
 }
 
+// A window with its file dialogs scripted, showing an example plan.
+struct SWindow {
+  explicit SWindow(const char* example = nullptr) {
+    w.SetFileChooser(&chooser);
+    if (!example) return;
+    chooser.answers = {kExamples + "/" + example};
+    w.OpenPlan();
+    Settle();
+  }
+  CScriptedChooser chooser;
+  CDivePlannerDlg w;
+};
+
 std::string FileText(const QString& path) {
   std::ifstream in(path.toStdString(), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -167,12 +180,9 @@ private Q_SLOTS:
 
   void openSaveAndTheSaveQuestion() {
     CGuiTestEnvironment t;
-    CScriptedChooser chooser;
-    CDivePlannerDlg w;
-    w.SetFileChooser(&chooser);
-    chooser.answers = {kExamples + "/oc-nitrox-two-dives.ccp"};
-    w.OpenPlan();
-    Settle();
+    SWindow window("oc-nitrox-two-dives.ccp");
+    CScriptedChooser& chooser = window.chooser;
+    CDivePlannerDlg& w = window.w;
     QCOMPARE(chooser.requests.size(), 1);
     QCOMPARE(chooser.requests[0].title, QStringLiteral("Select dive plan file to open"));
     QCOMPARE(chooser.requests[0].filter, QStringLiteral("Dive Plans (*.ccp)|*.ccp||"));
@@ -242,12 +252,9 @@ private Q_SLOTS:
 
   void importAndExportADive() {
     CGuiTestEnvironment t;
-    CScriptedChooser chooser;
-    CDivePlannerDlg options;
-    options.SetFileChooser(&chooser);
-    chooser.answers = {kExamples + "/oc-air-40m.ccp"};
-    options.OpenPlan();
-    Settle();
+    SWindow window("oc-air-40m.ccp");
+    CScriptedChooser& chooser = window.chooser;
+    CDivePlannerDlg& options = window.w;
     const QString dive = t.Path("air.ccd");
     chooser.answers = {dive};
     options.ExportDive();
@@ -286,12 +293,8 @@ private Q_SLOTS:
 
   void selectingATabBringsEarlierDivesUpToDate() {
     CGuiTestEnvironment t;
-    CScriptedChooser chooser;
-    CDivePlannerDlg w;
-    w.SetFileChooser(&chooser);
-    chooser.answers = {kExamples + "/oc-nitrox-two-dives.ccp"};
-    w.OpenPlan();
-    Settle();
+    SWindow window("oc-nitrox-two-dives.ccp");
+    CDivePlannerDlg& w = window.w;
     QCOMPARE(w.Plan().GetDive(1)->SegmentCount(), 0);
     w.Tabs()->setCurrentIndex(1);
     Settle();
@@ -302,12 +305,8 @@ private Q_SLOTS:
 
   void aCommandDuringALongCalculationIsRefused() {
     CGuiTestEnvironment t;
-    CScriptedChooser chooser;
-    CDivePlannerDlg w;
-    w.SetFileChooser(&chooser);
-    chooser.answers = {kExamples + "/oc-nitrox-two-dives.ccp"};
-    w.OpenPlan();
-    Settle();
+    SWindow window("oc-nitrox-two-dives.ccp");
+    CDivePlannerDlg& w = window.w;
     std::atomic<bool> tried{false};
     int countDuring = -1;
     // While the worker waits, the window's thread runs timers: Add Dive and
