@@ -20,8 +20,8 @@ CPlanGroupSettings::CPlanGroupSettings(const SValues& values, bool imperial, QWi
 
   auto* form = new QFormLayout;
   m_pressure = std::make_unique<CUnitField>(this, "Cylinder Working Pressure (Bar)", "Cylinder Working Pressure (psi)",
-                                            ranges::kCylinderWorkingPressure, kv::kPsiPerBar, kv::kBarPerPsi);
-  m_reserve = std::make_unique<CUnitField>(this, "Gas Reserve (%)", "Gas Reserve (%)", ranges::kGasReserve);
+                                            kv::EValue::CylinderWorkingPressure);
+  m_reserve = std::make_unique<CUnitField>(this, "Gas Reserve (%)", "Gas Reserve (%)", kv::EValue::GasReserve);
   m_pressure->SetImperial(imperial);
   m_pressure->SetMetric(values.workingPressure);
   m_reserve->SetMetric(values.gasReserve);

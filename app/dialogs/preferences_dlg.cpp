@@ -140,7 +140,7 @@ void CPreferences::BuildGeneral() {
   ml->addWidget(m_cc);
   ml->addWidget(m_oc);
   el->addRow(modes);
-  m_defaultPpo2 = std::make_unique<CUnitField>(entry, "PPO2", "PPO2", ranges::kDefaultPpo2);
+  m_defaultPpo2 = std::make_unique<CUnitField>(entry, "PPO2", "PPO2", kv::EValue::Setpoint);
   AddRow(el, *m_defaultPpo2);
   m_noClearSurface = new QCheckBox(Tr("&No Clear Surface"), entry);
   el->addRow(m_noClearSurface);
@@ -163,8 +163,8 @@ void CPreferences::BuildDivePlan() {
   auto* form = new QFormLayout;
   m_workingPressure =
       std::make_unique<CUnitField>(page, "Cylinder Working Pressure (Bar)", "Cylinder Working Pressure (psi)",
-                                   ranges::kCylinderWorkingPressure, kv::kPsiPerBar, kv::kBarPerPsi);
-  m_gasReserve = std::make_unique<CUnitField>(page, "Gas Reserve (%)", "Gas Reserve (%)", ranges::kGasReserve);
+                                   kv::EValue::CylinderWorkingPressure);
+  m_gasReserve = std::make_unique<CUnitField>(page, "Gas Reserve (%)", "Gas Reserve (%)", kv::EValue::GasReserve);
   AddRow(form, *m_workingPressure);
   AddRow(form, *m_gasReserve);
   layout->addLayout(form);
@@ -174,24 +174,18 @@ void CPreferences::BuildDivePlan() {
 }
 
 CPreferences::SDiveFields CPreferences::MakeDiveFields(QWidget* page) {
-  using kv::kFeetPerMetre;
-  using kv::kMetresPerFoot;
-  auto field = [page](const char* metric, const char* imperial, const SUnitRanges& r, double toImperial = 1.0,
-                      double toMetric = 1.0) {
-    return std::make_unique<CUnitField>(page, metric, imperial, r, toImperial, toMetric);
+  auto field = [page](const char* metric, const char* imperial, kv::EValue value) {
+    return std::make_unique<CUnitField>(page, metric, imperial, value);
   };
   SDiveFields f;
-  f.gfLow = field("Gradient Factor Low (%)", "Gradient Factor Low (%)", ranges::kGradientFactor);
-  f.gfHigh = field("Gradient Factor High (%)", "Gradient Factor High (%)", ranges::kGradientFactor);
-  f.sac = field("SAC Rate (l/min)", "SAC Rate (cu ft/min)", ranges::kSacRate, kv::kCubicFeetPerLitre,
-                kv::kLitresPerCubicFoot);
-  f.maxPpo2 = field("Max PPO2", "Max PPO2", ranges::kMaxPpo2);
-  f.maxEad = field("Max EAD (m)", "Max EAD (ft)", ranges::kMaxEad, kFeetPerMetre, kMetresPerFoot);
-  f.descent = field("Descent Rate (m/min)", "Descent Rate (ft/min)", ranges::kDescentRate, kFeetPerMetre,
-                    kMetresPerFoot);
-  f.ascent = field("Ascent Rate (m/min)", "Ascent Rate (ft/min)", ranges::kAscentRate, kFeetPerMetre, kMetresPerFoot);
-  f.lastStop = field("Last Deco Stop (m)", "Last Deco Stop (ft)", ranges::kLastDecoStop, kFeetPerMetre,
-                     kMetresPerFoot);
+  f.gfLow = field("Gradient Factor Low (%)", "Gradient Factor Low (%)", kv::EValue::GradientFactor);
+  f.gfHigh = field("Gradient Factor High (%)", "Gradient Factor High (%)", kv::EValue::GradientFactor);
+  f.sac = field("SAC Rate (l/min)", "SAC Rate (cu ft/min)", kv::EValue::SacRate);
+  f.maxPpo2 = field("Max PPO2", "Max PPO2", kv::EValue::MaxPpo2);
+  f.maxEad = field("Max EAD (m)", "Max EAD (ft)", kv::EValue::MaxEad);
+  f.descent = field("Descent Rate (m/min)", "Descent Rate (ft/min)", kv::EValue::DescentRate);
+  f.ascent = field("Ascent Rate (m/min)", "Ascent Rate (ft/min)", kv::EValue::AscentRate);
+  f.lastStop = field("Last Deco Stop (m)", "Last Deco Stop (ft)", kv::EValue::LastDecoStop);
   for (CUnitField* u : {f.gfLow.get(), f.gfHigh.get(), f.sac.get(), f.maxPpo2.get(), f.maxEad.get(), f.descent.get(),
                         f.ascent.get(), f.lastStop.get()})
     m_fields.push_back(u);
@@ -202,7 +196,7 @@ void CPreferences::BuildDive() {
   auto* page = new QWidget(m_pages);
   auto* form = new QFormLayout(page);
   m_surfacePressure = std::make_unique<CUnitField>(page, "Surface Pressure (mBar)", "Surface Pressure (mBar)",
-                                                   ranges::kSurfacePressure);
+                                                   kv::EValue::SurfacePressure);
   m_fields.push_back(m_surfacePressure.get());
   m_dive = MakeDiveFields(page);
   for (CUnitField* f : {m_surfacePressure.get(), m_dive.gfLow.get(), m_dive.gfHigh.get(), m_dive.sac.get(),
@@ -210,6 +204,8 @@ void CPreferences::BuildDive() {
     AddRow(form, *f);
   m_surfaceInterval = new QTimeEdit(page);
   m_surfaceInterval->setDisplayFormat(QStringLiteral("HH:mm"));
+  const int longest = static_cast<int>(kv::ValueRange(kv::EValue::SurfaceInterval).metric.maximum);
+  m_surfaceInterval->setTimeRange(QTime(0, 0), QTime(longest / 3600, longest % 3600 / 60));
   form->addRow(Tr("Surface Interval (hh:mm)"), m_surfaceInterval);
   for (CUnitField* f : {m_dive.descent.get(), m_dive.ascent.get(), m_dive.lastStop.get()}) AddRow(form, *f);
   m_pages->addTab(page, Tr("Dive"));
@@ -219,8 +215,8 @@ void CPreferences::BuildBailout() {
   auto* page = new QWidget(m_pages);
   auto* form = new QFormLayout(page);
   m_bSwitches = std::make_unique<CUnitField>(page, "Number of Gas Switches", "Number of Gas Switches",
-                                             ranges::kNoOfGasSwitches);
-  m_bMaxCns = std::make_unique<CUnitField>(page, "Max CNS (%)", "Max CNS (%)", ranges::kMaxCns);
+                                             kv::EValue::NoOfGasSwitches);
+  m_bMaxCns = std::make_unique<CUnitField>(page, "Max CNS (%)", "Max CNS (%)", kv::EValue::MaxCns);
   m_fields.insert(m_fields.end(), {m_bSwitches.get(), m_bMaxCns.get()});
   m_bailout = MakeDiveFields(page);
   for (CUnitField* f : {m_bSwitches.get(), m_bailout.gfLow.get(), m_bailout.gfHigh.get(), m_bailout.sac.get(),

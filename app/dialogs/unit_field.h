@@ -8,14 +8,13 @@
 #include <QLabel>
 #include <QString>
 
-#include "app/dialogs/setting_ranges.h"
+#include "base/value_ranges.h"
 
 class CUnitField {
 public:
-  // imperial = metric x toImperial; metric = imperial x toMetric. Labels are
-  // English texts (translated here).
-  CUnitField(QWidget* parent, const char* metricLabel, const char* imperialLabel, const SUnitRanges& ranges,
-             double toImperial = 1.0, double toMetric = 1.0);
+  // The range, step, decimals and conversion come from the program's table
+  // of ranges. Labels are English texts (translated here).
+  CUnitField(QWidget* parent, const char* metricLabel, const char* imperialLabel, kv::EValue value);
 
   QLabel* Label() const { return m_label; }
   QDoubleSpinBox* Spin() const { return m_spin; }
@@ -34,7 +33,7 @@ private:
   QDoubleSpinBox* m_spin;
   QString m_metricLabel;
   QString m_imperialLabel;
-  SUnitRanges m_ranges;
+  const kv::SValueRange& m_range;
   double m_toImperial;
   double m_toMetric;
   bool m_imperial = false;
