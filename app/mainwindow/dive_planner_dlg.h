@@ -23,7 +23,10 @@ class QMenu;
 class QTabWidget;
 class QToolBar;
 class CQtPlanSink;
+namespace kv::app {
 class CTabDivePlan;
+}
+using kv::app::CTabDivePlan;
 class IFileChooser;
 
 struct SDivePlannerOptions {

@@ -3,6 +3,7 @@
 
 #include "app/mainwindow/dive_planner_dlg.h"
 
+#include <QFileInfo>
 #include <QTabWidget>
 
 #include "app/pages/tab_dive_plan.h"
@@ -82,10 +83,16 @@ void CDivePlannerDlg::OpenRecent(const QString& path) {
 
 void CDivePlannerDlg::OpenPlanFile(const QString& path) {
   SetDiveTabCount(0);
-  if (m_plan->LoadPlanGroup(FromQt(path)))
+  if (m_plan->LoadPlanGroup(FromQt(path))) {
     m_plan->SetFilePath(FromQt(path));
-  else
+  } else {
     m_plan->SetFilePath(std::string());
+    // A recent file that is gone is not offered again.
+    if (!QFileInfo::exists(path)) {
+      m_recent.Remove(path);
+      UpdateRecentMenu();
+    }
+  }
   // A plan file that failed to load leaves no dive at all when it had too
   // many; the window always shows at least one.
   if (m_plan->GetDiveCount() == 0) {

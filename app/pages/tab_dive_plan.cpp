@@ -22,7 +22,7 @@ QTreeWidget* List(QWidget* parent, const QStringList& headings) {
   return list;
 }
 
-QString GasName(double oxygen, double helium) {
+QString LongGasName(double oxygen, double helium) {
   kv::CGas gas;
   gas.SetMix(oxygen, helium);
   return ToQt(gas.Format(false));
@@ -31,6 +31,8 @@ QString GasName(double oxygen, double helium) {
 QString Minutes(int seconds) { return ToQt(kv::Format("%d:%02d", seconds / 60, seconds % 60)); }
 
 }  // namespace
+
+namespace kv::app {
 
 CTabDivePlan::CTabDivePlan(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
@@ -71,14 +73,16 @@ void CTabDivePlan::Refresh() {
   for (const kv::CPlanPoint& p : points) {
     new QTreeWidgetItem(m_points, {ToQt(kv::Format("%02d", row++)), ToQt(kv::Format("%.0f", p.Depth() * factor)),
                                    Minutes(p.m_duration), p.m_closedCircuit ? Str(1053) : Str(1052),
-                                   GasName(p.m_oxygen, p.m_helium),
+                                   LongGasName(p.m_oxygen, p.m_helium),
                                    p.m_closedCircuit ? ToQt(kv::Format("%.2f", p.m_setpoint)) : Str(1052)});
   }
   for (const kv::CDiveSegment& s : dive->Segments()) {
-    new QTreeWidgetItem(m_segments, {GasName(s.m_oxygen, s.m_helium),
+    new QTreeWidgetItem(m_segments, {LongGasName(s.m_oxygen, s.m_helium),
                                      s.m_closedCircuit ? ToQt(kv::Format("%.2f", s.m_ppo2)) : Str(1052),
                                      ToQt(kv::Format("%2.0f", s.m_depth * factor)), Minutes(s.m_duration),
                                      Minutes(s.m_end)});
   }
   if (m_plan->IsRecalculationRequired()) m_status->setText(Tr("Recalculation Required"));
 }
+
+}  // namespace kv::app

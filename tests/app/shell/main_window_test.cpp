@@ -3,6 +3,7 @@
 // calculations that keep the window responsive without corrupting the plan.
 
 #include <QAction>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressDialog>
@@ -232,6 +233,14 @@ private Q_SLOTS:
     w.OpenPlan();
     Settle();
     QVERIFY(FileText(copy + ".ccp").find("020~Dusk") != std::string::npos);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Kestrun Varnadel"));
+
+    // A recent plan that has gone away is reported and leaves the list.
+    QFile::remove(copy + ".ccp");
+    w.OpenRecent(copy + ".ccp");
+    Settle();
+    QCOMPARE(t.env.prompt.shown.back().text, std::string("Unable to open data file."));
+    QVERIFY(!w.RecentFiles().Files().contains(copy + ".ccp"));
     QCOMPARE(w.windowTitle(), QStringLiteral("Kestrun Varnadel"));
   }
 
