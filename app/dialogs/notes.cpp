@@ -21,6 +21,8 @@ CNotes::CNotes(const QString& notes, QWidget* parent) : QDialog(parent), m_text(
   text.replace('\r', '\n');
   m_text->setPlainText(text);
   m_text->setMinimumSize(360, 140);
+  // Tab moves on to the buttons, so the dialog works from the keyboard.
+  m_text->setTabChangesFocus(true);
   layout->addWidget(m_text);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setText(Tr("OK"));
