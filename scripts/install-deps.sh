@@ -6,7 +6,8 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build make libgtest-dev libgmock-dev libbenchmark-dev
           nlohmann-json3-dev libcli11-dev locales
-          qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libgl-dev fonts-dejavu-core)
+          qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libgl-dev fonts-dejavu-core
+          xvfb xauth)
 for arg in "$@"; do
   case "$arg" in
     --chromium) packages+=(chromium poppler-utils) ;;
