@@ -1,5 +1,6 @@
 #include "models/plan_points_model.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/text.h"
@@ -102,6 +103,25 @@ void CPlanPointsModel::Reload() {
   m_minutesSeconds = false;
   for (const CPlanPoint& p : m_points) m_minutesSeconds = m_minutesSeconds || p.m_duration % 60 != 0;
   endResetModel();
+}
+
+namespace {
+bool SamePoint(const CPlanPoint& a, const CPlanPoint& b) {
+  return a.m_depthPressure == b.m_depthPressure && a.m_setpoint == b.m_setpoint && a.m_oxygen == b.m_oxygen &&
+         a.m_helium == b.m_helium && a.m_duration == b.m_duration && a.m_closedCircuit == b.m_closedCircuit &&
+         a.m_noClearSurface == b.m_noClearSurface && a.m_bailout == b.m_bailout;
+}
+}  // namespace
+
+void CPlanPointsModel::Sync() {
+  const auto* source = Source();
+  const std::vector<CPlanPoint> none;
+  const std::vector<CPlanPoint>& now = source ? *source : none;
+  if (!std::equal(now.begin(), now.end(), m_points.begin(), m_points.end(), SamePoint)) {
+    Reload();
+    return;
+  }
+  if (!m_points.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 void CPlanPointsModel::PointInserted(int row) {

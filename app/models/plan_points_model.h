@@ -31,6 +31,9 @@ public:
   void PointChanged(int row);
   // The list was rebuilt or the mode changed: reset from the dive.
   void Reload();
+  // After a calculation: resets only when the dive's list differs from the
+  // copy (bailout re-planning rebuilt it, another mode), else refreshes texts.
+  void Sync();
   // Texts that depend on the dive's settings (the open-circuit PPO2) changed.
   void SettingsChanged();
 

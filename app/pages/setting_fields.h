@@ -1,0 +1,71 @@
+#pragma once
+// The numeric settings of the dive and bailout settings pages: their
+// messages, labels, ranges, units, tooltips and the dive's getter and setter,
+// so that both pages and the host that applies their changes share one list.
+
+#include <vector>
+
+#include "pages/settings_ranges.h"
+
+namespace kv {
+class CDivePlan;
+}
+
+namespace kv::app {
+
+// Private messages (WM_APP + n) of the settings pages.
+enum ESettingMessage : int {
+  kMsgSurfacePressure = 100,
+  kMsgGfLow = 101,
+  kMsgGfHigh = 102,
+  kMsgSacRate = 103,
+  kMsgMaxPpo2 = 104,
+  kMsgMaxEad = 105,
+  kMsgSurfaceInterval = 106,
+  kMsgDescentRate = 107,
+  kMsgAscentRate = 108,
+  kMsgLastDecoStop = 109,
+  kMsgBailoutNoOfGasSwitches = 200,
+  kMsgBailoutGfLow = 201,
+  kMsgBailoutGfHigh = 202,
+  kMsgBailoutSacRate = 203,
+  kMsgBailoutMaxPpo2 = 204,
+  kMsgBailoutMaxEad = 205,
+  kMsgBailoutMaxCns = 206,
+  kMsgBailoutDescentRate = 207,
+  kMsgBailoutAscentRate = 208,
+  kMsgBailoutLastDecoStop = 209,
+  kMsgBailoutUseGasList = 210,
+  kMsgBailoutIgnoreIcd = 211,
+  kMsgBailoutIgnoreCns = 212,
+  kMsgBailoutGasListChanged = 300,
+};
+
+// How a stored (metric) value is shown in imperial units.
+enum class EUnitKind { None, Length, Volume };
+
+struct SSettingField {
+  int message;
+  const char* metricLabel;
+  const char* imperialLabel;
+  SSettingRange range;
+  EUnitKind unit;
+  int tooltip;
+  double (*get)(const CDivePlan&);
+  void (*set)(CDivePlan&, double);
+};
+
+// The numeric fields of the "Dive Settings" page, without the surface interval.
+const std::vector<SSettingField>& DiveSettingFields();
+// The numeric fields of the "Bailout Settings" page.
+const std::vector<SSettingField>& BailoutSettingFields();
+const SSettingField* FindSettingField(int message);
+
+// Stored value to shown value and back: lengths (and rates) in feet, SAC
+// rates in cubic feet when imperial.
+double ToShown(double stored, EUnitKind unit, bool imperial);
+double ToStored(double shown, EUnitKind unit, bool imperial);
+// The stored value as its field shows it, rounded to the field's decimals.
+double ShownValue(const SSettingField& field, double stored, bool imperial);
+
+}  // namespace kv::app
