@@ -210,7 +210,7 @@ std::optional<double> CGraph::CursorX() const {
 }
 
 void CGraph::MoveCursorBy(double dx) {
-  const double from = m_cursor ? m_cursor->x : m_viewX.min - dx;
+  const double from = m_cursor ? m_cursor->x : m_viewX.min;
   m_cursor = CGraphData{std::clamp(from + dx, m_viewX.min, m_viewX.max), m_viewY.min};
   m_cursorPersistent = true;
 }

@@ -108,8 +108,8 @@ public:
   bool PlaceCursor(const QPointF& pos, const QRectF& area);
   // The cursor's x value while it lies inside the view, else nothing.
   std::optional<double> CursorX() const;
-  // Keyboard use: pins the cursor dx further along x (at the start of the
-  // view when there is none), kept inside the view.
+  // Keyboard use: pins the cursor dx further along x (counted from the start
+  // of the view when there is none), kept inside the view.
   void MoveCursorBy(double dx);
   bool CursorPersistent() const { return m_cursorPersistent; }
   bool Dragging() const { return m_dragStart.has_value(); }

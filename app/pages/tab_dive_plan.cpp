@@ -136,7 +136,13 @@ CTabDivePlan::CTabDivePlan(QWidget* parent) : QWidget(parent) {
   Bind(nullptr, -1);
 }
 
-CTabDivePlan::~CTabDivePlan() = default;
+CTabDivePlan::~CTabDivePlan() {
+  // Children that lose the focus while they are destroyed report it; by then
+  // this page is half gone and must not hear them.
+  m_busy = true;
+  const QList<QObject*> senders = findChildren<QObject*>();
+  for (QObject* child : senders) disconnect(child, nullptr, this, nullptr);
+}
 
 // ---- Building ----------------------------------------------------------------------
 
