@@ -16,6 +16,7 @@ release:
 
 bench: release
 	./build/release/bench/engine_bench
+	@if [ -x build/release/bench/edit_bench ]; then ./build/release/bench/edit_bench; fi
 
 run: build
 	@if [ -x build/dev/cli/kvplan ] && [ -f examples/oc-air-40m.ccp ]; then \
