@@ -590,22 +590,15 @@ QMenu* CTabDivePlan::CreateListMenu(QWidget* parent) {
 
 // ---- Chart requests -------------------------------------------------------------------------
 
-void CTabDivePlan::BailoutFromCursor(int second) {
-  CDivePlan* dive = Dive();
-  if (!dive || m_busy || second < 0) return;
-  m_settingsTabs->setCurrentIndex(kBailoutSheet);
-  m_busy = true;
-  SetBailout(*dive, second, false);
-  m_busy = false;
-  Edited();
-}
+void CTabDivePlan::BailoutFromCursor(int second) { StartBailout(second, false); }
+void CTabDivePlan::BailoutFromEndOfSegment(int second) { StartBailout(second, true); }
 
-void CTabDivePlan::BailoutFromEndOfSegment(int second) {
+void CTabDivePlan::StartBailout(int second, bool fromEndOfSegment) {
   CDivePlan* dive = Dive();
   if (!dive || m_busy || second < 0) return;
   m_settingsTabs->setCurrentIndex(kBailoutSheet);
   m_busy = true;
-  SetBailout(*dive, second, true);
+  SetBailout(*dive, second, fromEndOfSegment);
   m_busy = false;
   Edited();
 }

@@ -128,6 +128,7 @@ private:
   void BuildSettings();
   void BuildChart();
   bool AddAt(bool insert);
+  void StartBailout(int second, bool fromEndOfSegment);
   void LoadFieldsFromRow(int row);
   void HighlightRow(int row);
   void OnModeClicked();

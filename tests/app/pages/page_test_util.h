@@ -8,6 +8,7 @@
 #include "engine/dive_plan.h"
 #include "pages/tab_dive_plan.h"
 #include "plan/plan_group.h"
+#include "plan/plan_test_util.h"
 #include "support/test_support.h"
 
 namespace kv::test {
@@ -22,15 +23,9 @@ inline QApplication& GuiApp() {
   return *app;
 }
 
+// A point as the user enters it (closed circuit at a 1.3 setpoint unless told).
 inline CPlanPoint UserPoint(double depth, int seconds, double oxygen, double helium, bool cc, double setpoint = 1.3) {
-  CPlanPoint p;
-  p.SetDepth(depth);
-  p.m_duration = seconds;
-  p.m_oxygen = oxygen;
-  p.m_helium = helium;
-  p.m_closedCircuit = cc;
-  p.m_setpoint = setpoint;
-  return p;
+  return Point(depth, seconds, oxygen, helium, cc, setpoint);
 }
 
 // Stands in for the bailout planner: the dive's points up to the bailout,
