@@ -311,7 +311,20 @@ private:
   void LogProfilePoint(const char* label, const CPlanPoint& p) const;
   void LogGasRanges() const;
   void CutPredictionsAfter(int second);
+  // The walk over the targets (schedule.cpp), in the steps a diver makes.
   bool WalkTargets(const std::vector<CPlanPoint>& input);
+  void StartAtSurface(const CPlanPoint& first);
+  void DescendToTarget(const CPlanPoint& previous, const CPlanPoint& target, int index);
+  void SpendTimeAtTarget(const CPlanPoint& target, int index);
+  void AscendWithStops(const CPlanPoint& previous, double targetDepth);
+  // One ascent towards level (m); returns the level reached.
+  double AscendTowards(const CPlanPoint& previous, double level, double targetDepth);
+  void StopAt(double level, double targetDepth);
+  // A copy of from (depth included) as an inserted point of the walk, starting now.
+  CPlanPoint InsertedPoint(const CPlanPoint& from, int kind, int duration);
+  CPlanPoint& AppendProfilePoint(const CPlanPoint& point, const char* label);
+  void AdvanceRunTime(int seconds);
+  double NextStopAfterLastSecond(double targetDepth) const;
 
   // Data.
   int m_diveNumber = 0;
@@ -374,6 +387,14 @@ private:
   int m_gasSwitchesUsed = 0;
   int m_bailoutSecond = 999999;
 
+  // Where the walk stands.
+  struct SWalkPosition {
+    double depth = 0.0;     // m reached
+    int runTime = 1;        // the next second of run time
+    double source = 0.0;    // source number of the last inserted point
+    int pendingTravel = 0;  // s of descent not yet taken off a target's time
+  };
+  SWalkPosition m_walk;
   // Walk state of the current calculation.
   int m_lastComputedSecond = 0;
   int m_profileSearchIndex = 0;
