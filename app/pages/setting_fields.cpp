@@ -8,60 +8,58 @@
 namespace kv::app {
 
 const std::vector<SSettingField>& DiveSettingFields() {
-  using namespace ranges;
   static const std::vector<SSettingField> fields = {
-      {kMsgSurfacePressure, "Surface Pressure (mBar)", "Surface Pressure (mBar)", kSurfacePressure, EUnitKind::None, 2700,
+      {kMsgSurfacePressure, "Surface Pressure (mBar)", "Surface Pressure (mBar)", EValue::SurfacePressure, 2700,
        [](const CDivePlan& d) { return d.GetSurfacePressure(); }, [](CDivePlan& d, double v) { d.SetSurfacePressure(v); }},
-      {kMsgGfLow, "Gradient Factor Low (%)", "Gradient Factor Low (%)", kGradientFactor, EUnitKind::None, 2701,
+      {kMsgGfLow, "Gradient Factor Low (%)", "Gradient Factor Low (%)", EValue::GradientFactor, 2701,
        [](const CDivePlan& d) { return d.GetGfLow(); }, [](CDivePlan& d, double v) { d.SetGfLow(v); }},
-      {kMsgGfHigh, "Gradient Factor High (%)", "Gradient Factor High (%)", kGradientFactor, EUnitKind::None, 2702,
+      {kMsgGfHigh, "Gradient Factor High (%)", "Gradient Factor High (%)", EValue::GradientFactor, 2702,
        [](const CDivePlan& d) { return d.GetGfHigh(); }, [](CDivePlan& d, double v) { d.SetGfHigh(v); }},
-      {kMsgSacRate, "SAC Rate (l/min)", "SAC Rate (cu ft/min)", kSacRate, EUnitKind::Volume, 2703,
+      {kMsgSacRate, "SAC Rate (l/min)", "SAC Rate (cu ft/min)", EValue::SacRate, 2703,
        [](const CDivePlan& d) { return d.GetSacRate(); }, [](CDivePlan& d, double v) { d.SetSacRate(v); }},
-      {kMsgMaxPpo2, "Max PPO2", "Max PPO2", kMaxPpo2, EUnitKind::None, 2704,
+      {kMsgMaxPpo2, "Max PPO2", "Max PPO2", EValue::MaxPpo2, 2704,
        [](const CDivePlan& d) { return d.GetMaxPpo2(); }, [](CDivePlan& d, double v) { d.SetMaxPpo2(v); }},
-      {kMsgMaxEad, "Max EAD (m)", "Max EAD (ft)", kMaxEad, EUnitKind::Length, 2705,
+      {kMsgMaxEad, "Max EAD (m)", "Max EAD (ft)", EValue::MaxEad, 2705,
        [](const CDivePlan& d) { return d.GetMaxEad(); }, [](CDivePlan& d, double v) { d.SetMaxEad(v); }},
-      {kMsgDescentRate, "Descent Rate (m/min)", "Descent Rate (ft/min)", kDescentRate, EUnitKind::Length, 2707,
+      {kMsgDescentRate, "Descent Rate (m/min)", "Descent Rate (ft/min)", EValue::DescentRate, 2707,
        [](const CDivePlan& d) { return d.GetDescentRate(); }, [](CDivePlan& d, double v) { d.SetDescentRate(v); }},
-      {kMsgAscentRate, "Ascent Rate (m/min)", "Ascent Rate (ft/min)", kAscentRate, EUnitKind::Length, 2708,
+      {kMsgAscentRate, "Ascent Rate (m/min)", "Ascent Rate (ft/min)", EValue::AscentRate, 2708,
        [](const CDivePlan& d) { return d.GetAscentRate(); }, [](CDivePlan& d, double v) { d.SetAscentRate(v); }},
-      {kMsgLastDecoStop, "Last Deco Stop (m)", "Last Deco Stop (ft)", kLastDecoStop, EUnitKind::Length, 2709,
+      {kMsgLastDecoStop, "Last Deco Stop (m)", "Last Deco Stop (ft)", EValue::LastDecoStop, 2709,
        [](const CDivePlan& d) { return d.GetLastDecoStop(); }, [](CDivePlan& d, double v) { d.SetLastDecoStop(v); }},
   };
   return fields;
 }
 
 const std::vector<SSettingField>& BailoutSettingFields() {
-  using namespace ranges;
   static const std::vector<SSettingField> fields = {
-      {kMsgBailoutNoOfGasSwitches, "Number of Gas Switches", "Number of Gas Switches", kNoOfGasSwitches,
-       EUnitKind::None, 2750, [](const CDivePlan& d) { return double(d.BailoutSettings().noOfGasSwitches); },
+      {kMsgBailoutNoOfGasSwitches, "Number of Gas Switches", "Number of Gas Switches", EValue::NoOfGasSwitches,
+       2750, [](const CDivePlan& d) { return double(d.BailoutSettings().noOfGasSwitches); },
        [](CDivePlan& d, double v) { d.SetBailoutNoOfGasSwitches(static_cast<int>(std::lround(v))); }},
-      {kMsgBailoutGfLow, "Gradient Factor Low (%)", "Gradient Factor Low (%)", kGradientFactor, EUnitKind::None, 2751,
+      {kMsgBailoutGfLow, "Gradient Factor Low (%)", "Gradient Factor Low (%)", EValue::GradientFactor, 2751,
        [](const CDivePlan& d) { return d.BailoutSettings().gfLow; }, [](CDivePlan& d, double v) { d.SetBailoutGfLow(v); }},
-      {kMsgBailoutGfHigh, "Gradient Factor High (%)", "Gradient Factor High (%)", kGradientFactor, EUnitKind::None, 2752,
+      {kMsgBailoutGfHigh, "Gradient Factor High (%)", "Gradient Factor High (%)", EValue::GradientFactor, 2752,
        [](const CDivePlan& d) { return d.BailoutSettings().gfHigh; },
        [](CDivePlan& d, double v) { d.SetBailoutGfHigh(v); }},
-      {kMsgBailoutSacRate, "SAC Rate (l/min)", "SAC Rate (cu ft/min)", kSacRate, EUnitKind::Volume, 2753,
+      {kMsgBailoutSacRate, "SAC Rate (l/min)", "SAC Rate (cu ft/min)", EValue::SacRate, 2753,
        [](const CDivePlan& d) { return d.BailoutSettings().sacRate; },
        [](CDivePlan& d, double v) { d.SetBailoutSacRate(v); }},
-      {kMsgBailoutMaxPpo2, "Max PPO2", "Max PPO2", kMaxPpo2, EUnitKind::None, 2754,
+      {kMsgBailoutMaxPpo2, "Max PPO2", "Max PPO2", EValue::MaxPpo2, 2754,
        [](const CDivePlan& d) { return d.BailoutSettings().maxPpo2; },
        [](CDivePlan& d, double v) { d.SetBailoutMaxPpo2(v); }},
-      {kMsgBailoutMaxEad, "Max EAD (m)", "Max EAD (ft)", kMaxEad, EUnitKind::Length, 2755,
+      {kMsgBailoutMaxEad, "Max EAD (m)", "Max EAD (ft)", EValue::MaxEad, 2755,
        [](const CDivePlan& d) { return d.BailoutSettings().maxEad; },
        [](CDivePlan& d, double v) { d.SetBailoutMaxEad(v); }},
-      {kMsgBailoutMaxCns, "Max CNS (%)", "Max CNS (%)", kMaxCns, EUnitKind::None, 2756,
+      {kMsgBailoutMaxCns, "Max CNS (%)", "Max CNS (%)", EValue::MaxCns, 2756,
        [](const CDivePlan& d) { return d.BailoutSettings().maxCns; },
        [](CDivePlan& d, double v) { d.SetBailoutMaxCns(v); }},
-      {kMsgBailoutDescentRate, "Descent Rate (m/min)", "Descent Rate (ft/min)", kDescentRate, EUnitKind::Length, 2757,
+      {kMsgBailoutDescentRate, "Descent Rate (m/min)", "Descent Rate (ft/min)", EValue::DescentRate, 2757,
        [](const CDivePlan& d) { return d.BailoutSettings().descentRate; },
        [](CDivePlan& d, double v) { d.SetBailoutDescentRate(v); }},
-      {kMsgBailoutAscentRate, "Ascent Rate (m/min)", "Ascent Rate (ft/min)", kAscentRate, EUnitKind::Length, 2758,
+      {kMsgBailoutAscentRate, "Ascent Rate (m/min)", "Ascent Rate (ft/min)", EValue::AscentRate, 2758,
        [](const CDivePlan& d) { return d.BailoutSettings().ascentRate; },
        [](CDivePlan& d, double v) { d.SetBailoutAscentRate(v); }},
-      {kMsgBailoutLastDecoStop, "Last Deco Stop (m)", "Last Deco Stop (ft)", kLastDecoStop, EUnitKind::Length, 2759,
+      {kMsgBailoutLastDecoStop, "Last Deco Stop (m)", "Last Deco Stop (ft)", EValue::LastDecoStop, 2759,
        [](const CDivePlan& d) { return d.BailoutSettings().lastDecoStop; },
        [](CDivePlan& d, double v) { d.SetBailoutLastDecoStop(v); }},
   };
@@ -75,30 +73,33 @@ const SSettingField* FindSettingField(int message) {
   return nullptr;
 }
 
-double ToShown(double stored, EUnitKind unit, bool imperial) {
+double ToShown(double stored, ERangeUnit unit, bool imperial) {
   if (!imperial) return stored;
   switch (unit) {
-    case EUnitKind::Length: return stored * kFeetPerMetre;
-    case EUnitKind::Volume: return stored * kCubicFeetPerLitre;
-    case EUnitKind::None: break;
+    case ERangeUnit::Depth:
+    case ERangeUnit::Rate: return stored * kFeetPerMetre;
+    case ERangeUnit::Volume: return stored * kCubicFeetPerLitre;
+    case ERangeUnit::Pressure: return stored * kPsiPerBar;
+    case ERangeUnit::None: break;
   }
   return stored;
 }
 
-double ToStored(double shown, EUnitKind unit, bool imperial) {
+double ToStored(double shown, ERangeUnit unit, bool imperial) {
   if (!imperial) return shown;
   switch (unit) {
-    case EUnitKind::Length: return shown * kMetresPerFoot;
-    case EUnitKind::Volume: return shown * kLitresPerCubicFoot;
-    case EUnitKind::None: break;
+    case ERangeUnit::Depth:
+    case ERangeUnit::Rate: return shown * kMetresPerFoot;
+    case ERangeUnit::Volume: return shown * kLitresPerCubicFoot;
+    case ERangeUnit::Pressure: return shown * kBarPerPsi;
+    case ERangeUnit::None: break;
   }
   return shown;
 }
 
 double ShownValue(const SSettingField& field, double stored, bool imperial) {
-  const SFieldRange& r = field.range.For(imperial);
-  const double scale = std::pow(10.0, r.decimals);
-  return std::floor(ToShown(stored, field.unit, imperial) * scale + 0.5) / scale;
+  const double scale = std::pow(10.0, field.Field(imperial).decimals);
+  return std::floor(ToShown(stored, field.Range().unit, imperial) * scale + 0.5) / scale;
 }
 
 }  // namespace kv::app

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "pages/settings_ranges.h"
+#include "base/value_ranges.h"
 
 namespace kv {
 class CDivePlan;
@@ -41,18 +41,17 @@ enum ESettingMessage : int {
   kMsgBailoutGasListChanged = 300,
 };
 
-// How a stored (metric) value is shown in imperial units.
-enum class EUnitKind { None, Length, Volume };
-
 struct SSettingField {
   int message;
   const char* metricLabel;
   const char* imperialLabel;
-  SSettingRange range;
-  EUnitKind unit;
+  EValue value;  // the range, step, decimals and imperial unit
   int tooltip;
   double (*get)(const CDivePlan&);
   void (*set)(CDivePlan&, double);
+
+  const SValueRange& Range() const { return ValueRange(value); }
+  const SFieldRange& Field(bool imperial) const { return imperial ? Range().imperial : Range().metric; }
 };
 
 // The numeric fields of the "Dive Settings" page, without the surface interval.
@@ -61,10 +60,10 @@ const std::vector<SSettingField>& DiveSettingFields();
 const std::vector<SSettingField>& BailoutSettingFields();
 const SSettingField* FindSettingField(int message);
 
-// Stored value to shown value and back: lengths (and rates) in feet, SAC
-// rates in cubic feet when imperial.
-double ToShown(double stored, EUnitKind unit, bool imperial);
-double ToStored(double shown, EUnitKind unit, bool imperial);
+// Stored value to shown value and back: depths and rates in feet, SAC rates
+// in cubic feet, pressures in psi when imperial.
+double ToShown(double stored, ERangeUnit unit, bool imperial);
+double ToStored(double shown, ERangeUnit unit, bool imperial);
 // The stored value as its field shows it, rounded to the field's decimals.
 double ShownValue(const SSettingField& field, double stored, bool imperial);
 

@@ -21,8 +21,8 @@ void CSettingsPage::AddFields(const std::vector<SSettingField>& fields, std::siz
     label->setBuddy(spin);
     spin->setToolTip(UiString(f.tooltip));
     spin->setObjectName(QString::fromLatin1(f.metricLabel));
-    const SFieldRange& r = f.range.metric;
-    spin->SetLimits(r.min, r.max, r.step, r.decimals);
+    const SFieldRange& r = f.Field(false);
+    spin->SetLimits(r.minimum, r.maximum, r.step, r.decimals);
     form->addRow(label, spin);
     const int message = f.message;
     connect(spin, &CSpinField::posted, this, [this, message] { emit settingChanged(message); });
@@ -35,8 +35,8 @@ void CSettingsPage::SetImperial(bool imperial) {
   for (const SEntry& e : m_entries) {
     const QSignalBlocker block(e.spin);
     e.label->setText(QString::fromLatin1(imperial ? e.field->imperialLabel : e.field->metricLabel));
-    const SFieldRange& r = e.field->range.For(imperial);
-    e.spin->SetLimits(r.min, r.max, r.step, r.decimals);
+    const SFieldRange& r = e.field->Field(imperial);
+    e.spin->SetLimits(r.minimum, r.maximum, r.step, r.decimals);
   }
 }
 
@@ -56,7 +56,7 @@ CSpinField* CSettingsPage::Field(int message) const {
 
 double CSettingsPage::StoredValue(int message) const {
   for (const SEntry& e : m_entries)
-    if (e.field->message == message) return ToStored(e.spin->value(), e.field->unit, m_imperial);
+    if (e.field->message == message) return ToStored(e.spin->value(), e.field->Range().unit, m_imperial);
   return 0.0;
 }
 

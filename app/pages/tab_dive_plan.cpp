@@ -22,6 +22,7 @@
 #include "base/preferences.h"
 #include "base/text.h"
 #include "base/units.h"
+#include "base/value_ranges.h"
 #include "charts/graph_widget.h"
 #include "charts/profile_chart_data.h"
 #include "charts/xy_line_graph.h"
@@ -152,7 +153,9 @@ void CTabDivePlan::BuildEntryFields(QWidget* box) {
   m_depthLabel = new QLabel(box);
   m_depthLabel->setBuddy(m_depth);
   m_duration = new QSpinBox(box);
-  m_duration->setRange(0, 360);
+  // Whole minutes on the page; the range is held in seconds.
+  const SFieldRange& minutes = ValueRange(EValue::PointDuration).metric;
+  m_duration->setRange(static_cast<int>(minutes.minimum / 60), static_cast<int>(minutes.maximum / 60));
   auto* durationLabel = new QLabel(tr("Duration (mins)"), box);
   durationLabel->setBuddy(m_duration);
   for (QSpinBox* s : {m_depth, m_duration}) {
@@ -170,7 +173,8 @@ void CTabDivePlan::BuildEntryFields(QWidget* box) {
   auto* gasLabel = new QLabel(tr("Gas Mix"), box);
   gasLabel->setBuddy(m_gas);
   m_setpoint = new CSpinField(box);
-  m_setpoint->SetLimits(0.5, 1.5, 0.01, 2);
+  const SFieldRange& setpoint = ValueRange(EValue::Setpoint).metric;
+  m_setpoint->SetLimits(setpoint.minimum, setpoint.maximum, setpoint.step, setpoint.decimals);
   m_setpoint->setValue(m_lastSetpoint);
   m_setpointLabel = new QLabel(UiString(1047), box);
   m_setpointLabel->setBuddy(m_setpoint);
@@ -387,7 +391,9 @@ void CTabDivePlan::SetImperial(bool imperial) {
   const int depth = m_depth->value();
   m_imperial = imperial;
   m_depthLabel->setText(UiString(imperial ? 1049 : 1048));
-  m_depth->setRange(0, imperial ? 1000 : 305);
+  const SValueRange& depthRange = ValueRange(EValue::Depth);
+  const SFieldRange& depthField = imperial ? depthRange.imperial : depthRange.metric;
+  m_depth->setRange(static_cast<int>(depthField.minimum), static_cast<int>(depthField.maximum));
   if (changed) SetQuietly(m_depth, ShownDepth(imperial ? depth : depth * kMetresPerFoot, imperial));
   m_diveSettings->SetImperial(imperial);
   m_bailoutSettings->SetImperial(imperial);
@@ -667,9 +673,9 @@ void CTabDivePlan::ApplySetting(int message) {
       const double shown = spin->value();
       // A field left unchanged shows the stored value rounded for display;
       // storing that rounding back would change the dive behind the user's back.
-      const double half = 0.5 * std::pow(10.0, -field->range.For(m_imperial).decimals);
+      const double half = 0.5 * std::pow(10.0, -field->Field(m_imperial).decimals);
       if (std::abs(shown - ShownValue(*field, field->get(*dive), m_imperial)) < half * 0.999) break;
-      field->set(*dive, ToStored(shown, field->unit, m_imperial));
+      field->set(*dive, ToStored(shown, field->Range().unit, m_imperial));
       if (message == kMsgSurfacePressure) {
         UpdatePpo2Display();
         m_points->SettingsChanged();

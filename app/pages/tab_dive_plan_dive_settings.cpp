@@ -17,6 +17,8 @@ CTabDivePlanDiveSettings::CTabDivePlanDiveSettings(QWidget* parent) : CSettingsP
   // The surface interval sits between Max EAD and the rates.
   AddFields(fields, 0, 6, form);
   m_interval = new CIntervalField(this);
+  const SFieldRange& interval = ValueRange(EValue::SurfaceInterval).metric;  // seconds
+  m_interval->setRange(static_cast<int>(interval.minimum / 60), static_cast<int>(interval.maximum / 60));
   m_interval->setObjectName(QStringLiteral("Surface Interval (hh:mm)"));
   m_interval->setToolTip(UiString(2706));
   auto* label = new QLabel(tr("Surface Interval (hh:mm)"), this);

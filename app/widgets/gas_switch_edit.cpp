@@ -15,6 +15,7 @@
 #include "base/prompt.h"
 #include "base/text.h"
 #include "base/units.h"
+#include "base/value_ranges.h"
 #include "widgets/gas_combo_completion.h"
 #include "widgets/return_moves_focus.h"
 #include "widgets/ui_text.h"
@@ -58,7 +59,9 @@ CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& s
   const CGasSwitch current = editing ? schedule.At(editIndex) : CGasSwitch();
 
   m_depth = new QSpinBox(this);
-  m_depth->setRange(0, imperial ? 1000 : 305);
+  const SValueRange& depthRange = ValueRange(EValue::Depth);
+  const SFieldRange& depthField = imperial ? depthRange.imperial : depthRange.metric;
+  m_depth->setRange(static_cast<int>(depthField.minimum), static_cast<int>(depthField.maximum));
   m_depth->setValue(editing ? Shown(current.m_depth, imperial) : 0);
 
   m_cc = new QRadioButton(tr("CC"), this);
@@ -75,9 +78,10 @@ CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& s
   if (editing && gas.SetMix(current.m_oxygen, current.m_helium)) m_gas->SetGas(gas);
 
   m_setpoint = new QDoubleSpinBox(this);
-  m_setpoint->setRange(0.5, 1.5);
-  m_setpoint->setSingleStep(0.01);
-  m_setpoint->setDecimals(2);
+  const SFieldRange& setpoint = ValueRange(EValue::Setpoint).metric;
+  m_setpoint->setDecimals(setpoint.decimals);
+  m_setpoint->setRange(setpoint.minimum, setpoint.maximum);
+  m_setpoint->setSingleStep(setpoint.step);
   m_setpoint->setValue(editing && current.m_closedCircuit ? current.m_setpoint : prefs.GetScaled(EPref::DefaultPpo2));
   m_ppo2 = new QLabel(this);
   m_setpointLabel = new QLabel(UiString(1047), this);

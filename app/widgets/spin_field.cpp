@@ -31,7 +31,6 @@ void CSpinField::stepBy(int steps) {
 CIntervalField::CIntervalField(QWidget* parent) : QSpinBox(parent) {
   setKeyboardTracking(false);
   setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-  setRange(0, 99 * 60 + 59);
   connect(this, &QAbstractSpinBox::editingFinished, this, &CIntervalField::posted);
   ReturnMovesFocus(this);
 }

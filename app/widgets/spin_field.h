@@ -21,7 +21,7 @@ signals:
   void posted();
 };
 
-// Hours and minutes ("h:mm"); the value is in minutes.
+// Hours and minutes ("h:mm"); the value is in minutes, the owner sets the range.
 class CIntervalField : public QSpinBox {
   Q_OBJECT
 public:
