@@ -10,8 +10,8 @@
 #include <cstdlib>
 
 #include "base/prompt.h"
-#include "charts/profile_chart_data.h"
-#include "charts/xy_line_graph.h"
+#include "app/charts/profile_chart_data.h"
+#include "app/charts/xy_line_graph.h"
 #include "engine/dive_plan.h"
 #include "plan/plan_group.h"
 

@@ -1,4 +1,4 @@
-#include "charts/bar_graph.h"
+#include "app/charts/bar_graph.h"
 
 #include <QPainter>
 

@@ -2,8 +2,8 @@
 // The tissue chart: one bar per compartment; each series is drawn as bars
 // 0.8 of a slot wide, later series over earlier ones.
 
-#include "charts/graph.h"
-#include "charts/profile_chart_data.h"
+#include "app/charts/graph.h"
+#include "app/charts/profile_chart_data.h"
 
 namespace kv::app {
 

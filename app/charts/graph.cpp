@@ -1,4 +1,4 @@
-#include "charts/graph.h"
+#include "app/charts/graph.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "base/text.h"
-#include "widgets/ui_text.h"
+#include "app/widgets/ui_text.h"
 
 namespace kv::app {
 namespace {

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "charts/graph_data.h"
+#include "app/charts/graph_data.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "charts/graph_widget.h"
+#include "app/charts/graph_widget.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "charts/graph.h"
+#include "app/charts/graph.h"
 
 class QMenu;
 

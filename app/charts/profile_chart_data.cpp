@@ -1,4 +1,4 @@
-#include "charts/profile_chart_data.h"
+#include "app/charts/profile_chart_data.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include "base/text.h"
 #include "base/units.h"
 #include "engine/dive_plan.h"
-#include "widgets/ui_text.h"
+#include "app/widgets/ui_text.h"
 
 namespace kv::app {
 namespace {

@@ -6,8 +6,8 @@
 #include <QString>
 #include <vector>
 
-#include "charts/graph.h"
-#include "charts/graph_data.h"
+#include "app/charts/graph.h"
+#include "app/charts/graph_data.h"
 
 namespace kv {
 class CDivePlan;

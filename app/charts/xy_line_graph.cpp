@@ -1,4 +1,4 @@
-#include "charts/xy_line_graph.h"
+#include "app/charts/xy_line_graph.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "charts/graph.h"
-#include "charts/profile_chart_data.h"
+#include "app/charts/graph.h"
+#include "app/charts/profile_chart_data.h"
 
 namespace kv::app {
 

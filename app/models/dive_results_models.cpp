@@ -1,4 +1,4 @@
-#include "models/dive_results_models.h"
+#include "app/models/dive_results_models.h"
 
 #include <QBrush>
 #include <QColor>
@@ -7,7 +7,7 @@
 #include "base/units.h"
 #include "engine/dive_plan.h"
 #include "report/table_builder.h"
-#include "widgets/ui_text.h"
+#include "app/widgets/ui_text.h"
 
 namespace kv::app {
 namespace {

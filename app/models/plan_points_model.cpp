@@ -1,4 +1,4 @@
-#include "models/plan_points_model.h"
+#include "app/models/plan_points_model.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include "base/text.h"
 #include "base/units.h"
 #include "engine/dive_plan.h"
-#include "widgets/ui_text.h"
+#include "app/widgets/ui_text.h"
 
 namespace kv::app {
 

@@ -1,4 +1,4 @@
-#include "pages/bailout_commands.h"
+#include "app/pages/bailout_commands.h"
 
 #include "base/status_log.h"
 #include "engine/dive_plan.h"

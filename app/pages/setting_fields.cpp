@@ -1,4 +1,4 @@
-#include "pages/setting_fields.h"
+#include "app/pages/setting_fields.h"
 
 #include <cmath>
 

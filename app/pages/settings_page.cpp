@@ -1,12 +1,12 @@
-#include "pages/settings_page.h"
+#include "app/pages/settings_page.h"
 
 #include <QFormLayout>
 #include <QLabel>
 #include <QSignalBlocker>
 
 #include "engine/dive_plan.h"
-#include "widgets/spin_field.h"
-#include "widgets/ui_text.h"
+#include "app/widgets/spin_field.h"
+#include "app/widgets/ui_text.h"
 
 namespace kv::app {
 

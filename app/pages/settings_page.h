@@ -8,7 +8,7 @@
 #include <map>
 #include <vector>
 
-#include "pages/setting_fields.h"
+#include "app/pages/setting_fields.h"
 
 class QFormLayout;
 class QLabel;

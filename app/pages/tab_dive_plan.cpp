@@ -1,4 +1,4 @@
-#include "pages/tab_dive_plan.h"
+#include "app/pages/tab_dive_plan.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -23,22 +23,22 @@
 #include "base/text.h"
 #include "base/units.h"
 #include "base/value_ranges.h"
-#include "charts/graph_widget.h"
-#include "charts/profile_chart_data.h"
-#include "charts/xy_line_graph.h"
+#include "app/charts/graph_widget.h"
+#include "app/charts/profile_chart_data.h"
+#include "app/charts/xy_line_graph.h"
 #include "engine/dive_plan.h"
-#include "models/dive_results_models.h"
-#include "models/plan_points_model.h"
-#include "pages/bailout_commands.h"
-#include "pages/setting_fields.h"
-#include "pages/tab_dive_plan_bailout_gas_list.h"
-#include "pages/tab_dive_plan_bailout_settings.h"
-#include "pages/tab_dive_plan_dive_settings.h"
+#include "app/models/dive_results_models.h"
+#include "app/models/plan_points_model.h"
+#include "app/pages/bailout_commands.h"
+#include "app/pages/setting_fields.h"
+#include "app/pages/tab_dive_plan_bailout_gas_list.h"
+#include "app/pages/tab_dive_plan_bailout_settings.h"
+#include "app/pages/tab_dive_plan_dive_settings.h"
 #include "plan/plan_group.h"
-#include "widgets/gas_combo_completion.h"
-#include "widgets/return_moves_focus.h"
-#include "widgets/spin_field.h"
-#include "widgets/ui_text.h"
+#include "app/widgets/gas_combo_completion.h"
+#include "app/widgets/return_moves_focus.h"
+#include "app/widgets/spin_field.h"
+#include "app/widgets/ui_text.h"
 
 namespace kv::app {
 namespace {

@@ -1,4 +1,4 @@
-#include "pages/tab_dive_plan_bailout_gas_list.h"
+#include "app/pages/tab_dive_plan_bailout_gas_list.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,8 +12,8 @@
 #include "base/status_log.h"
 #include "base/text.h"
 #include "plan/gas_mix_list_file.h"
-#include "widgets/gas_combo_completion.h"
-#include "widgets/ui_text.h"
+#include "app/widgets/gas_combo_completion.h"
+#include "app/widgets/ui_text.h"
 
 namespace kv::app {
 namespace {

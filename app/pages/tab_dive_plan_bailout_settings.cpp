@@ -1,12 +1,12 @@
-#include "pages/tab_dive_plan_bailout_settings.h"
+#include "app/pages/tab_dive_plan_bailout_settings.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QSignalBlocker>
 
 #include "engine/dive_plan.h"
-#include "widgets/spin_field.h"
-#include "widgets/ui_text.h"
+#include "app/widgets/spin_field.h"
+#include "app/widgets/ui_text.h"
 
 namespace kv::app {
 
@@ -48,7 +48,7 @@ void CTabDivePlanBailoutSettings::ShowDive(const CDivePlan* dive) {
 void CTabDivePlanBailoutSettings::UpdateEnabling() {
   // The planner takes as many gases as the list offers, so the count is not asked.
   if (CSpinField* count = Field(kMsgBailoutNoOfGasSwitches))
-    count->setEnabled(m_useList->isEnabled() && !m_useList->isChecked());
+    count->setEnabled(m_useList->isEnabledTo(this) && !m_useList->isChecked());
 }
 
 }  // namespace kv::app

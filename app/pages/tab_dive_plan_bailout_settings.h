@@ -3,7 +3,7 @@
 // Changes are reported to the hosting profile entry page, which applies them
 // while the dive is in bailout mode.
 
-#include "pages/settings_page.h"
+#include "app/pages/settings_page.h"
 
 class QCheckBox;
 

@@ -1,12 +1,12 @@
-#include "pages/tab_dive_plan_dive_settings.h"
+#include "app/pages/tab_dive_plan_dive_settings.h"
 
 #include <QFormLayout>
 #include <QLabel>
 #include <QSignalBlocker>
 
 #include "engine/dive_plan.h"
-#include "widgets/spin_field.h"
-#include "widgets/ui_text.h"
+#include "app/widgets/spin_field.h"
+#include "app/widgets/ui_text.h"
 
 namespace kv::app {
 

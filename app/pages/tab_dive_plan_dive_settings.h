@@ -3,7 +3,7 @@
 // limits, surface interval, rates and last stop. Each change is reported to
 // the hosting profile entry page, which stores it in the dive.
 
-#include "pages/settings_page.h"
+#include "app/pages/settings_page.h"
 
 namespace kv::app {
 

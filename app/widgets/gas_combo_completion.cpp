@@ -1,4 +1,4 @@
-#include "widgets/gas_combo_completion.h"
+#include "app/widgets/gas_combo_completion.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "base/prompt.h"
-#include "widgets/ui_text.h"
+#include "app/widgets/ui_text.h"
 
 namespace kv::app {
 namespace {

@@ -1,4 +1,4 @@
-#include "widgets/gas_switch_edit.h"
+#include "app/widgets/gas_switch_edit.h"
 
 #include <QButtonGroup>
 #include <QDoubleSpinBox>
@@ -16,9 +16,9 @@
 #include "base/text.h"
 #include "base/units.h"
 #include "base/value_ranges.h"
-#include "widgets/gas_combo_completion.h"
-#include "widgets/return_moves_focus.h"
-#include "widgets/ui_text.h"
+#include "app/widgets/gas_combo_completion.h"
+#include "app/widgets/return_moves_focus.h"
+#include "app/widgets/ui_text.h"
 
 namespace kv::app {
 namespace {

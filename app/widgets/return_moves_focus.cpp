@@ -1,4 +1,4 @@
-#include "widgets/return_moves_focus.h"
+#include "app/widgets/return_moves_focus.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

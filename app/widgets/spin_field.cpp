@@ -1,8 +1,8 @@
-#include "widgets/spin_field.h"
+#include "app/widgets/spin_field.h"
 
 #include <QRegularExpression>
 
-#include "widgets/return_moves_focus.h"
+#include "app/widgets/return_moves_focus.h"
 
 namespace kv::app {
 

@@ -1,4 +1,4 @@
-#include "widgets/ui_text.h"
+#include "app/widgets/ui_text.h"
 
 #include <map>
 

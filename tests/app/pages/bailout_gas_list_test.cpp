@@ -9,8 +9,8 @@
 #include <QSignalSpy>
 
 #include "page_test_util.h"
-#include "pages/tab_dive_plan_bailout_gas_list.h"
-#include "widgets/gas_combo_completion.h"
+#include "app/pages/tab_dive_plan_bailout_gas_list.h"
+#include "app/widgets/gas_combo_completion.h"
 
 namespace kv::test {
 namespace {

@@ -9,10 +9,10 @@
 #include <QPainter>
 #include <cmath>
 
-#include "charts/bar_graph.h"
-#include "charts/graph_widget.h"
-#include "charts/profile_chart_data.h"
-#include "charts/xy_line_graph.h"
+#include "app/charts/bar_graph.h"
+#include "app/charts/graph_widget.h"
+#include "app/charts/profile_chart_data.h"
+#include "app/charts/xy_line_graph.h"
 #include "page_test_util.h"
 
 namespace kv::test {

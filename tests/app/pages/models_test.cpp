@@ -6,8 +6,8 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 
-#include "models/dive_results_models.h"
-#include "models/plan_points_model.h"
+#include "app/models/dive_results_models.h"
+#include "app/models/plan_points_model.h"
 #include "page_test_util.h"
 
 namespace kv::test {

@@ -9,9 +9,9 @@
 #include <QTabWidget>
 #include <cstdio>
 
-#include "charts/bar_graph.h"
-#include "charts/graph_widget.h"
-#include "charts/profile_chart_data.h"
+#include "app/charts/bar_graph.h"
+#include "app/charts/graph_widget.h"
+#include "app/charts/profile_chart_data.h"
 #include "page_test_util.h"
 #include "plan/plan_group.h"
 

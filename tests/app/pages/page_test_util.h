@@ -3,10 +3,11 @@
 // main window handles them, a scripted prompt and fresh preferences.
 
 #include <QApplication>
+#include <QTest>
 #include <memory>
 
 #include "engine/dive_plan.h"
-#include "pages/tab_dive_plan.h"
+#include "app/pages/tab_dive_plan.h"
 #include "plan/plan_group.h"
 #include "plan/plan_test_util.h"
 #include "support/test_support.h"
@@ -53,6 +54,9 @@ public:
     page->Bind(&plan, 0);
     page->resize(1200, 800);
     page->show();
+    // Focus and mnemonics work only in the active window.
+    page->activateWindow();
+    active = QTest::qWaitForWindowActive(page.get());
   }
   ~CPageHarness() override { plan.SetSink(nullptr); }
 
@@ -67,6 +71,7 @@ public:
   CTestEnvironment env;  // first: the page reads the preferences it installs
   CPlanGroup plan;
   std::unique_ptr<app::CTabDivePlan> page;
+  bool active = false;
 };
 
 }  // namespace kv::test

@@ -7,23 +7,25 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QMenu>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 
-#include "charts/graph_widget.h"
-#include "charts/xy_line_graph.h"
-#include "models/dive_results_models.h"
-#include "models/plan_points_model.h"
+#include "app/charts/graph_widget.h"
+#include "app/charts/xy_line_graph.h"
+#include "app/models/dive_results_models.h"
+#include "app/models/plan_points_model.h"
 #include "page_test_util.h"
-#include "pages/setting_fields.h"
-#include "pages/tab_dive_plan_bailout_settings.h"
-#include "pages/tab_dive_plan_dive_settings.h"
-#include "widgets/gas_combo_completion.h"
-#include "widgets/spin_field.h"
+#include "app/pages/setting_fields.h"
+#include "app/pages/tab_dive_plan_bailout_settings.h"
+#include "app/pages/tab_dive_plan_dive_settings.h"
+#include "app/widgets/gas_combo_completion.h"
+#include "app/widgets/spin_field.h"
 
 namespace kv::test {
 namespace {
@@ -358,6 +360,20 @@ TEST(TabDivePlan, SettingsPagesApplyWithinTheirRangesAndRules) {
   EXPECT_FALSE(page.BailoutSettingsPage()->Field(app::kMsgBailoutNoOfGasSwitches)->isEnabled());
   page.BailoutSettingsPage()->UseGasListBox()->click();
   EXPECT_EQ(page.SettingsTabs()->count(), 2);
+  h.Pump();
+  EXPECT_TRUE(page.BailoutSettingsPage()->Field(app::kMsgBailoutNoOfGasSwitches)->isEnabled());
+
+  // Back on the normal plan the bailout settings are shown but not editable;
+  // entering bailout again with the list in use keeps the count disabled.
+  dive.SetBailoutUseGasList(true);
+  page.ReturnToDive();
+  h.Pump();
+  EXPECT_FALSE(page.BailoutSettingsPage()->isEnabled());
+  page.BailoutFromCursor(600);
+  h.Pump();
+  EXPECT_TRUE(page.BailoutSettingsPage()->isEnabled());
+  EXPECT_FALSE(page.BailoutSettingsPage()->Field(app::kMsgBailoutNoOfGasSwitches)->isEnabled());
+  EXPECT_EQ(page.SettingsTabs()->count(), 3);
 }
 
 TEST(TabDivePlan, OpenCircuitShowsThePpo2AtTheDivesSurfacePressure) {
@@ -378,6 +394,62 @@ TEST(TabDivePlan, OpenCircuitShowsThePpo2AtTheDivesSurfacePressure) {
   page.ClosedCircuitButton()->click();
   EXPECT_TRUE(page.SetpointField()->isVisibleTo(&page));
   EXPECT_DOUBLE_EQ(page.SetpointField()->value(), 1.2);
+}
+
+}  // namespace
+}  // namespace kv::test
+
+namespace kv::test {
+namespace {
+
+TEST(TabDivePlan, WithoutAutoRecalcTheChartSaysARecalculationIsRequired) {
+  CPageHarness h;
+  app::CTabDivePlan& page = *h.page;
+  ASSERT_TRUE(EnterRow(page, 30, 20, "Air", false));
+  h.Pump();
+  EXPECT_FALSE(page.Chart().RecalculationCaption());
+  h.plan.SetAutoRecalc(false);
+  page.SetSelectedRow(1);
+  page.DurationField()->setValue(25);
+  ASSERT_TRUE(page.UpdateEntry());
+  h.Pump();
+  EXPECT_TRUE(page.Chart().RecalculationCaption());
+  h.plan.Recalculate(0);
+  h.Pump();
+  EXPECT_FALSE(page.Chart().RecalculationCaption());
+}
+
+TEST(TabDivePlan, KeyboardAloneEntersARowAndTheCursorReportsItsSecond) {
+  CPageHarness h;
+  app::CTabDivePlan& page = *h.page;
+  ASSERT_TRUE(h.active);
+  QSignalSpy shown(&page, &app::CTabDivePlan::secondShown);
+  page.DepthField()->setFocus();
+  page.DepthField()->selectAll();
+  QTest::keyClicks(page.DepthField(), "20");
+  QTest::keyClick(page.DepthField(), Qt::Key_Return);
+  EXPECT_TRUE(page.DurationField()->hasFocus());
+  QTest::keyClicks(page.DurationField(), "15");
+  QTest::keyClick(page.DurationField(), Qt::Key_Return);
+  page.GasField()->setFocus();
+  page.GasField()->lineEdit()->clear();
+  QTest::keyClicks(page.GasField(), "32%");
+  QTest::keyClick(page.GasField(), Qt::Key_Return);  // leaves the field, reading the gas
+  EXPECT_EQ(page.GasField()->currentText(), "32% Nitrox");
+  // Alt+A, or Tab to the button and Space.
+  EXPECT_EQ(page.AddButton()->shortcut(), QKeySequence(Qt::ALT | Qt::Key_A));
+  page.AddButton()->setFocus();
+  QTest::keyClick(page.AddButton(), Qt::Key_Space);
+  ASSERT_EQ(h.Dive().UserPointCount(), 2);
+  EXPECT_EQ(h.Dive().UserPoints()[1].m_oxygen, 32.0);
+  EXPECT_EQ(h.Dive().UserPoints()[1].m_duration, 15 * 60);
+  h.Pump();
+
+  // The chart's cursor moves with the arrow keys and names its second.
+  page.ChartWidget()->setFocus();
+  QTest::keyClick(page.ChartWidget(), Qt::Key_Right, Qt::ControlModifier);
+  ASSERT_FALSE(shown.isEmpty());
+  EXPECT_EQ(shown.last(), (QList<QVariant>{0, 60}));
 }
 
 }  // namespace

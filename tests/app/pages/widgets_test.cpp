@@ -12,8 +12,8 @@
 
 #include "base/strings.h"
 #include "page_test_util.h"
-#include "widgets/gas_combo_completion.h"
-#include "widgets/gas_switch_edit.h"
+#include "app/widgets/gas_combo_completion.h"
+#include "app/widgets/gas_switch_edit.h"
 
 namespace kv::test {
 namespace {
