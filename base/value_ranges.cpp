@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <map>
 
 #include "base/text.h"
@@ -10,8 +11,11 @@
 namespace kv {
 namespace {
 
-// Half of the last decimal that files write ("%0.2f").
-constexpr double kTolerance = 0.005;
+// Files write two decimals ("%0.2f").
+constexpr double kHundredths = 100.0;
+// Below the resolution of any value of the program: keeps 1.8 x 100 =
+// 180.00000000000003 from counting as more than 180 hundredths.
+constexpr double kEpsilon = 1e-6;
 
 constexpr int kCount = static_cast<int>(EValue::Count);
 
@@ -76,17 +80,6 @@ std::array<SValueRange, kCount> BuildValues() {
 const std::array<SValueRange, kCount>& Values() {
   static const std::array<SValueRange, kCount> values = BuildValues();
   return values;
-}
-
-double ToHeld(double imperial, ERangeUnit unit) {
-  switch (unit) {
-    case ERangeUnit::Depth:
-    case ERangeUnit::Rate: return imperial * kMetresPerFoot;
-    case ERangeUnit::Volume: return imperial * kLitresPerCubicFoot;
-    case ERangeUnit::Pressure: return imperial * kBarPerPsi;
-    case ERangeUnit::None: break;
-  }
-  return imperial;
 }
 
 std::string FieldText(const SFieldRange& f, const char* unit) {
@@ -186,17 +179,37 @@ std::map<int, SPlanKeyRange> BuildPlanKeys() {
 
 }  // namespace
 
-double SValueRange::LowestHeld() const {
-  return unit == ERangeUnit::None ? metric.minimum : std::min(metric.minimum, ToHeld(imperial.minimum, unit));
+double SValueRange::ImperialToHeld(double imperialValue) const {
+  switch (unit) {
+    case ERangeUnit::Depth:
+    case ERangeUnit::Rate: return imperialValue * kMetresPerFoot;
+    case ERangeUnit::Volume: return imperialValue * kLitresPerCubicFoot;
+    case ERangeUnit::Pressure: return imperialValue * kBarPerPsi;
+    case ERangeUnit::None: break;
+  }
+  return imperialValue;
 }
 
-double SValueRange::HighestHeld() const {
-  return unit == ERangeUnit::None ? metric.maximum : std::max(metric.maximum, ToHeld(imperial.maximum, unit));
+double SValueRange::HeldToImperial(double held) const {
+  switch (unit) {
+    case ERangeUnit::Depth:
+    case ERangeUnit::Rate: return held * kFeetPerMetre;
+    case ERangeUnit::Volume: return held * kCubicFeetPerLitre;
+    case ERangeUnit::Pressure: return held * kPsiPerBar;
+    case ERangeUnit::None: break;
+  }
+  return held;
 }
+
+double SValueRange::LowestHeld() const { return std::min(metric.minimum, ImperialToHeld(imperial.minimum)); }
+
+double SValueRange::HighestHeld() const { return std::max(metric.maximum, ImperialToHeld(imperial.maximum)); }
 
 bool SValueRange::Accepts(double held) const {
+  const double lowest = std::floor(LowestHeld() * kHundredths + kEpsilon) / kHundredths;
+  const double highest = std::ceil(HighestHeld() * kHundredths - kEpsilon) / kHundredths;
   // NaN fails both comparisons and is refused.
-  return held >= LowestHeld() - kTolerance && held <= HighestHeld() + kTolerance;
+  return held >= lowest - kEpsilon && held <= highest + kEpsilon;
 }
 
 std::string SValueRange::Text() const {

@@ -74,12 +74,18 @@ struct SValueRange {
   const char* metricUnit = "";    // "m", "l/min", "" for a plain number
   const char* imperialUnit = "";  // "ft", "cu ft/min"
 
+  // An imperial field's value in the held unit, and back (the same number for
+  // ERangeUnit::None).
+  double ImperialToHeld(double imperialValue) const;
+  double HeldToImperial(double held) const;
   // The held range: both fields, the imperial one converted to held units.
   double LowestHeld() const;
   double HighestHeld() const;
-  // Whether a held value lies in the held range. Files write two decimals and
-  // the preferences thousandths, so a converted imperial limit may come back
-  // up to half a hundredth beyond itself; that much is allowed.
+  // Whether a held value lies in the held range, widened outward to whole
+  // hundredths: files write two decimals and the preferences thousandths, so
+  // a converted imperial limit (164 ft/min is 50.3562 m/min) comes back as
+  // 50.36 or 50.356. A value accepted here is still accepted after it is
+  // written with two decimals and read again.
   bool Accepts(double held) const;
   // "0 to 100", "8 to 80 l/min (0.28 to 2.82 cu ft/min)": for messages.
   std::string Text() const;

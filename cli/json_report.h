@@ -10,12 +10,13 @@
 namespace kv {
 
 class CPlanGroup;
-class CDivePlan;
 
 // One dive's object; seconds lists the run time seconds whose per-second
 // state is wanted ("seconds" is left out when the list is empty; seconds the
-// dive does not have are skipped).
-nlohmann::ordered_json DiveJson(const CDivePlan& dive, int index, const std::vector<int>& seconds);
+// dive does not have are skipped). "completed" is false for a dive that was
+// not calculated for any reason (cli/dive_outcome.h); "warnings" names the
+// oxygen exposure limits it ends above.
+nlohmann::ordered_json DiveJson(const CPlanGroup& group, int index, const std::vector<int>& seconds);
 // {"dives": [...]} for the given dive indexes, in the order given.
 nlohmann::ordered_json PlanJson(const CPlanGroup& group, const std::vector<int>& dives,
                                 const std::vector<int>& seconds);

@@ -122,6 +122,10 @@ public:
   bool LoadPlanGroup(const std::string& path);
   bool ExportDive(const std::string& path, int index);
   bool ImportDive(const std::string& path);
+  // Why the last load or import failed, for the user: "line 23: key 022
+  // (gradient factor low): 900.00 is outside 0 to 100 %", "no such file".
+  // Empty after one that succeeded.
+  const std::string& GetFileError() const { return m_fileError; }
 
 private:
   void Post(const SPlanNotification& notification);
@@ -144,9 +148,13 @@ private:
   std::vector<SDiveEntry> m_dives;
   int m_surfaceIntervalAlgorithm = 0;
   int m_algorithm = 1;
-  double m_cylinderWorkingPressure = 0.0;
-  double m_gasReserve = 0.0;
+  // The preferences' defaults rather than 0 until ApplyPreferences or a file
+  // sets them: a plan of 0 bar cylinders and no reserve would size nothing,
+  // and could not be read back once saved.
+  double m_cylinderWorkingPressure = 240.0;
+  double m_gasReserve = 33.0;
   std::string m_filePath;
+  std::string m_fileError;
   bool m_modified = false;
   bool m_autoRecalc = false;
   bool m_updateInProgress = true;

@@ -190,12 +190,22 @@ DiveTableContent BuildDiveTableContent(const std::vector<const CDivePlan*>& dive
     if (warningsColumn) {
       const std::string warnings = WarningsText(s.m_warningFlags);
       alert = !warnings.empty();
-      line += "~" + (alert ? warnings : std::string("&nbsp"));
+      // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict)
+      // about "~" + std::string temporaries here.
+      line += '~';
+      line += alert ? warnings : std::string("&nbsp");
     }
-    line += "~" + SegmentDepthText(s, imperial);
-    if (ncsColumn) line += "~" + std::string(s.m_noClearSurface ? LoadString(1322) : "&nbsp");
+    line += '~';
+    line += SegmentDepthText(s, imperial);
+    if (ncsColumn) {
+      line += '~';
+      line += s.m_noClearSurface ? LoadString(1322) : "&nbsp";
+    }
     if (options.minutesAndSeconds) {
-      line += "~" + MinutesSeconds(s.m_duration) + "~" + MinutesSeconds(s.m_end);
+      line += '~';
+      line += MinutesSeconds(s.m_duration);
+      line += '~';
+      line += MinutesSeconds(s.m_end);
     } else {
       const int rounded = RoundUpToMinute(s.m_end);
       line += Format("~%d~%d", (rounded - previousRounded) / 60, rounded / 60);

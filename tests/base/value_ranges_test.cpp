@@ -73,6 +73,8 @@ TEST(ValueRanges, ImperialFieldsWrittenWithTwoDecimalsStayInside) {
   for (const SCase& c : cases) {
     const SValueRange& r = ValueRange(c.value);
     const double held = c.imperial * c.factor;
+    EXPECT_DOUBLE_EQ(r.ImperialToHeld(c.imperial), held);
+    EXPECT_NEAR(r.HeldToImperial(held), c.imperial, c.imperial * 1e-3) << "the program's two factors differ slightly";
     const double written = std::stod(Format("%0.2f", held));
     SCOPED_TRACE(Format("%g -> %0.4f written %0.2f", c.imperial, held, written));
     EXPECT_TRUE(r.Accepts(written));
