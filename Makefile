@@ -16,6 +16,7 @@ release:
 
 bench: release
 	./build/release/bench/engine_bench
+	@if [ -x build/release/bench/edit_bench ]; then ./build/release/bench/edit_bench; fi
 
 # The desktop program on an example plan when a display is available
 # (ARGS=path/to/plan.ccp for another); kvplan on the example otherwise.
