@@ -63,6 +63,8 @@ Json Second(const CPredictionPoint& p) {
 
 }  // namespace
 
+Json SegmentJson(const CDiveSegment& segment) { return Segment(segment); }
+
 Json DiveJson(const CDivePlan& dive, int index, const std::vector<int>& seconds) {
   const CPredictionPoint* first = dive.Prediction(0);
   const CPredictionPoint* last = dive.LastPrediction();

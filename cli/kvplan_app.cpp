@@ -11,6 +11,7 @@
 #include "cli/json_report.h"
 #include "cli/preference_overlay.h"
 #include "cli/qt_settings_storage.h"
+#include "cli/tables_command.h"
 #include "cli/text_report.h"
 #include "engine/dive_plan.h"
 #include "plan/file_store.h"
@@ -188,13 +189,16 @@ int RunKvplan(const std::vector<std::string>& args, std::ostream& out, std::ostr
   app.require_subcommand(1, 1);
   app.set_help_all_flag("--help-all", "Help on every command");
 
-  auto addCommon = [&](CLI::App* cmd) {
-    cmd->add_option("PLAN", o.plan, "Plan file (.ccp) or dive file (.ccd)")->required();
+  auto addShared = [&](CLI::App* cmd) {
     cmd->add_option("--prefs", o.prefs, "Use this INI file as the preferences instead of the user's");
     cmd->add_option("--set", o.sets, "Override one preference for this run: PATH=VALUE, such as \"General\\Units=1\"")
         ->take_all()
         ->allow_extra_args(false);
     cmd->add_option("--log", o.log, "Write the status log to this file");
+  };
+  auto addCommon = [&](CLI::App* cmd) {
+    cmd->add_option("PLAN", o.plan, "Plan file (.ccp) or dive file (.ccd)")->required();
+    addShared(cmd);
   };
   CLI::App* calc = app.add_subcommand("calc", "Calculate every dive and print its dive table");
   addCommon(calc);
@@ -208,6 +212,9 @@ int RunKvplan(const std::vector<std::string>& args, std::ostream& out, std::ostr
   calc->add_option("--gas-tables", o.gasTables, "Write the HTML gas consumption tables to FILE.html");
   CLI::App* check = app.add_subcommand("check", "Run the entry check of every point of a plan");
   addCommon(check);
+  STablesCommandOptions tablesOptions;
+  CLI::App* tables = AddTablesCommand(app, tablesOptions);
+  addShared(tables);
 
   std::vector<char*> argv;
   std::vector<std::string> copy = args;
@@ -237,8 +244,9 @@ int RunKvplan(const std::vector<std::string>& args, std::ostream& out, std::ostr
     err << "kvplan: cannot write the status log " << o.log << "\n";
     return kExitFile;
   }
-  CCliPrompt prompt(err, o.extend);
+  CCliPrompt prompt(err, o.extend || tablesOptions.extend);
   SetUserPrompt(&prompt);
+  if (tables->parsed()) return RunTablesCommand(tablesOptions, out, err);
 
   CPlanGroup group;
   // The plan is calculated once, after it is loaded, not key by key.

@@ -1,7 +1,7 @@
 #pragma once
 // kvplan, the command-line planner: "calc" calculates a plan or dive file and
 // prints its dive tables (and --json), "check" runs the entry check of every
-// point. The whole program behind main(), so that tests can run it in-process.
+// point, "tables" generates tables from a table generation settings file. The whole program behind main(), so that tests can run it in-process.
 
 #include <functional>
 #include <memory>

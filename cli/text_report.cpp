@@ -10,6 +10,7 @@
 #include "base/units.h"
 #include "engine/dive_plan.h"
 #include "plan/plan_group.h"
+#include "report/dive_plan_table.h"
 #include "report/table_builder.h"
 
 namespace kv {
@@ -138,11 +139,6 @@ std::string ConsumptionText(const CPlanGroup& group, const CDivePlan& dive, cons
 }
 
 }  // namespace
-
-int RoundUpToMinute(int seconds) {
-  if (seconds <= 0) return 0;
-  return (seconds + 59) / 60 * 60;
-}
 
 STextTableOptions TextTableOptionsFromPreferences() {
   STextTableOptions o;

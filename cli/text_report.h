@@ -18,7 +18,4 @@ STextTableOptions TextTableOptionsFromPreferences();
 
 std::string DiveTableText(const CPlanGroup& group, int index, const STextTableOptions& options);
 
-// The next whole minute at or above a number of seconds, in seconds.
-int RoundUpToMinute(int seconds);
-
 }  // namespace kv

@@ -1,0 +1,186 @@
+#include "cli/tables_command.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <iostream>
+#include <unistd.h>
+
+#include "base/progress.h"
+#include "cli/json_report.h"
+#include "cli/kvplan_app.h"
+#include "plan/file_store.h"
+#include "report/latin1.h"
+#include "tablegen/table_generation.h"
+
+namespace kv {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// Progress on standard error: a line per table depth, or one bar redrawn in
+// place when standard error is a terminal.
+class CStreamProgress final : public IProgress {
+public:
+  CStreamProgress(std::ostream& err, bool terminal) : m_err(err), m_terminal(terminal) {}
+  ~CStreamProgress() override {
+    if (m_terminal && m_drawn) m_err << '\n';
+  }
+  void SetRange(int maximum) override { m_maximum = maximum; }
+  void SetPosition(int position) override {
+    m_position = position;
+    if (m_terminal) Draw();
+  }
+  void SetText(const std::string& text) override {
+    m_text = text;
+    if (m_terminal)
+      Draw();
+    else
+      m_err << "kvplan: " << text << " (" << m_position << " of " << m_maximum << " plans done)\n";
+  }
+  bool IsCancelled() const override { return false; }
+
+private:
+  void Draw() {
+    constexpr int kWidth = 30;
+    const int filled = m_maximum > 0 ? kWidth * m_position / m_maximum : 0;
+    m_err << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+          << std::string(static_cast<std::size_t>(kWidth - filled), ' ') << "] " << m_position << "/" << m_maximum
+          << " " << m_text << "\x1b[K" << std::flush;
+    m_drawn = true;
+  }
+
+  std::ostream& m_err;
+  bool m_terminal;
+  bool m_drawn = false;
+  int m_maximum = 0;
+  int m_position = 0;
+  std::string m_text;
+};
+
+const char* StatusName(EGeneratedDiveStatus status) {
+  switch (status) {
+    case EGeneratedDiveStatus::Calculated: return "calculated";
+    case EGeneratedDiveStatus::Failed: return "failed";
+    default: return "skipped";
+  }
+}
+
+Json MessagesJson(const std::vector<STableMessage>& messages) {
+  Json list = Json::array();
+  for (const STableMessage& m : messages) list.push_back({{"text", m.text}, {"state", m.state}});
+  return list;
+}
+
+Json RunJson(const CTableGeneration& model, const std::vector<STableMessage>& validation) {
+  Json doc;
+  doc["validation"] = MessagesJson(validation);
+  Json depths = Json::array(), times = Json::array(), dives = Json::array();
+  for (const double d : model.Depths()) depths.push_back(d);
+  for (const int t : model.BottomTimes()) times.push_back(t);
+  const int count = static_cast<int>(model.BottomTimes().size());
+  for (int plan = 0; plan < model.PlanCount(); ++plan) {
+    const CDivePlan& dive = *model.Dive(plan);
+    const EGeneratedDiveStatus status = model.Status(plan);
+    const bool skipped = status != EGeneratedDiveStatus::Calculated && status != EGeneratedDiveStatus::Failed;
+    Json d;
+    d["depth"] = model.Depths()[static_cast<std::size_t>(plan / count)];
+    d["bottom_time"] = model.BottomTimes()[static_cast<std::size_t>(plan % count)];
+    d["status"] = StatusName(status);
+    d["run_time"] = skipped ? Json(nullptr) : Json(dive.GetRunTime());
+    d["gas_switches_used"] = dive.GetNumberOfGasSwitchesUsed();
+    Json segments = Json::array();
+    for (const CDiveSegment& s : dive.Segments()) segments.push_back(SegmentJson(s));
+    d["segments"] = std::move(segments);
+    dives.push_back(std::move(d));
+  }
+  doc["depths"] = std::move(depths);
+  doc["bottom_times"] = std::move(times);
+  doc["dives"] = std::move(dives);
+  return doc;
+}
+
+// Validation findings and the run's warnings, one line each.
+void PrintMessages(const std::vector<STableMessage>& messages, std::ostream& err) {
+  for (const STableMessage& m : messages) {
+    if (m.state == kCheckFine) continue;
+    err << "kvplan: " << (m.state & kCheckError ? "error: " : "warning: ") << m.text << "\n";
+  }
+}
+
+bool WriteJson(const std::string& path, const Json& doc, std::ostream& out, std::ostream& err) {
+  const std::string text = JsonText(doc);
+  if (path == "-") {
+    out << text;
+    return true;
+  }
+  if (FileStore().Write(path, text)) return true;
+  err << "kvplan: cannot write " << path << "\n";
+  return false;
+}
+
+}  // namespace
+
+CLI::App* AddTablesCommand(CLI::App& app, STablesCommandOptions& o) {
+  CLI::App* cmd = app.add_subcommand("tables", "Generate dive tables over ranges of depths and bottom times");
+  cmd->add_option("SETTINGS", o.settings, "Table generation settings file (.cct)")->required();
+  cmd->add_option("--out", o.out, "Write the HTML tables to FILE.html")->required();
+  cmd->add_option("--grouping", o.grouping, "One table per depth (columns: bottom times) or per time")
+      ->check(CLI::IsMember({"depth", "time"}));
+  cmd->add_flag("--extend", o.extend, "Answer yes when a dive needs decompression beyond 6 hours");
+  cmd->add_option("--json", o.json, "Write every generated dive as JSON to FILE, or to standard output for -");
+  return cmd;
+}
+
+int RunTablesCommand(const STablesCommandOptions& o, std::ostream& out, std::ostream& err) {
+  CTableGeneration model;
+  model.LoadFromPreferences();
+  if (!model.LoadSettingsFile(o.settings)) {
+    err << "kvplan: " << o.settings << ": the table generation settings cannot be loaded\n";
+    return kExitFile;
+  }
+  if (!o.grouping.empty()) {
+    STableGenerationInputs inputs = model.Inputs();
+    inputs.grouping = o.grouping == "time" ? kGroupByTime : kGroupByDepth;
+    model.SetInputs(inputs);
+  }
+
+  const bool allowed = model.Validate();
+  const std::vector<STableMessage> validation = model.Messages();
+  PrintMessages(validation, err);
+  if (!allowed) {
+    err << "kvplan: " << o.settings << ": the settings do not allow a run; " << o.out << " not written\n";
+    if (!o.json.empty() && !WriteJson(o.json, RunJson(model, validation), out, err)) return kExitFile;
+    return kExitDiveFailed;
+  }
+
+  {
+    CStreamProgress progress(err, &err == &std::cerr && ::isatty(STDERR_FILENO) == 1);
+    model.Generate(&progress);
+  }
+  std::vector<STableMessage> runWarnings;
+  for (const STableMessage& m : model.Messages())
+    if (m.state != kCheckFine) runWarnings.push_back(m);
+  PrintMessages(runWarnings, err);
+
+  int calculated = 0, failed = 0, skipped = 0;
+  for (int plan = 0; plan < model.PlanCount(); ++plan) {
+    const EGeneratedDiveStatus s = model.Status(plan);
+    (s == EGeneratedDiveStatus::Calculated ? calculated : s == EGeneratedDiveStatus::Failed ? failed : skipped)++;
+  }
+  bool fileFailed = !o.json.empty() && !WriteJson(o.json, RunJson(model, validation), out, err);
+  if (model.TableCount() == 0) {
+    err << "kvplan: no dive of the run could be completed; " << o.out << " not written\n";
+    return fileFailed ? kExitFile : kExitDiveFailed;
+  }
+  if (!FileStore().Write(o.out, Utf8ToLatin1(model.Document(), EUnencodable::CharacterReference))) {
+    err << "kvplan: cannot write " << o.out << "\n";
+    fileFailed = true;
+  } else if (o.json != "-") {
+    out << model.TableCount() << (model.TableCount() == 1 ? " table" : " tables") << " written to " << o.out
+        << " (" << calculated << " dives calculated, " << failed << " failed, " << skipped << " skipped)\n";
+  }
+  return fileFailed ? kExitFile : kExitOk;
+}
+
+}  // namespace kv
