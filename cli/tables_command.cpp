@@ -76,8 +76,10 @@ Json RunJson(const CTableGeneration& model, const std::vector<STableMessage>& va
   Json doc;
   doc["validation"] = MessagesJson(validation);
   Json depths = Json::array(), times = Json::array(), dives = Json::array();
-  for (const double d : model.Depths()) depths.push_back(d);
-  for (const int t : model.BottomTimes()) times.push_back(t);
+  // Before a run (the settings did not allow one) the lists are those the run would use.
+  const bool ran = model.PlanCount() > 0;
+  for (const double d : ran ? model.Depths() : model.DepthList()) depths.push_back(d);
+  for (const int t : ran ? model.BottomTimes() : model.BottomTimeList()) times.push_back(t);
   const int count = static_cast<int>(model.BottomTimes().size());
   for (int plan = 0; plan < model.PlanCount(); ++plan) {
     const CDivePlan& dive = *model.Dive(plan);

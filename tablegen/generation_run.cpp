@@ -239,13 +239,17 @@ bool CTableGeneration::CalculateSequentially(IProgress* progress) {
   return true;
 }
 
-int CTableGeneration::CreateTables() {
+SGeneratedRun CTableGeneration::GeneratedRun() const {
   SGeneratedRun run;
   run.depths = m_depths;
   run.bottomTimes = m_bottomTimes;
   run.grouping = m_runGrouping;
   for (int plan = 0; plan < PlanCount(); ++plan) run.dives.push_back(TakesPart(plan) ? Dive(plan) : nullptr);
-  const int tables = BuildGeneratedTables(run, ReportOptionsFromPreferences(), m_writer);
+  return run;
+}
+
+int CTableGeneration::CreateTables() {
+  const int tables = BuildGeneratedTables(GeneratedRun(), ReportOptionsFromPreferences(), m_writer);
   m_showViewer = true;
   return tables;
 }

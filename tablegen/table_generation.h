@@ -18,6 +18,7 @@
 #include "engine/dive_plan.h"
 #include "gas/gas_switch.h"
 #include "report/tables_html.h"
+#include "tablegen/consolidation.h"
 
 namespace kv {
 
@@ -181,6 +182,9 @@ public:
   std::optional<bool> ExtensionAnswer() const { return m_extensionAnswer; }
 
   // ---- Tables ------------------------------------------------------------------------
+  // The last run as the tables see it: the dives that take part, and the
+  // grouping chosen when it started.
+  SGeneratedRun GeneratedRun() const;
   // Builds the tables of the last run into the page's writer and asks for the
   // viewer. Returns the number of tables.
   int CreateTables();
