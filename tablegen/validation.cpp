@@ -22,8 +22,8 @@ std::vector<double> DepthRange(double start, double finish, double step, int max
   std::vector<double> list{start};
   if (!(step > 0.0)) return list;
   const double steps = std::floor((finish - start) / step + 1e-9);
-  if (steps >= maxEntries) return {};
-  for (int k = 1; k <= static_cast<int>(steps); ++k) list.push_back(start + k * step);
+  if (std::isnan(steps) || steps >= maxEntries) return {};
+  for (int k = 1; k <= steps; ++k) list.push_back(start + k * step);
   if (finish - list.back() > 1e-9 * std::max(1.0, std::fabs(finish))) list.push_back(finish);
   if (static_cast<int>(list.size()) > maxEntries) return {};
   return list;
