@@ -16,6 +16,7 @@ release:
 
 bench: release
 	./build/release/bench/engine_bench
+	./build/release/bench/tablegen_bench
 
 run: build
 	@if [ -x build/dev/cli/kvplan ] && [ -f examples/oc-air-40m.ccp ]; then \

@@ -172,7 +172,10 @@ int RunCheck(CPlanGroup& group, std::ostream& out) {
       if (ok) continue;
       ++refused;
       std::string message;
-      for (const std::string& m : collect.messages) message += (message.empty() ? "" : " ") + OneLine(m);
+      for (const std::string& m : collect.messages) {
+        if (!message.empty()) message += ' ';
+        message += OneLine(m);
+      }
       out << "Dive " << d + 1 << ", point " << i + 1 << ": " << message << "\n";
     }
   }

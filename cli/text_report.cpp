@@ -156,7 +156,8 @@ std::string DiveTableText(const CPlanGroup& group, int index, const STextTableOp
                                        : "Not calculated.\n";
     return out;
   }
-  out += "\n" + SegmentTable(*dive, options);
+  out += '\n';
+  out += SegmentTable(*dive, options);
   const std::string warnings = GasWarningsText(*dive);
   if (!warnings.empty()) out += "\n" + warnings;
   const std::string gas = ConsumptionText(group, *dive, options);

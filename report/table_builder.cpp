@@ -192,10 +192,19 @@ DiveTableContent BuildDiveTableContent(const std::vector<const CDivePlan*>& dive
       alert = !warnings.empty();
       line += "~" + (alert ? warnings : std::string("&nbsp"));
     }
-    line += "~" + SegmentDepthText(s, imperial);
-    if (ncsColumn) line += "~" + std::string(s.m_noClearSurface ? LoadString(1322) : "&nbsp");
+    // Appended piece by piece: "~" + a temporary string trips GCC 12's
+    // overlapping-copy warning at -O3.
+    line += '~';
+    line += SegmentDepthText(s, imperial);
+    if (ncsColumn) {
+      line += '~';
+      line += s.m_noClearSurface ? LoadString(1322) : "&nbsp";
+    }
     if (options.minutesAndSeconds) {
-      line += "~" + MinutesSeconds(s.m_duration) + "~" + MinutesSeconds(s.m_end);
+      line += '~';
+      line += MinutesSeconds(s.m_duration);
+      line += '~';
+      line += MinutesSeconds(s.m_end);
     } else {
       const int rounded = RoundUpToMinute(s.m_end);
       line += Format("~%d~%d", (rounded - previousRounded) / 60, rounded / 60);
