@@ -4,6 +4,9 @@
 // once for the whole run, and the skip rule after a failure.
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "base/perf_timer.h"
 #include "base/preferences.h"
@@ -18,17 +21,6 @@
 
 namespace kv {
 
-// The inputs of a run in metres.
-struct CTableGeneration::SRunSettings {
-  double surfacePressure = 0.0;  // mbar
-  double gfLow = 0.0;
-  double gfHigh = 0.0;
-  double descentRate = 0.0;  // m/min
-  double ascentRate = 0.0;
-  double lastDecoStop = 0.0;  // m
-  double maxPpo2 = 0.0;       // bar
-  double maxEad = 0.0;        // m
-};
 
 namespace {
 
@@ -175,7 +167,13 @@ bool CTableGeneration::Generate(IProgress* progress) {
   AddMessage(LoadString(1507));
   progress->SetRange(plans);
   progress->SetPosition(0);
-  if (!CalculateSequentially(progress)) {
+  const int threads = std::min(m_threads > 0 ? m_threads : static_cast<int>(std::thread::hardware_concurrency()),
+                               plans);
+  // With the extended-planning answers in the status log (level 2 and up)
+  // the run stays on one thread, so that the log reads dive by dive.
+  const bool parallel = threads > 1 && !StatusLog().IsOn(kLogUsers);
+  m_runSettings = run;
+  if (!(parallel ? CalculateOnThreads(progress, threads) : CalculateSequentially(progress))) {
     LogRun("Cancelled");
     AddMessage(LoadString(1560), kCheckWarning);
     return false;
@@ -252,6 +250,103 @@ int CTableGeneration::CreateTables() {
   const int tables = BuildGeneratedTables(GeneratedRun(), ReportOptionsFromPreferences(), m_writer);
   m_showViewer = true;
   return tables;
+}
+
+// The dives of a run are independent calculations; only the 6-hour answer
+// and the skip rule tie them together. Workers calculate the plans in array
+// order, ahead of need, while this thread takes their results in the same
+// order and applies the rules exactly as the sequential run does. A plan
+// calculated before the run's answer was known is calculated as if the
+// answer were no (nothing is asked on a worker); if it needed the answer,
+// it is calculated again here, asking the question when it is the first.
+// A plan that turns out to be skipped is put back uncalculated. Messages,
+// questions and progress all come from this thread, in plan order.
+bool CTableGeneration::CalculateOnThreads(IProgress* progress, int threads) {
+  enum class EWork : unsigned char { Waiting, Taken, Calculated, Passed };
+  const int plans = PlanCount();
+  const int times = static_cast<int>(m_bottomTimes.size());
+  std::mutex lock;
+  std::condition_variable changed;
+  std::vector<EWork> work(static_cast<std::size_t>(plans), EWork::Waiting);
+  std::vector<char> answered(static_cast<std::size_t>(plans), 0);  // calculated with the run's answer
+  int next = 0;
+  bool stop = false;
+  int skipFrom = m_skipFrom;
+  std::optional<bool> answer = m_extensionAnswer;
+
+  auto worker = [&] {
+    std::unique_lock<std::mutex> guard(lock);
+    while (!stop && next < plans) {
+      const int plan = next++;
+      if (plan % times >= skipFrom) {
+        work[static_cast<std::size_t>(plan)] = EWork::Passed;
+        changed.notify_all();
+        continue;
+      }
+      work[static_cast<std::size_t>(plan)] = EWork::Taken;
+      const std::optional<bool> known = answer;
+      guard.unlock();
+      CalculatePlan(plan, known.has_value() ? known : std::optional<bool>(false));
+      guard.lock();
+      work[static_cast<std::size_t>(plan)] = EWork::Calculated;
+      answered[static_cast<std::size_t>(plan)] = known.has_value();
+      changed.notify_all();
+    }
+  };
+  std::vector<std::thread> pool;
+  pool.reserve(static_cast<std::size_t>(threads));
+  for (int i = 0; i < threads; ++i) pool.emplace_back(worker);
+
+  bool finished = true;
+  for (int plan = 0; plan < plans; ++plan) {
+    if (progress->IsCancelled()) {
+      finished = false;
+      break;
+    }
+    ReportProgress(progress, plan);
+    EWork state;
+    bool withAnswer;
+    {
+      std::unique_lock<std::mutex> guard(lock);
+      changed.wait(guard, [&] {
+        const EWork w = work[static_cast<std::size_t>(plan)];
+        return w == EWork::Calculated || w == EWork::Passed;
+      });
+      state = work[static_cast<std::size_t>(plan)];
+      withAnswer = answered[static_cast<std::size_t>(plan)] != 0;
+    }
+    const bool skipped = SkippedByEarlierFailure(plan);
+    if (skipped) {
+      if (state == EWork::Calculated) {
+        const int timeIndex = plan % times;
+        m_dives[static_cast<std::size_t>(plan)] =
+            MakeDive(m_runSettings, m_depths[static_cast<std::size_t>(plan / times)],
+                     m_bottomTimes[static_cast<std::size_t>(timeIndex)]);
+      }
+    } else if (!withAnswer) {
+      CDivePlan& dive = *m_dives[static_cast<std::size_t>(plan)];
+      // Told "no", a dive stops exactly when it reaches the 6-hour question.
+      const bool neededAnswer = dive.IsTimeLimitExceeded();
+      if (neededAnswer && m_extensionAnswer != false)
+        CalculatePlan(plan, m_extensionAnswer);
+      else
+        dive.SetRememberedAnswer(m_extensionAnswer.has_value(), m_extensionAnswer.value_or(false));
+    }
+    CommitPlan(plan, !skipped);
+    {
+      std::lock_guard<std::mutex> guard(lock);
+      skipFrom = m_skipFrom;
+      answer = m_extensionAnswer;
+    }
+    progress->SetPosition(plan + 1);
+  }
+  {
+    std::lock_guard<std::mutex> guard(lock);
+    stop = true;
+  }
+  changed.notify_all();
+  for (std::thread& t : pool) t.join();
+  return finished;
 }
 
 }  // namespace kv

@@ -202,7 +202,17 @@ public:
   bool OpenSettingsFile(const std::string& path);
 
 private:
-  struct SRunSettings;
+  // The inputs of a run in metres.
+  struct SRunSettings {
+    double surfacePressure = 0.0;  // mbar
+    double gfLow = 0.0;
+    double gfHigh = 0.0;
+    double descentRate = 0.0;  // m/min
+    double ascentRate = 0.0;
+    double lastDecoStop = 0.0;  // m
+    double maxPpo2 = 0.0;       // bar
+    double maxEad = 0.0;        // m
+  };
   void Refresh();
   bool AfterChange(bool changed);
   void SetScheduleTag(bool descent, int index, int tag);
@@ -239,6 +249,7 @@ private:
   std::vector<std::unique_ptr<CDivePlan>> m_dives;
   std::vector<EGeneratedDiveStatus> m_status;
   int m_runGrouping = kGroupByDepth;
+  SRunSettings m_runSettings;
   int m_skipFrom = 0;  // bottom time index from which plans are skipped
   std::optional<bool> m_extensionAnswer;
   int m_threads = 0;
