@@ -208,11 +208,7 @@ DiveTableContent TableContent(const CDivePlanTable& table, const SGeneratedRun& 
     content.rowAlerts.push_back(alert);
   }
 
-  if (warningsColumn) {
-    content.warnings.push_back(std::string(LoadString(1306)) + "~" + LoadString(1320));
-    for (int i = 0; i < static_cast<int>(last.GasWarnings().size()); ++i)
-      content.warnings.push_back(last.GasWarningText(i));
-  }
+  AddGasWarningLines(last, content);
   content.footer = TableFooterText(options.diverName);
   return content;
 }

@@ -6,6 +6,7 @@
 #include "base/progress.h"
 #include "base/status_log.h"
 #include "plan/plan_group.h"
+#include "plan/plan_test_util.h"
 #include "support/test_support.h"
 #include "tablegen/table_generation.h"
 #include "tablegen_test_util.h"
@@ -34,17 +35,6 @@ public:
   std::vector<int> positions;
   std::vector<std::string> texts;
 };
-
-CPlanPoint Point(double depth, int seconds, double oxygen, double helium, double setpoint) {
-  CPlanPoint p;
-  p.SetDepth(depth);
-  p.m_duration = seconds;
-  p.m_oxygen = oxygen;
-  p.m_helium = helium;
-  p.m_closedCircuit = 1;
-  p.m_setpoint = setpoint;
-  return p;
-}
 
 class GenerationRunTest : public ::testing::Test {
 protected:
@@ -84,8 +74,9 @@ TEST_F(GenerationRunTest, GeneratedDiveIsTheDiveItsScheduleDescribes) {
   const CDivePlan& generated = *page.Dive(0);
 
   CDivePlan byHand;
-  for (const CPlanPoint& p : {Point(0, 0, 21, 0, 0.7), Point(20, 0, 15, 50, 1.3), Point(45, 1200, 15, 50, 1.3),
-                              Point(12, 0, 15, 50, 1.4), Point(6, 0, 100, 0, 1.6)})
+  for (const CPlanPoint& p : {test::Point(0, 0, 21, 0, true, 0.7), test::Point(20, 0, 15, 50, true, 1.3),
+                              test::Point(45, 1200, 15, 50, true, 1.3), test::Point(12, 0, 15, 50, true, 1.4),
+                              test::Point(6, 0, 100, 0, true, 1.6)})
     byHand.AppendUserPoint(p);
   byHand.SetGfLow(30);
   byHand.SetGfHigh(75);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "plan/plan_group.h"
+#include "plan/plan_test_util.h"
 #include "support/test_support.h"
 #include "tablegen/table_generation.h"
 #include "tablegen_test_util.h"
@@ -12,17 +13,7 @@ namespace kv {
 namespace {
 
 using test::Oc;
-
-CPlanPoint Point(double depth, int seconds, double oxygen, double helium, bool cc = false, double setpoint = 0.7) {
-  CPlanPoint p;
-  p.SetDepth(depth);
-  p.m_duration = seconds;
-  p.m_oxygen = oxygen;
-  p.m_helium = helium;
-  p.m_closedCircuit = cc;
-  p.m_setpoint = setpoint;
-  return p;
-}
+using test::Point;
 
 std::vector<std::string> Texts(const CGasSwitchSchedule& schedule) {
   std::vector<std::string> texts;
