@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "base/progress.h"
+#include "base/prompt.h"
 #include "cli/json_report.h"
 #include "cli/kvplan_app.h"
 #include "plan/file_store.h"
@@ -39,6 +40,12 @@ public:
       m_err << "kvplan: " << text << " (" << m_position << " of " << m_maximum << " plans done)\n";
   }
   bool IsCancelled() const override { return false; }
+  // Ends the bar's line, so that a message starts on a line of its own.
+  void BreakLine() {
+    if (!m_terminal || !m_drawn) return;
+    m_err << '\n';
+    m_drawn = false;
+  }
 
 private:
   void Draw() {
@@ -56,6 +63,24 @@ private:
   int m_maximum = 0;
   int m_position = 0;
   std::string m_text;
+};
+
+// The run's questions and messages, each on a line of its own below the bar.
+class CProgressAwarePrompt final : public IUserPrompt {
+public:
+  CProgressAwarePrompt(IUserPrompt& inner, CStreamProgress& progress) : m_inner(inner), m_progress(progress) {}
+  void ShowMessage(const std::string& text, EIcon icon) override {
+    m_progress.BreakLine();
+    m_inner.ShowMessage(text, icon);
+  }
+  bool AskYesNo(const std::string& text, bool defaultYes, EIcon icon) override {
+    m_progress.BreakLine();
+    return m_inner.AskYesNo(text, defaultYes, icon);
+  }
+
+private:
+  IUserPrompt& m_inner;
+  CStreamProgress& m_progress;
 };
 
 const char* StatusName(EGeneratedDiveStatus status) {
@@ -158,7 +183,11 @@ int RunTablesCommand(const STablesCommandOptions& o, std::ostream& out, std::ost
 
   {
     CStreamProgress progress(err, &err == &std::cerr && ::isatty(STDERR_FILENO) == 1);
+    IUserPrompt& prompt = UserPrompt();
+    CProgressAwarePrompt aware(prompt, progress);
+    SetUserPrompt(&aware);
     model.Generate(&progress);
+    SetUserPrompt(&prompt);
   }
   std::vector<STableMessage> runWarnings;
   for (const STableMessage& m : model.Messages())
