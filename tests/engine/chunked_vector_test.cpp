@@ -54,5 +54,19 @@ TEST(ChunkedVector, FewElementsKeepStorageOfTheirSizeOnly) {
   EXPECT_EQ(first, &v[0]);
 }
 
+TEST(ChunkedVector, WholeChunksGivenUpAreReusedOnTheSameThread) {
+  const SValue* address = nullptr;
+  {
+    CChunkedVector<SValue, 4> v;
+    for (int i = 0; i < 20; ++i) v.emplace_back();
+    address = &v[16];
+    v.resize_down(1);
+    v.shrink_to_fit();  // gives up the second chunk, then the first
+  }
+  CChunkedVector<SValue, 4> w;
+  w.emplace_back();
+  EXPECT_EQ(&w[0], address) << "the chunk given up last comes back first";
+}
+
 }  // namespace
 }  // namespace kv
