@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "base/perf_timer.h"
@@ -252,6 +253,12 @@ int CTableGeneration::CreateTables() {
   return tables;
 }
 
+void CTableGeneration::ResetPlan(int plan) {
+  const int times = static_cast<int>(m_bottomTimes.size());
+  m_dives[static_cast<std::size_t>(plan)] = MakeDive(m_runSettings, m_depths[static_cast<std::size_t>(plan / times)],
+                                                     m_bottomTimes[static_cast<std::size_t>(plan % times)]);
+}
+
 // The dives of a run are independent calculations; only the 6-hour answer
 // and the skip rule tie them together. Workers calculate the plans in array
 // order, ahead of need, while this thread takes their results in the same
@@ -295,14 +302,18 @@ bool CTableGeneration::CalculateOnThreads(IProgress* progress, int threads) {
   };
   std::vector<std::thread> pool;
   pool.reserve(static_cast<std::size_t>(threads));
-  for (int i = 0; i < threads; ++i) pool.emplace_back(worker);
+  try {
+    for (int i = 0; i < threads; ++i) pool.emplace_back(worker);
+  } catch (const std::system_error&) {
+    // The system gives no more threads: those started do the work, or this
+    // one does it alone.
+    if (pool.empty()) return CalculateSequentially(progress);
+  }
 
-  bool finished = true;
-  for (int plan = 0; plan < plans; ++plan) {
-    if (progress->IsCancelled()) {
-      finished = false;
-      break;
-    }
+  int committed = 0;
+  for (; committed < plans; ++committed) {
+    const int plan = committed;
+    if (progress->IsCancelled()) break;
     ReportProgress(progress, plan);
     EWork state;
     bool withAnswer;
@@ -317,12 +328,7 @@ bool CTableGeneration::CalculateOnThreads(IProgress* progress, int threads) {
     }
     const bool skipped = SkippedByEarlierFailure(plan);
     if (skipped) {
-      if (state == EWork::Calculated) {
-        const int timeIndex = plan % times;
-        m_dives[static_cast<std::size_t>(plan)] =
-            MakeDive(m_runSettings, m_depths[static_cast<std::size_t>(plan / times)],
-                     m_bottomTimes[static_cast<std::size_t>(timeIndex)]);
-      }
+      if (state == EWork::Calculated) ResetPlan(plan);
     } else if (!withAnswer) {
       CDivePlan& dive = *m_dives[static_cast<std::size_t>(plan)];
       // Told "no", a dive stops exactly when it reaches the 6-hour question.
@@ -346,7 +352,11 @@ bool CTableGeneration::CalculateOnThreads(IProgress* progress, int threads) {
   }
   changed.notify_all();
   for (std::thread& t : pool) t.join();
-  return finished;
+  // A cancelled run leaves the plans it did not reach uncalculated, whatever
+  // the workers had done ahead.
+  for (int plan = committed; plan < plans; ++plan)
+    if (work[static_cast<std::size_t>(plan)] == EWork::Calculated) ResetPlan(plan);
+  return committed == plans;
 }
 
 }  // namespace kv

@@ -221,6 +221,8 @@ private:
   SRunSettings RunSettings() const;
   std::unique_ptr<CDivePlan> MakeDive(const SRunSettings& run, double depth, int minutes);
   void CalculatePlan(int plan, std::optional<bool> answer);
+  // Puts a plan back as it was made, uncalculated.
+  void ResetPlan(int plan);
   bool CalculateSequentially(IProgress* progress);
   bool CalculateOnThreads(IProgress* progress, int threads);
   // Applies the run's rules to a calculated plan, in plan order.

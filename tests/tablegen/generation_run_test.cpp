@@ -214,10 +214,13 @@ TEST_F(GenerationRunTest, ProgressPerPlanAndCancellationBetweenDives) {
 
   CRecordingProgress cancelling;
   cancelling.cancelAt = 2;
+  page.SetThreadCount(2);
   EXPECT_FALSE(page.Generate(&cancelling));
   EXPECT_EQ(page.Messages().back().text, "Cancelled");
   EXPECT_EQ(page.Status(1), Status::Calculated);
   EXPECT_EQ(page.Status(2), Status::NotRun);
+  for (int plan = 2; plan < 4; ++plan)
+    EXPECT_EQ(page.Dive(plan)->ProfilePointCount(), 0) << "not calculated, whatever ran ahead";
   EXPECT_FALSE(page.ShowViewerRequested());
 }
 
