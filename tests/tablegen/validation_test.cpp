@@ -79,21 +79,6 @@ TEST_F(ValidationTest, FirstBottomTimeMustReachTheDeepestDepth) {
   EXPECT_TRUE(page.Validate()) << "30 m in exactly 3 minutes is reachable";
 }
 
-TEST_F(ValidationTest, ImperialMessagesUseFeet) {
-  page.SetImperial(true);
-  test::SetRanges(page, 100, 90, 10, 2, 10, 2);
-  Set([](STableGenerationInputs& in) {
-    in.descentRate = 30;
-    in.maxEad = 330;
-  });
-  page.Validate();
-  EXPECT_EQ(MessageTexts(page), (std::vector<std::string>{
-                                    "The start depth 100 ft is deeper than the finish depth 90 ft",
-                                    "The start duration 2 (mins) and descent rate 30 (ft/min) prevent you from "
-                                    "reaching depth 90 (ft)",
-                                }));
-}
-
 TEST_F(ValidationTest, EndlessRangesAreRefused) {
   test::SetRanges(page, 10, 100, 0.01, 10, 100000, 1);
   EXPECT_FALSE(page.Validate());
@@ -134,17 +119,6 @@ TEST_F(ValidationTest, BottomGasIsCheckedUpToTheFirstDecoSwitch) {
   test::SetSchedules(q, {Oc(0, 21), Oc(21, 8, 70)}, {Oc(21, 50), Oc(6, 100)});
   EXPECT_TRUE(q.Validate());
   EXPECT_TRUE(q.Messages().empty()) << MessageTexts(q).front();
-}
-
-TEST_F(ValidationTest, DecoGasesAreCheckedFromTheirSwitchUp) {
-  CTableGeneration p;
-  test::SetRanges(p, 30, 40, 10, 20, 20, 5);
-  test::SetSchedules(p, {Oc(0, 21)}, {Oc(25, 50), Oc(6, 100)});
-  p.Validate();
-  EXPECT_EQ(MessageTexts(p), std::vector<std::string>{
-                                 "Ascent Gas 25 m - PPO2 of 1.75 is Hyperoxic (1.60 limit) at 25 m (Fail)"});
-  EXPECT_EQ(p.SwitchState(false, 1), kCheckError) << "entry 1 is the deeper, 25 m";
-  EXPECT_EQ(p.SwitchState(false, 0), kCheckFine);
 }
 
 TEST_F(ValidationTest, SurfacePressureCountsAsDepthButMessagesNameTheSwitchDepth) {
