@@ -99,6 +99,13 @@ bool CTableGeneration::Validate() {
     m_durationState = kCheckError;
   }
 
+  // A table depth above every descent switch would be dived on whatever the
+  // first slot holds, an empty slot being a gas without oxygen.
+  if (!depths.empty() && (m_descent.Count() == 0 || m_descent.At(0).m_depth > depths.front())) {
+    AddMessage(Format(LoadString(1563), units.Shown(depths.front()), units.Unit()), kCheckError);
+    m_depthState = kCheckError;
+  }
+
   // The surface pressure counts as extra depth: 100 mbar per metre.
   const double depthOffset = (in.surfacePressure - 1000.0) / 100.0;
   for (const double depth : depths) CheckGases(depth, depthOffset);

@@ -89,6 +89,17 @@ TEST_F(ValidationTest, EndlessRangesAreRefused) {
   EXPECT_TRUE(page.DepthList().empty());
 }
 
+TEST_F(ValidationTest, EveryTableDepthNeedsADescentGas) {
+  CTableGeneration p;
+  test::SetRanges(p, 10, 30, 10, 20, 20, 5);
+  EXPECT_FALSE(p.Validate()) << "no descent gas at all";
+  EXPECT_EQ(MessageTexts(p), std::vector<std::string>{"No descent gas is in use at 10 m"});
+  test::SetSchedules(p, {Oc(20, 21)}, {});
+  EXPECT_FALSE(p.Validate()) << "none above 20 m";
+  test::SetRanges(p, 20, 30, 10, 20, 20, 5);
+  EXPECT_TRUE(p.Validate());
+}
+
 TEST_F(ValidationTest, EachGasIsReportedOnceWhereverItIsBreathed) {
   // 10/70 is hypoxic at the surface; 32 % is hyperoxic at 50 m but not at
   // 40 m, so the finding comes with the second table depth.
