@@ -279,13 +279,17 @@ bool CTableGeneration::CalculateOnThreads(IProgress* progress, int threads) {
   int next = 0;
   bool stop = false;
   int skipFrom = m_skipFrom;
+  // A plan that failed with the run's answer makes every later plan of its
+  // bottom time or longer skipped, whether or not it is itself: known before
+  // its turn comes, so that no worker calculates those.
+  int failedFrom = times;
   std::optional<bool> answer = m_extensionAnswer;
 
   auto worker = [&] {
     std::unique_lock<std::mutex> guard(lock);
     while (!stop && next < plans) {
       const int plan = next++;
-      if (plan % times >= skipFrom) {
+      if (plan % times >= std::min(skipFrom, failedFrom)) {
         work[static_cast<std::size_t>(plan)] = EWork::Passed;
         changed.notify_all();
         continue;
@@ -294,9 +298,12 @@ bool CTableGeneration::CalculateOnThreads(IProgress* progress, int threads) {
       const std::optional<bool> known = answer;
       guard.unlock();
       CalculatePlan(plan, known.has_value() ? known : std::optional<bool>(false));
+      const CDivePlan& dive = *m_dives[static_cast<std::size_t>(plan)];
+      const bool failed = !dive.IsCalculationCompleted() || dive.IsTimeLimitExceeded();
       guard.lock();
       work[static_cast<std::size_t>(plan)] = EWork::Calculated;
       answered[static_cast<std::size_t>(plan)] = known.has_value();
+      if (failed && known.has_value()) failedFrom = std::min(failedFrom, plan % times);
       changed.notify_all();
     }
   };
@@ -329,6 +336,10 @@ bool CTableGeneration::CalculateOnThreads(IProgress* progress, int threads) {
     const bool skipped = SkippedByEarlierFailure(plan);
     if (skipped) {
       if (state == EWork::Calculated) ResetPlan(plan);
+    } else if (state == EWork::Passed) {
+      // Passed over only for a failure that skips it; calculated all the same
+      // rather than trusting that.
+      CalculatePlan(plan, m_extensionAnswer);
     } else if (!withAnswer) {
       CDivePlan& dive = *m_dives[static_cast<std::size_t>(plan)];
       // Told "no", a dive stops exactly when it reaches the 6-hour question.
