@@ -1,9 +1,12 @@
 #include "base/clock.h"
 
+#include <atomic>
+
 namespace kv {
 namespace {
 CSystemClock g_system;
-const IClock* g_clock = &g_system;
+// Read by calculations and log lines on any thread, replaced by start-up and tests.
+std::atomic<const IClock*> g_clock{&g_system};
 }  // namespace
 
 std::int64_t CSystemClock::Now() const { return static_cast<std::int64_t>(std::time(nullptr)); }
@@ -22,7 +25,7 @@ std::tm CFixedClock::LocalTime(std::int64_t t) const {
   return out;
 }
 
-const IClock& Clock() { return *g_clock; }
-void SetClock(const IClock* clock) { g_clock = clock ? clock : &g_system; }
+const IClock& Clock() { return *g_clock.load(std::memory_order_acquire); }
+void SetClock(const IClock* clock) { g_clock.store(clock ? clock : &g_system, std::memory_order_release); }
 
 }  // namespace kv

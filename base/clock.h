@@ -1,6 +1,7 @@
 #pragma once
 // Calendar time for calculation stamps, report dates and log lines; tests set it.
 
+#include <atomic>
 #include <cstdint>
 #include <ctime>
 
@@ -22,6 +23,7 @@ public:
 };
 
 // A clock that stands still until told otherwise; LocalTime treats it as UTC.
+// It may be set while calculations on other threads read it.
 class CFixedClock final : public IClock {
 public:
   explicit CFixedClock(std::int64_t now = 0) : m_now(now) {}
@@ -31,9 +33,11 @@ public:
   std::tm LocalTime(std::int64_t t) const override;
 
 private:
-  std::int64_t m_now;
+  std::atomic<std::int64_t> m_now;
 };
 
+// The process-wide clock; safe to read from any thread. Implementations must
+// be safe to call from several threads at once (both here are).
 const IClock& Clock();
 // Installs the process-wide clock (not owned); nullptr restores the system clock.
 void SetClock(const IClock* clock);

@@ -123,6 +123,7 @@ CPreferences::CPreferences()
       m_cache(static_cast<std::size_t>(EPref::Count)) {}
 
 void CPreferences::SetStorage(std::unique_ptr<IPreferenceStorage> storage) {
+  std::unique_lock lock(m_lock);
   m_storage = storage ? std::move(storage) : std::make_unique<CMemoryPreferenceStorage>();
   m_cache.assign(static_cast<std::size_t>(EPref::Count), SCache{});
 }
@@ -136,57 +137,67 @@ std::optional<EPref> CPreferences::FindPath(const std::string& path) {
   return std::nullopt;
 }
 
-CPreferences::SCache& CPreferences::Cached(EPref item) {
+CPreferences::SCache& CPreferences::Fill(EPref item) const {
   SCache& c = m_cache[static_cast<std::size_t>(item)];
-  if (c.read) return c;
+  if (c.filled) return c;
   const SPrefInfo& info = Info(item);
-  if (info.type == EPrefType::Number) {
-    if (auto v = m_storage->ReadNumber(info.path)) {
-      c.number = *v;
-      c.read = true;
-    } else {
-      c.number = info.defaultNumber;
-    }
-  } else {
-    if (auto v = m_storage->ReadText(info.path)) {
-      c.text = *v;
-      c.read = true;
-    } else {
-      c.text = info.defaultText;
-    }
-  }
+  // A value the store does not hold reads as its default from now on; it is
+  // looked up again only after LoadSettings or SetStorage.
+  if (info.type == EPrefType::Number)
+    c.number = m_storage->ReadNumber(info.path).value_or(info.defaultNumber);
+  else
+    c.text = m_storage->ReadText(info.path).value_or(info.defaultText);
+  c.filled = true;
   return c;
 }
 
-std::uint32_t CPreferences::GetNumber(EPref item) { return Cached(item).number; }
+template <typename Read>
+auto CPreferences::ReadCached(EPref item, Read read) const {
+  {
+    std::shared_lock lock(m_lock);
+    const SCache& c = m_cache[static_cast<std::size_t>(item)];
+    if (c.filled) return read(c);
+  }
+  std::unique_lock lock(m_lock);
+  return read(Fill(item));
+}
 
-std::string CPreferences::GetText(EPref item) { return Cached(item).text; }
+std::uint32_t CPreferences::GetNumber(EPref item) const {
+  return ReadCached(item, [](const SCache& c) { return c.number; });
+}
+
+std::string CPreferences::GetText(EPref item) const {
+  return ReadCached(item, [](const SCache& c) { return c.text; });
+}
 
 void CPreferences::SetNumber(EPref item, std::uint32_t value) {
-  SCache& c = Cached(item);
+  std::unique_lock lock(m_lock);
+  SCache& c = Fill(item);
   if (c.number == value) return;
   c.number = value;
   // A failed write leaves the store as it was and is not reported; the value
-  // stays in effect for this run, so the cache must not go back to the store.
+  // stays in effect for this run, as the cache holds it.
   m_storage->WriteNumber(Info(item).path, value);
-  c.read = true;
 }
 
 void CPreferences::SetText(EPref item, const std::string& value) {
-  SCache& c = Cached(item);
+  std::unique_lock lock(m_lock);
+  SCache& c = Fill(item);
   if (c.text == value) return;
   c.text = value;
   m_storage->WriteText(Info(item).path, value);
-  c.read = true;
 }
 
 void CPreferences::LoadSettings() {
-  m_cache.assign(static_cast<std::size_t>(EPref::Count), SCache{});
+  {
+    std::unique_lock lock(m_lock);
+    m_cache.assign(static_cast<std::size_t>(EPref::Count), SCache{});
+  }
   // Only ZH-L16C is offered; a stored ZH-L16A choice is switched over for good.
   if (GetNumber(EPref::Algorithm) == 0) SetNumber(EPref::Algorithm, 1);
 }
 
-void CPreferences::LogSettings() {
+void CPreferences::LogSettings() const {
   if (GetNumber(EPref::DebugLevel) <= 3) return;
   CStatusLog& log = StatusLog();
   auto choose = [&](EPref item, const char* one, const char* other) {

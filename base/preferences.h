@@ -5,11 +5,18 @@
 //
 // Numbers are stored as 32-bit unsigned integers; decimal quantities are
 // stored as 1000 x their value ("Dive\SAC Rate" 30000 is 30 l/min).
+//
+// Every value is read from the store once and then served from the cache
+// (a default too, so an unset value is not looked up again); reading and
+// writing are safe from several threads. A calculation does not read here
+// at all while it runs: it takes what it needs once before it starts.
 
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <shared_mutex>
 #include <string>
 #include <vector>
 
@@ -124,21 +131,20 @@ public:
 
   // Replaces the store (owned) and forgets every cached value.
   void SetStorage(std::unique_ptr<IPreferenceStorage> storage);
-  IPreferenceStorage& Storage() { return *m_storage; }
 
   // Creates every item with its default (forgetting cached values) and
   // switches a stored ZH-L16A algorithm to ZH-L16C.
   void LoadSettings();
   // The settings summary of the status log, written when the debug level is above 3.
-  void LogSettings();
+  void LogSettings() const;
 
-  std::uint32_t GetNumber(EPref item);
+  std::uint32_t GetNumber(EPref item) const;
   void SetNumber(EPref item, std::uint32_t value);
-  std::string GetText(EPref item);
+  std::string GetText(EPref item) const;
   void SetText(EPref item, const std::string& value);
 
   // A scaled quantity: the stored number / 1000.
-  double GetScaled(EPref item) { return GetNumber(item) / 1000.0; }
+  double GetScaled(EPref item) const { return GetNumber(item) / 1000.0; }
 
   static const SPrefInfo& Info(EPref item);
   // The item of a value path ("Dive\\GF Low"), or nullopt.
@@ -146,14 +152,21 @@ public:
 
 private:
   struct SCache {
-    bool read = false;
+    bool filled = false;
     std::uint32_t number = 0;
     std::string text;
   };
-  SCache& Cached(EPref item);
+  // The cache entry of item, filled from the store (or the default) if it was
+  // not yet; the caller holds m_lock exclusively.
+  SCache& Fill(EPref item) const;
+  // Runs read on the filled cache entry of item, under the shared lock when
+  // the entry is filled already.
+  template <typename Read>
+  auto ReadCached(EPref item, Read read) const;
 
+  mutable std::shared_mutex m_lock;
   std::unique_ptr<IPreferenceStorage> m_storage;
-  std::vector<SCache> m_cache;
+  mutable std::vector<SCache> m_cache;
 };
 
 // The process-wide preferences, created with an in-memory store.

@@ -27,6 +27,9 @@ public:
   bool AskYesNo(const std::string&, bool defaultYes, EIcon) override { return defaultYes; }
 };
 
+// The process-wide prompt. Reading it is safe from any thread, but a front
+// end's prompt shows dialogs and belongs to its own thread: work on worker
+// threads answers its questions in advance instead (see SCalculationSettings).
 IUserPrompt& UserPrompt();
 // Installs the process-wide prompt (not owned); nullptr restores the silent one.
 void SetUserPrompt(IUserPrompt* prompt);

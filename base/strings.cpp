@@ -1,6 +1,9 @@
 #include "base/strings.h"
 
+#include <deque>
 #include <map>
+#include <mutex>
+#include <shared_mutex>
 #include <string_view>
 
 namespace kv {
@@ -125,8 +128,18 @@ const std::map<int, const char*>& BuiltIn() {
   return table;
 }
 
-std::map<int, std::string>& Overrides() {
-  static std::map<int, std::string> overrides;
+// The replaced texts. A text handed out by LoadString must stay readable
+// while its caller formats it, on whatever thread, even if a language is
+// changed meanwhile: every replacement is kept for the rest of the run (a
+// deque never moves its elements), and only the id's pointer is switched.
+struct SOverrides {
+  std::shared_mutex lock;
+  std::map<int, const char*> current;
+  std::deque<std::string> kept;
+};
+
+SOverrides& Overrides() {
+  static SOverrides overrides;
   return overrides;
 }
 
@@ -150,16 +163,21 @@ std::string Conversions(std::string_view text) {
 }  // namespace
 
 const char* LoadString(int id) {
-  auto& o = Overrides();
-  if (auto it = o.find(id); it != o.end()) return it->second.c_str();
+  SOverrides& o = Overrides();
+  {
+    std::shared_lock lock(o.lock);
+    if (auto it = o.current.find(id); it != o.current.end()) return it->second;
+  }
   const auto& t = BuiltIn();
   auto it = t.find(id);
   return it == t.end() ? "" : it->second;
 }
 
 bool OverrideString(int id, const std::string& text) {
+  SOverrides& o = Overrides();
   if (text.empty()) {
-    Overrides().erase(id);
+    std::unique_lock lock(o.lock);
+    o.current.erase(id);
     return true;
   }
   // Many texts are used as formats: a replacement that asks for other
@@ -167,7 +185,10 @@ bool OverrideString(int id, const std::string& text) {
   const auto& t = BuiltIn();
   auto it = t.find(id);
   if (Conversions(text) != Conversions(it == t.end() ? "" : it->second)) return false;
-  Overrides()[id] = text;
+  std::unique_lock lock(o.lock);
+  auto current = o.current.find(id);
+  if (current != o.current.end() && text == current->second) return true;
+  o.current[id] = o.kept.emplace_back(text).c_str();
   return true;
 }
 

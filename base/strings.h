@@ -6,12 +6,27 @@
 
 namespace kv {
 
-// The text of string id, or an empty text for an unknown id.
+// The text of string id, or an empty text for an unknown id. The text stays
+// valid for the rest of the run, also after a later OverrideString of the id
+// (which changes what the next call returns); safe from several threads.
 const char* LoadString(int id);
 // Replaces one text (a language library's); an empty text restores the built-in
 // one. A replacement whose printf conversions differ from the built-in text's
 // is refused (false), since the program passes the built-in text's arguments.
 bool OverrideString(int id, const std::string& text);
+
+// Numbers of the texts that more than one place uses.
+inline constexpr int kMsgDepthExists = 1204;            // "Depth already exists. ..."
+inline constexpr int kMsgUnableToOpenDataFile = 1228;   // "Unable to open data file."
+inline constexpr int kMsgUnableToWriteDataFile = 1240;  // "Unable to open data file for writing."
+inline constexpr int kMsgWarning = 1252;                // "Warning"
+inline constexpr int kMsgFail = 1253;                   // "Fail"
+inline constexpr int kMsgDiveOfDives = 1300;            // "Dive %d of %d"
+inline constexpr int kMsgCnsFinal = 1302;               // "CNS Final %0.1f%%"
+inline constexpr int kMsgOtuFinal = 1303;               // "OTU Final %0.1f%%"
+inline constexpr int kMsgGasHeading = 1306;             // "Gas"
+inline constexpr int kMsgWarningsHeading = 1320;        // "Warnings"
+inline constexpr int kMsgNoClearSurface = 1322;         // "NCS"
 
 // Texts the calculation shows that have no number of their own.
 inline constexpr const char* kSixHourQuestion =

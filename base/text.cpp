@@ -120,6 +120,41 @@ bool ReadInt(std::string_view text, int& value) {
   return ok;
 }
 
+namespace {
+std::string_view TrimBlanks(std::string_view t) {
+  while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+  while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+  return t;
+}
+}  // namespace
+
+bool ReadWholeNumber(std::string_view text, double& value) {
+  text = TrimBlanks(text);
+  bool hasDigits = false;
+  if (NumberPrefix(text, true, hasDigits) != text.size() || !hasDigits) return false;
+  const std::string copy(text);
+  const double v = strtod_l(copy.c_str(), nullptr, CLocale());
+  if (!std::isfinite(v)) return false;
+  value = v == 0.0 ? 0.0 : v;
+  return true;
+}
+
+bool ReadWholeInt(std::string_view text, int& value) {
+  text = TrimBlanks(text);
+  std::size_t i = text.empty() || (text[0] != '+' && text[0] != '-') ? 0 : 1;
+  if (i == text.size()) return false;
+  long long v = 0;
+  for (std::size_t j = i; j < text.size(); ++j) {
+    if (!IsDigit(text[j])) return false;
+    v = v * 10 + (text[j] - '0');
+    if (v > static_cast<long long>(std::numeric_limits<int>::max()) + 1) return false;
+  }
+  if (text[0] == '-') v = -v;
+  if (v > std::numeric_limits<int>::max() || v < std::numeric_limits<int>::min()) return false;
+  value = static_cast<int>(v);
+  return true;
+}
+
 CSParser::CSParser(std::string_view text, char separator) { Parse(text, separator); }
 
 void CSParser::Parse(std::string_view text, char separator) {

@@ -22,6 +22,12 @@ bool ReadNumber(std::string_view text, double& value);
 double ReadNumberOr0(std::string_view text);
 // An integer read with the same rules (fraction truncated, clamped to int).
 bool ReadInt(std::string_view text, int& value);
+// Strict readers for fields that a program wrote as numbers: the whole text,
+// blanks around it aside, must be one finite decimal number ("4O00.00",
+// "nan", "1e999", "" and "12kg" are not), or for ReadWholeInt an optional
+// sign and digits that fit an int. value is left unchanged on failure.
+bool ReadWholeNumber(std::string_view text, double& value);
+bool ReadWholeInt(std::string_view text, int& value);
 
 // Splits a text at one separator character into fields numbered from 1.
 class CSParser {

@@ -1,5 +1,6 @@
 #include "cli/json_report.h"
 
+#include "cli/dive_outcome.h"
 #include "engine/dive_plan.h"
 #include "plan/plan_group.h"
 
@@ -65,13 +66,15 @@ Json Second(const CPredictionPoint& p) {
 
 Json SegmentJson(const CDiveSegment& segment) { return Segment(segment); }
 
-Json DiveJson(const CDivePlan& dive, int index, const std::vector<int>& seconds) {
+Json DiveJson(const CPlanGroup& group, int index, const std::vector<int>& seconds) {
+  const CDivePlan& dive = *group.GetDive(index);
+  const SDiveOutcome outcome = DiveOutcome(group, index);
   const CPredictionPoint* first = dive.Prediction(0);
   const CPredictionPoint* last = dive.LastPrediction();
   Json d;
   d["index"] = index;
   d["name"] = dive.GetName();
-  d["completed"] = dive.IsCalculationCompleted();
+  d["completed"] = outcome.calculated;
   d["time_limit_exceeded"] = dive.IsTimeLimitExceeded();
   d["bailout_mode"] = dive.IsBailoutMode();
   d["run_time"] = dive.GetRunTime();
@@ -102,6 +105,7 @@ Json DiveJson(const CDivePlan& dive, int index, const std::vector<int>& seconds)
   Json warnings = Json::array();
   for (const CDiveGasWarning& w : dive.GasWarnings()) warnings.push_back(w.DisplayText());
   d["gas_warnings"] = std::move(warnings);
+  d["warnings"] = outcome.warnings;
 
   Json consumption = Json::array();
   for (const SGasConsumption& c : dive.GasConsumption()) {
@@ -127,7 +131,7 @@ Json DiveJson(const CDivePlan& dive, int index, const std::vector<int>& seconds)
 Json PlanJson(const CPlanGroup& group, const std::vector<int>& dives, const std::vector<int>& seconds) {
   Json list = Json::array();
   for (int i : dives)
-    if (const CDivePlan* dive = group.GetDive(i)) list.push_back(DiveJson(*dive, i, seconds));
+    if (group.GetDive(i)) list.push_back(DiveJson(group, i, seconds));
   Json doc;
   doc["dives"] = std::move(list);
   return doc;

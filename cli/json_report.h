@@ -10,7 +10,6 @@
 namespace kv {
 
 class CPlanGroup;
-class CDivePlan;
 struct CDiveSegment;
 
 // One printable segment: end, duration, kind, depth, gas, PPO2, mode, NCS, warnings.
@@ -18,8 +17,10 @@ nlohmann::ordered_json SegmentJson(const CDiveSegment& segment);
 
 // One dive's object; seconds lists the run time seconds whose per-second
 // state is wanted ("seconds" is left out when the list is empty; seconds the
-// dive does not have are skipped).
-nlohmann::ordered_json DiveJson(const CDivePlan& dive, int index, const std::vector<int>& seconds);
+// dive does not have are skipped). "completed" is false for a dive that was
+// not calculated for any reason (cli/dive_outcome.h); "warnings" names the
+// oxygen exposure limits it ends above.
+nlohmann::ordered_json DiveJson(const CPlanGroup& group, int index, const std::vector<int>& seconds);
 // {"dives": [...]} for the given dive indexes, in the order given.
 nlohmann::ordered_json PlanJson(const CPlanGroup& group, const std::vector<int>& dives,
                                 const std::vector<int>& seconds);

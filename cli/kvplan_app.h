@@ -1,7 +1,10 @@
 #pragma once
 // kvplan, the command-line planner: "calc" calculates a plan or dive file and
 // prints its dive tables (and --json), "check" runs the entry check of every
-// point, "tables" generates tables from a table generation settings file. The whole program behind main(), so that tests can run it in-process.
+// point, "tables" generates tables from a table generation settings file.
+// The whole program behind main(), so that tests can run it in-process.
+// Each command lives in its own file (cli/*_command.cpp), the options they
+// share in cli/kvplan_options.h and the run they share in cli/kvplan_session.h.
 
 #include <functional>
 #include <memory>
@@ -17,9 +20,9 @@ class CPlanGroup;
 
 enum EKvplanExit : int {
   kExitOk = 0,
-  kExitDiveFailed = 1,  // calc: a dive failed to calculate; check: a point was refused
-  kExitUsage = 2,
-  kExitFile = 3,  // a file could not be read or is invalid
+  kExitDiveFailed = 1,  // calc: a dive was not calculated; check: a point was refused or a dive has none
+  kExitUsage = 2,       // the command line, a --set or the preferences are not usable
+  kExitFile = 3,        // a file could not be read, is invalid, or an output could not be written
 };
 
 struct SKvplanEnvironment {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "base/preferences.h"
 
@@ -28,8 +29,18 @@ private:
 };
 
 // Applies one "PATH=VALUE" override (value paths as "General\Units"; numbers
-// as the store holds them, such as "Dive\SAC Rate=25500"). Empty on success,
-// else the reason it was refused.
+// as the store holds them, such as "Dive\SAC Rate=25500", and within the
+// range the preferences sheet allows). Empty on success, else the reason it
+// was refused.
 std::string ApplyPreferenceOverride(IPreferenceStorage& storage, const std::string& assignment);
+
+// The first numeric preference that the store holds outside its range, as
+// "Dive\GF Low holds 900, outside 0 to 100 %", or empty.
+std::string CheckPreferenceRanges(IPreferenceStorage& storage);
+
+// Whether a file's content has the shape of a settings (INI) file whose
+// values live in a [Settings] section: empty when it has, else why not.
+// An empty file is a settings file with no values.
+std::string CheckSettingsFileShape(std::string_view content);
 
 }  // namespace kv

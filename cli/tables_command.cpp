@@ -1,16 +1,19 @@
-#include "cli/tables_command.h"
+// kvplan tables: loads a table generation settings file, validates it, runs
+// the generation on every core and writes the printed tables (and, with
+// --json, every generated dive) the way the desktop page does.
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
 #include <iostream>
+#include <memory>
 #include <unistd.h>
 
 #include "base/progress.h"
 #include "base/prompt.h"
 #include "cli/json_report.h"
-#include "cli/kvplan_app.h"
-#include "plan/file_store.h"
+#include "cli/kvplan_command.h"
+#include "cli/kvplan_session.h"
 #include "report/latin1.h"
 #include "tablegen/table_generation.h"
 
@@ -135,40 +138,20 @@ void PrintMessages(const std::vector<STableMessage>& messages, std::ostream& err
   }
 }
 
-bool WriteJson(const std::string& path, const Json& doc, std::ostream& out, std::ostream& err) {
-  const std::string text = JsonText(doc);
-  if (path == "-") {
-    out << text;
-    return true;
-  }
-  if (FileStore().Write(path, text)) return true;
-  err << "kvplan: cannot write " << path << "\n";
-  return false;
-}
-
-}  // namespace
-
-CLI::App* AddTablesCommand(CLI::App& app, STablesCommandOptions& o) {
-  CLI::App* cmd = app.add_subcommand("tables", "Generate dive tables over ranges of depths and bottom times");
-  cmd->add_option("SETTINGS", o.settings, "Table generation settings file (.cct)")->required();
-  cmd->add_option("--out", o.out, "Write the HTML tables to FILE.html")->required();
-  cmd->add_option("--grouping", o.grouping, "One table per depth (columns: bottom times) or per time")
-      ->check(CLI::IsMember({"depth", "time"}));
-  cmd->add_flag("--extend", o.extend, "Answer yes when a dive needs decompression beyond 6 hours");
-  cmd->add_option("--json", o.json, "Write every generated dive as JSON to FILE, or to standard output for -");
-  return cmd;
-}
-
-int RunTablesCommand(const STablesCommandOptions& o, std::ostream& out, std::ostream& err) {
+int RunTables(CKvplanSession& session, const std::string& grouping) {
+  if (int rc = session.Start(); rc != kExitOk) return rc;
+  const SKvplanOptions& o = session.Options();
+  std::ostream& out = session.Out();
+  std::ostream& err = session.Err();
   CTableGeneration model;
   model.LoadFromPreferences();
-  if (!model.LoadSettingsFile(o.settings)) {
-    err << "kvplan: " << o.settings << ": the table generation settings cannot be loaded\n";
+  if (!model.LoadSettingsFile(o.plan)) {
+    err << "kvplan: " << o.plan << ": the table generation settings cannot be loaded\n";
     return kExitFile;
   }
-  if (!o.grouping.empty()) {
+  if (!grouping.empty()) {
     STableGenerationInputs inputs = model.Inputs();
-    inputs.grouping = o.grouping == "time" ? kGroupByTime : kGroupByDepth;
+    inputs.grouping = grouping == "time" ? kGroupByTime : kGroupByDepth;
     model.SetInputs(inputs);
   }
 
@@ -176,8 +159,8 @@ int RunTablesCommand(const STablesCommandOptions& o, std::ostream& out, std::ost
   const std::vector<STableMessage> validation = model.Messages();
   PrintMessages(validation, err);
   if (!allowed) {
-    err << "kvplan: " << o.settings << ": the settings do not allow a run; " << o.out << " not written\n";
-    if (!o.json.empty() && !WriteJson(o.json, RunJson(model, validation), out, err)) return kExitFile;
+    err << "kvplan: " << o.plan << ": the settings do not allow a run; " << o.out << " not written\n";
+    if (int rc = session.WriteJson(JsonText(RunJson(model, validation))); rc != kExitOk) return rc;
     return kExitDiveFailed;
   }
 
@@ -199,19 +182,39 @@ int RunTablesCommand(const STablesCommandOptions& o, std::ostream& out, std::ost
     const EGeneratedDiveStatus s = model.Status(plan);
     (s == EGeneratedDiveStatus::Calculated ? calculated : s == EGeneratedDiveStatus::Failed ? failed : skipped)++;
   }
-  bool fileFailed = !o.json.empty() && !WriteJson(o.json, RunJson(model, validation), out, err);
+  int rc = o.json.empty() ? kExitOk : session.WriteJson(JsonText(RunJson(model, validation)));
   if (model.TableCount() == 0) {
     err << "kvplan: no dive of the run could be completed; " << o.out << " not written\n";
-    return fileFailed ? kExitFile : kExitDiveFailed;
+    return std::max(rc, static_cast<int>(kExitDiveFailed));
   }
-  if (!FileStore().Write(o.out, Utf8ToLatin1(model.Document(), EUnencodable::CharacterReference))) {
+  if (!WriteHtmlDocument(o.out, model.Document())) {
     err << "kvplan: cannot write " << o.out << "\n";
-    fileFailed = true;
-  } else if (o.json != "-") {
-    out << model.TableCount() << (model.TableCount() == 1 ? " table" : " tables") << " written to " << o.out
-        << " (" << calculated << " dives calculated, " << failed << " failed, " << skipped << " skipped)\n";
+    return kExitFile;
   }
-  return fileFailed ? kExitFile : kExitOk;
+  if (o.json != "-")
+    out << model.TableCount() << (model.TableCount() == 1 ? " table" : " tables") << " written to " << o.out << " ("
+        << calculated << " dives calculated, " << failed << " failed, " << skipped << " skipped)\n";
+  return rc;
+}
+
+}  // namespace
+
+SKvplanCommand AddTablesCommand(CLI::App& app, SKvplanOptions& options) {
+  auto grouping = std::make_shared<std::string>();
+  CLI::App* command =
+      app.add_subcommand("tables", "Generate dive tables over ranges of depths and bottom times");
+  command->add_option("SETTINGS", options.plan, "Table generation settings file (.cct)")
+      ->required()
+      ->type_name("FILE");
+  command->add_option("--out", options.out, "Write the HTML tables to FILE.html")->required()->type_name("FILE");
+  command
+      ->add_option("--grouping", *grouping,
+                   "One table per depth (columns: the bottom times) or per bottom time (columns: the depths)")
+      ->check(CLI::IsMember({"depth", "time"}));
+  AddPreferenceOptions(command, options);
+  AddExtendOption(command, options);
+  AddOutputOptions(command, options, false);
+  return {command, [grouping](CKvplanSession& session) { return RunTables(session, *grouping); }};
 }
 
 }  // namespace kv

@@ -4,14 +4,12 @@
 #include <cmath>
 #include <vector>
 
-#include "base/preferences.h"
 #include "base/strings.h"
 #include "base/text.h"
 #include "base/units.h"
+#include "cli/dive_outcome.h"
 #include "engine/dive_plan.h"
 #include "plan/plan_group.h"
-#include "report/dive_plan_table.h"
-#include "report/table_builder.h"
 
 namespace kv {
 namespace {
@@ -38,10 +36,15 @@ std::string Columns(const std::vector<Row>& rows, const std::string& indent) {
   return out;
 }
 
-std::string MinutesSeconds(int seconds) { return Format("%d:%02d", seconds / 60, seconds % 60); }
+Row Cells(const std::string& line) {
+  Row row;
+  CSParser fields(line, '~');
+  for (int i = 1; i <= fields.Count(); ++i) row.push_back(PlainText(fields.GetField(i)));
+  return row;
+}
 
-std::string Heading(const CPlanGroup& group, int index, const CDivePlan& dive, const STextTableOptions& o) {
-  std::string out = Format(LoadString(1300), index + 1, group.GetDiveCount());
+std::string Heading(const CPlanGroup& group, int index, const CDivePlan& dive, const SReportOptions& o) {
+  std::string out = Format(LoadString(kMsgDiveOfDives), index + 1, group.GetDiveCount());
   if (!dive.GetName().empty()) out += " - " + dive.GetName();
   const int run = dive.GetRunTime();
   const int hours = run / 3600;
@@ -50,6 +53,8 @@ std::string Heading(const CPlanGroup& group, int index, const CDivePlan& dive, c
   if (group.GetDiveCount() >= 2 && index > 0) {
     const int si = dive.GetSurfaceInterval();
     out += Format(LoadString(1301), si / 3600, (si % 3600) / 60);
+    // The method decides how much of the previous dive this one carries.
+    out += group.GetSurfaceIntervalAlgorithm() == 1 ? " (Bühlmann)" : " (delayed surface desaturation)";
   }
   out += "\n";
 
@@ -62,67 +67,26 @@ std::string Heading(const CPlanGroup& group, int index, const CDivePlan& dive, c
   const double cns0 = first ? first->m_cns * 100.0 : 0.0, cns1 = last ? last->m_cns * 100.0 : 0.0;
   const double otu0 = first ? first->m_otu / 3.0 : 0.0, otu1 = last ? last->m_otu / 3.0 : 0.0;
   if (index == 0)
-    out += ", " + Format(LoadString(1302), cns1) + ", " + Format(LoadString(1303), otu1);
+    out += ", " + Format(LoadString(kMsgCnsFinal), cns1) + ", " + Format(LoadString(kMsgOtuFinal), otu1);
   else
     out += ", " + Format(LoadString(1304), cns0, cns1) + ", " + Format(LoadString(1305), otu0, otu1);
   out += "\n";
   return out;
 }
 
-std::string SegmentTable(const CDivePlan& dive, const STextTableOptions& o) {
-  const bool warnings = !dive.GasWarnings().empty();
-  bool ncs = false;
-  for (const CDiveSegment& s : dive.Segments()) ncs = ncs || s.m_noClearSurface;
-
-  std::vector<Row> rows;
-  Row head{LoadString(1306), LoadString(1307)};
-  if (warnings) head.push_back(LoadString(1320));
-  head.push_back(LoadString(o.imperial ? 1309 : 1308));
-  if (ncs) head.push_back(LoadString(1322));
-  head.push_back(LoadString(1310));
-  head.push_back(LoadString(1311));
-  rows.push_back(head);
-
-  int previousRounded = 0;
-  for (const CDiveSegment& s : dive.Segments()) {
-    Row r{GasName(s.m_oxygen, s.m_helium), s.m_closedCircuit ? Format("%.2f", s.m_ppo2) : std::string("OC")};
-    if (warnings) r.push_back(WarningsText(s.m_warningFlags));
-    if (s.m_kind == kSegFirstAscent)
-      r.push_back(LoadString(1312));
-    else if (s.m_kind == kSegAscentToSurface)
-      r.push_back(LoadString(1323));
-    else
-      r.push_back(Format("%0.0f", o.imperial ? s.m_depth * kFeetPerMetre : s.m_depth));
-    if (ncs) r.push_back(s.m_noClearSurface ? LoadString(1322) : "");
-    if (o.minutesAndSeconds) {
-      r.push_back(MinutesSeconds(s.m_duration));
-      r.push_back(MinutesSeconds(s.m_end));
-    } else {
-      // Whole minutes that add up: each segment ends on its rounded-up run time.
-      const int rounded = RoundUpToMinute(s.m_end);
-      r.push_back(Format("%d", (rounded - previousRounded) / 60));
-      r.push_back(Format("%d", rounded / 60));
-      previousRounded = rounded;
-    }
-    rows.push_back(r);
-  }
-  return Columns(rows, "  ");
-}
-
-std::string GasWarningsText(const CDivePlan& dive) {
-  if (dive.GasWarnings().empty()) return {};
+std::string GasWarningsText(const DiveTableContent& content) {
+  if (content.warnings.size() < 2) return {};
   std::string out = "Gas warnings\n";
-  for (const CDiveGasWarning& w : dive.GasWarnings()) {
-    std::string text = w.DisplayText();
-    const std::size_t first = text.find('~');
-    if (first != std::string::npos) text.replace(first, 1, ": ");
-    for (std::size_t p = text.find('~'); p != std::string::npos; p = text.find('~', p)) text.replace(p, 1, "; ");
-    out += "  " + text + "\n";
+  for (std::size_t i = 1; i < content.warnings.size(); ++i) {
+    const Row cells = Cells(content.warnings[i]);
+    std::string line = "  " + (cells.empty() ? std::string() : cells[0]);
+    for (std::size_t c = 1; c < cells.size(); ++c) line += (c == 1 ? ": " : "; ") + cells[c];
+    out += line + "\n";
   }
   return out;
 }
 
-std::string ConsumptionText(const CPlanGroup& group, const CDivePlan& dive, const STextTableOptions& o) {
+std::string ConsumptionText(const CPlanGroup& group, const CDivePlan& dive, const SReportOptions& o) {
   if (!dive.AnyConsumption()) return {};
   std::vector<Row> rows;
   const double pressure = group.GetCylinderWorkingPressure();
@@ -140,28 +104,64 @@ std::string ConsumptionText(const CPlanGroup& group, const CDivePlan& dive, cons
 
 }  // namespace
 
-STextTableOptions TextTableOptionsFromPreferences() {
-  STextTableOptions o;
-  o.imperial = Prefs().GetNumber(EPref::Units) == 1;
-  o.minutesAndSeconds = Prefs().GetNumber(EPref::TimeUnits) == 1;
-  return o;
+std::string PlainText(const std::string& html) {
+  std::string out;
+  for (std::size_t i = 0; i < html.size();) {
+    auto at = [&](const char* s) { return html.compare(i, std::char_traits<char>::length(s), s) == 0; };
+    if (at("<br>")) {
+      out += ' ';
+      i += 4;
+    } else if (at("&nbsp;")) {
+      i += 6;
+    } else if (at("&nbsp")) {
+      i += 5;
+    } else if (at("&amp;")) {
+      out += '&';
+      i += 5;
+    } else if (at("&lt;")) {
+      out += '<';
+      i += 4;
+    } else if (at("&gt;")) {
+      out += '>';
+      i += 4;
+    } else if (html[i] == '<') {
+      const std::size_t end = html.find('>', i);
+      i = end == std::string::npos ? html.size() : end + 1;
+    } else {
+      out += html[i++];
+    }
+  }
+  const std::size_t first = out.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return out.substr(first, out.find_last_not_of(' ') - first + 1);
 }
 
-std::string DiveTableText(const CPlanGroup& group, int index, const STextTableOptions& options) {
+std::string DiveTableText(const CPlanGroup& group, int index, const SReportOptions& options) {
   const CDivePlan* dive = group.GetDive(index);
   if (!dive) return {};
   std::string out = Heading(group, index, *dive, options);
-  if (!dive->IsCalculationCompleted() || dive->Segments().empty()) {
-    out += dive->IsTimeLimitExceeded() ? "Not calculated: the dive exceeds the planning time limit.\n"
-                                       : "Not calculated.\n";
-    return out;
-  }
-  out += '\n';
-  out += SegmentTable(*dive, options);
-  const std::string warnings = GasWarningsText(*dive);
-  if (!warnings.empty()) out += "\n" + warnings;
-  const std::string gas = ConsumptionText(group, *dive, options);
-  if (!gas.empty()) out += "\n" + gas;
+  const SDiveOutcome outcome = DiveOutcome(group, index);
+  if (!outcome.calculated) return out + "Not calculated: " + outcome.reason + ".\n";
+
+  std::vector<const CDivePlan*> dives;
+  for (int i = 0; i < group.GetDiveCount(); ++i) dives.push_back(group.GetDive(i));
+  // The rows of the printed table, in its order for the printing direction.
+  const DiveTableContent content = BuildDiveTableContent(dives, index, options);
+  std::vector<Row> rows;
+  for (const std::string& line : content.rows) rows.push_back(Cells(line));
+  // Blank lines between the parts; appended piece by piece, as GCC 12 at -O3
+  // warns falsely (-Wrestrict) about "\n" + std::string temporaries.
+  auto part = [&out](const std::string& text) {
+    if (text.empty()) return;
+    out += '\n';
+    out += text;
+  };
+  part(Columns(rows, "  "));
+  part(GasWarningsText(content));
+  std::string warnings;
+  for (const std::string& w : outcome.warnings) warnings += "Warning: " + w + " at the end of the dive\n";
+  part(warnings);
+  part(ConsumptionText(group, *dive, options));
   return out;
 }
 

@@ -1,21 +1,21 @@
 #pragma once
-// The plain-text dive table that kvplan prints for each dive: heading with
-// depth, gradient factors, duration and oxygen exposure, one row per segment
-// (gas, PPO2, depth, segment time, run time), the gas warnings and the
-// open-circuit gas needed.
+// The plain-text dive table that kvplan prints for each dive: a heading with
+// the dive, its duration, depth, gradient factors and oxygen exposure, then
+// the rows of the printed dive table (report/) in the same order, as plain
+// text, the gas warnings and the open-circuit gas needed.
 
 #include <string>
+
+#include "report/table_builder.h"
 
 namespace kv {
 
 class CPlanGroup;
 
-struct STextTableOptions {
-  bool imperial = false;           // "General\Units" 1
-  bool minutesAndSeconds = false;  // "General\Time Units" 1
-};
-STextTableOptions TextTableOptionsFromPreferences();
+std::string DiveTableText(const CPlanGroup& group, int index, const SReportOptions& options);
 
-std::string DiveTableText(const CPlanGroup& group, int index, const STextTableOptions& options);
+// A cell of the printed tables as plain text: line breaks become blanks,
+// "&nbsp" nothing, entities their characters, other tags are dropped.
+std::string PlainText(const std::string& html);
 
 }  // namespace kv

@@ -62,7 +62,7 @@ bool CDivePlan::ComputeGasConsumption() {
   for (const auto& c : m_consumption)
     if (c.m_gas.IsValid() && c.m_volume > 0.0) m_anyConsumption = 1;
 
-  CStatusLog& log = StatusLog();
+  const CLeveledLog log = Log();
   if (log.IsOn(kLogProgress)) {
     log.LogAtLevel("Bailout - OC Gas Consumption", kLogProgress);
     for (const auto& c : m_consumption)

@@ -13,9 +13,10 @@ public:
   virtual int GetSurfaceIntervalAlgorithm() const = 0;
   virtual double GetGasReserve() const = 0;               // %
   virtual double GetCylinderWorkingPressure() const = 0;  // bar
-  // Requests from SetState; true on success.
-  virtual bool CalculateDivePlan(int dive, int argument) = 0;
-  virtual bool BailoutPlan(int dive, int argument) = 0;
+  // Requests from SetState; true on success. Without force a plan that
+  // calculates on demand only records the request.
+  virtual bool CalculateDivePlan(int dive, bool force) = 0;
+  virtual bool BailoutPlan(int dive, bool force) = 0;
   // The dive's modified flag changed.
   virtual void DiveModifiedChanged(int dive, bool modified) = 0;
   // Queue the DiveCalculated notification for the dive.

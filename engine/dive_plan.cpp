@@ -39,19 +39,20 @@ void CDivePlan::ApplyPreferences() {
 
 // ---- State -------------------------------------------------------------------
 
-int CDivePlan::SetState(int state, int argument) {
-  if (m_pPlanGroup == nullptr) return 0;
+EDiveState CDivePlan::SetState(EDiveState state, bool force) {
+  if (m_pPlanGroup == nullptr) return kStateIdle;
   if (m_state == state) return m_state;
   m_state = state;
   if (m_tableGenerationMode) return m_state;
   if (m_state == kStateReplanBailout) {
-    StatusLog().LogAtLevelF(kLogDetail, "CDivePlan::SetState() Triggering m_pPlanGroup->BailoutPlan(%d)", argument);
-    m_state = m_pPlanGroup->BailoutPlan(m_diveNumber, argument) ? kStateBailoutPlanned : kStateIdle;
+    StatusLog().LogAtLevelF(kLogDetail, "CDivePlan::SetState() Triggering m_pPlanGroup->BailoutPlan(%d)",
+                            force ? 1 : 0);
+    m_state = m_pPlanGroup->BailoutPlan(m_diveNumber, force) ? kStateBailoutPlanned : kStateIdle;
   }
   if (m_state == kStateRecalculate) {
     StatusLog().LogAtLevelF(kLogDetail, "CDivePlan::SetState() Triggering m_pPlanGroup->CalculateDivePlan(%d)",
-                            argument);
-    m_state = m_pPlanGroup->CalculateDivePlan(m_diveNumber, argument) ? kStateCalculated : kStateIdle;
+                            force ? 1 : 0);
+    m_state = m_pPlanGroup->CalculateDivePlan(m_diveNumber, force) ? kStateCalculated : kStateIdle;
   }
   return m_state;
 }
@@ -67,7 +68,7 @@ void CDivePlan::SetBailoutMode(bool on) {
   if (!on) return;
   if (m_bailoutPlanValid) {
     SetModified(false);
-    SetState(kStateReplanBailout, 1);
+    SetState(kStateReplanBailout, true);
   } else if (m_pPlanGroup) {
     m_pPlanGroup->PostDiveCalculated(m_diveNumber);
   }
@@ -76,11 +77,11 @@ void CDivePlan::SetBailoutMode(bool on) {
 // ---- Settings ----------------------------------------------------------------
 
 template <typename T>
-void CDivePlan::ChangeSetting(T& field, T value, int state) {
+void CDivePlan::ChangeSetting(T& field, T value, EDiveState state) {
   if (field == value) return;
   field = value;
   SetModified(true);
-  SetState(state, 0);
+  SetState(state, false);
 }
 
 void CDivePlan::SetSurfacePressure(double v) {
@@ -110,7 +111,7 @@ void CDivePlan::SetBailoutMaxCns(double v) {
   m_bailoutSettings.maxCns = v;
   if (v != 0.0) {
     SetModified(true);
-    SetState(kStateReplanBailout, 0);
+    SetState(kStateReplanBailout, false);
   }
 }
 void CDivePlan::SetBailoutDescentRate(double v) {

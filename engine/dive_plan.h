@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "base/perf_timer.h"
+#include "base/status_log.h"
+#include "engine/calculation_settings.h"
 #include "engine/chunked_vector.h"
 #include "engine/dive_owner.h"
 #include "engine/plan_point.h"
@@ -84,8 +86,10 @@ public:
   const std::string& GetName() const { return m_name; }
   void SetName(const std::string& name) { m_name = name; }
 
-  int GetState() const { return m_state; }
-  int SetState(int state, int argument);
+  EDiveState GetState() const { return m_state; }
+  // Moves to state; states 1 and 2 ask the owner to calculate or re-plan the
+  // dive (force: even when the plan calculates on demand only).
+  EDiveState SetState(EDiveState state, bool force);
   bool IsModified() const { return m_modified != 0; }
   void SetModified(bool modified);
   bool IsTableGenerationMode() const { return m_tableGenerationMode != 0; }
@@ -201,9 +205,17 @@ public:
   // ---- Calculation -----------------------------------------------------------
   // Calculates the dive from the previous dive's end state (ignored when
   // fromSurface or this is dive 0). False when the run time limits stopped it
-  // outside table generation mode.
+  // outside table generation mode. Reads the preferences once, at the start.
   bool Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns,
                  double prevOtu, bool fromSurface);
+  // The same with the settings taken by the caller: every stage of the
+  // calculation reads these and never the preferences, so dives can be
+  // calculated on several threads at once (each dive on one thread).
+  bool Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns,
+                 double prevOtu, bool fromSurface, const SCalculationSettings& settings);
+  // The settings of the last calculation (those the segments and warning
+  // summaries were built with).
+  const SCalculationSettings& CalculationSettings() const { return m_calculationSettings; }
   // Builds the plan-plus points (first step of a calculation outside bailout mode).
   void BuildPlanPlusPoints();
   // Clears every result of the last calculation.
@@ -294,11 +306,13 @@ public:
 
 private:
   template <typename T>
-  void ChangeSetting(T& field, T value, int state);
+  void ChangeSetting(T& field, T value, EDiveState state);
   int FirstBailoutIndexForLimits() const;
   std::vector<CPlanPoint>& EditedPoints();
 
-  // Calculation stages.
+  // Calculation stages. They log through Log(), at the debug level of the
+  // calculation's settings.
+  CLeveledLog Log() const { return CLeveledLog(StatusLog(), m_calculationSettings.debugLevel); }
   void InitialiseSurface(CPredictionPoint& p0);
   void InitialiseSurfaceInterval(CPredictionPoint& p0, const double* prevN2, const double* prevHe);
   void ComputeCeiling(CPredictionPoint& point, const CPredictionPoint* previous, bool bailoutSecond);
@@ -311,7 +325,20 @@ private:
   void LogProfilePoint(const char* label, const CPlanPoint& p) const;
   void LogGasRanges() const;
   void CutPredictionsAfter(int second);
+  // The walk over the targets (schedule.cpp), in the steps a diver makes.
   bool WalkTargets(const std::vector<CPlanPoint>& input);
+  void StartAtSurface(const CPlanPoint& first);
+  void DescendToTarget(const CPlanPoint& previous, const CPlanPoint& target, int index);
+  void SpendTimeAtTarget(const CPlanPoint& target, int index);
+  void AscendWithStops(const CPlanPoint& previous, double targetDepth);
+  // One ascent towards level (m); returns the level reached.
+  double AscendTowards(const CPlanPoint& previous, double level, double targetDepth);
+  void StopAt(double level, double targetDepth);
+  // A copy of from (depth included) as an inserted point of the walk, starting now.
+  CPlanPoint InsertedPoint(const CPlanPoint& from, int kind, int duration);
+  CPlanPoint& AppendProfilePoint(const CPlanPoint& point, const char* label);
+  void AdvanceRunTime(int seconds);
+  double NextStopAfterLastSecond(double targetDepth) const;
 
   // Data.
   int m_diveNumber = 0;
@@ -331,7 +358,7 @@ private:
   std::array<SGasRange, 12> m_decoGasRanges{};
   std::array<SGasConsumption, kMaxGases> m_consumption{};
 
-  int m_state = kStateIdle;
+  EDiveState m_state = kStateIdle;
   std::uint8_t m_modified = 0;
   std::uint8_t m_calculationCompleted = 0;
   std::uint8_t m_timeLimitExceeded = 0;
@@ -348,6 +375,7 @@ private:
 
   SDiveSettings m_settings;
   SBailoutSettings m_bailoutSettings;
+  SCalculationSettings m_calculationSettings;
 
   double m_maxCeiling = kStartMaxCeiling;  // mbar absolute
   double m_highestTissuePressure = 0.0;
@@ -374,6 +402,14 @@ private:
   int m_gasSwitchesUsed = 0;
   int m_bailoutSecond = 999999;
 
+  // Where the walk stands.
+  struct SWalkPosition {
+    double depth = 0.0;     // m reached
+    int runTime = 1;        // the next second of run time
+    double source = 0.0;    // source number of the last inserted point
+    int pendingTravel = 0;  // s of descent not yet taken off a target's time
+  };
+  SWalkPosition m_walk;
   // Walk state of the current calculation.
   int m_lastComputedSecond = 0;
   int m_profileSearchIndex = 0;

@@ -40,6 +40,9 @@ struct CPlanPoint {
   int End() const { return m_duration > 0 ? m_start + m_duration - 1 : m_start; }
   // Same gas, mode and (on closed circuit) setpoint.
   bool SameBreathing(const CPlanPoint& other) const;
+  // Every field equal, bit for bit in practice (results are compared this
+  // way to prove that calculations on several threads give the sequential ones).
+  bool operator==(const CPlanPoint&) const = default;
 };
 
 // Warning flag bits shared by prediction points, segments and reports.
@@ -76,12 +79,13 @@ struct CPredictionPoint {
   double m_ppo2 = 0.0;              // bar
   double m_oxygen = 0.0;            // %
   double m_heliumFraction = 0.0;    // %
-  double m_minPpo2 = 0.16;
+  double m_minPpo2 = kMinPpo2;
   double m_maxPpo2Limit = 0.0;
   double m_maxEadLimit = 0.0;
 
   CPredictionPoint() = default;
   explicit CPredictionPoint(int time) : m_time(time) {}
+  bool operator==(const CPredictionPoint&) const = default;
 };
 
 // One printable segment of a calculated dive.
@@ -109,6 +113,7 @@ struct CDiveSegment {
   double m_ppo2 = 0.0;   // setpoint on closed circuit
   std::uint8_t m_closedCircuit = 0;
   std::uint8_t m_noClearSurface = 0;
+  bool operator==(const CDiveSegment&) const = default;
 };
 
 // One record per distinct gas of a calculated dive.

@@ -18,8 +18,7 @@ std::string PointLine(const char* prefix, const CPlanPoint& p) {
   return s;
 }
 
-void LogPlanPlusAdd(const char* label, const CPlanPoint& p) {
-  CStatusLog& log = StatusLog();
+void LogPlanPlusAdd(const CLeveledLog& log, const char* label, const CPlanPoint& p) {
   if (!log.IsOn(kLogProgress)) return;
   std::string s = Format("Construct Plan Plus - %s Depth %6.2f, Duration %5d, %s %s, PPO2 %0.2f", label, p.Depth(),
                          p.m_duration, p.m_closedCircuit ? "Dil" : "Gas",
@@ -28,9 +27,9 @@ void LogPlanPlusAdd(const char* label, const CPlanPoint& p) {
   log.LogAtLevel(s, kLogProgress);
 }
 
-CPlanPoint MakePoint(int duration, double depthPressure, bool closedCircuit, double oxygen, double helium,
-                     double setpoint, bool noClearSurface) {
-  CPlanPoint p;
+// Writes what the user enters for a point; its other fields stay as they are.
+void SetEntered(CPlanPoint& p, int duration, double depthPressure, bool closedCircuit, double oxygen,
+                double helium, double setpoint, bool noClearSurface) {
   p.m_duration = duration;
   p.m_depthPressure = depthPressure;
   p.m_closedCircuit = closedCircuit;
@@ -38,7 +37,6 @@ CPlanPoint MakePoint(int duration, double depthPressure, bool closedCircuit, dou
   p.m_helium = helium;
   p.m_setpoint = setpoint;
   p.m_noClearSurface = noClearSurface;
-  return p;
 }
 
 // A zero-duration point at a range's switch depth, breathing its gas.
@@ -82,10 +80,11 @@ int CDivePlan::AddPoint(int index, int duration, double depthPressure, bool clos
     const bool bailoutLimits = m_bailoutMode && FirstBailoutPoint() < index;
     if (!CheckGasEntry(depthPressure / 100.0, oxygen, helium, closedCircuit, setpoint, bailoutLimits)) return -1;
   }
-  const int at = InsertOrAppend(points, index,
-                                MakePoint(duration, depthPressure, closedCircuit, oxygen, helium, setpoint, noClearSurface));
+  CPlanPoint entered;
+  SetEntered(entered, duration, depthPressure, closedCircuit, oxygen, helium, setpoint, noClearSurface);
+  const int at = InsertOrAppend(points, index, entered);
   SetModified(true);
-  SetState(kStateRecalculate, 0);
+  SetState(kStateRecalculate, false);
   return at;
 }
 
@@ -95,16 +94,10 @@ bool CDivePlan::UpdatePoint(int index, int duration, double depthPressure, bool 
   if (index < 0 || index >= static_cast<int>(points.size())) return false;
   const bool bailoutLimits = m_bailoutMode && index >= FirstBailoutPoint();
   if (!CheckGasEntry(depthPressure / 100.0, oxygen, helium, closedCircuit, setpoint, bailoutLimits)) return false;
-  CPlanPoint& p = points[static_cast<std::size_t>(index)];
-  p.m_duration = duration;
-  p.m_depthPressure = depthPressure;
-  p.m_closedCircuit = closedCircuit;
-  p.m_oxygen = oxygen;
-  p.m_helium = helium;
-  p.m_setpoint = setpoint;
-  p.m_noClearSurface = noClearSurface;
+  SetEntered(points[static_cast<std::size_t>(index)], duration, depthPressure, closedCircuit, oxygen, helium, setpoint,
+             noClearSurface);
   SetModified(true);
-  SetState(kStateRecalculate, 0);
+  SetState(kStateRecalculate, false);
   return true;
 }
 
@@ -112,7 +105,7 @@ void CDivePlan::DeletePoint(int index) {
   std::vector<CPlanPoint>& points = EditedPoints();
   if (index >= 0 && index < static_cast<int>(points.size())) points.erase(points.begin() + index);
   SetModified(true);
-  SetState(kStateRecalculate, 0);
+  SetState(kStateRecalculate, false);
 }
 
 bool CDivePlan::SelectCurrentPoint(int index) {
@@ -127,7 +120,7 @@ int CDivePlan::InsertCurrentPoint(int index) {
   if (!m_currentPointCopied) return -1;
   const int at = InsertOrAppend(EditedPoints(), index, m_currentPoint);
   SetModified(true);
-  SetState(kStateRecalculate, 0);
+  SetState(kStateRecalculate, false);
   return at;
 }
 
@@ -166,24 +159,23 @@ void CDivePlan::LogGasRanges() const {
   if (!log.IsOn(kLogProgress)) return;
   log.LogAtLevel("-", kLogProgress);
   log.LogAtLevel("Gas Ranges", kLogProgress);
-  for (std::size_t i = 0; i < 12; ++i) {
-    const SGasRange& r = m_travelGasRanges[i];
-    if (r.m_inUse)
-      log.LogAtLevelF(kLogProgress, "Travel Gas %d Depth range %7.2f - %7.2f %s Gas %s PPO2 %0.2f",
-                      static_cast<int>(i) + 1, r.m_fromDepth, r.m_toDepth, r.m_closedCircuit ? "CC" : "OC",
-                      GasName(r.m_oxygen, r.m_helium).c_str(), r.m_setpoint);
-  }
-  for (std::size_t i = 0; i < 12; ++i) {
-    const SGasRange& r = m_decoGasRanges[i];
-    if (r.m_inUse)
-      log.LogAtLevelF(kLogProgress, "Deco Gas %d   Depth range %7.2f - %7.2f %s Gas %s PPO2 %0.2f",
-                      static_cast<int>(i) + 1, r.m_fromDepth, r.m_toDepth, r.m_closedCircuit ? "CC" : "OC",
-                      GasName(r.m_oxygen, r.m_helium).c_str(), r.m_setpoint);
-  }
+  // "Travel Gas 1 Depth range ..." and "Deco Gas 1   Depth range ...": the
+  // deco lines are padded to line up with the travel lines.
+  auto logRanges = [&](const char* name, const char* padding, const std::array<SGasRange, 12>& ranges) {
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+      const SGasRange& r = ranges[i];
+      if (r.m_inUse)
+        log.LogAtLevelF(kLogProgress, "%s %d%s Depth range %7.2f - %7.2f %s Gas %s PPO2 %0.2f", name,
+                        static_cast<int>(i) + 1, padding, r.m_fromDepth, r.m_toDepth, r.m_closedCircuit ? "CC" : "OC",
+                        GasName(r.m_oxygen, r.m_helium).c_str(), r.m_setpoint);
+    }
+  };
+  logRanges("Travel Gas", "", m_travelGasRanges);
+  logRanges("Deco Gas", "  ", m_decoGasRanges);
 }
 
 void CDivePlan::BuildPlanPlusPoints() {
-  CStatusLog& log = StatusLog();
+  const CLeveledLog log = Log();
   m_planPlusPoints.clear();
   m_gasSwitchesUsed = 0;
   if (log.IsOn(kLogDetail)) m_planPlusTimer.Start();
@@ -199,7 +191,7 @@ void CDivePlan::BuildPlanPlusPoints() {
     p.m_start = 0;
     p.m_source = -1.0;
     m_planPlusPoints.push_back(p);
-    LogPlanPlusAdd(label, p);
+    LogPlanPlusAdd(log, label, p);
   };
 
   if (!m_useGasSwitchSchedule) {

@@ -38,7 +38,7 @@ int CDivePlan::TravelTime(double from, double to) const {
 }
 
 void CDivePlan::LogProfilePoint(const char* label, const CPlanPoint& p) const {
-  CStatusLog& log = StatusLog();
+  const CLeveledLog log = Log();
   if (!log.IsOn(kLogProgress)) return;
   std::string s = Format("Construct Profile - %s, Depth %6.2f, Start %s, Finish %s, Duration %5d, %s %s, PPO2 %0.2f, "
                          "Source %0.2f",
@@ -50,15 +50,18 @@ void CDivePlan::LogProfilePoint(const char* label, const CPlanPoint& p) const {
 }
 
 bool CDivePlan::AskExtension() {
-  CStatusLog& log = StatusLog();
-  if (m_answerRemembered) {
-    log.LogAtLevel(m_extendedPlanningAnswer
-                       ? "Table generation and user accepted extended planning on a previous plan so continuing to "
+  const CLeveledLog log = Log();
+  // An answer given before the calculation is logged as a remembered one: it
+  // is the answer to an earlier question (or the caller's own choice).
+  const EExtendedPlanning inAdvance = m_calculationSettings.extendedPlanning;
+  if (m_answerRemembered || inAdvance != EExtendedPlanning::Ask) {
+    const bool yes = m_answerRemembered ? m_extendedPlanningAnswer != 0 : inAdvance == EExtendedPlanning::Accept;
+    log.LogAtLevel(yes ? "Table generation and user accepted extended planning on a previous plan so continuing to "
                          "use this choice."
                        : "Table generation and user declined extended planning on a previous plan so continuing to "
                          "use this choice.",
                    kLogUsers);
-    return m_extendedPlanningAnswer != 0;
+    return yes;
   }
   m_calculationTimer.Pause();
   const bool yes = UserPrompt().AskYesNo(Format(kSixHourQuestion, m_diveNumber + 1), false, EIcon::Question);
@@ -84,183 +87,206 @@ bool CDivePlan::CheckLimits(int runTime) {
   return !m_stopped;
 }
 
-bool CDivePlan::WalkTargets(const std::vector<CPlanPoint>& input) {
-  const int n = static_cast<int>(input.size());
-  if (n == 0) return true;
+// ---- The walk ------------------------------------------------------------------
+//
+// The letters of the written walk, where a reader wants to compare: H is
+// m_walk.depth, T m_walk.runTime, N m_walk.source, E m_walk.pendingTravel,
+// v and u the target's depth and duration, X the next stop depth, Y the
+// level an ascent round goes to.
 
-  CPlanPoint surface = input[0];
+CPlanPoint& CDivePlan::AppendProfilePoint(const CPlanPoint& point, const char* label) {
+  m_profilePoints.push_back(point);
+  StepSeconds();
+  LogProfilePoint(label, m_profilePoints.back());
+  return m_profilePoints.back();
+}
+
+void CDivePlan::AdvanceRunTime(int seconds) {
+  m_walk.runTime += seconds;
+  CheckLimits(m_walk.runTime);
+}
+
+double CDivePlan::NextStopAfterLastSecond(double targetDepth) const {
+  // The ceiling of the last computed second decides, which is the second
+  // after the end of the last profile point.
+  return NextStopDepth(m_lastComputedSecond + 1, targetDepth);
+}
+
+CPlanPoint CDivePlan::InsertedPoint(const CPlanPoint& from, int kind, int duration) {
+  CPlanPoint point = from;
+  point.m_start = m_walk.runTime;
+  point.m_duration = duration;
+  point.m_kind = kind;
+  // Travel and stops are never under an overhead of their own.
+  point.m_noClearSurface = 0;
+  m_walk.source += 0.01;
+  point.m_source = m_walk.source;
+  return point;
+}
+
+void CDivePlan::StartAtSurface(const CPlanPoint& first) {
+  CPlanPoint surface = first;
   surface.m_source = 0.0;
   surface.m_start = 0;
   surface.m_kind = kKindNone;
-  const int firstDuration = surface.m_duration;
   surface.m_duration = 0;
   m_profilePoints.push_back(surface);
   LogProfilePoint(kSurfaceLabel, surface);
-
-  double h = surface.Depth();
-  int t = 1;
-  double source = 0.0;
-  int pending = 0;
+  m_walk = SWalkPosition{surface.Depth(), 1, 0.0, 0};
 
   // A first point at the surface with a time is time spent breathing its gas
   // at the surface before the descent; it gets seconds of its own rather than
   // overlapping the first travel.
-  if (firstDuration > 0) {
-    CPlanPoint wait = input[0];
-    wait.m_start = t;
-    wait.m_duration = firstDuration;
+  if (first.m_duration > 0) {
+    CPlanPoint wait = first;
+    wait.m_start = m_walk.runTime;
     wait.m_kind = kKindPlanned;
     wait.m_source = 0.0;
-    m_profilePoints.push_back(wait);
-    LogProfilePoint(kPlanLabel, wait);
-    StepSeconds();
-    t += wait.m_duration;
-    CheckLimits(t);
+    AppendProfilePoint(wait, kPlanLabel);
+    AdvanceRunTime(wait.m_duration);
   }
+}
 
-  auto addPoint = [&](CPlanPoint p, const char* label) -> CPlanPoint& {
-    m_profilePoints.push_back(p);
+void CDivePlan::SpendTimeAtTarget(const CPlanPoint& target, int index) {
+  CPlanPoint atDepth = target;
+  atDepth.m_start = m_walk.runTime;
+  atDepth.m_kind = kKindPlanned;
+  m_walk.source = index;
+  atDepth.m_source = m_walk.source;
+  AppendProfilePoint(atDepth, kPlanLabel);
+  AdvanceRunTime(atDepth.m_duration);
+}
+
+void CDivePlan::DescendToTarget(const CPlanPoint& previous, const CPlanPoint& target, int index) {
+  const double targetDepth = target.Depth();
+  CPlanPoint travel = InsertedPoint(previous, kKindDescent, TravelTime(m_walk.depth, targetDepth));
+  travel.SetDepth(targetDepth);
+  m_walk.pendingTravel += travel.m_duration;
+  AppendProfilePoint(travel, kTravelLabel);
+  AdvanceRunTime(travel.m_duration);
+  m_walk.source = index;
+  m_walk.depth = targetDepth;
+  // A target without a time of its own keeps the travel pending: it is taken
+  // off the next target that has a time, whose time counts from leaving the
+  // last target with a time.
+  if (target.m_duration == 0) return;
+
+  CPlanPoint atDepth = target;
+  atDepth.m_start = m_walk.runTime;
+  atDepth.m_duration = std::max(0, target.m_duration - m_walk.pendingTravel);
+  atDepth.m_kind = kKindPlanned;
+  atDepth.m_source = m_walk.source;
+  m_walk.pendingTravel = 0;
+  AppendProfilePoint(atDepth, kPlanLabel);
+  AdvanceRunTime(atDepth.m_duration);
+}
+
+double CDivePlan::AscendTowards(const CPlanPoint& previous, double level, double targetDepth) {
+  const double startDepth = m_walk.depth;
+  CPlanPoint ascent = InsertedPoint(previous, kKindDecoAscent, TravelTime(startDepth, level));
+  ascent.SetDepth(level);
+  m_profilePoints.push_back(ascent);
+  StepSeconds();
+  CPlanPoint& point = m_profilePoints.back();
+
+  // The ceiling rose during the ascent: come back down to the stop it now demands.
+  const double demanded = NextStopAfterLastSecond(targetDepth);
+  if (demanded > level) {
+    level = std::min(demanded, startDepth);
+    point.SetDepth(level);
+    point.m_duration = TravelTime(startDepth, level);
+    CutPredictionsAfter(point.End());
+  }
+  m_walk.depth = level;
+
+  // Go on through every stop level the ceiling has cleared by the time the
+  // diver reaches it, extending the same point.
+  while (m_walk.depth != 0.0) {
+    const double stop = NextStopAfterLastSecond(targetDepth);
+    const double nextLevel = stop == -1 ? targetDepth : (stop > m_walk.depth ? m_walk.depth : stop);
+    if (nextLevel == m_walk.depth) break;
+    point.SetDepth(nextLevel);
+    point.m_duration += TravelTime(m_walk.depth, nextLevel);
     StepSeconds();
-    LogProfilePoint(label, m_profilePoints.back());
-    return m_profilePoints.back();
-  };
-  auto nextStopAtEnd = [&](double target) { return NextStopDepth(m_lastComputedSecond + 1, target); };
-  // A target's own time at its depth, counted in full.
-  auto addTarget = [&](int i) {
-    CPlanPoint target = input[static_cast<std::size_t>(i)];
-    target.m_start = t;
-    target.m_kind = kKindPlanned;
-    source = i;
-    target.m_source = source;
-    addPoint(target, kPlanLabel);
-    t += target.m_duration;
-    CheckLimits(t);
-  };
+    m_walk.depth = nextLevel;
+  }
+  LogProfilePoint(kDecoTravelLabel, point);
+  AdvanceRunTime(point.m_duration);
+  return m_walk.depth;
+}
 
+void CDivePlan::StopAt(double level, double targetDepth) {
+  const int start = m_walk.runTime;
+  // Stops end on whole minutes of run time: the first piece runs to the next
+  // minute (1 to 60 seconds), then whole minutes until the ceiling allows the
+  // next level.
+  m_profilePoints.push_back(InsertedPoint(m_profilePoints.back(), kKindDeco, (start / 60) * 60 + 60 - start));
+  StepSeconds();
+  CPlanPoint& point = m_profilePoints.back();
+  while (NextStopAfterLastSecond(targetDepth) >= level && !m_stopped) {
+    point.m_duration += 60;
+    StepSeconds();
+    CheckLimits(start + point.m_duration);
+  }
+  LogProfilePoint(kDecoStopLabel, point);
+  AdvanceRunTime(point.m_duration);
+  m_walk.depth = level;
+}
+
+void CDivePlan::AscendWithStops(const CPlanPoint& previous, double targetDepth) {
+  while (targetDepth < m_walk.depth && !m_stopped) {
+    const int roundStart = m_walk.runTime;
+    const double roundDepth = m_walk.depth;
+    // Both tests of a round read the ceiling of the last computed second, so
+    // that a zero-duration point cannot make them disagree.
+    const double nextStop = NextStopAfterLastSecond(targetDepth);
+    double level = nextStop < targetDepth ? targetDepth : std::min(nextStop, m_walk.depth);
+    if (level != m_walk.depth) level = AscendTowards(previous, level, targetDepth);
+    bool stopNeeded = NextStopAfterLastSecond(targetDepth) >= level;
+    // Every round must add time or depth; one that did neither stops here.
+    if (!stopNeeded && m_walk.runTime == roundStart && m_walk.depth == roundDepth) stopNeeded = true;
+    if (stopNeeded) StopAt(level, targetDepth);
+  }
+}
+
+bool CDivePlan::WalkTargets(const std::vector<CPlanPoint>& input) {
+  const int n = static_cast<int>(input.size());
+  if (n == 0) return true;
+  StartAtSurface(input[0]);
+
+  // Target i is input i; after the last input point the target is the surface.
   for (int i = 1; i <= n && !m_stopped; ++i) {
     const CPlanPoint& previous = input[static_cast<std::size_t>(i - 1)];
-    const bool isSurface = i == n;
-    const double v = isSurface ? 0.0 : input[static_cast<std::size_t>(i)].Depth();
-    const int u = isSurface ? 0 : input[static_cast<std::size_t>(i)].m_duration;
+    const CPlanPoint* target = i < n ? &input[static_cast<std::size_t>(i)] : nullptr;
+    const double targetDepth = target ? target->Depth() : 0.0;
 
-    if (m_bailoutWalked && !m_useBailoutRates && !isSurface && input[static_cast<std::size_t>(i)].m_bailout) {
+    if (m_bailoutWalked && !m_useBailoutRates && target && target->m_bailout) {
       m_useBailoutRates = true;
-      m_bailoutSecond = t - 1;
+      m_bailoutSecond = m_walk.runTime - 1;
     }
 
-    if (v > h) {
-      CPlanPoint travel = previous;
-      travel.SetDepth(v);
-      travel.m_start = t;
-      travel.m_duration = TravelTime(h, v);
-      travel.m_kind = kKindDescent;
-      travel.m_noClearSurface = 0;
-      travel.m_source = source + 0.01;
-      pending += travel.m_duration;
-      addPoint(travel, kTravelLabel);
-      t += travel.m_duration;
-      CheckLimits(t);
-      if (u != 0) {
-        CPlanPoint target = input[static_cast<std::size_t>(i)];
-        target.m_start = t;
-        target.m_duration = std::max(0, u - pending);
-        target.m_kind = kKindPlanned;
-        source = i;
-        target.m_source = source;
-        pending = 0;
-        addPoint(target, kPlanLabel);
-        h = v;
-        t += target.m_duration;
-        CheckLimits(t);
-      } else {
-        source = i;
-        h = v;
-      }
-      continue;
+    if (target && targetDepth > m_walk.depth) {
+      DescendToTarget(previous, *target, i);
+    } else if (targetDepth == m_walk.depth) {
+      if (target) SpendTimeAtTarget(*target, i);
+    } else {
+      AscendWithStops(previous, targetDepth);
+      // An ascent target's time does not include the ascent.
+      if (target && !m_stopped) SpendTimeAtTarget(*target, i);
     }
-
-    if (v == h) {
-      if (!isSurface) addTarget(i);
-      continue;
-    }
-
-    // Shallower: ascend, stopping on the grid wherever the ceiling demands.
-    while (v < h && !m_stopped) {
-      const int roundStart = t;
-      const double roundDepth = h;
-      // Both tests of a round read the ceiling of the last computed second, so
-      // that a zero-duration point cannot make them disagree.
-      const double x = nextStopAtEnd(v);
-      double y = x < v ? v : std::min(x, h);
-      if (y != h) {
-        CPlanPoint ascent = previous;
-        ascent.SetDepth(y);
-        ascent.m_start = t;
-        ascent.m_duration = TravelTime(h, y);
-        ascent.m_kind = kKindDecoAscent;
-        ascent.m_noClearSurface = 0;
-        source += 0.01;
-        ascent.m_source = source;
-        m_profilePoints.push_back(ascent);
-        StepSeconds();
-        CPlanPoint& point = m_profilePoints.back();
-        // The ceiling rose during the ascent: come back down to the stop it now demands.
-        const double deeper = nextStopAtEnd(v);
-        if (deeper > y) {
-          y = std::min(deeper, h);
-          point.SetDepth(y);
-          point.m_duration = TravelTime(h, y);
-          CutPredictionsAfter(point.End());
-        }
-        h = y;
-        // Continue through every stop level the ceiling has already cleared.
-        while (h != 0.0) {
-          const double stop = nextStopAtEnd(v);
-          const double level = stop == -1 ? v : (stop > h ? h : stop);
-          if (level == h) break;
-          point.SetDepth(level);
-          point.m_duration += TravelTime(h, level);
-          StepSeconds();
-          h = level;
-        }
-        LogProfilePoint(kDecoTravelLabel, point);
-        t += point.m_duration;
-        CheckLimits(t);
-        y = h;
-      }
-      bool stopNeeded = nextStopAtEnd(v) >= y;
-      // Every round must add time or depth; one that did neither stops here.
-      if (!stopNeeded && t == roundStart && h == roundDepth) stopNeeded = true;
-      if (stopNeeded) {
-        CPlanPoint stop = m_profilePoints.back();
-        stop.m_start = t;
-        stop.m_duration = (t / 60) * 60 + 60 - t;
-        stop.m_kind = kKindDeco;
-        stop.m_noClearSurface = 0;
-        source += 0.01;
-        stop.m_source = source;
-        m_profilePoints.push_back(stop);
-        StepSeconds();
-        CPlanPoint& point = m_profilePoints.back();
-        while (nextStopAtEnd(v) >= y && !m_stopped) {
-          point.m_duration += 60;
-          StepSeconds();
-          CheckLimits(t + point.m_duration);
-        }
-        LogProfilePoint(kDecoStopLabel, point);
-        t += point.m_duration;
-        CheckLimits(t);
-        h = y;
-      }
-    }
-    if (!isSurface && !m_stopped) addTarget(i);
   }
   return !m_stopped;
 }
 
 bool CDivePlan::Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns, double prevOtu,
                           bool fromSurface) {
-  CStatusLog& log = StatusLog();
+  return Calculate(diveNumber, prevN2, prevHe, prevCns, prevOtu, fromSurface, SCalculationSettings::FromPreferences());
+}
+
+bool CDivePlan::Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns, double prevOtu,
+                          bool fromSurface, const SCalculationSettings& settings) {
+  m_calculationSettings = settings;
+  const CLeveledLog log = Log();
   m_diveNumber = diveNumber;
   log.LogAtLevelF(kLogProgress, m_bailoutMode ? "Construct Profile - Bailout Started in dive %d"
                                               : "Construct Profile - Started in dive %d",
@@ -316,7 +342,10 @@ bool CDivePlan::Calculate(int diveNumber, const double* prevN2, const double* pr
 
   if (m_stopped && !m_tableGenerationMode) {
     if (m_extensionAccepted) {
-      UserPrompt().ShowMessage(kTwentyFourHourLimit, EIcon::Warning);
+      // An unattended calculation (answer given in advance) leaves the
+      // message to its caller: it may run on a thread that must not show one.
+      if (settings.extendedPlanning == EExtendedPlanning::Ask)
+        UserPrompt().ShowMessage(kTwentyFourHourLimit, EIcon::Warning);
       log.LogMessage("Unable to complete the plan. Exceeded the 24 Hour plan time limition.");
     }
     return false;

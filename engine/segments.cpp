@@ -1,7 +1,6 @@
 // Merges the profile into the printable segments of the dive tables: one row
 // per time at depth, with the ascent after a stop folded into that stop.
 
-#include "base/preferences.h"
 #include "base/status_log.h"
 #include "engine/dive_plan.h"
 
@@ -19,7 +18,7 @@ EDirection Direction(double from, double to) {
 }  // namespace
 
 void CDivePlan::BuildDiveSegments() {
-  CStatusLog& log = StatusLog();
+  const CLeveledLog log = Log();
   m_segments.clear();
   m_gasWarnings.clear();
   log.LogAtLevel("Processing, Segmenting - Started", kLogProgress);
@@ -28,7 +27,7 @@ void CDivePlan::BuildDiveSegments() {
     log.LogAtLevel("Processing, Segmenting - Completed", kLogProgress);
     return;
   }
-  const bool detailed = Prefs().GetNumber(EPref::FirstAscentOption) == 1;
+  const bool detailed = m_calculationSettings.detailedFirstAscent;
   const double dmax = GetMaxProfileDepth();
   double s0 = m_profilePoints[0].Depth();
   int k = 0;

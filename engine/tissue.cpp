@@ -32,9 +32,8 @@ std::string Values(const Array& values, const char* format) {
   return s;
 }
 
-void LogCompartments(const char* prefix, const std::array<double, kCompartments>& n2,
+void LogCompartments(const CLeveledLog& log, const char* prefix, const std::array<double, kCompartments>& n2,
                      const std::array<double, kCompartments>& he) {
-  CStatusLog& log = StatusLog();
   if (!log.IsOn(kLogProgress)) return;
   std::string n = "Nitrogen ", h = "Helium   ";
   for (int i = 0; i < kCompartments; ++i) {
@@ -65,7 +64,7 @@ void CDivePlan::SetConstants() {
   if (algorithm == 0) std::copy(std::begin(kAN_A), std::end(kAN_A), m_AN.begin());
   if (algorithm == 1) std::copy(std::begin(kAN_C), std::end(kAN_C), m_AN.begin());
 
-  CStatusLog& log = StatusLog();
+  const CLeveledLog log = Log();
   if (!log.IsOn(kLogProgress)) return;
   log.LogAtLevel("ZHL16 Nitrogen [0..15] " + Values(m_halfTimeN, "%.2f "), kLogProgress);
   log.LogAtLevel("ZHL16 Helium [0..15] " + Values(m_halfTimeH, "%.2f "), kLogProgress);
@@ -78,7 +77,8 @@ void CDivePlan::SetConstants() {
 }
 
 void CDivePlan::InitialiseSurface(CPredictionPoint& p0) {
-  StatusLog().LogAtLevel("Initialising Tissues to Surface Values", kLogProgress);
+  const CLeveledLog log = Log();
+  log.LogAtLevel("Initialising Tissues to Surface Values", kLogProgress);
   double n = (m_settings.surfacePressure - kWaterVapour) * 0.79;
   p0.m_nitrogen.fill(n);
   p0.m_helium.fill(0.0);
@@ -86,11 +86,11 @@ void CDivePlan::InitialiseSurface(CPredictionPoint& p0) {
   p0.m_inspiredHelium = 0.0;
   p0.m_oxygen = 21.0;
   p0.m_heliumFraction = 0.0;
-  LogCompartments("", p0.m_nitrogen, p0.m_helium);
+  LogCompartments(log, "", p0.m_nitrogen, p0.m_helium);
 }
 
 void CDivePlan::InitialiseSurfaceInterval(CPredictionPoint& p0, const double* prevN2, const double* prevHe) {
-  CStatusLog& log = StatusLog();
+  const CLeveledLog log = Log();
   const int si = m_settings.surfaceInterval;
   std::array<double, kCompartments> n2{}, he{};
   for (int i = 0; i < kCompartments; ++i) {
@@ -100,7 +100,7 @@ void CDivePlan::InitialiseSurfaceInterval(CPredictionPoint& p0, const double* pr
   log.LogAtLevel("Initialising Tissue Values", kLogProgress);
   log.LogAtLevelF(kLogProgress, "Surface Interval %s", Format("%4d:%02d", si / 60, si % 60).c_str());
   log.LogAtLevel("Last Pressures From Previous Dive", kLogProgress);
-  LogCompartments("", n2, he);
+  LogCompartments(log, "", n2, he);
 
   p0.m_depthPressure = 0.0;
   const double inspired = (m_settings.surfacePressure - kWaterVapour) * 0.79;
@@ -142,13 +142,13 @@ void CDivePlan::InitialiseSurfaceInterval(CPredictionPoint& p0, const double* pr
         double kh = m_factorH1m[i] * f;
         he[i] += kh * (0.0 - he[i]);
       }
-      LogCompartments("", n2, he);
+      LogCompartments(log, "", n2, he);
     }
   }
   p0.m_nitrogen = n2;
   p0.m_helium = he;
   log.LogAtLevel("New Starting Pressures", kLogProgress);
-  LogCompartments("", n2, he);
+  LogCompartments(log, "", n2, he);
 }
 
 double CDivePlan::GradientFactor(double q, double ambient, bool afterBailout) const {
@@ -196,7 +196,7 @@ void CDivePlan::ComputeCeiling(CPredictionPoint& point, const CPredictionPoint* 
 
   if (ceiling > m_maxCeiling) m_maxCeiling = ceiling;
   if (bailoutSecond && previous && !(previous->m_maxCeiling > previous->m_ceiling)) {
-    StatusLog().LogAtLevelF(kLogProgress,
+    Log().LogAtLevelF(kLogProgress,
                             "Replacing max ceiling %0.1f with %0.1f due to bailout trigger and "
                             "inDecompressionZone == true",
                             m_maxCeiling, ceiling);

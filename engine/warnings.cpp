@@ -9,13 +9,10 @@
 #include "base/text.h"
 #include "base/units.h"
 #include "engine/dive_plan.h"
+#include "gas/gas_checks.h"
 
 namespace kv {
 namespace {
-
-// Limits are compared after rounding; the tolerance keeps a value that equals
-// its limit on paper from failing on the last binary digit.
-constexpr double kTolerance = 1e-9;
 
 bool Imperial() { return Prefs().GetNumber(EPref::Units) == 1; }
 
@@ -24,31 +21,12 @@ bool Imperial() { return Prefs().GetNumber(EPref::Units) == 1; }
 bool CDivePlan::CheckGasEntry(double depth, double oxygen, double helium, bool closedCircuit, double setpoint,
                               bool bailoutLimits) const {
   if (m_skipEntryCheck) return true;
-  CGas gas;
-  if (!gas.SetMix(oxygen, helium)) {
-    UserPrompt().ShowMessage(LoadString(1263), EIcon::Exclamation);
-    return false;
-  }
-  const double ppo2 = closedCircuit ? setpoint : OcPpo2(oxygen, depth);
-  const double maxPpo2 = bailoutLimits ? m_bailoutSettings.maxPpo2 : m_settings.maxPpo2;
-  const double maxEad = bailoutLimits ? m_bailoutSettings.maxEad : m_settings.maxEad;
-  if (ppo2 < 0.16 - kTolerance) {
-    UserPrompt().ShowMessage(Format(LoadString(1260), ppo2, 0.16), EIcon::Exclamation);
-    return false;
-  }
-  if (ppo2 > maxPpo2 + kTolerance) {
-    UserPrompt().ShowMessage(Format(LoadString(1261), ppo2, maxPpo2), EIcon::Exclamation);
-    return false;
-  }
-  const double ead = Ead(oxygen, helium, depth, setpoint, closedCircuit);
-  if (ead > maxEad + kTolerance) {
-    const bool imperial = Imperial();
-    const double f = imperial ? kFeetPerMetre : 1.0;
-    const char* unit = imperial ? "ft" : "m";
-    UserPrompt().ShowMessage(Format(LoadString(1262), ead * f, unit, maxEad * f, unit), EIcon::Question);
-    return false;
-  }
-  return true;
+  const SGasEntryCheck check =
+      CheckGasEntryValues(depth, oxygen, helium, closedCircuit, setpoint,
+                          bailoutLimits ? m_bailoutSettings.maxPpo2 : m_settings.maxPpo2,
+                          bailoutLimits ? m_bailoutSettings.maxEad : m_settings.maxEad, Imperial());
+  if (!check.accepted) UserPrompt().ShowMessage(check.message, check.icon);
+  return check.accepted;
 }
 
 bool CDivePlan::EvaluatePointWarnings(CPredictionPoint& point) const {
@@ -56,15 +34,15 @@ bool CDivePlan::EvaluatePointWarnings(CPredictionPoint& point) const {
   const double eadLimit = bailout ? m_bailoutSettings.maxEad : m_settings.maxEad;
   const double ppo2Limit = bailout ? m_bailoutSettings.maxPpo2 : m_settings.maxPpo2;
   int flags = 0;
-  point.m_minPpo2 = 0.16;
+  point.m_minPpo2 = kMinPpo2;
   if (point.m_cns > 1.0) flags |= kWarnCns;
   if (point.m_otu > 300.0) flags |= kWarnOtu;
   point.m_maxEadLimit = RoundToMultiple(eadLimit, 1.0);
-  if (point.m_maxEadLimit + kTolerance < point.m_ead) flags |= kWarnEad;
+  if (point.m_maxEadLimit + kLimitTolerance < point.m_ead) flags |= kWarnEad;
   point.m_maxPpo2Limit = RoundToMultiple(ppo2Limit, 0.01);
   const double ppo2 = RoundToMultiple(point.m_ppo2, 0.01);
-  if (ppo2 > point.m_maxPpo2Limit + kTolerance) flags |= kWarnPpo2High;
-  if (ppo2 < point.m_minPpo2 - kTolerance) flags |= kWarnPpo2Low;
+  if (ppo2 > point.m_maxPpo2Limit + kLimitTolerance) flags |= kWarnPpo2High;
+  if (ppo2 < point.m_minPpo2 - kLimitTolerance) flags |= kWarnPpo2Low;
   if (point.m_icdRisk) flags |= kWarnIcd;
   point.m_warningFlags = flags;
   point.m_noWarning = flags == 0;
@@ -103,7 +81,7 @@ void CDivePlan::MarkIcdRisk(int index) {
 
 SWarningSummary CDivePlan::SummariseWarnings(int first, int last) const {
   SWarningSummary s;
-  const bool imperial = Imperial();
+  const bool imperial = m_calculationSettings.imperial;
   const double f = imperial ? kFeetPerMetre : 1.0;
   const double surfaceBar = m_settings.surfacePressure / 1000.0;
   for (int t = std::max(first, 0); t <= last && t < PredictionCount(); ++t) {

@@ -7,6 +7,8 @@
 
 namespace kv {
 
+inline constexpr double kMinPpo2 = 0.16;  // bar; below it a gas is hypoxic
+
 class CGas {
 public:
   CGas() = default;

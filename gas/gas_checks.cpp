@@ -22,14 +22,14 @@ std::string WithSuffix(std::string text, int suffixId) {
 SGasCheck CheckTableGasPpo2(double oxygen, double depth, double depthOffset, double maxPpo2, bool imperial) {
   SGasCheck result;
   double ppo2 = RoundToMultiple(OcPpo2(oxygen, depth + depthOffset), 0.01);
-  if (ppo2 < kMinPpo2) {
+  if (ppo2 < kMinPpo2 - kLimitTolerance) {
     result.severity = kGasCheckError;
     result.text = WithSuffix(
-        Format(LoadString(1552), ppo2, kMinPpo2, Shown(depth, imperial), Unit(imperial)), 1253);
-  } else if (ppo2 > RoundToMultiple(maxPpo2, 0.01)) {
+        Format(LoadString(1552), ppo2, kMinPpo2, Shown(depth, imperial), Unit(imperial)), kMsgFail);
+  } else if (ppo2 > RoundToMultiple(maxPpo2, 0.01) + kLimitTolerance) {
     result.severity = kGasCheckError;
     result.text = WithSuffix(
-        Format(LoadString(1553), ppo2, maxPpo2, Shown(depth, imperial), Unit(imperial)), 1253);
+        Format(LoadString(1553), ppo2, maxPpo2, Shown(depth, imperial), Unit(imperial)), kMsgFail);
   }
   return result;
 }
@@ -38,12 +38,12 @@ SGasCheck CheckTableGasEad(double oxygen, double helium, bool closedCircuit, dou
                            double depthOffset, double maxEad, bool imperial) {
   SGasCheck result;
   double ead = Ead(oxygen, helium, depth + depthOffset, closedCircuit ? setpoint : 0.0, closedCircuit);
-  if (ead > RoundToMultiple(maxEad, 1.0)) {
+  if (ead > RoundToMultiple(maxEad, 1.0) + kLimitTolerance) {
     const char* unit = Unit(imperial);
     result.severity = kGasCheckWarning;
     result.text = WithSuffix(Format(LoadString(1554), Shown(ead, imperial), unit, Shown(depth, imperial), unit,
                                     Shown(maxEad, imperial), unit),
-                             1252);
+                             kMsgWarning);
   }
   return result;
 }
@@ -68,15 +68,15 @@ SGasEntryCheck CheckGasEntryValues(double depth, double oxygen, double helium, b
     return result;
   }
   double ppo2 = closedCircuit ? setpoint : OcPpo2(oxygen, depth);
-  if (ppo2 < kMinPpo2) {
+  if (ppo2 < kMinPpo2 - kLimitTolerance) {
     result.accepted = false;
     result.message = Format(LoadString(1260), ppo2, kMinPpo2);
-  } else if (ppo2 > maxPpo2) {
+  } else if (ppo2 > maxPpo2 + kLimitTolerance) {
     result.accepted = false;
     result.message = Format(LoadString(1261), ppo2, maxPpo2);
   } else {
     double ead = Ead(oxygen, helium, depth, setpoint, closedCircuit);
-    if (ead > maxEad) {
+    if (ead > maxEad + kLimitTolerance) {
       result.accepted = false;
       result.icon = EIcon::Question;
       const char* unit = Unit(imperial);

@@ -10,13 +10,18 @@
 
 namespace kv {
 
-inline constexpr double kMinPpo2 = 0.16;  // bar; below it a gas is hypoxic
+// Every limit (PPO2, EAD) is compared with this tolerance, after any rounding,
+// so that a value equal to its limit on paper is accepted although its binary
+// form misses it in the last digit ((50 / 10 + 1) x 0.21 is 1.2600000000000002).
+// The entry check, the schedule checks and the warnings of every second of a
+// calculated dive all compare this way.
+inline constexpr double kLimitTolerance = 1e-9;
 
 // Severities of a table generation check.
 enum EGasCheckSeverity : int { kGasCheckFine = 0, kGasCheckWarning = 1, kGasCheckError = 2 };
 
 struct SGasCheck {
-  int severity = kGasCheckFine;
+  EGasCheckSeverity severity = kGasCheckFine;
   std::string text;  // empty when fine
 };
 
@@ -41,6 +46,7 @@ SGasCheck CheckTableGas(const CGasSwitch& gasSwitch, double depth, double depthO
 
 // The entry check of a user point, as a decision: accepted, or refused with
 // the message to show and its icon. On closed circuit the PPO2 is the setpoint.
+// A value at its limit is accepted. CDivePlan::CheckGasEntry shows the message.
 struct SGasEntryCheck {
   bool accepted = true;
   std::string message;

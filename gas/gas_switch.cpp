@@ -156,7 +156,7 @@ bool CGasSwitchSchedule::Add(const CGasSwitch& gasSwitch) {
     return false;
   }
   if (IndexOfDepth(gasSwitch.m_depth) >= 0) {
-    if (!m_quiet) UserPrompt().ShowMessage(LoadString(1204), EIcon::Exclamation);
+    if (!m_quiet) UserPrompt().ShowMessage(LoadString(kMsgDepthExists), EIcon::Exclamation);
     return false;
   }
   int at = 0;
@@ -176,7 +176,7 @@ bool CGasSwitchSchedule::Update(const CGasSwitch& gasSwitch, int index) {
   if (index < 0 || index >= m_count) return false;
   if (m_isDescent && index == 0 && gasSwitch.m_depth != 0.0) return false;
   if (IndexOfDepth(gasSwitch.m_depth, index) >= 0) {
-    if (!m_quiet) UserPrompt().ShowMessage(LoadString(1204), EIcon::Exclamation);
+    if (!m_quiet) UserPrompt().ShowMessage(LoadString(kMsgDepthExists), EIcon::Exclamation);
     return false;
   }
   m_switches[static_cast<std::size_t>(index)] = gasSwitch;

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -76,7 +77,9 @@ IFileStore* g_store = &g_diskStore;
 }  // namespace
 
 bool CDiskFileStore::Read(const std::string& path, std::string& content) {
-  CFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Without O_NONBLOCK opening a FIFO waits for a writer that may never come;
+  // it is refused below like any file that is not a regular one.
+  CFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.Get() < 0) return false;
   struct stat st;
   if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
@@ -105,14 +108,19 @@ bool CDiskFileStore::Write(const std::string& path, const std::string& content) 
   // folder from collecting temporary files.
   if (exists && !S_ISREG(existing.st_mode)) return false;
 
-  static std::atomic<unsigned> counter{0};
+  // The temporary file is created next to the target and named relative to
+  // its folder, with a short name of its own: a target whose name is close to
+  // the longest the system allows must still be writable.
   const std::string folder = FolderOf(target);
   const std::string name = NameOf(target);
+  CFileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.Get() < 0) return false;
+  static std::atomic<unsigned> counter{0};
   std::string temp;
   int raw = -1;
   for (int attempt = 0; attempt < 100 && raw < 0; ++attempt) {
-    temp = folder + "/." + name + "." + std::to_string(::getpid()) + "." + std::to_string(counter++) + ".tmp";
-    raw = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    temp = ".kv-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    raw = ::openat(dir.Get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (raw < 0 && errno != EEXIST) return false;
   }
   if (raw < 0) return false;
@@ -121,14 +129,25 @@ bool CDiskFileStore::Write(const std::string& path, const std::string& content) 
   if (exists) (void)::fchmod(fd.Get(), existing.st_mode & 07777);
   bool ok = WriteAll(fd.Get(), content) && ::fsync(fd.Get()) == 0;
   ok = fd.Close() && ok;
-  if (ok && ::rename(temp.c_str(), target.c_str()) == 0) {
+  if (ok && ::renameat(dir.Get(), temp.c_str(), dir.Get(), name.c_str()) == 0) {
     // Make the rename itself durable; a failure here no longer loses data.
-    CFileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0) (void)::fsync(dir.Get());
+    (void)::fsync(dir.Get());
     return true;
   }
-  ::unlink(temp.c_str());
+  ::unlinkat(dir.Get(), temp.c_str(), 0);
   return false;
+}
+
+std::string WhyUnreadable(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0)
+    return errno == ENOENT ? "no such file" : errno == EACCES ? "permission denied" : std::strerror(errno);
+  if (S_ISDIR(st.st_mode)) return "it is a folder";
+  if (!S_ISREG(st.st_mode)) return "it is not a regular file";
+  if (static_cast<unsigned long long>(st.st_size) > IFileStore::kMaxFileSize)
+    return "it is larger than any plan (64 MB)";
+  if (::access(path.c_str(), R_OK) != 0) return "permission denied";
+  return "it cannot be read";
 }
 
 IFileStore& FileStore() { return *g_store; }

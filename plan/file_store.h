@@ -30,6 +30,10 @@ public:
   bool Write(const std::string& path, const std::string& content) override;
 };
 
+// Why a path cannot be read as a file, for messages: "no such file", "it is
+// a folder", "it is not a regular file", "permission denied"...
+std::string WhyUnreadable(const std::string& path);
+
 IFileStore& FileStore();
 // Installs the process-wide store (not owned); nullptr restores the disk store.
 void SetFileStore(IFileStore* store);

@@ -9,7 +9,8 @@ namespace kv {
 // open data file for writing." and returns false.
 bool SaveGasMixList(const std::string& path, const std::string& gasList);
 // Reads the list text of the last key 060 line (empty when there is none).
-// On failure shows the message, logs it and leaves gasList unchanged.
-bool LoadGasMixList(const std::string& path, std::string& gasList);
+// On failure shows the message, logs it, leaves gasList unchanged and, when
+// asked, says why in error ("line 2: ...", "no such file").
+bool LoadGasMixList(const std::string& path, std::string& gasList, std::string* error = nullptr);
 
 }  // namespace kv

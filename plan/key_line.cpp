@@ -1,5 +1,6 @@
 #include "plan/key_line.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/text.h"
@@ -53,6 +54,28 @@ std::string KeyLineText(int key, std::string_view text) {
   for (char c : text) line.push_back(c == '\r' || c == '\n' ? ' ' : c);
   line += kLineEnd;
   return line;
+}
+
+std::string_view SkipByteOrderMark(std::string_view content) {
+  constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  if (content.substr(0, kBom.size()) == kBom) content.remove_prefix(kBom.size());
+  return content;
+}
+
+std::string QuotedText(std::string_view text) {
+  // Cut on a character boundary, so the message stays valid UTF-8.
+  std::size_t shown = std::min<std::size_t>(text.size(), 40);
+  while (shown > 0 && shown < text.size() && (static_cast<unsigned char>(text[shown]) & 0xC0) == 0x80) --shown;
+  std::string out = "\"";
+  for (std::size_t i = 0; i < shown; ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 || c == 0x7F)
+      out += Format("\\x%02X", c);
+    else
+      out += static_cast<char>(c);
+  }
+  out += shown < text.size() ? "...\"" : "\"";
+  return out;
 }
 
 }  // namespace kv

@@ -40,4 +40,11 @@ std::string KeyLineText(int key, std::string_view text);
 
 inline constexpr const char* kLineEnd = "\r\n";
 
+// The content without a UTF-8 byte order mark at its start: editors that add
+// one must not make a file unreadable.
+std::string_view SkipByteOrderMark(std::string_view content);
+// A text from a file as a message shows it: in quotes, control bytes and NULs
+// as \xNN, cut after 40 bytes.
+std::string QuotedText(std::string_view text);
+
 }  // namespace kv

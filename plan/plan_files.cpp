@@ -1,7 +1,9 @@
 // Plan files (".ccp") and dive files (".ccd"): line-oriented text of numbered
 // keys. One writer produces the dive section of both; one reader accepts it.
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "base/status_log.h"
 #include "base/strings.h"
 #include "base/text.h"
+#include "base/value_ranges.h"
 #include "plan/file_store.h"
 #include "plan/key_line.h"
 #include "plan/plan_group.h"
@@ -107,69 +110,146 @@ std::string DiveSection(const CDivePlan& dive) {
   return out;
 }
 
-// ---- Plausibility ----------------------------------------------------------------
+// ---- Checking a file before it is applied ------------------------------------------
 //
-// The files say nothing about ranges, but a plan is only as good as its
-// numbers: a value that no entry field can produce and that the calculation
-// cannot meaningfully use (a negative time, a depth of kilometres, an unknown
-// algorithm) makes the whole file invalid rather than giving a plan that
-// looks calculated but is not the diver's.
+// A file is read only when every line of it would be applied as written. A
+// number that is not a number, a value that no page of the program can enter,
+// a point line without its fields or a file cut short would otherwise give a
+// plan that looks calculated but is not the diver's. The ranges are those of
+// the pages and preferences (base/value_ranges.h).
 
-constexpr double kMaxSettingValue = 1.0e6;
-constexpr int kMaxRunTime = 86400;             // s, the 24-hour limit of any plan
-constexpr double kMaxDepthPressure = 100000.0;  // mbar gauge, 1000 m
-constexpr double kMaxDepthMetres = kMaxDepthPressure / 100.0;
-constexpr double kMaxSetpoint = 10.0;           // bar
+// Keys written with "%d"; the other numeric keys are written with "%0.2f".
+bool IsIntegerKey(int key) {
+  switch (key) {
+    case kKeySurfaceIntervalAlgorithm: case kKeyAlgorithm: case kKeySurfaceInterval: case kKeyBailoutGasSwitches:
+    case kKeyBailoutUseGasList: case kKeyBailoutIgnoreIcd: case kKeyBailoutIgnoreCns: case kKeyBailoutSecond:
+    case kKeyBailoutPlanValid: case kKeyBailoutRemainder:
+      return true;
+    default:
+      return false;
+  }
+}
 
-bool InRange(double v, double lo, double hi) { return v >= lo && v <= hi; }
+// Reads field n of a line written with "%d" (integer) or "%0.2f"; on failure
+// why says so. An integer field may be written "1.0", but not "1.5", which
+// the calculation would take as 1.
+bool ReadField(const CKeyLine& line, int n, bool integer, const std::string& what, double& value, std::string& why) {
+  const std::string_view field = line.Field(n);
+  double v = 0.0;
+  if (!ReadWholeNumber(field, v)) {
+    why = what + ": " + QuotedText(field) + " is not a number";
+    return false;
+  }
+  if (integer && (v != std::trunc(v) || v < INT_MIN || v > INT_MAX)) {
+    why = what + ": " + QuotedText(field) + " is not a whole number";
+    return false;
+  }
+  value = v;
+  return true;
+}
+
+// A number as the file gives it, for messages: reformatting could make a
+// refused 50.364 read as an allowed 50.36.
+std::string Shown(std::string_view field) {
+  while (!field.empty() && (field.front() == ' ' || field.front() == '\t')) field.remove_prefix(1);
+  while (!field.empty() && (field.back() == ' ' || field.back() == '\t')) field.remove_suffix(1);
+  return field.size() > 40 ? std::string(field.substr(0, 40)) + "..." : std::string(field);
+}
+
+std::string CheckField(const CKeyLine& line, int n, bool integer, const SValueRange& range, const std::string& what) {
+  double v = 0.0;
+  std::string why;
+  if (!ReadField(line, n, integer, what, v, why)) return why;
+  if (!range.Accepts(v)) return what + ": " + Shown(line.Field(n)) + " is outside " + range.Text();
+  return {};
+}
+
+std::string CheckPoint(const CKeyLine& line, int key) {
+  const bool bailoutPoint = key == kKeyBailoutPoint;
+  const std::string what = Format("key %03d (%s)", key, bailoutPoint ? "bailout point" : "user point");
+  if (line.Count() < 8) return what + Format(" has %d of its 9 fields", line.Count());
+  auto field = [&](int n, const char* name) { return what + Format(", field %d (%s)", n, name); };
+  const SValueRange& flag = ValueRange(EValue::Flag);
+  std::string why = CheckField(line, 2, true, ValueRange(EValue::PointDuration), field(2, "duration"));
+  for (auto [n, name] : {std::pair{4, "closed circuit"}, std::pair{8, "no clear surface"}, std::pair{9, "bailout ascent"}})
+    if (why.empty() && n <= line.Count()) why = CheckField(line, n, true, flag, field(n, name));
+  if (!why.empty()) return why;
+
+  double depthPressure = 0.0, oxygen = 0.0, helium = 0.0, setpoint = 0.0;
+  if (!ReadField(line, 3, false, field(3, "depth"), depthPressure, why) ||
+      !ReadField(line, 5, false, field(5, "oxygen"), oxygen, why) ||
+      !ReadField(line, 6, false, field(6, "helium"), helium, why) ||
+      !ReadField(line, 7, false, field(7, "setpoint"), setpoint, why))
+    return why;
+  // The file holds the depth as mbar gauge, depth x 100.
+  const SValueRange& depth = ValueRange(EValue::Depth);
+  if (!depth.Accepts(depthPressure / 100.0))
+    return field(3, "depth") + ": " + Shown(line.Field(3)) + Format(" (%0.2f m) is outside ", depthPressure / 100.0) +
+           depth.Text();
+  // A bailout point whose gas the bailout planner is still to choose holds 0/0.
+  const bool gasToChoose = bailoutPoint && oxygen == 0.0 && helium == 0.0;
+  // Saved with two decimals the parts still add up to at most 100 (two parts
+  // that both round up add up to at most 99.98 before), so the gas stays
+  // valid when the file is read back.
+  const bool validGas = ValueRange(EValue::Oxygen).Accepts(oxygen) && ValueRange(EValue::Helium).Accepts(helium) &&
+                        oxygen + helium <= 100.0;
+  if (!gasToChoose && !validGas)
+    return what + ": " + Shown(line.Field(5)) + " % oxygen and " + Shown(line.Field(6)) +
+           " % helium are not a valid gas";
+  // An open-circuit point keeps a setpoint it does not use; it still may not
+  // exceed what the page allows.
+  const SValueRange& setpoints = ValueRange(EValue::Setpoint);
+  const bool closedCircuit = line.Int(4) == 1;
+  const bool setpointOk = closedCircuit ? setpoints.Accepts(setpoint)
+                                        : setpoint >= 0.0 && setpoints.Accepts(std::max(setpoint, setpoints.LowestHeld()));
+  if (!setpointOk)
+    return field(7, "setpoint") + ": " + Shown(line.Field(7)) + " is outside " + setpoints.Text();
+  return {};
+}
 
 // An empty text when the line may be applied, else why not.
-std::string CheckLine(const CKeyLine& line, bool planKeys) {
-  const int key = line.Key();
-  auto bad = [&](const char* what) { return Format("key %03d: %s out of range", key, what); };
-  switch (key) {
-    case kKeySurfaceIntervalAlgorithm:
-    case kKeyAlgorithm:
-      if (planKeys && !InRange(line.Int(2), 0, 1)) return bad("algorithm");
-      return {};
-    case kKeyCylinderWorkingPressure:
-    case kKeyGasReserve:
-      if (planKeys && !InRange(line.Double(2), 0.0, kMaxSettingValue)) return bad("value");
-      return {};
-    case kKeySurfacePressure: case kKeyGfLow: case kKeyGfHigh: case kKeySacRate: case kKeyMaxPpo2:
-    case kKeyMaxEad: case kKeyDescentRate: case kKeyAscentRate: case kKeyLastDecoStop:
-    case kKeyBailoutGfLow: case kKeyBailoutGfHigh: case kKeyBailoutSacRate: case kKeyBailoutMaxPpo2:
-    case kKeyBailoutMaxEad: case kKeyBailoutMaxCns: case kKeyBailoutDescentRate: case kKeyBailoutAscentRate:
-    case kKeyBailoutLastDecoStop:
-      if (!InRange(line.Double(2), 0.0, kMaxSettingValue)) return bad("value");
-      return {};
-    case kKeySurfaceInterval:
-      if (line.Int(2) < 0) return bad("surface interval");
-      return {};
-    case kKeyBailoutGasSwitches:
-      if (!InRange(line.Int(2), 0, kMaxGasSwitches)) return bad("number of gas switches");
-      return {};
-    case kKeyBailoutSecond:
-      if (!InRange(line.Int(2), 0, kMaxRunTime + 1)) return bad("bailout second");
-      return {};
-    case kKeyBailoutDepth:
-      if (!InRange(line.Double(2), 0.0, kMaxDepthMetres)) return bad("bailout depth");
-      return {};
-    case kKeyBailoutRemainder:
-      if (!InRange(line.Int(2), -1, kMaxRunTime)) return bad("bailout remainder");
-      return {};
-    case kKeyUserPoint:
-    case kKeyBailoutPoint:
-      if (line.Count() < 8) return {};
-      if (!InRange(line.Int(2), 0, kMaxRunTime)) return bad("duration");
-      if (!InRange(line.Double(3), -kMaxDepthPressure, kMaxDepthPressure)) return bad("depth");
-      if (!InRange(line.Double(5), 0.0, 100.0)) return bad("oxygen");
-      if (!InRange(line.Double(6), 0.0, 100.0)) return bad("helium");
-      if (!InRange(line.Double(7), 0.0, kMaxSetpoint)) return bad("setpoint");
-      return {};
-    default:
-      return {};
+std::string CheckLine(const CKeyLine& line, int key, bool planKeys) {
+  const bool planKey = key >= kKeySurfaceIntervalAlgorithm && key <= kKeyGasReserve;
+  // A dive file ignores the plan keys, so they cannot make it invalid.
+  if (planKey && !planKeys) return {};
+  if (key == kKeyUserPoint || key == kKeyBailoutPoint) return CheckPoint(line, key);
+  const SPlanKeyRange* range = PlanKeyRange(key);
+  const bool textKey = key == kKeyName || key == kKeyBailoutGasList;
+  if (!range && !textKey) return {};  // a key this program does not know is skipped
+  const std::string what = Format("key %03d (%s)", key, textKey ? (key == kKeyName ? "dive name" : "bailout gas list")
+                                                                : range->name);
+  if (line.Count() < 2) return what + " has no value";
+  if (textKey) return {};
+  return CheckField(line, 2, IsIntegerKey(key), range->Range(), what);
+}
+
+// The first line that may not be applied (1-based) and why, or line 0.
+struct SFileProblem {
+  int line = 0;
+  std::string why;
+};
+
+SFileProblem CheckContent(std::string_view content, const std::vector<std::string>& lines, bool plan) {
+  const char* header = plan ? kPlanHeader : kDiveHeader;
+  if (lines.empty()) return {1, "the file is empty"};
+  if (lines.front() != header) return {1, Format("the first line is %s, not \"%s\"", QuotedText(lines.front()).c_str(), header)};
+  // Every line the program writes ends with its line end: a last line without
+  // one is what a file cut short looks like.
+  if (content.back() != '\n')
+    return {static_cast<int>(lines.size()), "the last line has no line end: the file seems cut short"};
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::string& text = lines[i];
+    if (text.empty() || text == kDiveHeader) continue;
+    CKeyLine line(text);
+    int key = 0;
+    std::string why;
+    if (!ReadWholeInt(line.Field(1), key))
+      why = QuotedText(text) + " is neither a \"Dive\" line nor a key line";
+    else
+      why = CheckLine(line, key, plan);
+    if (!why.empty()) return {static_cast<int>(i) + 1, why};
   }
+  return {};
 }
 
 // ---- Applying ----------------------------------------------------------------------
@@ -233,19 +313,6 @@ bool IsDiveKey(int key) {
   return (key >= kKeyName && key <= kKeyBailoutGasList) || key == kKeyUserPoint || key == kKeyBailoutPoint;
 }
 
-// The first implausible line (1-based) and why, or 0.
-int FindImplausibleLine(const std::vector<std::string>& lines, bool planKeys, std::string& why) {
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    const std::string& text = lines[i];
-    if (text.empty() || text == kDiveHeader) continue;
-    CKeyLine line(text);
-    if (line.Count() < 2) continue;
-    why = CheckLine(line, planKeys);
-    if (!why.empty()) return static_cast<int>(i) + 1;
-  }
-  return 0;
-}
-
 }  // namespace
 
 // ---- CPlanGroup file operations ----------------------------------------------------------
@@ -259,7 +326,7 @@ bool CPlanGroup::SavePlanGroup(const std::string& path) {
   for (const SDiveEntry& e : m_dives)
     if (e.dive) out += DiveSection(*e.dive);
   if (!FileStore().Write(path, out)) {
-    UserPrompt().ShowMessage(LoadString(1240), EIcon::Exclamation);
+    UserPrompt().ShowMessage(LoadString(kMsgUnableToWriteDataFile), EIcon::Exclamation);
     return false;
   }
   m_filePath = path;
@@ -271,7 +338,7 @@ bool CPlanGroup::ExportDive(const std::string& path, int index) {
   const CDivePlan* dive = GetDive(index);
   if (!dive) return false;
   if (!FileStore().Write(path, DiveSection(*dive))) {
-    UserPrompt().ShowMessage(LoadString(1240), EIcon::Exclamation);
+    UserPrompt().ShowMessage(LoadString(kMsgUnableToWriteDataFile), EIcon::Exclamation);
     return false;
   }
   return true;
@@ -299,26 +366,27 @@ bool CPlanGroup::ReadFile(const std::string& path, EReadMode mode) {
     ResetPlanGroup();
   }
 
+  m_fileError.clear();
   std::string content;
   if (!FileStore().Read(path, content)) {
-    UserPrompt().ShowMessage(LoadString(1228), EIcon::Exclamation);
+    m_fileError = WhyUnreadable(path);
+    UserPrompt().ShowMessage(LoadString(kMsgUnableToOpenDataFile), EIcon::Exclamation);
     log.LogMessage("Unable to open data file %s", path.c_str());
     finish("Unable to open file");
     return false;
   }
   log.LogAtLevel("File opened OK", kLogDetail);
 
-  const std::vector<std::string> lines = SplitLines(content);
+  const std::string_view text = SkipByteOrderMark(content);
+  const std::vector<std::string> lines = SplitLines(text);
+  const SFileProblem problem = CheckContent(text, lines, plan);
   content.clear();
   content.shrink_to_fit();
-  const char* header = plan ? kPlanHeader : kDiveHeader;
-  std::string why;
-  const bool headerOk = !lines.empty() && lines.front() == header;
-  const int badLine = headerOk ? FindImplausibleLine(lines, plan, why) : 0;
-  if (!headerOk || badLine != 0) {
+  if (problem.line != 0) {
+    m_fileError = Format("line %d: %s", problem.line, problem.why.c_str());
     UserPrompt().ShowMessage(LoadString(plan ? 1622 : 1621), EIcon::Exclamation);
     log.LogMessage("Invalid dive plan file %s", path.c_str());
-    if (badLine != 0) log.LogMessage("Line %d, %s", badLine, why.c_str());
+    log.LogMessage("%s", m_fileError.c_str());
     finish("Invalid file contents");
     return false;
   }
@@ -328,6 +396,7 @@ bool CPlanGroup::ReadFile(const std::string& path, EReadMode mode) {
     m_filePath = path;
   } else {
     if (!AddDivePlan()) {
+      m_fileError = Format("the plan already holds %d dives", kMaxDives);
       finish("Failed to add dive plan");
       return false;
     }
@@ -347,6 +416,7 @@ bool CPlanGroup::ReadFile(const std::string& path, EReadMode mode) {
         current = GetDive(GetDiveCount() - 1);
       } else {
         ClearPlanGroup();
+        m_fileError = Format("line %d: a plan holds at most %d dives", static_cast<int>(i) + 1, kMaxDives);
         finish("Failed to add dive plan");
         return false;
       }

@@ -234,23 +234,26 @@ bool CPlanGroup::PreviousState(int index, SPreviousDiveState& state) const {
   return true;
 }
 
-bool CPlanGroup::CalculateOne(int index, const SPreviousDiveState& previous) {
+bool CPlanGroup::CalculateOne(int index, const SPreviousDiveState& previous, const SCalculationSettings& settings) {
   SDiveEntry& entry = m_dives[static_cast<std::size_t>(index)];
   const bool ok = entry.dive->Calculate(index, previous.nitrogen.data(), previous.helium.data(), previous.cns,
-                                        previous.otu, previous.noPreviousState);
+                                        previous.otu, previous.noPreviousState, settings);
   entry.calculationOrder = ++m_calculationCounter;
   return ok;
 }
 
-bool CPlanGroup::CalculateDivePlan(int index, int force) {
+bool CPlanGroup::Deferred(int index, bool force) {
   // While a file is read every key that changes a setting asks for a
   // calculation of a half-read dive; those requests are recorded like those
   // of auto recalc off, and the plan is calculated once it is complete.
-  if ((!m_autoRecalc || m_loadInProgress) && !force) {
-    m_recalculationRequired = true;
-    PostDiveCalculated(index);
-    return true;
-  }
+  if (force || (m_autoRecalc && !m_loadInProgress)) return false;
+  m_recalculationRequired = true;
+  PostDiveCalculated(index);
+  return true;
+}
+
+bool CPlanGroup::CalculateDivePlan(int index, bool force) {
+  if (Deferred(index, force)) return true;
   if (m_updateInProgress) return false;
   CStatusLog& log = StatusLog();
   log.LogAtLevelF(kLogDetail, "CPlanGroup::CalculateDivePlan(%d) started", index);
@@ -258,7 +261,7 @@ bool CPlanGroup::CalculateDivePlan(int index, int force) {
   if (!dive) return false;
   SPreviousDiveState previous;
   if (!PreviousState(index, previous)) return false;
-  if (CalculateOne(index, previous))
+  if (CalculateOne(index, previous, SCalculationSettings::FromPreferences()))
     m_recalculationRequired = false;
   else
     dive->ClearResults();
@@ -267,12 +270,8 @@ bool CPlanGroup::CalculateDivePlan(int index, int force) {
   return true;
 }
 
-bool CPlanGroup::BailoutPlan(int index, int force) {
-  if ((!m_autoRecalc || m_loadInProgress) && !force) {
-    m_recalculationRequired = true;
-    PostDiveCalculated(index);
-    return false;
-  }
+bool CPlanGroup::BailoutPlan(int index, bool force) {
+  if (Deferred(index, force)) return false;
   CDivePlan* dive = GetDive(index);
   if (!dive || !dive->IsBailoutMode()) return false;
   // Without a planner nothing can be planned: the dive is reported as it stands.
@@ -306,7 +305,9 @@ void CPlanGroup::ClearAllResults() {
     if (e.dive) e.dive->ClearResults();
 }
 
-bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force) {
+bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force, IProgress* progress) {
+  CNullProgress noProgress;
+  IProgress& report = progress ? *progress : noProgress;
   CStatusLog& log = StatusLog();
   if (log.IsOn(kLogDetail)) {
     std::string line = "Calculate dive plans - ";
@@ -315,15 +316,21 @@ bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force) {
     log.LogAtLevel(line, kLogDetail);
   }
   const int last = checkAll ? GetDiveCount() - 1 : lastIndex;
+  // One reading of the preferences for every dive of the pass.
+  const SCalculationSettings settings = SCalculationSettings::FromPreferences();
   bool complete = true;
+  bool cancelled = false;
   if (last < 0) {
     ClearAllResults();
     complete = false;
+  } else {
+    report.SetRange(last + 1);
   }
   for (int i = 0; i <= last; ++i) {
     CDivePlan* dive = GetDive(i);
     SPreviousDiveState previous;
     if (!dive || !PreviousState(i, previous)) return false;
+    report.SetPosition(i);
     if (!force && !m_recalculationRequired) {
       if (i == 0) continue;
       if (UpToDate(i)) {
@@ -331,8 +338,22 @@ bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force) {
         continue;
       }
     }
+    report.SetText(Format(LoadString(kMsgDiveOfDives), i + 1, last + 1));
+    // Cancellation is honoured between dives only. The dives not reached
+    // would otherwise keep results built on an end state that may have just
+    // changed: they lose them, and the plan stays "recalculation required".
+    if (report.IsCancelled()) {
+      log.LogAtLevelF(kLogDetail, "Calculate dive plans - Cancelled before dive %d", i);
+      for (int j = i; j <= last; ++j) {
+        if (CDivePlan* notReached = GetDive(j)) notReached->ClearResults();
+        PostDiveCalculated(j);
+      }
+      complete = false;
+      cancelled = true;
+      break;
+    }
     log.LogAtLevelF(kLogDetail, "Calculate dive plans - Calculate required in dive %d", i);
-    const bool ok = CalculateOne(i, previous);
+    const bool ok = CalculateOne(i, previous, settings);
     PostDiveCalculated(i);
     if (!ok) {
       ClearAllResults();
@@ -340,9 +361,13 @@ bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force) {
       break;
     }
   }
-  if (complete) m_recalculationRequired = false;
+  if (complete) {
+    m_recalculationRequired = false;
+    report.SetPosition(last + 1);
+  }
+  if (cancelled) m_recalculationRequired = true;
   log.LogAtLevel("Calculate dive plans - Finished", kLogDetail);
-  return true;
+  return !cancelled;
 }
 
 // ---- Modified state and lifecycle ----------------------------------------------------

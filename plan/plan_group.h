@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/progress.h"
 #include "engine/dive_owner.h"
 #include "engine/dive_plan.h"
 #include "gas/gas_switch.h"
@@ -98,10 +99,19 @@ public:
   void SetFilePath(const std::string& path) { m_filePath = path; }
 
   // ---- Calculation -----------------------------------------------------------
-  bool CalculateDivePlan(int index, int force) override;
-  bool BailoutPlan(int index, int force) override;
+  bool CalculateDivePlan(int index, bool force) override;
+  bool BailoutPlan(int index, bool force) override;
   bool Recalculate(int index);
-  bool CalculateDivePlans(bool checkAll, int lastIndex, bool force);
+  // Recalculates, from dive 0 up to the last dive (checkAll) or lastIndex,
+  // every dive that is out of date (or every dive when force or a deferred
+  // request says so). Progress counts the dives; cancellation is checked
+  // before each dive's calculation. A cancelled pass returns false: the dives
+  // it calculated keep their results, those from the one it stopped before up
+  // to the last asked for lose theirs (as after a failure, with a
+  // DiveCalculated notification each), and the plan stays "recalculation
+  // required". Otherwise true, also when a dive failed (its results and
+  // every other dive's are then cleared).
+  bool CalculateDivePlans(bool checkAll, int lastIndex, bool force, IProgress* progress = nullptr);
   // The state dive index starts from; false when a dive involved is missing.
   bool PreviousState(int index, SPreviousDiveState& state) const;
 
@@ -122,14 +132,21 @@ public:
   bool LoadPlanGroup(const std::string& path);
   bool ExportDive(const std::string& path, int index);
   bool ImportDive(const std::string& path);
+  // Why the last load or import failed, for the user: "line 23: key 022
+  // (gradient factor low): 900.00 is outside 0 to 100 %", "no such file".
+  // Empty after one that succeeded.
+  const std::string& GetFileError() const { return m_fileError; }
 
 private:
   void Post(const SPlanNotification& notification);
   std::unique_ptr<CDivePlan> NewDive(int index);
   void RenumberDives();
   void ClearAllResults();
-  bool CalculateOne(int index, const SPreviousDiveState& previous);
+  bool CalculateOne(int index, const SPreviousDiveState& previous, const SCalculationSettings& settings);
   bool UpToDate(int index) const;
+  // Records a request without force that waits for the "Calculate" command
+  // (auto recalc off, or a file being read); true when it does.
+  bool Deferred(int index, bool force);
   // Load and import share the reading of dive sections; see plan_files.cpp.
   enum class EReadMode { Plan, Dive };
   bool ReadFile(const std::string& path, EReadMode mode);
@@ -144,9 +161,13 @@ private:
   std::vector<SDiveEntry> m_dives;
   int m_surfaceIntervalAlgorithm = 0;
   int m_algorithm = 1;
-  double m_cylinderWorkingPressure = 0.0;
-  double m_gasReserve = 0.0;
+  // The preferences' defaults rather than 0 until ApplyPreferences or a file
+  // sets them: a plan of 0 bar cylinders and no reserve would size nothing,
+  // and could not be read back once saved.
+  double m_cylinderWorkingPressure = 240.0;
+  double m_gasReserve = 33.0;
   std::string m_filePath;
+  std::string m_fileError;
   bool m_modified = false;
   bool m_autoRecalc = false;
   bool m_updateInProgress = true;

@@ -15,6 +15,8 @@ int RoundUpToMinute(int seconds) {
   return minutes * 60;
 }
 
+std::string MinutesSeconds(int seconds) { return Format("%d:%02d", seconds / 60, seconds % 60); }
+
 // ---- One row -------------------------------------------------------------------
 
 CDivePlanTableSegment::CDivePlanTableSegment(double depth, bool noClearSurface, const std::string& gas,

@@ -1,8 +1,7 @@
 #include "report/latin1.h"
 
-#include <fstream>
-
 #include "base/text.h"
+#include "plan/file_store.h"
 
 namespace kv {
 namespace {
@@ -69,11 +68,9 @@ std::string Utf8ToLatin1(std::string_view utf8, EUnencodable replacement) {
 }
 
 bool WriteHtmlDocument(const std::string& path, std::string_view utf8Document) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) return false;
-  const std::string bytes = Utf8ToLatin1(utf8Document, EUnencodable::CharacterReference);
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(file.flush());
+  // The same atomic save as the plan files: a full disk or a failed write
+  // leaves the document the user had, never a truncated one.
+  return FileStore().Write(path, Utf8ToLatin1(utf8Document, EUnencodable::CharacterReference));
 }
 
 }  // namespace kv

@@ -18,7 +18,8 @@ enum class EUnencodable {
 std::string Utf8ToLatin1(std::string_view utf8, EUnencodable replacement = EUnencodable::Question);
 
 // Writes an HTML document held in UTF-8 to path in ISO-8859-1, characters
-// outside it as character references. False when the file cannot be written.
+// outside it as character references, atomically (plan/file_store.h). False
+// when the file cannot be written; an existing file is then left as it was.
 bool WriteHtmlDocument(const std::string& path, std::string_view utf8Document);
 
 }  // namespace kv

@@ -23,7 +23,10 @@ std::string SacText(double litresPerMinute, bool imperial) {
                   : Format("SAC %0.0f (l/min)", litresPerMinute);
 }
 
-std::string MinutesSeconds(int seconds) { return Format("%d:%02d", seconds / 60, seconds % 60); }
+// dives[index], or nullptr for an index outside the list or a missing dive.
+const CDivePlan* DiveAt(const std::vector<const CDivePlan*>& dives, int index) {
+  return index >= 0 && index < static_cast<int>(dives.size()) ? dives[static_cast<std::size_t>(index)] : nullptr;
+}
 
 double MaxSegmentDepth(const CDivePlan& dive) {
   double deepest = 0.0;
@@ -53,7 +56,7 @@ std::string DiveText(const CDivePlan& dive, int index, int count) {
   const int runTime = dive.GetRunTime();
   const int hours = runTime / 3600;
   const int minutes = static_cast<int>(std::floor((runTime - hours * 3600) / 60.0 + 0.5));
-  return Format(LoadString(1300), index + 1, count) + Format(LoadString(1321), hours, minutes);
+  return Format(LoadString(kMsgDiveOfDives), index + 1, count) + Format(LoadString(1321), hours, minutes);
 }
 
 
@@ -88,7 +91,7 @@ std::string WarningsText(int flags) {
 
 void AddGasWarningLines(const CDivePlan& dive, DiveTableContent& content) {
   if (dive.GasWarnings().empty()) return;
-  content.warnings.push_back(std::string(LoadString(1306)) + "~" + LoadString(1320));
+  content.warnings.push_back(std::string(LoadString(kMsgGasHeading)) + "~" + LoadString(kMsgWarningsHeading));
   for (int i = 0; i < static_cast<int>(dive.GasWarnings().size()); ++i)
     content.warnings.push_back(dive.GasWarningText(i));
 }
@@ -141,9 +144,9 @@ bool DiveQualifiesForGasTable(const CDivePlan* dive) { return dive && dive->AnyC
 DiveTableContent BuildDiveTableContent(const std::vector<const CDivePlan*>& dives, int index,
                                        const SReportOptions& options) {
   DiveTableContent content;
-  if (index < 0 || index >= static_cast<int>(dives.size()) || !dives[static_cast<std::size_t>(index)])
-    return content;
-  const CDivePlan& dive = *dives[static_cast<std::size_t>(index)];
+  const CDivePlan* chosen = DiveAt(dives, index);
+  if (!chosen) return content;
+  const CDivePlan& dive = *chosen;
   const int count = static_cast<int>(dives.size());
   const bool imperial = options.imperial;
   const bool laterDive = index > 0;
@@ -160,8 +163,8 @@ DiveTableContent BuildDiveTableContent(const std::vector<const CDivePlan*>& dive
   const double finalCns = FinalCns(dive), finalOtu = FinalOtu(dive);
   std::string cns, otu;
   if (!laterDive) {
-    cns = Format(LoadString(1302), finalCns * 100.0);
-    otu = Format(LoadString(1303), finalOtu / 300.0 * 100.0);
+    cns = Format(LoadString(kMsgCnsFinal), finalCns * 100.0);
+    otu = Format(LoadString(kMsgOtuFinal), finalOtu / 300.0 * 100.0);
     content.cnsAlert = finalCns > 1.0;
     content.otuAlert = finalOtu > 300.0;
   } else {
@@ -179,10 +182,10 @@ DiveTableContent BuildDiveTableContent(const std::vector<const CDivePlan*>& dive
   const bool warningsColumn = !dive.GasWarnings().empty();
   const bool ncsColumn = std::any_of(segments.begin(), segments.end(),
                                      [](const CDiveSegment& s) { return s.m_noClearSurface != 0; });
-  std::string headings = std::string(LoadString(1306)) + "~" + LoadString(1307);
-  if (warningsColumn) headings += std::string("~") + LoadString(1320);
+  std::string headings = std::string(LoadString(kMsgGasHeading)) + "~" + LoadString(1307);
+  if (warningsColumn) headings += std::string("~") + LoadString(kMsgWarningsHeading);
   headings += std::string("~") + LoadString(imperial ? 1309 : 1308);
-  if (ncsColumn) headings += std::string("~") + LoadString(1322);
+  if (ncsColumn) headings += std::string("~") + LoadString(kMsgNoClearSurface);
   headings += std::string("~") + LoadString(1310) + "~" + LoadString(1311);
 
   // Rows in dive order first: whole-minute segment times are differences of
@@ -197,15 +200,16 @@ DiveTableContent BuildDiveTableContent(const std::vector<const CDivePlan*>& dive
     if (warningsColumn) {
       const std::string warnings = WarningsText(s.m_warningFlags);
       alert = !warnings.empty();
-      line += "~" + (alert ? warnings : std::string("&nbsp"));
+      // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict)
+      // about "~" + std::string temporaries here.
+      line += '~';
+      line += alert ? warnings : std::string("&nbsp");
     }
-    // Appended piece by piece: "~" + a temporary string trips GCC 12's
-    // overlapping-copy warning at -O3.
     line += '~';
     line += SegmentDepthText(s, imperial);
     if (ncsColumn) {
       line += '~';
-      line += s.m_noClearSurface ? LoadString(1322) : "&nbsp";
+      line += s.m_noClearSurface ? LoadString(kMsgNoClearSurface) : "&nbsp";
     }
     if (options.minutesAndSeconds) {
       line += '~';
@@ -239,9 +243,9 @@ DiveTableContent BuildDiveTableContent(const std::vector<const CDivePlan*>& dive
 DiveTableContent BuildGasUsageTableContent(const std::vector<const CDivePlan*>& dives, int index,
                                            const SReportOptions& options) {
   DiveTableContent content;
-  if (index < 0 || index >= static_cast<int>(dives.size()) || !dives[static_cast<std::size_t>(index)])
-    return content;
-  const CDivePlan& dive = *dives[static_cast<std::size_t>(index)];
+  const CDivePlan* chosen = DiveAt(dives, index);
+  if (!chosen) return content;
+  const CDivePlan& dive = *chosen;
   const bool imperial = options.imperial;
 
   const std::string diveSac = SacText(dive.GetSacRate(), imperial);
@@ -264,8 +268,8 @@ DiveTableContent BuildGasUsageTableContent(const std::vector<const CDivePlan*>& 
   content.otuAlert = finalOtu > 300.0;
   content.header = DepthText(MaxSegmentDepth(dive), imperial) + "~" + title + "~" + GradientFactorText(dive) +
                    "~" + DiveText(dive, index, static_cast<int>(dives.size())) + "~" +
-                   Format(LoadString(1302), finalCns * 100.0) + "~" +
-                   Format(LoadString(1303), finalOtu / 300.0 * 100.0);
+                   Format(LoadString(kMsgCnsFinal), finalCns * 100.0) + "~" +
+                   Format(LoadString(kMsgOtuFinal), finalOtu / 300.0 * 100.0);
 
   const double reserve = dive.GetGasReserve();
   const double pressure = dive.GetCylinderWorkingPressure();

@@ -28,8 +28,7 @@ void LogConsolidation(int level, const std::string& text) {
   StatusLog().LogAtLevelF(level, "Table Consolidation - %s", text.c_str());
 }
 
-// Appends "~" and a field. (Two appends rather than "~" + field, which GCC 12
-// at -O3 warns about as an overlapping copy.)
+// Appends "~" and a field to a row line.
 void AddField(std::string& line, const std::string& field) {
   line += '~';
   line += field;
@@ -175,12 +174,12 @@ DiveTableContent TableContent(const CDivePlanTable& table, const SGeneratedRun& 
   bool ncsColumn = false;
   for (int r = 0; r < table.RowCount(); ++r) ncsColumn = ncsColumn || table.GetNoClearSurface(r);
 
-  std::string headings = std::string(LoadString(1306)) + "~" + LoadString(1307);
-  if (warningsColumn) headings += std::string("~") + LoadString(1320);
+  std::string headings = std::string(LoadString(kMsgGasHeading)) + "~" + LoadString(1307);
+  if (warningsColumn) headings += std::string("~") + LoadString(kMsgWarningsHeading);
   headings += "~";
   headings += byTime ? std::string(LoadString(1315))
                      : std::string(LoadString(1315)) + "&nbsp\\&nbsp" + LoadString(1319);
-  if (ncsColumn) headings += std::string("~") + LoadString(1322);
+  if (ncsColumn) headings += std::string("~") + LoadString(kMsgNoClearSurface);
   for (const int column : group.printColumns) {
     headings += "~";
     headings += byTime ? DepthText(run.depths[static_cast<std::size_t>(column)], imperial)
@@ -202,7 +201,7 @@ DiveTableContent TableContent(const CDivePlanTable& table, const SGeneratedRun& 
       AddField(line, alert ? warnings : std::string("&nbsp"));
     }
     AddField(line, RowDepthText(table, r, byTime, imperial));
-    if (ncsColumn) AddField(line, table.GetNoClearSurface(r) ? LoadString(1322) : "&nbsp");
+    if (ncsColumn) AddField(line, table.GetNoClearSurface(r) ? LoadString(kMsgNoClearSurface) : "&nbsp");
     for (const int column : group.printColumns) AddField(line, CellText(table, r, column, mmss));
     content.rows.push_back(std::move(line));
     content.rowAlerts.push_back(alert);

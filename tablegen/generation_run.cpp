@@ -35,8 +35,8 @@ public:
   int GetSurfaceIntervalAlgorithm() const override { return m_settings.surfaceIntervalAlgorithm; }
   double GetGasReserve() const override { return m_settings.gasReserve; }
   double GetCylinderWorkingPressure() const override { return m_settings.cylinderWorkingPressure; }
-  bool CalculateDivePlan(int, int) override { return false; }
-  bool BailoutPlan(int, int) override { return false; }
+  bool CalculateDivePlan(int, bool) override { return false; }
+  bool BailoutPlan(int, bool) override { return false; }
   void DiveModifiedChanged(int, bool) override {}
   void PostDiveCalculated(int) override {}
 
@@ -170,9 +170,12 @@ bool CTableGeneration::Generate(IProgress* progress) {
   progress->SetPosition(0);
   const int threads = std::min(m_threads > 0 ? m_threads : static_cast<int>(std::thread::hardware_concurrency()),
                                plans);
-  // With the extended-planning answers in the status log (level 2 and up)
-  // the run stays on one thread, so that the log reads dive by dive.
-  const bool parallel = threads > 1 && !StatusLog().IsOn(kLogUsers);
+  // What the calculations read from the preferences, taken here, before any
+  // worker starts. With the extended-planning answers in the status log
+  // (level 2 and up) the run stays on one thread, so that the log reads dive
+  // by dive as the sequential run writes it.
+  m_calculationSettings = SCalculationSettings::FromPreferences();
+  const bool parallel = threads > 1 && m_calculationSettings.debugLevel < kLogUsers;
   m_runSettings = run;
   if (!(parallel ? CalculateOnThreads(progress, threads) : CalculateSequentially(progress))) {
     LogRun("Cancelled");
@@ -198,7 +201,7 @@ void CTableGeneration::CalculatePlan(int plan, std::optional<bool> answer) {
   CDivePlan& dive = *m_dives[static_cast<std::size_t>(plan)];
   dive.SetGasRanges(m_descent, m_ascent);
   dive.SetRememberedAnswer(answer.has_value(), answer.value_or(false));
-  dive.Calculate(0, nullptr, nullptr, 0.0, 0.0, true);
+  dive.Calculate(0, nullptr, nullptr, 0.0, 0.0, true, m_calculationSettings);
 }
 
 void CTableGeneration::CommitPlan(int plan, bool calculated) {

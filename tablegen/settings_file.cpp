@@ -84,7 +84,7 @@ bool CTableGeneration::SaveSettingsFile(const std::string& path) const {
   for (int i = 0; i < m_descent.Count(); ++i) out += SwitchLine("Travel", m_descent.At(i));
   for (int i = 0; i < m_ascent.Count(); ++i) out += SwitchLine("Deco", m_ascent.At(i));
   if (!FileStore().Write(path, out)) {
-    UserPrompt().ShowMessage(LoadString(1240), EIcon::Exclamation);
+    UserPrompt().ShowMessage(LoadString(kMsgUnableToWriteDataFile), EIcon::Exclamation);
     return false;
   }
   return true;
@@ -93,7 +93,7 @@ bool CTableGeneration::SaveSettingsFile(const std::string& path) const {
 bool CTableGeneration::LoadSettingsFile(const std::string& path) {
   std::string content;
   if (!FileStore().Read(path, content)) {
-    UserPrompt().ShowMessage(LoadString(1228), EIcon::Exclamation);
+    UserPrompt().ShowMessage(LoadString(kMsgUnableToOpenDataFile), EIcon::Exclamation);
     StatusLog().LogMessage("Unable to open table generation settings file %s", path.c_str());
     return false;
   }

@@ -252,6 +252,7 @@ private:
   std::vector<EGeneratedDiveStatus> m_status;
   int m_runGrouping = kGroupByDepth;
   SRunSettings m_runSettings;
+  SCalculationSettings m_calculationSettings;
   int m_skipFrom = 0;  // bottom time index from which plans are skipped
   std::optional<bool> m_extensionAnswer;
   int m_threads = 0;

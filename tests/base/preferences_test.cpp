@@ -46,12 +46,17 @@ TEST_F(PreferencesTest, ChangesAreWrittenOnce) {
   EXPECT_EQ(prefs.GetNumber(EPref::DiveGfLow), 30u);
 }
 
-TEST_F(PreferencesTest, ReadsAreCachedOnceFound) {
-  EXPECT_EQ(prefs.GetNumber(EPref::DiveSacRate), 30000u);  // not stored yet: default, not cached
+TEST_F(PreferencesTest, ReadsAreCachedOnceReadDefaultsToo) {
   store.numbers["Dive\\SAC Rate"] = 25500;
   EXPECT_DOUBLE_EQ(prefs.GetScaled(EPref::DiveSacRate), 25.5);
   store.numbers["Dive\\SAC Rate"] = 12000;  // changed behind the program's back
   EXPECT_DOUBLE_EQ(prefs.GetScaled(EPref::DiveSacRate), 25.5);
+  // An unset value is not looked up again on every read either.
+  EXPECT_EQ(prefs.GetNumber(EPref::DiveGfHigh), 80u);
+  store.numbers["Dive\\GF High"] = 90;
+  EXPECT_EQ(prefs.GetNumber(EPref::DiveGfHigh), 80u);
+  prefs.LoadSettings();
+  EXPECT_EQ(prefs.GetNumber(EPref::DiveGfHigh), 90u);
 }
 
 TEST_F(PreferencesTest, LoadSettingsSwitchesToZhl16c) {

@@ -42,5 +42,16 @@ TEST(StringTable, OverridesMustTakeTheSameArguments) {
   OverrideString(1280, "");
 }
 
+TEST(StringTable, TextHandedOutSurvivesALaterOverride) {
+  // A calculation on a worker thread may be formatting a text while the
+  // language changes; the text it holds must stay readable.
+  ASSERT_TRUE(OverrideString(1306, "Gaz"));
+  const char* held = LoadString(1306);
+  ASSERT_TRUE(OverrideString(1306, "Gemisch"));
+  ASSERT_TRUE(OverrideString(1306, ""));
+  EXPECT_STREQ(held, "Gaz");
+  EXPECT_STREQ(LoadString(1306), "Gas");
+}
+
 }  // namespace
 }  // namespace kv

@@ -114,3 +114,32 @@ TEST(UnitsRounding, NearestMultipleHalfUp) {
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+TEST(TextReadWholeNumber, OnlyATextThatIsOneNumberReads) {
+  double v = -7;
+  for (const char* text : {"1000.00", " 12.5\t", "-0", "+3.5e2", ".5", "7."}) EXPECT_TRUE(ReadWholeNumber(text, v)) << text;
+  EXPECT_EQ(v, 7);
+  ASSERT_TRUE(ReadWholeNumber("-0", v));
+  EXPECT_FALSE(std::signbit(v)) << "written back as 0.00";
+  v = -7;
+  for (const char* text : {"4O00.00", "nan", "inf", "1e999", "", " ", "12kg", "0x1p3", "1,5", "1e", "--1"})
+    EXPECT_FALSE(ReadWholeNumber(text, v)) << text;
+  EXPECT_FALSE(ReadWholeNumber(std::string_view("1\0" "013", 5), v)) << "a NUL inside";
+  EXPECT_EQ(v, -7) << "unchanged on failure";
+
+  int n = -7;
+  EXPECT_TRUE(ReadWholeInt("-1", n));
+  EXPECT_EQ(n, -1);
+  EXPECT_TRUE(ReadWholeInt("2147483647", n));
+  EXPECT_TRUE(ReadWholeInt("-2147483648", n));
+  EXPECT_EQ(n, INT_MIN);
+  for (const char* text : {"1.5", "1e3", "2147483648", "99999999999999999999", "", "-", "6O"})
+    EXPECT_FALSE(ReadWholeInt(text, n)) << text;
+  EXPECT_EQ(n, INT_MIN);
+}
+
+}  // namespace
+}  // namespace kv

@@ -6,10 +6,17 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <fcntl.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <tuple>
+#include <unistd.h>
 
 #include "plan/file_store.h"
+#include "base/text.h"
+#include "cli/text_report.h"
 #include "plan/plan_group.h"
+#include "report/table_builder.h"
 #include "support/test_support.h"
 
 namespace kv {
@@ -53,7 +60,7 @@ protected:
   std::string AirPlan(double depth, int minutes) {
     test::CTestEnvironment env;
     CPlanGroup g;
-    g.GetDive(0)->SetMaxEad(99);
+    g.GetDive(0)->SetMaxEad(70);
     CPlanPoint surface, bottom;
     surface.m_closedCircuit = bottom.m_closedCircuit = 0;
     bottom.SetDepth(depth);
@@ -65,10 +72,46 @@ protected:
     return path;
   }
 
+  // A plan of one dive through the given points (depth m, minutes, oxygen %).
+  std::string PointsPlan(const std::vector<std::tuple<double, int, double>>& points, const std::string& name) {
+    test::CTestEnvironment env;
+    CPlanGroup g;
+    for (const auto& [depth, minutes, oxygen] : points) {
+      CPlanPoint p;
+      p.m_closedCircuit = 0;
+      p.SetDepth(depth);
+      p.m_duration = minutes * 60;
+      p.m_oxygen = oxygen;
+      g.GetDive(0)->AppendUserPoint(p);
+    }
+    const std::string path = dir + "/" + name;
+    EXPECT_TRUE(g.SavePlanGroup(path));
+    return path;
+  }
+  std::string Write(const std::string& name, const std::string& content) {
+    const std::string path = dir + "/" + name;
+    CDiskFileStore().Write(path, content);
+    return path;
+  }
+
   CMemoryPreferenceStorage user;
   std::ostringstream out, err;
   std::string dir;
 };
+
+// Two dives of air; the second one goes to 40 m for minutes.
+void GiveTwoDives(CPlanGroup& g, int minutes) {
+  g.AddDivePlan();
+  for (int i = 0; i < 2; ++i) {
+    CPlanPoint surface, bottom;
+    surface.m_closedCircuit = bottom.m_closedCircuit = 0;
+    bottom.SetDepth(i == 0 ? 20 : 40);
+    bottom.m_duration = (i == 0 ? 20 : minutes) * 60;
+    g.GetDive(i)->AppendUserPoint(surface);
+    g.GetDive(i)->AppendUserPoint(bottom);
+  }
+  g.GetDive(1)->SetSurfaceInterval(3600);
+}
 
 // ---- The JSON document -------------------------------------------------------------
 
@@ -86,13 +129,13 @@ void ExpectCompartments(const Json& j) {
 }
 
 TEST_F(KvplanTest, JsonDocumentHasTheDocumentedShape) {
-  const Json doc = RunJson({"calc", kExamples + "/oc-air-40m.ccp", "--seconds", "100,200,999999"});
+  const Json doc = RunJson({"calc", kExamples + "/oc-air-40m.ccp", "--seconds", "100,200,86400"});
   ExpectKeys(doc, {"dives"});
   ASSERT_EQ(doc["dives"].size(), 1u);
   const Json& d = doc["dives"][0];
   ExpectKeys(d, {"index", "name", "completed", "time_limit_exceeded", "bailout_mode", "run_time", "max_depth",
                  "cns_initial", "cns_final", "otu_initial", "otu_final", "max_ceiling", "profile", "segments",
-                 "end_state", "gas_warnings", "gas_consumption", "prediction_points", "seconds"});
+                 "end_state", "gas_warnings", "warnings", "gas_consumption", "prediction_points", "seconds"});
   EXPECT_EQ(d["index"], 0);
   EXPECT_EQ(d["name"], "Air 40 m");
   EXPECT_EQ(d["completed"], true);
@@ -127,6 +170,7 @@ TEST_F(KvplanTest, JsonDocumentHasTheDocumentedShape) {
   EXPECT_EQ(d["end_state"]["cns"], d["cns_final"]);
 
   for (const Json& w : d["gas_warnings"]) EXPECT_TRUE(w.is_string());
+  EXPECT_EQ(d["warnings"], Json::array());
   ASSERT_EQ(d["gas_consumption"].size(), 1u);
   ExpectKeys(d["gas_consumption"][0], {"gas", "litres", "seconds"});
   EXPECT_EQ(d["gas_consumption"][0]["gas"], "Air");
@@ -164,7 +208,8 @@ TEST_F(KvplanTest, JsonGoesToAFileAndTheTablesToStandardOutput) {
 TEST_F(KvplanTest, TablesFollowTheUnitAndTimePreferences) {
   ASSERT_EQ(Run({"calc", kExamples + "/oc-air-40m.ccp"}), kExitOk);
   const std::string metric = out.str();
-  EXPECT_NE(metric.find("Gas  PPO2  Depth (m)  Segment Time  Run Time"), std::string::npos) << metric;
+  EXPECT_NE(metric.find("Gas  PPO2  Depth (m)"), std::string::npos) << metric;
+  EXPECT_NE(metric.find("Segment Time  Run Time"), std::string::npos) << metric;
   EXPECT_NE(metric.find("Open-circuit gas required, reserve 33%"), std::string::npos);
   EXPECT_NE(metric.find("CNS Final"), std::string::npos);
 
@@ -182,7 +227,7 @@ TEST_F(KvplanTest, WholeMinuteTimesAddUpToTheRunTimes) {
   ASSERT_EQ(Run({"calc", kExamples + "/oc-trimix-60m.ccp"}), kExitOk);
   std::istringstream lines(out.str());
   std::string line;
-  int sum = 0, rows = 0, lastRun = 0;
+  int sum = 0, rows = 0, lastRun = 0;  // the rows run up the page by default
   bool inTable = false;
   while (std::getline(lines, line)) {
     if (line.find("Segment Time") != std::string::npos) {
@@ -198,7 +243,7 @@ TEST_F(KvplanTest, WholeMinuteTimesAddUpToTheRunTimes) {
     const int segment = std::stoi(words[words.size() - 2]);
     const int run = std::stoi(words.back());
     sum += segment;
-    lastRun = run;
+    lastRun = std::max(lastRun, run);
     ++rows;
   }
   EXPECT_GT(rows, 5);
@@ -237,12 +282,19 @@ TEST_F(KvplanTest, BadUsageExitsWith2) {
 }
 
 TEST_F(KvplanTest, UnreadableFilesExitWith3AndShowTheMessage) {
+  // Every failure says what, which file and why.
   EXPECT_EQ(Run({"calc", dir + "/none.ccp"}), kExitFile);
-  EXPECT_EQ(err.str(), "Kestrun Varnadel: Unable to open data file.\n");
+  EXPECT_EQ(err.str(), "Kestrun Varnadel: Unable to open data file.\nkvplan: " + dir + "/none.ccp: no such file\n");
   test::CTestEnvironment env;
   CDiskFileStore().Write(dir + "/bad.ccp", "Dive\r\n");
   EXPECT_EQ(Run({"check", dir + "/bad.ccp"}), kExitFile);
-  EXPECT_EQ(err.str(), "Kestrun Varnadel: Invalid Dive Plan file\n");
+  EXPECT_EQ(err.str(), "Kestrun Varnadel: Invalid Dive Plan file\nkvplan: " + dir +
+                           "/bad.ccp: line 1: the first line is \"Dive\", not \"Dive Plan\"\n");
+  CDiskFileStore().Write(dir + "/gf.ccp", "Dive Plan\r\nDive\r\n022~900.00\r\n023~5.00\r\n");
+  EXPECT_EQ(Run({"calc", dir + "/gf.ccp"}), kExitFile);
+  EXPECT_EQ(err.str(), "Kestrun Varnadel: Invalid Dive Plan file\nkvplan: " + dir +
+                           "/gf.ccp: line 3: key 022 (gradient factor low): 900.00 is outside 0 to 100 %\n");
+  EXPECT_EQ(out.str(), "");
   EXPECT_EQ(Run({"calc", kExamples + "/oc-air-40m.ccp", "--prefs", dir + "/none.ini"}), kExitFile);
   std::string many = "Dive Plan\r\n";
   for (int i = 0; i < 31; ++i) many += "Dive\r\n";
@@ -255,9 +307,11 @@ TEST_F(KvplanTest, SixHourQuestionIsAnsweredByExtend) {
   const std::string plan = AirPlan(40, 80);
   EXPECT_EQ(Run({"calc", plan}), kExitDiveFailed);
   EXPECT_EQ(err.str().rfind("Kestrun Varnadel: Unable to decompress Dive 1 within 6 hours. ", 0), 0u) << err.str();
-  EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << "one line";
-  EXPECT_NE(err.str().find("removed.) No"), std::string::npos);
-  EXPECT_NE(out.str().find("Not calculated"), std::string::npos);
+  const std::string question = err.str().substr(0, err.str().find('\n'));
+  EXPECT_NE(question.find("removed.) No"), std::string::npos) << "one line";
+  EXPECT_NE(err.str().find("kvplan: dive 1 not calculated: its decompression does not end within 6 hours"),
+            std::string::npos);
+  EXPECT_NE(out.str().find("Not calculated: its decompression does not end within 6 hours"), std::string::npos);
 
   const Json doc = RunJson({"calc", plan, "--extend"});
   EXPECT_NE(err.str().find("removed.) Yes"), std::string::npos);
@@ -291,6 +345,230 @@ TEST_F(KvplanTest, CheckPrintsEachRefusal) {
   EXPECT_EQ(out.str().rfind("Dive 1, point 2: EAD of 40 m for this gas exceeds the 35 m Max EAD limit", 0), 0u)
       << out.str();
   EXPECT_NE(out.str().find("2 points checked, 1 refused"), std::string::npos);
+}
+
+// ---- Bad input never becomes a plan ----------------------------------------------------
+
+TEST_F(KvplanTest, APlanWhoseDivesAreNotCalculatedExitsWith1AndSaysWhy) {
+  const std::string empty = Write("empty.ccp", "Dive Plan\r\nDive\r\n020~Nothing yet\r\n");
+  const Json doc = RunJson({"calc", empty}, kExitDiveFailed);
+  EXPECT_EQ(err.str(), "kvplan: dive 1 not calculated: it has no points\n");
+  EXPECT_EQ(doc["dives"][0]["completed"], false);
+  EXPECT_EQ(Run({"calc", empty}), kExitDiveFailed);
+  EXPECT_NE(out.str().find("Not calculated: it has no points."), std::string::npos) << out.str();
+  EXPECT_EQ(Run({"check", empty}), kExitDiveFailed);
+  EXPECT_EQ(err.str(), "kvplan: dive 1 has no points\n");
+
+  // A failed dive leaves the whole plan without results.
+  test::CTestEnvironment env;
+  CPlanGroup g;
+  GiveTwoDives(g, 80);
+  ASSERT_TRUE(g.SavePlanGroup(dir + "/two.ccp"));
+  const Json two = RunJson({"calc", dir + "/two.ccp"}, kExitDiveFailed);
+  EXPECT_EQ(two["dives"][0]["completed"], false);
+  EXPECT_EQ(two["dives"][1]["completed"], false);
+  EXPECT_NE(err.str().find("kvplan: dive 1 not calculated: dive 2 could not be calculated\n"), std::string::npos)
+      << err.str();
+}
+
+TEST_F(KvplanTest, OxygenExposureAboveTheLimitsIsAWarning) {
+  // Oxygen at 6 m is 1.6 bar: three hours are far beyond 100 % CNS and 300 OTU.
+  const std::string plan = PointsPlan({{0, 0, 100}, {6, 180, 100}}, "oxygen.ccp");
+  const Json doc = RunJson({"calc", plan}, kExitOk);
+  EXPECT_EQ(doc["dives"][0]["warnings"], Json::parse(R"(["CNS above 100 %","OTU above 300"])"));
+  EXPECT_EQ(err.str(), "kvplan: dive 1 warning: CNS above 100 % at the end of the dive\n"
+                       "kvplan: dive 1 warning: OTU above 300 at the end of the dive\n");
+  ASSERT_EQ(Run({"calc", plan}), kExitOk);
+  EXPECT_NE(out.str().find("Warning: CNS above 100 % at the end of the dive\n"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("Warning: OTU above 300 at the end of the dive\n"), std::string::npos);
+}
+
+// The text output used to list the segments in dive order whatever the
+// printing direction, and without the "Bottom Depth" label of the tables.
+TEST_F(KvplanTest, TextRowsAreTheDiveTableRowsInTheChosenDirection) {
+  for (const char* direction : {"0", "1"}) {
+    SCOPED_TRACE(direction);
+    ASSERT_EQ(Run({"calc", kExamples + "/oc-trimix-60m.ccp", "--set", std::string("General\\Printing Direction=") +
+                   direction}),
+              kExitOk);
+    test::CTestEnvironment env;
+    env.store->numbers["General\\Printing Direction"] = direction[0] == '1';
+    CPlanGroup g;
+    ASSERT_TRUE(g.LoadPlanGroup(kExamples + "/oc-trimix-60m.ccp"));
+    g.CalculateDivePlans(true, 0, true);
+    const DiveTableContent content = BuildDiveTableContent({g.GetDive(0)}, 0, ReportOptionsFromPreferences());
+    std::vector<std::string> expected;
+    for (const std::string& row : content.rows) {
+      CSParser cells(row, '~');
+      std::string words;
+      for (int c = 1; c <= cells.Count(); ++c) {
+        std::istringstream split(PlainText(cells.GetField(c)));
+        for (std::string w; split >> w;) words += w + " ";
+      }
+      expected.push_back(words);
+    }
+    std::vector<std::string> printed;
+    std::istringstream lines(out.str());
+    bool inTable = false;
+    for (std::string line; std::getline(lines, line);) {
+      if (line.find("Segment Time") != std::string::npos) inTable = true;
+      if (!inTable) continue;
+      if (line.empty()) break;
+      std::istringstream split(line);
+      std::string words;
+      for (std::string w; split >> w;) words += w + " ";
+      printed.push_back(words);
+    }
+    EXPECT_EQ(printed, expected);
+    EXPECT_NE(out.str().find("Bottom Depth"), std::string::npos);
+  }
+}
+
+TEST_F(KvplanTest, ALaterDiveNamesTheSurfaceIntervalMethod) {
+  ASSERT_EQ(Run({"calc", kExamples + "/oc-nitrox-two-dives.ccp"}), kExitOk);
+  EXPECT_NE(out.str().find("Surface Interval (hh:mm) 2:00 (delayed surface desaturation)\n"), std::string::npos)
+      << out.str();
+  test::CTestEnvironment env;
+  CPlanGroup g;
+  ASSERT_TRUE(g.LoadPlanGroup(kExamples + "/oc-nitrox-two-dives.ccp"));
+  g.SetSurfaceIntervalAlgorithm(1);
+  ASSERT_TRUE(g.SavePlanGroup(dir + "/buhlmann.ccp"));
+  ASSERT_EQ(Run({"calc", dir + "/buhlmann.ccp"}), kExitOk);
+  EXPECT_NE(out.str().find("2:00 (Bühlmann)\n"), std::string::npos);
+  EXPECT_EQ(out.str().find("Surface Interval (hh:mm) 0:00"), std::string::npos) << "not for the first dive";
+}
+
+TEST_F(KvplanTest, OutOfRangeOptionsSayWhyInOneShortLine) {
+  const std::string plan = kExamples + "/oc-air-40m.ccp";
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--dive", "0"}, "kvplan: --dive: \"0\" is not a dive number (1 to 30)\n"},
+      {{"--dive", "99999999999999"}, "kvplan: --dive: \"99999999999999\" is not a dive number (1 to 30)\n"},
+      {{"--dive", "two"}, "kvplan: --dive: \"two\" is not a dive number (1 to 30)\n"},
+      {{"--json", "-", "--seconds", "-1"}, "kvplan: --seconds: \"-1\" is not a run time second (0 to 86400)\n"},
+      {{"--seconds", "60"}, "kvplan: --seconds adds states to the JSON: give --json too\n"},
+  };
+  for (const auto& [options, message] : cases) {
+    std::vector<std::string> args{"calc", plan};
+    args.insert(args.end(), options.begin(), options.end());
+    EXPECT_EQ(Run(args), kExitUsage) << message;
+    EXPECT_EQ(err.str(), message);
+    EXPECT_EQ(out.str(), "");
+  }
+}
+
+TEST_F(KvplanTest, SetRefusesValuesOutsideTheirRangeAndSaysWhenTheFileWins) {
+  const std::string plan = kExamples + "/oc-air-40m.ccp";
+  EXPECT_EQ(Run({"calc", plan, "--set", "Dive\\GF Low=900"}), kExitUsage);
+  EXPECT_EQ(err.str(), "kvplan: --set Dive\\GF Low=900: 900 is outside 0 to 100 %\n");
+  EXPECT_EQ(Run({"calc", plan, "--set", "Dive\\Surface Pressure=999999"}), kExitUsage);
+  EXPECT_EQ(Run({"calc", plan, "--set", "Dive\\Last Deco Stop=0"}), kExitUsage);
+  EXPECT_NE(err.str().find("0 is outside 3000 to 6000 (3 to 6 m (10 to 20 ft), stored x 1000)"), std::string::npos)
+      << err.str();
+  EXPECT_EQ(Run({"calc", plan, "--set", "Dive Plan\\Default Gas Reserve=999999"}), kExitUsage);
+  EXPECT_EQ(Run({"calc", plan, "--set", "General\\Units=2"}), kExitUsage);
+
+  ASSERT_EQ(Run({"calc", plan, "--set", "Dive\\GF Low=50"}), kExitOk);
+  EXPECT_EQ(err.str(), "kvplan: --set Dive\\GF Low: the plan file holds its own value (key 022), which is used\n");
+  EXPECT_NE(out.str().find("GF 20/80"), std::string::npos) << "the file's GF";
+  test::CTestEnvironment env;
+  CPlanGroup g;
+  ASSERT_TRUE(g.LoadPlanGroup(plan));
+  ASSERT_TRUE(g.ExportDive(dir + "/air.ccd", 0));
+  ASSERT_EQ(Run({"calc", dir + "/air.ccd", "--set", "Dive Plan\\Default Gas Reserve=50"}), kExitOk);
+  EXPECT_EQ(err.str(), "") << "a dive file takes the plan settings from the preferences";
+  EXPECT_NE(out.str().find("reserve 50%"), std::string::npos);
+}
+
+TEST_F(KvplanTest, PreferencesMustBeASettingsFileWithValuesInRange) {
+  const std::string plan = kExamples + "/oc-air-40m.ccp";
+  EXPECT_EQ(Run({"calc", plan, "--prefs", dir}), kExitUsage);
+  EXPECT_EQ(err.str(), "kvplan: --prefs " + dir + ": it is a folder, not a settings file\n");
+  EXPECT_EQ(Run({"calc", plan, "--prefs", plan}), kExitUsage);
+  EXPECT_NE(err.str().find("line 1 is neither a [section] nor a NAME=VALUE line"), std::string::npos) << err.str();
+  EXPECT_EQ(Run({"calc", plan, "--prefs", Write("other.ini", "[General]\nsize=3\n")}), kExitUsage);
+  EXPECT_NE(err.str().find("no [Settings] section"), std::string::npos);
+  EXPECT_EQ(Run({"calc", plan, "--prefs", Write("gf.ini", "[Settings]\nDive\\GF%20Low=900\n")}), kExitUsage);
+  EXPECT_NE(err.str().find("Dive\\GF Low holds 900, outside 0 to 100 %"), std::string::npos) << err.str();
+  EXPECT_EQ(Run({"calc", plan, "--prefs", dir + "/gf.ini", "--set", "Dive\\GF Low=30"}), kExitOk)
+      << "a --set mends it for the run";
+  EXPECT_EQ(Run({"calc", plan, "--prefs", Write("empty.ini", "")}), kExitOk) << err.str();
+  EXPECT_EQ(Run({"calc", plan, "--prefs", Write("units.ini", "[Settings]\nGeneral\\Units=1\n")}), kExitOk);
+  EXPECT_NE(out.str().find("Depth (ft)"), std::string::npos);
+
+  user.numbers["Dive\\SAC Rate"] = 1000;
+  EXPECT_EQ(Run({"calc", plan}), kExitUsage);
+  EXPECT_EQ(err.str(), "kvplan: the user's preferences: Dive\\SAC Rate holds 1000, outside 8000 to 80000 "
+                       "(8.0 to 80.0 l/min (0.28 to 2.82 cu ft/min), stored x 1000) (override it with --set)\n");
+}
+
+// ---- Nothing the user owns is lost or blocks ------------------------------------------------
+
+TEST_F(KvplanTest, TheLogIsAppendedToAndNothingTheUserNamedIsDeleted) {
+  const std::string plan = kExamples + "/oc-air-40m.ccp";
+  const std::string log = Write("mine.txt", "my notes\n");
+  ASSERT_EQ(Run({"calc", plan, "--log", log}), kExitOk) << err.str();
+  EXPECT_EQ(test::ReadFile(log).rfind("my notes\n", 0), 0u);
+  const std::string link = dir + "/link.txt";
+  ASSERT_EQ(::symlink(log.c_str(), link.c_str()), 0);
+  ASSERT_EQ(Run({"calc", plan, "--log", link}), kExitOk);
+  EXPECT_EQ(test::ReadFile(link).rfind("my notes\n", 0), 0u) << "the link's target keeps its text";
+
+  const std::string folder = dir + "/emptyfolder";
+  ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+  EXPECT_EQ(Run({"calc", plan, "--log", folder}), kExitFile);
+  EXPECT_EQ(err.str(), "kvplan: --log " + folder + ": it is a folder\n");
+  struct stat st;
+  EXPECT_EQ(::stat(folder.c_str(), &st), 0) << "the folder is still there";
+  EXPECT_EQ(Run({"calc", plan, "--log", dir + "/no/such/folder/log.txt"}), kExitFile);
+  EXPECT_EQ(out.str(), "") << "refused before calculating";
+  EXPECT_NE(err.str().find("cannot write the status log"), std::string::npos);
+}
+
+TEST_F(KvplanTest, OutputsNeverOverwriteTheInputs) {
+  const std::string plan = Write("plan.ccp", test::ReadFile(kExamples + "/oc-air-40m.ccp"));
+  const std::string before = test::ReadFile(plan);
+  EXPECT_EQ(Run({"calc", plan, "--json", plan}), kExitUsage);
+  EXPECT_EQ(err.str(), "kvplan: --json " + plan + " names the plan file itself\n");
+  EXPECT_EQ(Run({"calc", plan, "--tables", dir + "/./plan.ccp"}), kExitUsage);
+  EXPECT_EQ(Run({"calc", plan, "--log", plan}), kExitUsage);
+  EXPECT_EQ(test::ReadFile(plan), before);
+  EXPECT_EQ(Run({"calc", plan, "--json", dir + "/a.json", "--log", dir + "/a.json"}), kExitUsage);
+  EXPECT_EQ(err.str(), "kvplan: --json and --log name the same file " + dir + "/a.json\n");
+}
+
+TEST_F(KvplanTest, FifosAndOtherNonRegularFilesAreRefusedWithoutWaiting) {
+  const std::string fifo = dir + "/fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string plan = kExamples + "/oc-air-40m.ccp";
+  EXPECT_EQ(Run({"calc", fifo}), kExitFile);
+  EXPECT_EQ(err.str(), "Kestrun Varnadel: Unable to open data file.\nkvplan: " + fifo + ": it is not a regular file\n");
+  EXPECT_EQ(Run({"calc", plan, "--prefs", fifo}), kExitFile);
+  EXPECT_EQ(Run({"calc", plan, "--json", fifo}), kExitFile);
+  EXPECT_EQ(err.str(), "kvplan: --json " + fifo + ": it is not a regular file\n");
+  EXPECT_EQ(Run({"calc", plan, "--log", fifo}), kExitFile);
+  EXPECT_EQ(Run({"calc", plan, "--json", "/dev/null"}), kExitFile);
+}
+
+// A stream that takes nothing, as standard output on a full disk.
+class CFullBuffer final : public std::streambuf {
+protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+  std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST_F(KvplanTest, AFailedWriteToStandardOutputExitsWith3) {
+  CFullBuffer full;
+  std::ostream lost(&full);
+  SKvplanEnvironment env;
+  env.userPreferences = [this] { return std::make_unique<CForwardingStorage>(user); };
+  EXPECT_EQ(RunKvplan({"calc", kExamples + "/oc-air-40m.ccp", "--json", "-"}, lost, err, env), kExitFile);
+  EXPECT_EQ(err.str(), "kvplan: cannot write to standard output\n");
+}
+
+TEST_F(KvplanTest, ALongOutputNameIsWritten) {
+  const std::string json = dir + "/" + std::string(250, 'j') + ".json";
+  ASSERT_EQ(Run({"calc", kExamples + "/oc-air-40m.ccp", "--json", json}), kExitOk) << err.str();
+  EXPECT_FALSE(test::ReadFile(json).empty());
 }
 
 }  // namespace

@@ -134,7 +134,11 @@ TEST_F(TablesCommandTest, UnreadableSettingsAndUnwritableOutputAreFileErrors) {
             kExitFile);
   EXPECT_NE(err.str().find("Kestrun Varnadel: Invalid Table Generation Settings file"), std::string::npos);
   EXPECT_EQ(Run({"tables", kExamples + "/cc-trimix-45-60m.cct", "--out", dir}), kExitFile);
-  EXPECT_NE(err.str().find("kvplan: cannot write " + dir), std::string::npos);
+  EXPECT_NE(err.str().find("kvplan: --out " + dir + ": it is a folder"), std::string::npos) << err.str();
+  const std::string settings = dir + "/copy.cct";
+  ASSERT_TRUE(FileStore().Write(settings, test::ReadFile(kExamples + "/cc-trimix-45-60m.cct")));
+  EXPECT_EQ(Run({"tables", settings, "--out", settings}), kExitUsage) << "the settings would be overwritten";
+  EXPECT_EQ(test::ReadFile(settings), test::ReadFile(kExamples + "/cc-trimix-45-60m.cct"));
   EXPECT_EQ(Run({"tables", kExamples + "/cc-trimix-45-60m.cct"}), kExitUsage) << "--out is required";
 }
 

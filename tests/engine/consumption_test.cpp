@@ -59,8 +59,8 @@ TEST(GasConsumption, TableRowAddsReserveAndCylinderSize) {
     int GetSurfaceIntervalAlgorithm() const override { return 0; }
     double GetGasReserve() const override { return 50; }
     double GetCylinderWorkingPressure() const override { return 200; }
-    bool CalculateDivePlan(int, int) override { return true; }
-    bool BailoutPlan(int, int) override { return true; }
+    bool CalculateDivePlan(int, bool) override { return true; }
+    bool BailoutPlan(int, bool) override { return true; }
     void DiveModifiedChanged(int, bool) override {}
     void PostDiveCalculated(int) override {}
   } owner;

@@ -15,11 +15,11 @@ struct RecordingOwner : IDiveOwner {
   int GetSurfaceIntervalAlgorithm() const override { return 0; }
   double GetGasReserve() const override { return 33; }
   double GetCylinderWorkingPressure() const override { return 240; }
-  bool CalculateDivePlan(int dive, int) override {
+  bool CalculateDivePlan(int dive, bool) override {
     calls.push_back({'C', dive});
     return succeed;
   }
-  bool BailoutPlan(int dive, int) override {
+  bool BailoutPlan(int dive, bool) override {
     calls.push_back({'B', dive});
     return succeed;
   }
@@ -70,11 +70,11 @@ TEST_F(DivePlanState, MaxCnsReplansEvenWhenUnchanged) {
   dive.SetBailoutMaxCns(150);
   EXPECT_EQ(dive.GetState(), kStateBailoutPlanned);
   owner.calls.clear();
-  dive.SetState(kStateIdle, 0);
+  dive.SetState(kStateIdle, false);
   dive.SetBailoutMaxCns(150);
   EXPECT_EQ(owner.calls.back(), std::make_pair('B', 3));
   owner.calls.clear();
-  dive.SetState(kStateIdle, 0);
+  dive.SetState(kStateIdle, false);
   dive.SetBailoutMaxCns(0);
   EXPECT_TRUE(owner.calls.empty());
   EXPECT_EQ(dive.BailoutSettings().maxCns, 0.0);
@@ -82,9 +82,9 @@ TEST_F(DivePlanState, MaxCnsReplansEvenWhenUnchanged) {
 
 TEST_F(DivePlanState, WithoutOwnerOrInTableGenerationNothingIsTriggered) {
   CDivePlan lone;
-  EXPECT_EQ(lone.SetState(kStateRecalculate, 0), 0);
+  EXPECT_EQ(lone.SetState(kStateRecalculate, false), kStateIdle);
   dive.SetTableGenerationMode(true);
-  EXPECT_EQ(dive.SetState(kStateRecalculate, 0), kStateRecalculate);
+  EXPECT_EQ(dive.SetState(kStateRecalculate, false), kStateRecalculate);
   dive.SetModified(true);
   EXPECT_TRUE(owner.calls.empty());
 }

@@ -11,6 +11,7 @@
 #include <tuple>
 #include <vector>
 
+#include "base/status_log.h"
 #include "base/strings.h"
 #include "base/text.h"
 #include "engine_test_util.h"
@@ -295,6 +296,80 @@ TEST_F(Dives, PastTwentyFourHoursAfterAcceptingShowsTheDayMessage) {
   EXPECT_EQ(env.prompt.shown[1].text, kTwentyFourHourLimit);
   EXPECT_TRUE(d->IsTimeLimitExceeded());
   EXPECT_EQ(d->SegmentCount(), 0);
+}
+
+bool Calculate(CDivePlan& d, const SCalculationSettings& settings) {
+  return d.Calculate(0, nullptr, nullptr, 0.0, 0.0, true, settings);
+}
+
+TEST_F(Dives, AnAnswerGivenInAdvanceAsksNothingAndShowsNothing) {
+  // Worker threads of a table run or a bailout sweep must never open a dialog.
+  SCalculationSettings accept;
+  accept.extendedPlanning = EExtendedPlanning::Accept;
+  auto unattended = MakeDive({{100, 60, 10, 70, true, 1.3}});
+  ASSERT_TRUE(Calculate(*unattended, accept));
+  EXPECT_TRUE(env.prompt.shown.empty());
+  EXPECT_TRUE(unattended->IsExtendedPlanningUsed());
+  EXPECT_FALSE(unattended->HasRememberedAnswer()) << "the caller's answer is not the dive's";
+
+  // The same dive answered yes by the user plans the same profile.
+  env.prompt.answers = {true};
+  auto asked = MakeDive({{100, 60, 10, 70, true, 1.3}});
+  ASSERT_TRUE(CalculateFromSurface(*asked));
+  ASSERT_EQ(env.prompt.shown.size(), 1u);
+  ASSERT_EQ(asked->ProfilePointCount(), unattended->ProfilePointCount());
+  for (int i = 0; i < asked->ProfilePointCount(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(asked->GetProfileStart(i), unattended->GetProfileStart(i));
+    EXPECT_EQ(asked->GetProfileDuration(i), unattended->GetProfileDuration(i));
+    EXPECT_EQ(asked->GetProfileDepth(i), unattended->GetProfileDepth(i));
+  }
+
+  // Past 24 hours the day message is left to the caller.
+  env.prompt.shown.clear();
+  auto day = MakeDive({{200, 600, 5, 85, true, 1.3}});
+  EXPECT_FALSE(Calculate(*day, accept));
+  EXPECT_TRUE(day->IsTimeLimitExceeded());
+  EXPECT_TRUE(env.prompt.shown.empty());
+
+  SCalculationSettings decline;
+  decline.extendedPlanning = EExtendedPlanning::Decline;
+  EXPECT_FALSE(Calculate(*unattended, decline));
+  EXPECT_TRUE(unattended->IsTimeLimitExceeded());
+  EXPECT_FALSE(unattended->IsExtendedPlanningUsed());
+  EXPECT_TRUE(env.prompt.shown.empty());
+}
+
+TEST_F(Dives, ARememberedAnswerComesBeforeOneGivenInAdvance) {
+  auto d = MakeDive({{100, 60, 10, 70, true, 1.3}});
+  d->SetRememberedAnswer(true, false);
+  SCalculationSettings accept;
+  accept.extendedPlanning = EExtendedPlanning::Accept;
+  EXPECT_FALSE(Calculate(*d, accept));
+  EXPECT_TRUE(d->IsTimeLimitExceeded());
+}
+
+TEST_F(Dives, TheCalculationReadsItsSettingsNotThePreferences) {
+  // The preferences say metres, merged first ascent, no log; the snapshot
+  // says otherwise, and the snapshot wins everywhere in the calculation.
+  const std::string logPath = test::TempDir() + "/StatusLog.txt";
+  StatusLog().OpenLogAt(logPath, false);
+  SCalculationSettings settings;
+  settings.debugLevel = kLogProgress;
+  settings.detailedFirstAscent = true;
+  settings.imperial = true;
+  auto d = MakeDive({{40, 25, 21, 0}});
+  ASSERT_TRUE(Calculate(*d, settings));
+  StatusLog().Close();
+  EXPECT_NE(test::ReadFile(logPath).find("Construct Profile - Started in dive 0"), std::string::npos);
+  ASSERT_GE(d->SegmentCount(), 3);
+  EXPECT_EQ(d->Segments()[2].m_kind, kSegFirstAscent);
+  EXPECT_EQ(d->GasWarningText(0), "Air~EAD 114ft @ 130ft");
+
+  ASSERT_TRUE(CalculateFromSurface(*d));
+  EXPECT_EQ(d->Segments()[2].m_kind, kSegPrinted);
+  EXPECT_EQ(d->GasWarningText(0), "Air~EAD 35m @ 40m");
+  EXPECT_EQ(d->CalculationSettings().debugLevel, 0);
 }
 
 TEST_F(Dives, RandomPlansNeverHangOrProduceNan) {

@@ -19,8 +19,8 @@ public:
   int GetSurfaceIntervalAlgorithm() const override { return siAlgorithm; }
   double GetGasReserve() const override { return 33; }
   double GetCylinderWorkingPressure() const override { return 240; }
-  bool CalculateDivePlan(int, int) override { return true; }
-  bool BailoutPlan(int, int) override { return true; }
+  bool CalculateDivePlan(int, bool) override { return true; }
+  bool BailoutPlan(int, bool) override { return true; }
   void DiveModifiedChanged(int, bool) override {}
   void PostDiveCalculated(int) override {}
 };

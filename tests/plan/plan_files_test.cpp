@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/value_ranges.h"
 #include "plan_test_util.h"
 
 namespace kv {
@@ -90,8 +92,12 @@ TEST_F(PlanFilesTest, DiveSectionHasEveryKeyInOrderWithCrLf) {
   ASSERT_TRUE(group.ExportDive(Path("d.ccd"), 0));
   EXPECT_EQ(ReadFile(Path("d.ccd")), kDefaultDiveSection);
   ASSERT_TRUE(group.SavePlanGroup(Path("p.ccp")));
+  // A new plan holds the preferences' default cylinder and reserve, never
+  // 0 bar and 0 %, which no page allows and the reader refuses.
   EXPECT_EQ(ReadFile(Path("p.ccp")),
-            std::string("Dive Plan\r\n001~0\r\n002~1\r\n003~0.00\r\n004~0.00\r\n") + kDefaultDiveSection);
+            std::string("Dive Plan\r\n001~0\r\n002~1\r\n003~240.00\r\n004~33.00\r\n") + kDefaultDiveSection);
+  CPlanGroup again;
+  EXPECT_TRUE(again.LoadPlanGroup(Path("p.ccp"))) << again.GetFileError();
 }
 
 TEST_F(PlanFilesTest, PointLinesCarryEveryField) {
@@ -165,6 +171,84 @@ TEST_F(PlanFilesTest, NumbersAreWrittenWithAPointInACommaLocale) {
   EXPECT_DOUBLE_EQ(loaded.GetDive(0)->GetSacRate(), 18.5);
 }
 
+// Whatever a page accepts, in metric or imperial units, is saved and read
+// back, also where a converted imperial limit lies outside the metric one
+// (164 ft/min is 50.36 m/min) and under a comma locale.
+TEST_F(PlanFilesTest, ValuesAtTheEdgesOfEveryFieldReadBackInBothUnitSystems) {
+  test::CCommaLocale comma;
+  using Setter = std::function<void(CDivePlan&, double)>;
+  const std::vector<std::pair<int, Setter>> settings = {
+      {21, [](CDivePlan& d, double v) { d.SetSurfacePressure(v); }},
+      {22, [](CDivePlan& d, double v) { d.SetGfLow(v); }},
+      {23, [](CDivePlan& d, double v) { d.SetGfHigh(v); }},
+      {24, [](CDivePlan& d, double v) { d.SetSacRate(v); }},
+      {25, [](CDivePlan& d, double v) { d.SetMaxPpo2(v); }},
+      {26, [](CDivePlan& d, double v) { d.SetMaxEad(v); }},
+      {27, [](CDivePlan& d, double v) { d.SetSurfaceInterval(static_cast<int>(v)); }},
+      {28, [](CDivePlan& d, double v) { d.SetDescentRate(v); }},
+      {29, [](CDivePlan& d, double v) { d.SetAscentRate(v); }},
+      {30, [](CDivePlan& d, double v) { d.SetLastDecoStop(v); }},
+      {40, [](CDivePlan& d, double v) { d.SetBailoutNoOfGasSwitches(static_cast<int>(v)); }},
+      {41, [](CDivePlan& d, double v) { d.SetBailoutGfLow(v); }},
+      {42, [](CDivePlan& d, double v) { d.SetBailoutGfHigh(v); }},
+      {43, [](CDivePlan& d, double v) { d.SetBailoutSacRate(v); }},
+      {44, [](CDivePlan& d, double v) { d.SetBailoutMaxPpo2(v); }},
+      {45, [](CDivePlan& d, double v) { d.SetBailoutMaxEad(v); }},
+      {46, [](CDivePlan& d, double v) { d.SetBailoutMaxCns(v); }},
+      {47, [](CDivePlan& d, double v) { d.SetBailoutDescentRate(v); }},
+      {48, [](CDivePlan& d, double v) { d.SetBailoutAscentRate(v); }},
+      {49, [](CDivePlan& d, double v) { d.SetBailoutLastDecoStop(v); }},
+  };
+  auto held = [](const SValueRange& r, bool imperial, bool highest) {
+    if (!imperial) return highest ? r.metric.maximum : r.metric.minimum;
+    return r.ImperialToHeld(highest ? r.imperial.maximum : r.imperial.minimum);
+  };
+  for (const bool imperial : {false, true}) {
+    for (const bool highest : {false, true}) {
+      SCOPED_TRACE(std::string(imperial ? "imperial " : "metric ") + (highest ? "maximum" : "minimum"));
+      CPlanGroup g;
+      g.SetCylinderWorkingPressure(held(PlanKeyRange(3)->Range(), imperial, highest));
+      g.SetGasReserve(held(PlanKeyRange(4)->Range(), imperial, highest));
+      CDivePlan& d = *g.GetDive(0);
+      for (const auto& [key, set] : settings) set(d, held(PlanKeyRange(key)->Range(), imperial, highest));
+      const SValueRange& depth = ValueRange(EValue::Depth);
+      d.AppendUserPoint(test::Point(0, 0));
+      d.AppendUserPoint(test::Point(held(depth, imperial, highest), 21600, 10, 70, true, highest ? 1.5 : 0.5));
+      ASSERT_TRUE(g.SavePlanGroup(Path("edges.ccp")));
+      CPlanGroup loaded;
+      ASSERT_TRUE(loaded.LoadPlanGroup(Path("edges.ccp"))) << loaded.GetFileError();
+      EXPECT_NEAR(loaded.GetDive(0)->GetDescentRate(), d.GetDescentRate(), 0.005);
+      EXPECT_NEAR(loaded.GetDive(0)->UserPoints()[1].Depth(), d.UserPoints()[1].Depth(), 0.0001);
+    }
+  }
+}
+
+// What the reader accepts, the writer writes with two decimals; that must be
+// accepted again, also at the edges and for a gas whose parts round up.
+TEST_F(PlanFilesTest, AcceptedValuesStayAcceptedWhenSavedAgain) {
+  const char* lines[] = {"030~6.146", "030~6.149", "028~50.359", "024~7.921", "029~0.921",
+                         "100~60~1000.00~0~20.005~79.985~0.70~0~0", "100~60~30704.996~0~21~0~0.70~0~0"};
+  for (const char* line : lines) {
+    test::WriteFile(Path("edge.ccp"), std::string("Dive Plan\r\nDive\r\n") + line + "\r\n");
+    CPlanGroup first;
+    ASSERT_TRUE(first.LoadPlanGroup(Path("edge.ccp"))) << line << ": " << first.GetFileError();
+    ASSERT_TRUE(first.SavePlanGroup(Path("again.ccp")));
+    CPlanGroup second;
+    EXPECT_TRUE(second.LoadPlanGroup(Path("again.ccp"))) << line << ": " << second.GetFileError();
+  }
+  test::WriteFile(Path("edge.ccp"), "Dive Plan\r\nDive\r\n030~6.151\r\n");
+  EXPECT_FALSE(group.LoadPlanGroup(Path("edge.ccp"))) << "beyond 20 ft";
+  EXPECT_EQ(group.GetFileError(), "line 3: key 030 (last decompression stop): 6.151 is outside 3 to 6 m (10 to 20 ft)");
+}
+
+TEST_F(PlanFilesTest, ALongFileNameIsSaved) {
+  // The longest name the system allows: a temporary name built from it would not fit.
+  const std::string path = Path(std::string(251, 'p') + ".ccp");
+  ASSERT_TRUE(group.SavePlanGroup(path));
+  CPlanGroup loaded;
+  EXPECT_TRUE(loaded.LoadPlanGroup(path));
+}
+
 TEST_F(PlanFilesTest, ExportedDiveIsAppendedByImportWithItsBailoutState) {
   BuildPlan(group);
   ASSERT_TRUE(group.ExportDive(Path("dive.ccd"), 0));
@@ -227,10 +311,9 @@ TEST_F(PlanFilesTest, MissingFilesAreReportedAndLogged) {
 
 TEST_F(PlanFilesTest, ReaderFollowsTheLineRules) {
   // LF line ends, blank lines, keys without leading zeros, a name cut at "~",
-  // a value-less key, short point lines and plan keys after a dive.
+  // point lines of 8 fields, unknown keys and plan keys after a dive.
   const std::string text =
-      "Dive Plan\n\n2~0\n20~ignored before any dive\nDive\n\n020~Reef~North\n021~\n"
-      "100~60~1000.00~0~21.00~0.00~0.70\n"       // 7 fields: skipped
+      "Dive Plan\n\n2~0\n20~ignored before any dive\nDive\n\n020~Reef~North\n"
       "100~60~1000.00~0~21.00~0.00~0.70~0\n"     // 8 fields
       "110~60~1000.00~0~21.00~0.00~0.70~1\n"     // 8 fields: bailout flag 0
       "110~60~1000.00~0~21.00~0.00~0.70~0~1\n"  // 9 fields
@@ -242,7 +325,6 @@ TEST_F(PlanFilesTest, ReaderFollowsTheLineRules) {
   EXPECT_EQ(group.GetAlgorithm(), 0);
   EXPECT_DOUBLE_EQ(group.GetGasReserve(), 12.5);
   EXPECT_EQ(d.GetName(), "Reef");
-  EXPECT_DOUBLE_EQ(d.GetSurfacePressure(), 0.0);
   EXPECT_EQ(d.UserPoints().size(), 1u);
   ASSERT_EQ(d.BailoutPlanPoints().size(), 3u);
   EXPECT_EQ(d.BailoutPlanPoints()[0].m_bailout, 0);

@@ -254,6 +254,45 @@ TEST_F(PlanGroupTest, AFailingDiveClearsTheResultsOfEveryDive) {
   EXPECT_TRUE(env.prompt.shown.front().question);
 }
 
+TEST_F(PlanGroupTest, ProgressCountsTheDivesOfAPass) {
+  MakeDives(3);
+  test::CRecordingProgress progress;
+  ASSERT_TRUE(group.CalculateDivePlans(true, 0, true, &progress));
+  EXPECT_EQ(progress.range, 3);
+  EXPECT_EQ(progress.positions, (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(progress.texts, (std::vector<std::string>{"Dive 1 of 3", "Dive 2 of 3", "Dive 3 of 3"}));
+}
+
+TEST_F(PlanGroupTest, ACancelledPassLeavesTheDivesItDidNotReachUncalculated) {
+  MakeDives(3);
+  ASSERT_TRUE(group.CalculateDivePlans(true, 0, true));
+  Drain();
+  // Dive 0 gets deeper; the pass is cancelled after it, before dive 1.
+  group.GetDive(0)->ClearUserPoints();
+  test::GiveSquareDive(*group.GetDive(0), 45, 20);
+  env.clock.Advance(5);
+  test::CRecordingProgress progress;
+  progress.cancelAt = 1;
+  EXPECT_FALSE(group.CalculateDivePlans(true, 0, true, &progress));
+  EXPECT_EQ(group.GetDive(0)->GetTimeStamp(), env.clock.Now());
+  EXPECT_GT(group.GetDive(0)->GetMaxProfileDepth(), 44.0);
+  for (int i = 1; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    // Nothing of the old results, built on the old dive 0, survives.
+    EXPECT_EQ(group.GetDive(i)->PredictionCount(), 0);
+    EXPECT_EQ(group.GetDive(i)->ProfilePointCount(), 0);
+    EXPECT_EQ(group.GetDive(i)->SegmentCount(), 0);
+    EXPECT_FALSE(group.GetDive(i)->IsCalculationCompleted());
+  }
+  EXPECT_TRUE(group.IsRecalculationRequired());
+  EXPECT_EQ(Drain(), (std::vector<SPlanNotification>{Calculated(0), Calculated(1), Calculated(2)}));
+
+  // The next pass, without force, finishes the job.
+  ASSERT_TRUE(group.CalculateDivePlans(true, 0, false));
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(group.GetDive(i)->IsCalculationCompleted()) << i;
+  EXPECT_FALSE(group.IsRecalculationRequired());
+}
+
 TEST_F(PlanGroupTest, BailoutPlanWithoutAPlannerReportsTheDiveAndFails) {
   group.SetAutoRecalc(true);
   test::GiveSquareDive(*group.GetDive(0), 30, 20);
@@ -282,7 +321,7 @@ TEST_F(PlanGroupTest, SummaryShowsTheDeepestPointInTheChosenUnits) {
   d.AppendUserPoint(test::Point(40, 25 * 60 + 30));
   d.AppendUserPoint(test::Point(40, 60));  // not strictly deeper
   EXPECT_EQ(group.GetDiveSummary(0), "Max Depth 40.0 (m), Duration 25:30 (mm:ss)");
-  env.store->numbers["General\\Units"] = 1;
+  Prefs().SetNumber(EPref::Units, 1);
   EXPECT_EQ(group.GetDiveSummary(0), "Max Depth 130.3 (ft), Duration 25:30 (mm:ss)");
   EXPECT_EQ(group.GetDiveSummary(4), "");
 }

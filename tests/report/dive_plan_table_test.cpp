@@ -44,6 +44,9 @@ TEST(RoundUpToMinute, NextWholeMinute) {
   EXPECT_EQ(RoundUpToMinute(120), 120);
   EXPECT_EQ(RoundUpToMinute(121), 180);
   EXPECT_EQ(RoundUpToMinute(3599), 3600);
+  EXPECT_EQ(RoundUpToMinute(-30), 0);
+  EXPECT_EQ(RoundUpToMinute(-61), -60);
+  EXPECT_EQ(MinutesSeconds(3725), "62:05");
 }
 
 TEST(DivePlanTableSegment, ColumnsGrowWithZerosAndKeysMatchExactly) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "report/latin1.h"
+
+#include "plan/file_store.h"
 #include "report/table_builder.h"
 #include "report_test_util.h"
 #include "support/test_support.h"
@@ -51,6 +53,28 @@ TEST(Latin1, DocumentWithADiverNameInAnotherScript) {
   expected.replace(expected.find(utf8Name), utf8Name.size(), "&#1044;&#1080;&#1084;&#1072; M\xFCller");
   EXPECT_EQ(bytes, expected);
   EXPECT_FALSE(WriteHtmlDocument(test::TempDir() + "/missing/dir/tables.html", "x"));
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+// Tables used to be written in place: a failed write left a truncated
+// document where the user's old one had been.
+TEST(Latin1, AFailedWriteKeepsTheOldDocument) {
+  const std::string path = test::TempDir() + "/kept.html";
+  ASSERT_TRUE(WriteHtmlDocument(path, "<html>old</html>"));
+  class CFailingStore final : public IFileStore {
+  public:
+    bool Read(const std::string&, std::string&) override { return false; }
+    bool Write(const std::string&, const std::string&) override { return false; }
+  } failing;
+  SetFileStore(&failing);
+  EXPECT_FALSE(WriteHtmlDocument(path, "<html>new</html>"));
+  SetFileStore(nullptr);
+  EXPECT_EQ(test::ReadFile(path), "<html>old</html>");
 }
 
 }  // namespace

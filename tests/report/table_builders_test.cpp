@@ -124,7 +124,7 @@ TEST_F(TableBuildersTest, GasTableRowsStopAtTheFirstFreeRecord) {
 }
 
 TEST_F(TableBuildersTest, ImperialGasHeadingsUsePsiRounded) {
-  env.store->numbers["General\\Units"] = 1;
+  Prefs().SetNumber(EPref::Units, 1);
   const SReportOptions imperial = ReportOptionsFromPreferences();
   ASSERT_TRUE(imperial.imperial);
 
@@ -134,8 +134,8 @@ TEST_F(TableBuildersTest, ImperialGasHeadingsUsePsiRounded) {
     int GetSurfaceIntervalAlgorithm() const override { return 0; }
     double GetGasReserve() const override { return 50.0; }
     double GetCylinderWorkingPressure() const override { return 232.0; }
-    bool CalculateDivePlan(int, int) override { return true; }
-    bool BailoutPlan(int, int) override { return true; }
+    bool CalculateDivePlan(int, bool) override { return true; }
+    bool BailoutPlan(int, bool) override { return true; }
     void DiveModifiedChanged(int, bool) override {}
     void PostDiveCalculated(int) override {}
   } owner;

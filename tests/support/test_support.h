@@ -8,6 +8,7 @@
 
 #include "base/clock.h"
 #include "base/preferences.h"
+#include "base/progress.h"
 #include "base/prompt.h"
 
 namespace kv::test {
@@ -26,6 +27,21 @@ public:
 
   std::vector<bool> answers;
   std::vector<SShown> shown;
+};
+
+// Records what long work reports and cancels once the position reaches
+// cancelAt (never when negative).
+class CRecordingProgress final : public IProgress {
+public:
+  void SetRange(int maximum) override { range = maximum; }
+  void SetPosition(int position) override { positions.push_back(position); }
+  void SetText(const std::string& text) override { texts.push_back(text); }
+  bool IsCancelled() const override { return cancelAt >= 0 && !positions.empty() && positions.back() >= cancelAt; }
+
+  int cancelAt = -1;
+  int range = -1;
+  std::vector<int> positions;
+  std::vector<std::string> texts;
 };
 
 // Installs a scripted prompt, a fixed clock and fresh in-memory preferences

@@ -38,8 +38,9 @@ TEST_F(PageModelTest, InputsComeFromThePreferencesAndGoBack) {
   env.store->numbers["Table Generation\\Table Grouping"] = 1;
   env.store->texts["Gas Mix\\Travel Gas 03"] = "30.00,18.00,45.00,0,0.00,1";
   env.store->texts["Gas Mix\\Deco Gas 01"] = "garbage";
-  Prefs().SetStorage(std::make_unique<CMemoryPreferenceStorage>(*env.store));
-  CMemoryPreferenceStorage& store = static_cast<CMemoryPreferenceStorage&>(Prefs().Storage());
+  auto copy = std::make_unique<CMemoryPreferenceStorage>(*env.store);
+  CMemoryPreferenceStorage& store = *copy;
+  Prefs().SetStorage(std::move(copy));
   page.LoadFromPreferences();
   EXPECT_TRUE(page.IsImperial());
   EXPECT_NEAR(page.Inputs().depthFinish, 200.0, 0.01) << "61.41 m shown in feet";

@@ -1,0 +1,108 @@
+// kvplan calc: calculates every dive of a plan and prints its dive tables,
+// and writes --json, --tables and --gas-tables.
+
+#include <CLI/CLI.hpp>
+
+#include <memory>
+
+#include "cli/dive_outcome.h"
+#include "cli/json_report.h"
+#include "cli/kvplan_command.h"
+#include "cli/kvplan_session.h"
+#include "cli/text_report.h"
+#include "engine/dive_plan.h"
+#include "plan/plan_group.h"
+
+namespace kv {
+namespace {
+
+struct SCalcOptions {
+  std::string dive;                  // from 1; empty for every dive
+  std::vector<std::string> seconds;  // run time seconds for the JSON
+};
+
+int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
+  std::ostream& err = session.Err();
+  const SKvplanOptions& o = session.Options();
+  int dive = 0;
+  if (!calc.dive.empty()) {
+    if (const std::string why = ReadOptionNumber("--dive", calc.dive, 1, CPlanGroup::kMaxDives, "a dive number", dive);
+        !why.empty()) {
+      err << "kvplan: " << why << "\n";
+      return kExitUsage;
+    }
+  }
+  std::vector<int> seconds;
+  for (const std::string& text : calc.seconds) {
+    int second = 0;
+    if (const std::string why =
+            ReadOptionNumber("--seconds", text, 0, CDivePlan::kTwentyFourHours, "a run time second", second);
+        !why.empty()) {
+      err << "kvplan: " << why << "\n";
+      return kExitUsage;
+    }
+    seconds.push_back(second);
+  }
+  if (!seconds.empty() && o.json.empty()) {
+    err << "kvplan: --seconds adds states to the JSON: give --json too\n";
+    return kExitUsage;
+  }
+  if (int rc = session.Start(); rc != kExitOk) return rc;
+  CPlanGroup group;
+  if (int rc = session.LoadPlan(group); rc != kExitOk) return rc;
+  if (dive > group.GetDiveCount()) {
+    err << "kvplan: --dive " << dive << ": the plan has " << group.GetDiveCount()
+        << (group.GetDiveCount() == 1 ? " dive\n" : " dives\n");
+    return kExitUsage;
+  }
+
+  group.CalculateDivePlans(true, 0, true);
+  std::vector<int> dives;
+  for (int i = 0; i < group.GetDiveCount(); ++i)
+    if (dive == 0 || i == dive - 1) dives.push_back(i);
+
+  // Every dive counts for the exit code: a chosen dive starts from the
+  // state of those before it.
+  bool failed = false;
+  for (int i = 0; i < group.GetDiveCount(); ++i) {
+    const SDiveOutcome outcome = DiveOutcome(group, i);
+    if (!outcome.calculated) {
+      err << "kvplan: dive " << i + 1 << " not calculated: " << outcome.reason << "\n";
+      failed = true;
+    }
+  }
+  for (int i : dives)
+    for (const std::string& w : DiveOutcome(group, i).warnings)
+      err << "kvplan: dive " << i + 1 << " warning: " << w << " at the end of the dive\n";
+
+  if (o.json != "-") {
+    const SReportOptions options = ReportOptionsFromPreferences();
+    for (std::size_t k = 0; k < dives.size(); ++k) {
+      if (k > 0) session.Out() << "\n";
+      session.Out() << DiveTableText(group, dives[k], options);
+    }
+  }
+  int rc = kExitOk;
+  if (!o.json.empty()) rc = std::max(rc, session.WriteJson(JsonText(PlanJson(group, dives, seconds))));
+  rc = std::max(rc, session.WriteTables(group, dives));
+  if (rc != kExitOk) return rc;
+  return failed ? kExitDiveFailed : kExitOk;
+}
+
+}  // namespace
+
+SKvplanCommand AddCalcCommand(CLI::App& app, SKvplanOptions& options) {
+  auto calc = std::make_shared<SCalcOptions>();
+  CLI::App* command = app.add_subcommand("calc", "Calculate every dive and print its dive table");
+  AddPlanArgument(command, options);
+  AddPreferenceOptions(command, options);
+  command->add_option("--dive", calc->dive, "Print only this dive (counting from 1)")->type_name("N");
+  AddExtendOption(command, options);
+  AddOutputOptions(command, options, true);
+  command->add_option("--seconds", calc->seconds, "Add the state at these run time seconds to the JSON (100,200)")
+      ->delimiter(',')
+      ->type_name("SECONDS");
+  return {command, [calc](CKvplanSession& session) { return RunCalc(session, *calc); }};
+}
+
+}  // namespace kv

@@ -1,0 +1,66 @@
+#pragma once
+// One run of a kvplan command: the checks of the files named on the command
+// line, the preferences, status log and prompt the run installs (and puts
+// back), loading the plan, writing the outputs and the exit code. Every
+// command goes through it, so all of them refuse and report the same way.
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/kvplan_app.h"
+#include "cli/kvplan_options.h"
+
+namespace kv {
+
+class CCliPrompt;
+class CPlanGroup;
+
+class CKvplanSession {
+public:
+  CKvplanSession(const SKvplanOptions& options, const SKvplanEnvironment& environment, std::ostream& out,
+                 std::ostream& err);
+  ~CKvplanSession();
+  CKvplanSession(const CKvplanSession&) = delete;
+  CKvplanSession& operator=(const CKvplanSession&) = delete;
+
+  const SKvplanOptions& Options() const { return m_options; }
+  std::ostream& Out() { return m_out; }
+  std::ostream& Err() { return m_err; }
+
+  // Refuses outputs that name an input or each other (kExitUsage) or that are
+  // not regular files (kExitFile); sets up the preferences (--prefs, --set,
+  // refused outside their ranges with kExitUsage), opens the status log for
+  // appending (kExitFile when it cannot be written) and installs the prompt.
+  // Returns kExitOk, or the exit code after writing why to standard error.
+  int Start();
+  // Loads PLAN into group, a dive file as a plan of one dive with the user's
+  // plan defaults; the group does not calculate on its own. On failure the
+  // file's message and a line naming the file and the first reason; kExitFile.
+  // Says which --set values the file overrides with its own.
+  int LoadPlan(CPlanGroup& group);
+
+  // --json: the text to the file or to standard output. kExitFile when the
+  // file cannot be written.
+  int WriteJson(const std::string& text);
+  // --tables and --gas-tables of the given dives.
+  int WriteTables(const CPlanGroup& group, const std::vector<int>& dives);
+  // Flushes standard output: a run whose output was lost (a full disk behind
+  // a redirection) ends with kExitFile, never 0.
+  int Finish(int code);
+
+private:
+  int CheckOutputs();
+  int SetUpPreferences();
+  int OpenLog();
+  void ReportOverriddenSettings(bool diveFile);
+
+  const SKvplanOptions& m_options;
+  const SKvplanEnvironment& m_environment;
+  std::ostream& m_out;
+  std::ostream& m_err;
+  std::unique_ptr<CCliPrompt> m_prompt;
+};
+
+}  // namespace kv

@@ -1,0 +1,30 @@
+#pragma once
+// What one calculation of a dive reads from the preferences, taken once before
+// it starts. A calculation never touches the preferences while it runs, so
+// that several can run at once: a caller that calculates many dives on worker
+// threads takes one snapshot before it starts them and hands it to each.
+
+namespace kv {
+
+// How a calculation meets the 6-hour question.
+enum class EExtendedPlanning {
+  Ask,      // ask through the user prompt (a dive's remembered answer is used first)
+  Accept,   // answered yes in advance: plan on up to 24 hours
+  Decline,  // answered no in advance: stop at 6 hours
+};
+
+struct SCalculationSettings {
+  int debugLevel = 0;                // "Debug Level": which status log lines are written
+  bool detailedFirstAscent = false;  // "General\First Ascent Option" 1: the first ascent is a segment of its own
+  bool imperial = false;             // "General\Units" 1: depths of the gas warning texts in feet
+  // An answer given in advance makes the calculation unattended: it asks no
+  // question and shows no message (a stop at 24 hours is left to the caller,
+  // who reads CDivePlan::IsTimeLimitExceeded). A dive's remembered answer
+  // still comes first.
+  EExtendedPlanning extendedPlanning = EExtendedPlanning::Ask;
+
+  // The settings as the preferences hold them now, with the question asked.
+  static SCalculationSettings FromPreferences();
+};
+
+}  // namespace kv
