@@ -46,7 +46,7 @@ std::unique_ptr<CTableGeneration> Page(int depths, int times, double firstDepth 
   page->AddDescentSwitch(Switch(0, 21, 0, 0.7));
   page->AddDescentSwitch(Switch(20, 10, 60, 1.3));
   page->AddAscentSwitch(Switch(12, 10, 60, 1.4));
-  page->AddAscentSwitch(Switch(6, 100, 0, 1.6));
+  page->AddAscentSwitch(Switch(6, 100, 0, 1.5));
   return page;
 }
 

@@ -146,7 +146,10 @@ int RunTables(CKvplanSession& session, const std::string& grouping) {
   CTableGeneration model;
   model.LoadFromPreferences();
   if (!model.LoadSettingsFile(o.plan)) {
-    err << "kvplan: " << o.plan << ": the table generation settings cannot be loaded\n";
+    err << "kvplan: " << o.plan << ": "
+        << (model.FileError().empty() ? std::string("the table generation settings cannot be loaded")
+                                      : model.FileError())
+        << "\n";
     return kExitFile;
   }
   if (!grouping.empty()) {

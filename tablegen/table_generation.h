@@ -195,7 +195,13 @@ public:
 
   // ---- Settings files (".cct") ---------------------------------------------------------
   bool SaveSettingsFile(const std::string& path) const;
+  // Reads a file only when every line of it can be applied as written (the
+  // numbers whole, within the ranges of the page's fields, the file not cut
+  // short); otherwise nothing changes.
   bool LoadSettingsFile(const std::string& path);
+  // Why the last LoadSettingsFile failed ("line 3: key 011 (gradient factor
+  // low): 900 is outside 0 to 100 %"), or empty.
+  const std::string& FileError() const { return m_fileError; }
   // The page commands after their file dialogs: log the user's choice (and
   // remember the folder of a save), then write or read.
   bool SaveSettingsFileAs(const std::string& path) const;
@@ -258,6 +264,7 @@ private:
   int m_threads = 0;
 
   CDivePlanTablesHtml m_writer;
+  std::string m_fileError;
   bool m_showViewer = false;
 };
 

@@ -68,7 +68,7 @@ TEST_F(GenerationRunTest, GeneratedDiveIsTheDiveItsScheduleDescribes) {
   in.lastDecoStop = 3;
   in.surfacePressure = 980;
   page.SetInputs(in);
-  test::SetSchedules(page, {Cc(0, 21, 0, 0.7), Cc(20, 15, 50, 1.3)}, {Cc(12, 15, 50, 1.4), Cc(6, 100, 0, 1.6)});
+  test::SetSchedules(page, {Cc(0, 21, 0, 0.7), Cc(20, 15, 50, 1.3)}, {Cc(12, 15, 50, 1.4), Cc(6, 100, 0, 1.5)});
   ASSERT_TRUE(page.Generate());
   ASSERT_EQ(page.PlanCount(), 1);
   const CDivePlan& generated = *page.Dive(0);
@@ -76,7 +76,7 @@ TEST_F(GenerationRunTest, GeneratedDiveIsTheDiveItsScheduleDescribes) {
   CDivePlan byHand;
   for (const CPlanPoint& p : {test::Point(0, 0, 21, 0, true, 0.7), test::Point(20, 0, 15, 50, true, 1.3),
                               test::Point(45, 1200, 15, 50, true, 1.3), test::Point(12, 0, 15, 50, true, 1.4),
-                              test::Point(6, 0, 100, 0, true, 1.6)})
+                              test::Point(6, 0, 100, 0, true, 1.5)})
     byHand.AppendUserPoint(p);
   byHand.SetGfLow(30);
   byHand.SetGfHigh(75);

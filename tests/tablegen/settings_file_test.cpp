@@ -131,24 +131,20 @@ TEST_F(SettingsFileTest, ReaderSkipsWhatItDoesNotKnow) {
   int refreshes = 0;
   page.SetRefreshHandler([&] { ++refreshes; });
   ASSERT_TRUE(page.LoadSettingsFile(Write("odd.cct",
-                                          "Table Generation Settings\r\n"
+                                          "\xEF\xBB\xBFTable Generation Settings\r\n"  // with a byte order mark
                                           "1~42.5\r\n"       // a key without leading zeros
                                           "004~12.9\r\n"     // minutes are whole
-                                          "005~lots\r\n"     // not a number: 0
                                           "016~7\r\n"        // any non-zero grouping is by time
                                           "099~5\r\n"        // unknown key
-                                          "012\r\n"          // no value
                                           "\r\n"
-                                          "030~Bailout~30.00~21.00~0.00~0~0.00~1\r\n"
-                                          "030~Travel~0.00~21.00~0.00~0~0.00\r\n"  // seven fields
+                                          "030~Bailout~30.00\r\n"  // another label: skipped
                                           "030~Travel~0.00~32.00~0.00~0~0.00~1\r\n"
-                                          "030~Travel~0.00~21.00~0.00~0~0.00~1\r\n"  // same depth again
+                                          "030~Travel~0.00~21.00~0.00~0~0.00~1\r\n"   // same depth again
                                           "030~Travel~10.00~32.00~0.00~0~0.00~1\r\n"  // a duplicate gas
-                                          "030~Deco~6.00~100.00~0.00~1~1.60~1\r\n")));
+                                          "030~Deco~6.00~100.00~0.00~1~1.50~1\r\n")));
   const STableGenerationInputs& in = page.Inputs();
   EXPECT_EQ(in.depthStart, 42.5);
   EXPECT_EQ(in.durationStart, 12);
-  EXPECT_EQ(in.durationFinish, 0);
   EXPECT_EQ(in.grouping, kGroupByTime);
   EXPECT_EQ(in.gfHigh, 75) << "unchanged";
   ASSERT_EQ(page.DescentSchedule().Count(), 1);
@@ -157,6 +153,32 @@ TEST_F(SettingsFileTest, ReaderSkipsWhatItDoesNotKnow) {
   EXPECT_TRUE(page.AscentSchedule().At(0).m_closedCircuit);
   EXPECT_TRUE(env.prompt.shown.empty()) << "a file is read quietly";
   EXPECT_EQ(refreshes, 1) << "one refresh when the whole file is read";
+}
+
+TEST_F(SettingsFileTest, FilesThatCannotBeAppliedAsWrittenAreRefusedWhole) {
+  const STableGenerationInputs before = page.Inputs();
+  const std::string head = "Table Generation Settings\n001~20.00\n";
+  for (auto [content, error] : std::vector<std::pair<std::string, std::string>>{
+           {head + "005~4O\n", "line 3: key 005 (finish duration): \"4O\" is not a number"},
+           {head + "011~900\n", "line 3: key 011 (gradient factor low): 900 is outside 0 to 100 %"},
+           {head + "015~0\n", "line 3: key 015 (last deco stop): 0 is outside 3 to 6 m (10 to 20 ft)"},
+           {head + "016~0.5\n", "line 3: key 016 (grouping): \"0.5\" is not a whole number"},
+           {head + "012\n", "line 3: key 012 (gradient factor high) has no value"},
+           {head + "030~Travel~0.00~21.00~0.00~0~0.00\n", "line 3: key 030 (Travel gas switch) has 7 of its 8 fields"},
+           {head + "030~Deco~6.00~80.00~30.00~0~0.00~1\n",
+            "line 3: key 030 (Deco gas switch): 80.00 % oxygen and 30.00 % helium are not a valid gas"},
+           {head + "030~Deco~6.00~100.00~0.00~1~2.50~1\n",
+            "line 3: key 030 (Deco gas switch), field 7 (setpoint): 2.50 is outside 0.50 to 1.50 bar"},
+           {head + "hello\n", "line 3: \"hello\" is not a key line"},
+           {head + "002~60.00", "line 3: the last line has no line end: the file seems cut short"},
+       }) {
+    SCOPED_TRACE(content);
+    EXPECT_FALSE(page.LoadSettingsFile(Write("bad.cct", content)));
+    EXPECT_EQ(page.FileError(), error);
+    EXPECT_EQ(env.prompt.shown.back().text, "Invalid Table Generation Settings file");
+  }
+  EXPECT_EQ(page.Inputs(), before) << "not even the valid first lines are applied";
+  EXPECT_EQ(page.DescentSchedule().Count(), 2);
 }
 
 TEST_F(SettingsFileTest, BadFilesAreRefusedWithTheirMessagesAndChangeNothing) {
