@@ -134,9 +134,8 @@ bool CTableGeneration::Generate(IProgress* progress) {
   LogRun(Format("Depths %0.0f to %0.0f in steps of %0.0f (m)", units.Metres(in.depthStart),
                 units.Metres(in.depthFinish), units.Metres(in.depthStep)));
   AddMessage(Format(LoadString(1501), in.depthStart, in.depthFinish, in.depthStep) + " " + units.Unit());
-  const std::string durations = Format(LoadString(1502), in.durationStart, in.durationFinish, in.durationStep);
   LogRun(Format("Durations %d to %d in steps of %d (mins)", in.durationStart, in.durationFinish, in.durationStep));
-  AddMessage(durations);
+  AddMessage(Format(LoadString(1502), in.durationStart, in.durationFinish, in.durationStep));
   LogRun(Format("Surface Pressure %0.0f, GF High %0.0f, GF Low %0.0f, Descent Rate %0.0f, Ascent Rate %0.0f, "
                 "Last Deco Stop %0.0f",
                 run.surfacePressure, run.gfHigh, run.gfLow, run.descentRate, run.ascentRate, run.lastDecoStop));
