@@ -13,7 +13,7 @@
 #include "base/text.h"
 #include "cli/cli_prompt.h"
 #include "cli/preference_overlay.h"
-#include "cli/qt_settings_storage.h"
+#include "qtsettings/qt_settings_storage.h"
 #include "plan/file_store.h"
 #include "plan/key_line.h"
 #include "plan/plan_group.h"

@@ -2,15 +2,18 @@
 # Installs the Debian packages the build and the tests need, only those that
 # are missing. Without root it prints the command to run instead.
 #   --chromium   also install headless Chromium and poppler for the report rendering check
+#   --gui-check  also install Xvfb, xdotool and ImageMagick for the screenshot script
 set -euo pipefail
 
 packages=(g++ cmake ninja-build make libgtest-dev libgmock-dev libbenchmark-dev
           nlohmann-json3-dev libcli11-dev locales
-          qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libgl-dev fonts-dejavu-core)
+          qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libgl-dev
+          fonts-dejavu-core)
 for arg in "$@"; do
   case "$arg" in
     --chromium) packages+=(chromium poppler-utils) ;;
-    *) echo "usage: $0 [--chromium]" >&2; exit 2 ;;
+    --gui-check) packages+=(xvfb xauth xdotool imagemagick x11-utils) ;;
+    *) echo "usage: $0 [--chromium] [--gui-check]" >&2; exit 2 ;;
   esac
 done
 

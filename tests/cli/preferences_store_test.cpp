@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/preference_overlay.h"
-#include "cli/qt_settings_storage.h"
+#include "qtsettings/qt_settings_storage.h"
 #include "plan/file_store.h"
 #include "support/test_support.h"
 

@@ -1,4 +1,4 @@
-#include "cli/qt_settings_storage.h"
+#include "qtsettings/qt_settings_storage.h"
 
 #include <QSettings>
 #include <QString>

@@ -1,0 +1,194 @@
+#include "app/charts/profile_chart_data.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/text.h"
+#include "base/units.h"
+#include "engine/dive_plan.h"
+#include "app/widgets/ui_text.h"
+
+namespace kv::app {
+namespace {
+
+QString Formatted(const char* format, double value) { return ToQString(Format(format, value)); }
+
+// A round upper bound for the depth axis: the next multiple of 5 (m) or 10
+// (ft) past the deepest point, with a little room below it.
+double DepthAxisMax(double deepest, bool imperial) {
+  const double step = imperial ? 10.0 : 5.0;
+  return std::max(step, std::ceil(deepest * 1.08 / step) * step);
+}
+
+// The profile point that holds second t: the last one that has started by
+// then (a switch point and the point after it share their second).
+int PointAt(const CDivePlan& dive, int t) {
+  const auto& points = dive.ProfilePoints();
+  int found = -1;
+  for (int i = 0; i < static_cast<int>(points.size()); ++i) {
+    if (points[static_cast<std::size_t>(i)].m_start > t) break;
+    found = i;
+  }
+  if (found < 0 || points[static_cast<std::size_t>(found)].End() < t) return -1;
+  return found;
+}
+
+}  // namespace
+
+SChartContent BuildProfileChart(const CDivePlan& dive, bool imperial) {
+  SChartContent chart;
+  const double unit = imperial ? kFeetPerMetre : 1.0;
+  const auto& points = dive.ProfilePoints();
+  const int n = dive.PredictionCount();
+  chart.x = {0.0, 3600.0};
+  chart.y = {0.0, DepthAxisMax(0.0, imperial) * 4};
+  if (points.empty() && n == 0) return chart;
+
+  if (n > 0) {
+    CGraphDataSet ceiling{QString::fromLatin1(kSeriesCeiling)};
+    ceiling.SetColour(QColor(0, 255, 255));
+    const int k = std::max(1, n / 1000);
+    ceiling.Reserve(static_cast<std::size_t>(n / k + 1));
+    for (int i = 0; i < n; i += k) {
+      const CPredictionPoint* p = dive.Prediction(i);
+      ceiling.Add(p->m_time, p->m_ceiling / 100.0 * unit);
+    }
+    chart.series.push_back(std::move(ceiling));
+
+    CGraphDataSet band{QString::fromLatin1(CGraphDataSet::kErrorBar)};
+    band.SetColour(QColor(255, 0, 0));
+    band.Reserve(static_cast<std::size_t>(n));
+    for (int i = 1; i < n; ++i) {
+      const CPredictionPoint* p = dive.Prediction(i);
+      band.Add(p->m_time, p->m_warningFlags != 0 ? 1.0 : 0.0);
+    }
+    chart.series.push_back(std::move(band));
+  }
+
+  for (const CPlanPoint& p : points) {
+    if (!p.m_noClearSurface) continue;
+    CGraphDataSet bar{QString::fromLatin1(kSeriesOverhead)};
+    bar.SetColour(QColor(255, 160, 122));
+    bar.SetLineWidth(5);
+    bar.Add(p.m_start, p.Depth() * unit);
+    bar.Add(p.End(), p.Depth() * unit);
+    chart.series.push_back(std::move(bar));
+  }
+
+  for (std::size_t i = 1; i + 1 < points.size(); ++i) {
+    if (points[i].SameBreathing(points[i + 1])) continue;
+    CGraphDataSet cross{QString::fromLatin1(kSeriesGasSwitch)};
+    cross.SetMarker(CGraphDataSet::kMarkerCross);
+    cross.Add(points[i].End(), points[i].Depth() * unit);
+    cross.Add(points[i].End(), points[i].Depth() * unit);
+    chart.series.push_back(std::move(cross));
+  }
+
+  double deepest = 0.0;
+  int lastSecond = n > 0 ? dive.Prediction(n - 1)->m_time : 0;
+  if (!points.empty()) {
+    CGraphDataSet depth{QString::fromLatin1(kSeriesDepth)};
+    depth.SetColour(QColor(0, 0, 0));
+    depth.Reserve(points.size());
+    for (const CPlanPoint& p : points) {
+      depth.Add(p.End(), p.Depth() * unit);
+      deepest = std::max(deepest, p.Depth() * unit);
+      lastSecond = std::max(lastSecond, p.End());
+    }
+    chart.series.push_back(std::move(depth));
+  }
+  chart.x = {0.0, std::max(60.0, static_cast<double>(lastSecond))};
+  chart.y = {0.0, DepthAxisMax(deepest, imperial)};
+  return chart;
+}
+
+QString SCursorReadout::RowText(int row) const {
+  QStringList parts;
+  for (const SReadoutPart& p : row == 0 ? first : second) parts << p.text;
+  return parts.join(QString::fromLatin1(kReadoutGap));
+}
+
+SCursorReadout BuildCursorReadout(const CDivePlan& dive, int second, bool imperial) {
+  SCursorReadout r;
+  const int index = PointAt(dive, second);
+  if (index < 0) return r;
+  const CPlanPoint& point = dive.ProfilePoints()[static_cast<std::size_t>(index)];
+  const CPredictionPoint* state = dive.Prediction(second);
+  const double unit = imperial ? kFeetPerMetre : 1.0;
+  const QString invalid = QLatin1Char(' ') + UiString(1032);
+  const int flags = state ? state->m_warningFlags : 0;
+
+  r.first.push_back({UiString(1059) + QLatin1Char(' ') + CGraph::MinutesSeconds(second)});
+  QString depth = UiString(1030);
+  if (state) {
+    depth += Formatted(" %.1f", state->m_depthPressure / 100.0 * unit);
+  } else {
+    // Without the second's state (a table generation dive keeps only its
+    // last), interpolate inside the point from the depth it started at.
+    const double from = index > 0 ? dive.ProfilePoints()[static_cast<std::size_t>(index - 1)].Depth() : 0.0;
+    const double share = point.m_duration > 0 ? (second - point.m_start + 1.0) / point.m_duration : 1.0;
+    depth += Formatted(" %.1f", (from + (point.Depth() - from) * std::clamp(share, 0.0, 1.0)) * unit);
+  }
+  if (point.m_noClearSurface) depth += QLatin1Char(' ') + UiString(1054);
+  r.first.push_back({depth});
+  r.first.push_back({UiString(point.m_closedCircuit ? 1053 : 1052)});
+  r.first.push_back({UiString(point.m_closedCircuit ? 1065 : 1306) + QStringLiteral(" - ") +
+                     ToQString(GasName(point.m_oxygen, point.m_helium))});
+  r.first.push_back({UiString(1047) + (state ? Formatted(" %0.2f", state->m_ppo2) : invalid),
+                     (flags & (kWarnPpo2High | kWarnPpo2Low)) != 0});
+  r.first.push_back({UiString(1031) + QLatin1Char(' ') + CGraph::MinutesSeconds(point.End())});
+
+  if (!state) {
+    for (int id : {1055, 1033, 1060, 1061, 1034}) r.second.push_back({UiString(id) + invalid});
+    return r;
+  }
+  // A ceiling above the surface means none; it is shown as 0.
+  r.second.push_back({UiString(1055) + Formatted(" %.1f", std::max(0.0, state->m_ceiling / 100.0) * unit)});
+  r.second.push_back({UiString(1033) + Formatted(" %.0f", state->m_gradientFactor * 100.0)});
+  r.second.push_back({UiString(1060) + Formatted(" %0.1f%%", state->m_cns * 100.0), (flags & kWarnCns) != 0});
+  r.second.push_back({UiString(1061) + Formatted(" %0.1f%%", state->m_otu / 300.0 * 100.0), (flags & kWarnOtu) != 0});
+  r.second.push_back({UiString(1034) + ToQString(Format(" %0.1f%s", state->m_ead * unit, imperial ? "ft" : "m")),
+                      (flags & kWarnEad) != 0});
+  return r;
+}
+
+SChartContent BuildTissueChart(const CDivePlan& dive, int second) {
+  SChartContent chart;
+  chart.x = {0.0, 17.0};
+  chart.y = {0.0, 1000.0};
+  const int n = dive.PredictionCount();
+  if (n == 0) return chart;
+  const CPredictionPoint* state = dive.Prediction(std::clamp(second, 0, n - 1));
+  const double surface = dive.GetSurfacePressure();
+  const double g = dive.GetGfHigh() / 100.0;
+
+  CGraphDataSet total{QStringLiteral("Helium")};
+  total.SetColour(QColor(255, 0, 255));
+  CGraphDataSet nitrogen{QStringLiteral("Nitrogen")};
+  nitrogen.SetColour(QColor(0, 255, 255));
+  for (int i = 0; i < kCompartments; ++i) {
+    const std::size_t c = static_cast<std::size_t>(i);
+    const double nPressure = state->m_nitrogen[c];
+    const double hPressure = state->m_helium[c];
+    const double p = nPressure + hPressure;
+    double percent = 0.0;
+    double nitrogenPercent = 0.0;
+    if (p > 0.0) {
+      const double a = (dive.AN()[c] * nPressure + dive.AH()[c] * hPressure) / p;
+      const double b = (dive.BN()[c] * nPressure + dive.BH()[c] * hPressure) / p;
+      const double limit = b > 0.0 ? surface * (g / b - g + 1.0) + a * g : 0.0;
+      if (limit > 0.0) {
+        percent = p / limit * 100.0;
+        nitrogenPercent = percent * nPressure / p;
+      }
+    }
+    total.Add(i + 1, percent);
+    nitrogen.Add(i + 1, nitrogenPercent);
+  }
+  chart.series.push_back(std::move(total));
+  chart.series.push_back(std::move(nitrogen));
+  chart.y = {0.0, 200.0};
+  return chart;
+}
+
+}  // namespace kv::app

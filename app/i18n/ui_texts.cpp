@@ -1,0 +1,13 @@
+#include "app/i18n/ui_texts.h"
+
+CUiTexts& CUiTexts::Instance() {
+  static CUiTexts texts;
+  return texts;
+}
+
+QString CUiTexts::Translate(const char* english) const {
+  const QString key = QString::fromUtf8(english ? english : "");
+  if (m_texts.isEmpty()) return key;
+  auto it = m_texts.constFind(key);
+  return it == m_texts.constEnd() ? key : *it;
+}

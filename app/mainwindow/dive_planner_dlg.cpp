@@ -1,0 +1,393 @@
+#include "app/mainwindow/dive_planner_dlg.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+
+#include "app/dialogs/splash_wnd.h"
+#include "app/help/help.h"
+#include "app/mainwindow/commands.h"
+#include "app/mainwindow/details_window.h"
+#include "app/pages/tab_dive_plan.h"
+#include "app/platform/app_icon.h"
+#include "app/platform/file_chooser.h"
+#include "app/platform/long_work.h"
+#include "app/platform/qt_plan_sink.h"
+#include "app/platform/qt_text.h"
+#include "base/prompt.h"
+#include "base/preferences.h"
+#include "base/status_log.h"
+#include "report/table_builder.h"
+
+namespace {
+const char* kPlacement = "KestrunVarnadel";
+}
+
+CDivePlannerDlg::CDivePlannerDlg(const SDivePlannerOptions& options, QWidget* parent)
+    : QMainWindow(parent),
+      m_plan(std::make_unique<kv::CPlanGroup>()),
+      m_ownChooser(std::make_unique<CQtFileChooser>()),
+      m_chooser(m_ownChooser.get()),
+      m_languages(options.languageFolder),
+      m_logPath(options.logPath) {
+  CHelp::InitResources();
+  m_sink = std::make_unique<CQtPlanSink>(*m_plan, [this](const kv::SPlanNotification& n) { OnNotification(n); });
+  if (options.splash) CSplashWnd::ShowSplash();
+  setWindowIcon(AppIcon());
+  resize(1000, 720);
+  RestoreWindowPlacement(kPlacement, *this);
+  CHelp::SetTopic(this, QStringLiteral("main_window"));
+
+  kv::CPreferences& prefs = kv::Prefs();
+  prefs.LoadSettings();
+  kv::StatusLog().LogMessage("Debug Message Level %d", static_cast<int>(prefs.GetNumber(kv::EPref::DebugLevel)));
+  prefs.LogSettings();
+  m_plan->ApplyPreferences();
+  m_plan->SetAutoRecalc(prefs.GetNumber(kv::EPref::AutoRecalc) == 1);
+  m_imperial = prefs.GetNumber(kv::EPref::Units) == 1;
+  m_languages.SetLanguage(static_cast<unsigned short>(prefs.GetNumber(kv::EPref::LanguageId)));
+
+  m_tabs = new QTabWidget(this);
+  m_tabs->setDocumentMode(true);
+  m_tabs->tabBar()->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(m_tabs, &QTabWidget::currentChanged, this, &CDivePlannerDlg::OnTabChanged);
+  connect(m_tabs->tabBar(), &QWidget::customContextMenuRequested, this, &CDivePlannerDlg::OnTabContextMenu);
+  setCentralWidget(m_tabs);
+  SetDiveTabCount(1);
+
+  kv::InitialiseDiveTablesWriter(m_diveTables);
+  m_recent.Load();
+  CreateActions();
+  CreateMenus();
+  RetranslateUi();
+  // Escape leaves the program as the close box does, with the save question.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, &QWidget::close);
+
+  if (!options.fileToOpen.isEmpty()) {
+    kv::StatusLog().LogMessage("Auto open file %s", FromQt(options.fileToOpen).c_str());
+    OpenPlanFile(options.fileToOpen);
+  }
+  for (int i = 0; i < m_tabs->count(); ++i) Page(i)->Refresh();
+  UpdateTexts();
+  UpdateCommands();
+}
+
+CDivePlannerDlg::~CDivePlannerDlg() {
+  // Pages and the details window read the plan: they go first.
+  if (m_details) delete m_details;
+  while (m_tabs && m_tabs->count() > 0) {
+    QWidget* w = m_tabs->widget(0);
+    m_tabs->removeTab(0);
+    delete w;
+  }
+  m_sink.reset();
+}
+
+void CDivePlannerDlg::SetFileChooser(IFileChooser* chooser) { m_chooser = chooser ? chooser : m_ownChooser.get(); }
+
+QAction* CDivePlannerDlg::Action(int command) const {
+  auto it = m_actions.find(command);
+  return it == m_actions.end() ? nullptr : it->second;
+}
+
+CTabDivePlan* CDivePlannerDlg::Page(int index) const {
+  return qobject_cast<CTabDivePlan*>(m_tabs ? m_tabs->widget(index) : nullptr);
+}
+
+int CDivePlannerDlg::CurrentDive() const { return m_tabs ? m_tabs->currentIndex() : -1; }
+
+bool CDivePlannerDlg::Busy() const { return CLongWork::IsBusy(); }
+
+// ---- Actions and menus ---------------------------------------------------------
+
+void CDivePlannerDlg::CreateActions() {
+  auto add = [this](int id, auto slot) {
+    auto* a = new QAction(this);
+    const SCommandInfo* info = CommandInfo(id);
+    if (info->key)
+      a->setShortcut(QKeySequence(QString::fromLatin1(info->key)));
+    else if (info->standardKey != QKeySequence::UnknownKey)
+      a->setShortcut(QKeySequence(info->standardKey));
+    connect(a, &QAction::triggered, this, slot);
+    m_actions[id] = a;
+    return a;
+  };
+  add(kCmdNew, [this] { NewPlan(); })->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+  add(kCmdOpen, [this] { OpenPlan(); })->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+  add(kCmdSave, [this] { SavePlan(false); })->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+  add(kCmdSaveAs, [this] { SavePlan(true); });
+  add(kCmdExit, [this] { close(); });
+  add(kCmdAddDive, [this] { AddDive(); })->setIcon(GlyphIcon(QStringLiteral("+")));
+  add(kCmdDeleteDive, [this] { DeleteDive(); })->setIcon(GlyphIcon(QStringLiteral("\u2212")));
+  add(kCmdRenameDive, [this] { RenameDive(); });
+  add(kCmdSortDives, [this] { SortDives(); })->setIcon(GlyphIcon(QStringLiteral("\u21C5")));
+  add(kCmdPlanSettings, [this] { PlanSettings(); });
+  add(kCmdImportDive, [this] { ImportDive(); });
+  add(kCmdExportDive, [this] { ExportDive(); });
+  add(kCmdDetails, [this] { ShowDetails(); })->setIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
+  add(kCmdCurrentDiveTable, [this] { ViewTables(false, false); })
+      ->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+  add(kCmdCurrentGasTable, [this] { ViewTables(true, false); });
+  add(kCmdAllDiveTables, [this] { ViewTables(false, true); });
+  add(kCmdAllGasTables, [this] { ViewTables(true, true); });
+  add(kCmdCalculate, [this] { Calculate(); })->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+  add(kCmdCreateDiveTables, [this] { CreateDiveTables(); });
+  add(kCmdPreferences, [this] { Preferences(); })->setIcon(GlyphIcon(QStringLiteral("\u2699")));
+  add(kCmdSelectLanguage, [this] { SelectLanguage(); });
+  add(kCmdHelpContents, [this] { HelpContents(); })->setIcon(GlyphIcon(QStringLiteral("?")));
+  add(kCmdWhatsThis, [this] { WhatsThis(); });
+  add(kCmdAbout, [this] { About(); });
+  for (int i = 0; i < CRecentFileList::kSize; ++i) {
+    auto* a = new QAction(this);
+    connect(a, &QAction::triggered, this, [this, i] {
+      if (i < m_recent.Files().size()) OpenRecent(m_recent.Files()[i]);
+    });
+    m_recentActions[i] = a;
+    m_actions[kCmdRecentFile1 + i] = a;
+  }
+}
+
+void CDivePlannerDlg::CreateMenus() {
+  m_fileMenu = menuBar()->addMenu(QString());
+  for (int id : {kCmdNew, kCmdOpen, kCmdSave, kCmdSaveAs}) m_fileMenu->addAction(Action(id));
+  m_fileMenu->addSeparator();
+  for (QAction* a : m_recentActions) m_fileMenu->addAction(a);
+  m_fileMenu->addSeparator();
+  m_fileMenu->addAction(Action(kCmdExit));
+
+  m_diveMenu = menuBar()->addMenu(QString());
+  m_divesPopup = new QMenu(this);
+  for (QMenu* menu : {m_diveMenu, m_divesPopup}) {
+    for (int id : {kCmdAddDive, kCmdDeleteDive, kCmdRenameDive, kCmdSortDives}) menu->addAction(Action(id));
+    menu->addSeparator();
+    menu->addAction(Action(kCmdPlanSettings));
+    menu->addSeparator();
+    menu->addAction(Action(kCmdImportDive));
+    menu->addAction(Action(kCmdExportDive));
+  }
+
+  m_viewMenu = menuBar()->addMenu(QString());
+  m_viewMenu->addAction(Action(kCmdDetails));
+  m_viewMenu->addSeparator();
+  for (int id : {kCmdCurrentDiveTable, kCmdCurrentGasTable, kCmdAllDiveTables, kCmdAllGasTables})
+    m_viewMenu->addAction(Action(id));
+
+  m_toolsMenu = menuBar()->addMenu(QString());
+  for (int id : {kCmdCalculate, kCmdCreateDiveTables}) m_toolsMenu->addAction(Action(id));
+  m_toolsMenu->addSeparator();
+  for (int id : {kCmdPreferences, kCmdSelectLanguage}) m_toolsMenu->addAction(Action(id));
+
+  m_helpMenu = menuBar()->addMenu(QString());
+  for (int id : {kCmdHelpContents, kCmdWhatsThis}) m_helpMenu->addAction(Action(id));
+  m_helpMenu->addSeparator();
+  m_helpMenu->addAction(Action(kCmdAbout));
+
+  // Menus show the state of the moment they open.
+  for (QMenu* menu : {m_fileMenu, m_diveMenu, m_viewMenu, m_toolsMenu, m_divesPopup})
+    connect(menu, &QMenu::aboutToShow, this, &CDivePlannerDlg::UpdateCommands);
+
+  m_toolBar = addToolBar(QString());
+  m_toolBar->setObjectName(QStringLiteral("mainToolBar"));
+  m_toolBar->setMovable(false);
+  for (int id : std::initializer_list<int>{kCmdNew, kCmdOpen, kCmdSave, 0, kCmdAddDive, kCmdDeleteDive, kCmdSortDives, 0, kCmdCalculate,
+                 kCmdCurrentDiveTable, kCmdDetails, 0, kCmdPreferences, kCmdHelpContents}) {
+    if (id == 0)
+      m_toolBar->addSeparator();
+    else
+      m_toolBar->addAction(Action(id));
+  }
+  statusBar();
+}
+
+void CDivePlannerDlg::RetranslateUi() {
+  m_fileMenu->setTitle(Tr("&File"));
+  m_diveMenu->setTitle(Tr("Dive"));
+  m_viewMenu->setTitle(Tr("&View"));
+  m_toolsMenu->setTitle(Tr("&Tools"));
+  m_helpMenu->setTitle(Tr("&Help"));
+  m_divesPopup->setTitle(Tr("Dives Pop"));
+  m_toolBar->setWindowTitle(Tr("Toolbar"));
+  for (auto& [id, action] : m_actions) {
+    const SCommandInfo* info = CommandInfo(id);
+    if (!info) continue;
+    action->setText(Tr(info->text));
+    action->setToolTip(Tr(info->tip));
+    action->setStatusTip(Tr(info->tip));
+  }
+  UpdateRecentMenu();
+  UpdateTexts();
+}
+
+void CDivePlannerDlg::UpdateRecentMenu() {
+  const QStringList& files = m_recent.Files();
+  for (int i = 0; i < CRecentFileList::kSize; ++i) {
+    QAction* a = m_recentActions[i];
+    const bool used = i < files.size();
+    a->setVisible(used || i == 0);
+    a->setText(used ? QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]) : Tr("Recent File"));
+    a->setToolTip(used ? files[i] : QString());
+  }
+}
+
+// ---- Texts and enabling --------------------------------------------------------
+
+QString CDivePlannerDlg::TitleText() const {
+  const QString path = ToQt(m_plan->GetFilePath());
+  QString title = ToQt(kv::kAppCaption);
+  if (!path.isEmpty()) title += " - " + FileNameOf(path);
+  if (m_plan->IsModified()) title += " *";
+  return title;
+}
+
+QString CDivePlannerDlg::TabText(int dive) const {
+  const QString name = ToQt(m_plan->GetDiveName(dive));
+  const bool bailout = m_plan->IsBailoutMode(dive);
+  if (name.isEmpty()) return (bailout ? Tr("Bailout %1") : Tr("Dive %1")).arg(dive + 1);
+  return (bailout ? Tr("Bailout %1 - %2") : Tr("Dive %1 - %2")).arg(dive + 1).arg(name);
+}
+
+void CDivePlannerDlg::UpdateTexts() {
+  setWindowTitle(TitleText());
+  for (int i = 0; i < m_tabs->count(); ++i) m_tabs->setTabText(i, TabText(i));
+}
+
+void CDivePlannerDlg::UpdateCommands() {
+  if (m_actions.empty()) return;
+  const kv::CPlanGroup& plan = *m_plan;
+  const int count = plan.GetDiveCount();
+  const kv::CDivePlan* current = plan.GetDive(CurrentDive());
+  bool anySegments = false, anyGas = false;
+  for (int i = 0; i < count; ++i) {
+    const kv::CDivePlan* d = plan.GetDive(i);
+    anySegments = anySegments || (d && d->SegmentCount() > 0);
+    anyGas = anyGas || kv::DiveQualifiesForGasTable(d);
+  }
+  Action(kCmdSave)->setEnabled(plan.IsModified());
+  Action(kCmdAddDive)->setEnabled(count < kv::CPlanGroup::kMaxDives);
+  Action(kCmdDeleteDive)->setEnabled(count >= 2);
+  Action(kCmdSortDives)->setEnabled(count >= 2);
+  Action(kCmdCurrentDiveTable)->setEnabled(current && current->SegmentCount() > 0);
+  Action(kCmdCurrentGasTable)->setEnabled(kv::DiveQualifiesForGasTable(current));
+  Action(kCmdAllDiveTables)->setEnabled(count > 1 && anySegments);
+  Action(kCmdAllGasTables)->setEnabled(count > 1 && anyGas);
+  Action(kCmdCalculate)->setEnabled(plan.IsRecalculationRequired());
+  m_recentActions[0]->setEnabled(!m_recent.Files().isEmpty());
+}
+
+// ---- Tabs ------------------------------------------------------------------------
+
+void CDivePlannerDlg::SetDiveTabCount(int n) {
+  const int before = m_tabs->count();
+  const int previous = m_tabs->currentIndex();
+  m_settingTabs = true;
+  while (m_tabs->count() < n) {
+    auto* page = new CTabDivePlan(m_tabs);
+    page->SetImperial(m_imperial);
+    connect(page, &CTabDivePlan::secondShown, this, [this](int dive, int second) {
+      if (m_details) m_details->ShowSecond(m_plan.get(), dive, second);
+    });
+    // A gas that joined the remembered gases on one page is offered on every page.
+    connect(page, &CTabDivePlan::gasListChanged, this, [this] {
+      for (int i = 0; i < m_tabs->count(); ++i) Page(i)->ReloadGasMixes();
+    });
+    connect(page, &CTabDivePlan::diveEdited, this, [this] {
+      UpdateTexts();
+      UpdateCommands();
+    });
+    m_tabs->addTab(page, Tr("Dive %1").arg(m_tabs->count() + 1));
+  }
+  while (m_tabs->count() > n && m_tabs->count() > 0) {
+    QWidget* page = m_tabs->widget(m_tabs->count() - 1);
+    m_tabs->removeTab(m_tabs->count() - 1);
+    delete page;
+  }
+  for (int i = 0; i < m_tabs->count(); ++i) Page(i)->Bind(m_plan.get(), i);
+  if (n > before) {
+    m_tabs->setCurrentIndex(n - 1);
+  } else if (n < before && n > 0) {
+    const int removed = before - n;
+    m_tabs->setCurrentIndex(std::clamp(previous - removed, 0, n - 1));
+  }
+  m_settingTabs = false;
+  UpdateTexts();
+  UpdateCommands();
+}
+
+void CDivePlannerDlg::OnTabChanged(int index) {
+  if (m_settingTabs || index < 0) return;
+  if (Busy()) return;
+  // Bring every earlier dive that is out of date up to date, then this one.
+  RunCalculation([this, index](kv::IProgress& progress) { m_plan->CalculateDivePlans(false, index, false, &progress); });
+  if (m_details) m_details->ShowSecond(m_plan.get(), index, 0);
+  UpdateCommands();
+}
+
+void CDivePlannerDlg::OnTabContextMenu(const QPoint& pos) {
+  UpdateCommands();
+  m_divesPopup->popup(m_tabs->tabBar()->mapToGlobal(pos));
+}
+
+// ---- Notifications and long work ---------------------------------------------------
+
+void CDivePlannerDlg::OnNotification(const kv::SPlanNotification& n) {
+  switch (n.kind) {
+    case kv::EPlanNotification::ModifiedChanged:
+      setWindowTitle(TitleText());
+      break;
+    case kv::EPlanNotification::DiveCalculated:
+      if (CTabDivePlan* page = Page(n.dive)) {
+        page->Refresh();
+        m_tabs->setTabText(n.dive, TabText(n.dive));
+      }
+      if (m_details && m_details->Dive() == n.dive) m_details->ShowSecond(m_plan.get(), n.dive, m_details->Second());
+      break;
+    case kv::EPlanNotification::PlanGroupLoaded: {
+      for (int i = 0; i < m_tabs->count(); ++i) Page(i)->ShowFirstSheet();
+      m_settingTabs = true;
+      m_tabs->setCurrentIndex(n.dive);
+      m_settingTabs = false;
+      const int dive = n.dive;
+      RunCalculation([this, dive](kv::IProgress&) { m_plan->CalculateDivePlan(dive, true); });
+      break;
+    }
+    case kv::EPlanNotification::DiveRowReset:
+      if (CTabDivePlan* page = Page(n.dive)) page->SetSelectedRow(n.row);
+      break;
+  }
+  UpdateCommands();
+}
+
+bool CDivePlannerDlg::RunCalculation(const std::function<void(kv::IProgress&)>& work) {
+  if (Busy()) return false;
+  CLongWork::Run(this, Tr("Calculating the dive plan..."), [&work](kv::IProgress& progress) {
+    work(progress);
+    return true;
+  });
+  m_sink->DeliverPending();
+  UpdateCommands();
+  return true;
+}
+
+// ---- Closing -------------------------------------------------------------------------
+
+void CDivePlannerDlg::closeEvent(QCloseEvent* event) {
+  if (Busy()) {
+    event->ignore();
+    return;
+  }
+  if (m_plan->IsModified() &&
+      kv::UserPrompt().AskYesNo(LoadText(1217), true, kv::EIcon::Exclamation))
+    SavePlan(false);
+  SaveWindowPlacement(kPlacement, *this);
+  if (m_details) m_details->close();
+  event->accept();
+}

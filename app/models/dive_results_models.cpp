@@ -1,0 +1,132 @@
+#include "app/models/dive_results_models.h"
+
+#include <QBrush>
+#include <QColor>
+
+#include "base/text.h"
+#include "base/units.h"
+#include "engine/dive_plan.h"
+#include "report/table_builder.h"
+#include "app/widgets/ui_text.h"
+
+namespace kv::app {
+namespace {
+
+QString MinutesSeconds(int seconds) { return ToQString(Format("%d:%02d", seconds / 60, seconds % 60)); }
+
+}  // namespace
+
+// ---- Segments ---------------------------------------------------------------------
+
+CDiveSegmentsModel::CDiveSegmentsModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void CDiveSegmentsModel::SetDive(const CDivePlan* dive) {
+  m_dive = dive;
+  Reload();
+}
+
+void CDiveSegmentsModel::SetImperial(bool imperial) {
+  if (imperial == m_imperial) return;
+  beginResetModel();
+  m_imperial = imperial;
+  endResetModel();
+}
+
+void CDiveSegmentsModel::Reload() {
+  // The row count is copied so that the model's shape only changes inside the reset.
+  beginResetModel();
+  m_rows = m_dive ? m_dive->SegmentCount() : 0;
+  endResetModel();
+}
+
+int CDiveSegmentsModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
+int CDiveSegmentsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
+
+QVariant CDiveSegmentsModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || !m_dive || index.row() >= m_rows || index.row() >= m_dive->SegmentCount()) return {};
+  const CDiveSegment& s = m_dive->Segments()[static_cast<std::size_t>(index.row())];
+  if (role == Qt::ForegroundRole && index.column() == kWarnings && s.m_warningFlags != 0) return QBrush(QColor(200, 0, 0));
+  if (role != Qt::DisplayRole) return {};
+  switch (index.column()) {
+    case kDepth: return ToQString(Format("%.0f", m_imperial ? std::floor(s.m_depth * kFeetPerMetre + 0.5) : s.m_depth));
+    case kSegmentTime: return MinutesSeconds(s.m_duration);
+    case kRunTime: return MinutesSeconds(s.m_end);
+    case kMode: return UiString(s.m_closedCircuit ? 1053 : 1052) + (s.m_noClearSurface ? QLatin1Char(' ') + UiString(1054) : QString());
+    case kGas: return ToQString(GasName(s.m_oxygen, s.m_helium));
+    case kPpo2: return ToQString(Format("%.2f", s.m_ppo2));
+    case kWarnings: return ToQString(WarningsText(s.m_warningFlags));
+  }
+  return {};
+}
+
+QVariant CDiveSegmentsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
+  switch (section) {
+    case kDepth: return UiString(m_imperial ? 1309 : 1308);
+    case kSegmentTime: return UiString(1310);
+    case kRunTime: return UiString(1311);
+    case kMode: return tr("Mode");
+    case kGas: return UiString(1306);
+    case kPpo2: return UiString(1307);
+    case kWarnings: return UiString(1320);
+  }
+  return {};
+}
+
+// ---- Gas warnings ------------------------------------------------------------------
+
+CGasWarningsModel::CGasWarningsModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void CGasWarningsModel::SetDive(const CDivePlan* dive) {
+  m_dive = dive;
+  Reload();
+}
+
+void CGasWarningsModel::Reload() {
+  beginResetModel();
+  m_rows = m_dive ? static_cast<int>(m_dive->GasWarnings().size()) : 0;
+  endResetModel();
+}
+
+int CGasWarningsModel::WarningCount() const {
+  int count = 0;
+  for (int i = 0; m_dive && i < m_rows; ++i) {
+    const CDiveGasWarning& w = m_dive->GasWarnings()[static_cast<std::size_t>(i)];
+    if (!w.m_icd.empty() || !w.m_ead.empty() || !w.m_highO2.empty() || !w.m_lowO2.empty()) ++count;
+  }
+  return count;
+}
+
+int CGasWarningsModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
+int CGasWarningsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
+
+QVariant CGasWarningsModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || !m_dive || index.row() >= m_rows ||
+      index.row() >= static_cast<int>(m_dive->GasWarnings().size()))
+    return {};
+  const CDiveGasWarning& w = m_dive->GasWarnings()[static_cast<std::size_t>(index.row())];
+  if (role == Qt::ForegroundRole && index.column() != kGas) return QBrush(QColor(200, 0, 0));
+  if (role != Qt::DisplayRole) return {};
+  switch (index.column()) {
+    case kGas: return ToQString(w.m_gas.Format(false));
+    case kIcd: return ToQString(w.m_icd);
+    case kEad: return ToQString(w.m_ead);
+    case kHighO2: return ToQString(w.m_highO2);
+    case kLowO2: return ToQString(w.m_lowO2);
+  }
+  return {};
+}
+
+QVariant CGasWarningsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
+  switch (section) {
+    case kGas: return UiString(1306);
+    case kIcd: return tr("ICD");
+    case kEad: return UiString(1034);
+    case kHighO2: return tr("High O2");
+    case kLowO2: return tr("Low O2");
+  }
+  return {};
+}
+
+}  // namespace kv::app

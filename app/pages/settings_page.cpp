@@ -1,0 +1,68 @@
+#include "app/pages/settings_page.h"
+
+#include <QFormLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+
+#include "engine/dive_plan.h"
+#include "app/widgets/spin_field.h"
+#include "app/widgets/ui_text.h"
+
+namespace kv::app {
+
+CSettingsPage::CSettingsPage(QWidget* parent) : QWidget(parent) {}
+
+void CSettingsPage::AddFields(const std::vector<SSettingField>& fields, std::size_t first, std::size_t last,
+                              QFormLayout* form) {
+  for (std::size_t i = first; i < last && i < fields.size(); ++i) {
+    const SSettingField& f = fields[i];
+    auto* spin = new CSpinField(this);
+    auto* label = new QLabel(QString::fromLatin1(f.metricLabel), this);
+    label->setBuddy(spin);
+    spin->setToolTip(UiString(f.tooltip));
+    spin->setObjectName(QString::fromLatin1(f.metricLabel));
+    const SFieldRange& r = f.Field(false);
+    spin->SetLimits(r.minimum, r.maximum, r.step, r.decimals);
+    form->addRow(label, spin);
+    const int message = f.message;
+    connect(spin, &CSpinField::posted, this, [this, message] { emit settingChanged(message); });
+    m_entries.push_back({&f, spin, label});
+  }
+}
+
+void CSettingsPage::SetImperial(bool imperial) {
+  m_imperial = imperial;
+  for (const SEntry& e : m_entries) {
+    const QSignalBlocker block(e.spin);
+    e.label->setText(QString::fromLatin1(imperial ? e.field->imperialLabel : e.field->metricLabel));
+    const SFieldRange& r = e.field->Field(imperial);
+    e.spin->SetLimits(r.minimum, r.maximum, r.step, r.decimals);
+  }
+}
+
+void CSettingsPage::ShowDive(const CDivePlan* dive) {
+  for (const SEntry& e : m_entries) {
+    const QSignalBlocker block(e.spin);
+    e.spin->setEnabled(dive != nullptr);
+    if (dive) e.spin->setValue(ShownValue(*e.field, e.field->get(*dive), m_imperial));
+  }
+}
+
+CSpinField* CSettingsPage::Field(int message) const {
+  for (const SEntry& e : m_entries)
+    if (e.field->message == message) return e.spin;
+  return nullptr;
+}
+
+double CSettingsPage::StoredValue(int message) const {
+  for (const SEntry& e : m_entries)
+    if (e.field->message == message) return ToStored(e.spin->value(), e.field->Range().unit, m_imperial);
+  return 0.0;
+}
+
+void CSettingsPage::showEvent(QShowEvent* event) {
+  m_shown = true;
+  QWidget::showEvent(event);
+}
+
+}  // namespace kv::app

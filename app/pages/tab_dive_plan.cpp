@@ -1,0 +1,690 @@
+#include "app/pages/tab_dive_plan.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "base/preferences.h"
+#include "base/text.h"
+#include "base/units.h"
+#include "base/value_ranges.h"
+#include "app/charts/graph_widget.h"
+#include "app/charts/profile_chart_data.h"
+#include "app/charts/xy_line_graph.h"
+#include "engine/dive_plan.h"
+#include "app/models/dive_results_models.h"
+#include "app/models/plan_points_model.h"
+#include "app/pages/bailout_commands.h"
+#include "app/pages/setting_fields.h"
+#include "app/pages/tab_dive_plan_bailout_gas_list.h"
+#include "app/pages/tab_dive_plan_bailout_settings.h"
+#include "app/pages/tab_dive_plan_dive_settings.h"
+#include "plan/plan_group.h"
+#include "app/widgets/gas_combo_completion.h"
+#include "app/widgets/return_moves_focus.h"
+#include "app/widgets/spin_field.h"
+#include "app/widgets/ui_text.h"
+
+namespace kv::app {
+namespace {
+
+constexpr int kBailoutSheet = 1;
+
+int ShownDepth(double metres, bool imperial) {
+  return static_cast<int>(std::floor((imperial ? metres * kFeetPerMetre : metres) + 0.5));
+}
+
+const std::vector<CPlanPoint>& ShownPoints(const CDivePlan& dive) {
+  return dive.IsBailoutMode() ? dive.BailoutPlanPoints() : dive.UserPoints();
+}
+
+// Sets a value as the program does, so that no message goes out.
+template <typename Widget, typename Value>
+void SetQuietly(Widget* w, Value v) {
+  const QSignalBlocker block(w);
+  w->setValue(v);
+}
+
+}  // namespace
+
+SListEditEnabling ListEditEnabling(const CDivePlan* dive, int highlightedRow) {
+  SListEditEnabling e;
+  if (!dive) return e;
+  const bool copied = dive->HasCurrentPoint();
+  if (!dive->IsBailoutMode()) {
+    e.cut = e.copy = e.remove = true;
+    e.paste = copied;
+    return e;
+  }
+  const auto& points = dive->BailoutPlanPoints();
+  const bool onBailoutPoint = highlightedRow >= 0 && highlightedRow < static_cast<int>(points.size()) &&
+                              points[static_cast<std::size_t>(highlightedRow)].m_bailout != 0;
+  e.cut = e.copy = e.remove = onBailoutPoint;
+  e.paste = copied && onBailoutPoint;
+  return e;
+}
+
+CTabDivePlan::CTabDivePlan(QWidget* parent) : QWidget(parent) {
+  setWindowTitle(tr("Dive Plan"));
+  m_imperial = Prefs().GetNumber(EPref::Units) == 1;
+  m_lastSetpoint = Prefs().GetScaled(EPref::DefaultPpo2);
+
+  auto* entryBox = new QGroupBox(this);
+  BuildEntryFields(entryBox);
+  BuildList();
+  BuildSettings();
+  BuildChart();
+
+  auto* left = new QWidget(this);
+  auto* leftLayout = new QVBoxLayout(left);
+  leftLayout->setContentsMargins(0, 0, 0, 0);
+  leftLayout->addWidget(entryBox);
+  leftLayout->addWidget(m_list, 1);
+
+  auto* top = new QWidget(this);
+  auto* topLayout = new QHBoxLayout(top);
+  topLayout->setContentsMargins(0, 0, 0, 0);
+  topLayout->addWidget(left, 3);
+  topLayout->addWidget(m_settingsTabs, 2);
+
+  m_results = new QTabWidget(this);
+  auto table = [this](QAbstractItemModel* model, int tooltip) {
+    auto* view = new QTableView(this);
+    view->setModel(model);
+    view->setToolTip(UiString(tooltip));
+    view->setSelectionMode(QAbstractItemView::NoSelection);
+    view->verticalHeader()->hide();
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    return view;
+  };
+  m_warnings = new CGasWarningsModel(this);
+  m_segments = new CDiveSegmentsModel(this);
+  m_results->addTab(table(m_warnings, 2110), tr("Warnings"));
+  m_results->addTab(table(m_segments, 2111), tr("Segments"));
+
+  auto* bottom = new QSplitter(Qt::Horizontal, this);
+  bottom->addWidget(m_chart);
+  bottom->addWidget(m_results);
+  bottom->setStretchFactor(0, 3);
+  bottom->setStretchFactor(1, 1);
+
+  auto* split = new QSplitter(Qt::Vertical, this);
+  split->addWidget(top);
+  split->addWidget(bottom);
+  split->setStretchFactor(0, 2);
+  split->setStretchFactor(1, 3);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addWidget(split);
+
+  SetImperial(m_imperial);
+  Bind(nullptr, -1);
+}
+
+CTabDivePlan::~CTabDivePlan() {
+  // Children that lose the focus while they are destroyed report it; by then
+  // this page is half gone and must not hear them.
+  m_busy = true;
+  const QList<QObject*> senders = findChildren<QObject*>();
+  for (QObject* child : senders) disconnect(child, nullptr, this, nullptr);
+}
+
+// ---- Building ----------------------------------------------------------------------
+
+void CTabDivePlan::BuildEntryFields(QWidget* box) {
+  CPreferences& prefs = Prefs();
+  m_depth = new QSpinBox(box);
+  m_depthLabel = new QLabel(box);
+  m_depthLabel->setBuddy(m_depth);
+  m_duration = new QSpinBox(box);
+  // Whole minutes on the page; the range is held in seconds.
+  const SFieldRange& minutes = ValueRange(EValue::PointDuration).metric;
+  m_duration->setRange(static_cast<int>(minutes.minimum / 60), static_cast<int>(minutes.maximum / 60));
+  auto* durationLabel = new QLabel(tr("Duration (mins)"), box);
+  durationLabel->setBuddy(m_duration);
+  for (QSpinBox* s : {m_depth, m_duration}) {
+    s->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    s->setKeyboardTracking(false);
+  }
+  m_cc = new QRadioButton(UiString(1053), box);
+  m_oc = new QRadioButton(UiString(1052), box);
+  auto* modes = new QButtonGroup(box);
+  modes->addButton(m_cc);
+  modes->addButton(m_oc);
+  (prefs.GetNumber(EPref::DefaultCc) == 0 ? m_cc : m_oc)->setChecked(true);
+  m_gas = new CGasComboCompletion(box);
+  m_gas->SetListText(prefs.GetText(EPref::GasMixes));
+  auto* gasLabel = new QLabel(tr("Gas Mix"), box);
+  gasLabel->setBuddy(m_gas);
+  m_setpoint = new CSpinField(box);
+  const SFieldRange& setpoint = ValueRange(EValue::Setpoint).metric;
+  m_setpoint->SetLimits(setpoint.minimum, setpoint.maximum, setpoint.step, setpoint.decimals);
+  m_setpoint->setValue(m_lastSetpoint);
+  m_setpointLabel = new QLabel(UiString(1047), box);
+  m_setpointLabel->setBuddy(m_setpoint);
+  m_ppo2 = new QLabel(box);
+  m_ppo2->setMinimumWidth(40);
+  m_ncs = new QCheckBox(UiString(1054), box);
+  m_ncs->setChecked(prefs.GetNumber(EPref::DefaultNoClearSurface) != 0);
+
+  int tip = 2100;
+  for (QWidget* w : std::initializer_list<QWidget*>{m_depth, m_duration, m_cc, m_oc, m_setpoint, m_ppo2, m_ncs})
+    w->setToolTip(UiString(tip++));
+  m_gas->setToolTip(UiString(2107));
+  for (QWidget* w : std::initializer_list<QWidget*>{m_depth, m_duration, m_cc, m_oc, m_gas, m_ncs}) ReturnMovesFocus(w);
+
+  m_add = new QPushButton(tr("&Add"), box);
+  m_insert = new QPushButton(tr("&Insert"), box);
+  m_update = new QPushButton(tr("&Update"), box);
+  m_delete = new QPushButton(tr("&Delete"), box);
+  tip = 2000;
+  for (QPushButton* b : {m_add, m_insert, m_update, m_delete}) {
+    b->setToolTip(UiString(tip++));
+    b->setAutoDefault(false);
+  }
+
+  auto* grid = new QGridLayout(box);
+  grid->addWidget(m_depthLabel, 0, 0);
+  grid->addWidget(m_depth, 0, 1);
+  grid->addWidget(durationLabel, 0, 2);
+  grid->addWidget(m_duration, 0, 3);
+  grid->addWidget(m_cc, 1, 0);
+  grid->addWidget(m_oc, 1, 1);
+  grid->addWidget(gasLabel, 1, 2);
+  grid->addWidget(m_gas, 1, 3);
+  grid->addWidget(m_setpointLabel, 2, 0);
+  auto* ppo2Row = new QHBoxLayout;
+  ppo2Row->addWidget(m_setpoint);
+  ppo2Row->addWidget(m_ppo2);
+  grid->addLayout(ppo2Row, 2, 1);
+  grid->addWidget(m_ncs, 2, 2);
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* b : {m_add, m_insert, m_update, m_delete}) buttons->addWidget(b);
+  grid->addLayout(buttons, 3, 0, 1, 4);
+
+  connect(m_add, &QPushButton::clicked, this, &CTabDivePlan::AddEntry);
+  connect(m_insert, &QPushButton::clicked, this, &CTabDivePlan::InsertEntry);
+  connect(m_update, &QPushButton::clicked, this, &CTabDivePlan::UpdateEntry);
+  connect(m_delete, &QPushButton::clicked, this, &CTabDivePlan::DeleteEntry);
+  connect(m_cc, &QRadioButton::clicked, this, &CTabDivePlan::OnModeClicked);
+  connect(m_oc, &QRadioButton::clicked, this, &CTabDivePlan::OnModeClicked);
+  connect(m_depth, &QSpinBox::valueChanged, this, &CTabDivePlan::UpdatePpo2Display);
+  connect(m_depth, &QSpinBox::editingFinished, this, [this] { m_lastDepth = m_depth->value(); });
+  connect(m_duration, &QSpinBox::editingFinished, this, [this] { m_lastDuration = m_duration->value(); });
+  connect(m_setpoint, &CSpinField::posted, this, [this] { m_lastSetpoint = m_setpoint->value(); });
+  connect(m_gas, &CGasComboCompletion::gasChanged, this, [this](int oxygen, int helium) {
+    UpdatePpo2Display();
+    emit gasChanged(oxygen, helium);
+  });
+  connect(m_gas, &CGasComboCompletion::gasAdded, this, [this] {
+    Prefs().SetText(EPref::GasMixes, m_gas->GetListText());
+    emit gasListChanged();
+  });
+}
+
+void CTabDivePlan::BuildList() {
+  m_points = new CPlanPointsModel(this);
+  m_list = new QTableView(this);
+  m_list->setModel(m_points);
+  m_list->setToolTip(UiString(2108));
+  m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  m_list->verticalHeader()->hide();
+  m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  m_list->horizontalHeader()->setStretchLastSection(true);
+  m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+
+  auto action = [this](const QString& text, QKeySequence key, void (CTabDivePlan::*slot)()) {
+    auto* a = new QAction(text, this);
+    a->setShortcut(key);
+    a->setShortcutContext(Qt::WidgetShortcut);
+    m_list->addAction(a);
+    connect(a, &QAction::triggered, this, slot);
+    return a;
+  };
+  m_cutAction = action(tr("Cu&t"), QKeySequence::Cut, &CTabDivePlan::CutEntry);
+  m_copyAction = action(tr("&Copy"), QKeySequence::Copy, &CTabDivePlan::CopyEntry);
+  m_pasteAction = action(tr("&Paste"), QKeySequence::Paste, &CTabDivePlan::PasteEntry);
+  m_deleteAction = action(tr("&Delete"), QKeySequence::Delete, &CTabDivePlan::DeleteEntry);
+
+  connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    QMenu* menu = CreateListMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(m_list->viewport()->mapToGlobal(pos));
+  });
+  connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) {
+            if (m_restoringSelection || !current.isValid()) return;
+            m_selectedRow = current.row();
+            LoadFieldsFromRow(current.row());
+            UpdateEnabling();
+          });
+}
+
+void CTabDivePlan::BuildSettings() {
+  m_settingsTabs = new QTabWidget(this);
+  m_settingsTabs->setToolTip(UiString(2109));
+  m_diveSettings = new CTabDivePlanDiveSettings(m_settingsTabs);
+  m_bailoutSettings = new CTabDivePlanBailoutSettings(m_settingsTabs);
+  m_gasList = new CTabDivePlanBailoutGasList(m_settingsTabs);
+  m_settingsTabs->addTab(m_diveSettings, m_diveSettings->windowTitle());
+  m_settingsTabs->addTab(m_bailoutSettings, m_bailoutSettings->windowTitle());
+  m_gasList->hide();
+  connect(m_diveSettings, &CSettingsPage::settingChanged, this, &CTabDivePlan::ApplySetting);
+  connect(m_bailoutSettings, &CSettingsPage::settingChanged, this, &CTabDivePlan::ApplySetting);
+  connect(m_gasList, &CTabDivePlanBailoutGasList::listChanged, this,
+          [this] { ApplySetting(kMsgBailoutGasListChanged); });
+  connect(m_gasList, &CTabDivePlanBailoutGasList::gasListChanged, this, &CTabDivePlan::gasListChanged);
+}
+
+void CTabDivePlan::BuildChart() {
+  auto graph = std::make_unique<CXYLineGraph>();
+  graph->SetReadoutProvider([this](int second) {
+    const CDivePlan* dive = Dive();
+    return dive ? BuildCursorReadout(*dive, second, m_imperial) : SCursorReadout();
+  });
+  m_chart = new CGraphWidget(std::move(graph), this);
+  m_chart->setToolTip(UiString(2118));
+  m_chart->setMinimumHeight(220);
+  connect(m_chart, &CGraphWidget::bailoutFromCursor, this, &CTabDivePlan::BailoutFromCursor);
+  connect(m_chart, &CGraphWidget::bailoutFromEndOfSegment, this, &CTabDivePlan::BailoutFromEndOfSegment);
+  connect(m_chart, &CGraphWidget::returnToDive, this, &CTabDivePlan::ReturnToDive);
+  connect(m_chart, &CGraphWidget::clearBailout, this, &CTabDivePlan::ClearBailout);
+  connect(m_chart, &CGraphWidget::cursorSecondChanged, this, [this](int second) {
+    if (second >= 0 && Dive()) emit secondShown(m_diveIndex, second);
+  });
+}
+
+const CXYLineGraph& CTabDivePlan::Chart() const { return static_cast<const CXYLineGraph&>(m_chart->Graph()); }
+
+// ---- Binding and refreshing ------------------------------------------------------------
+
+CDivePlan* CTabDivePlan::Dive() const { return m_plan ? m_plan->GetDive(m_diveIndex) : nullptr; }
+
+void CTabDivePlan::Bind(CPlanGroup* plan, int diveIndex) {
+  m_plan = plan;
+  m_diveIndex = plan ? diveIndex : -1;
+  m_selectedRow = -1;
+  CDivePlan* dive = Dive();
+  m_points->SetDive(dive);
+  m_warnings->SetDive(dive);
+  m_segments->SetDive(dive);
+  Refresh();
+}
+
+void CTabDivePlan::Refresh() {
+  CDivePlan* dive = Dive();
+  m_busy = true;
+  m_points->Sync();
+  HighlightRow(m_selectedRow);
+  m_warnings->Reload();
+  m_segments->Reload();
+  const int warnings = m_warnings->WarningCount();
+  m_results->setTabText(0, warnings > 0 ? tr("Warnings (%1)").arg(warnings) : tr("Warnings"));
+  m_diveSettings->ShowDive(dive);
+  m_bailoutSettings->ShowDive(dive);
+  // Bailout settings apply only to a dive in bailout mode; outside it they are shown, not edited.
+  m_bailoutSettings->setEnabled(dive && dive->IsBailoutMode());
+  m_gasList->setEnabled(dive && dive->IsBailoutMode());
+  if (dive) m_gasList->SetListText(dive->GetBailoutGasList());
+  UpdateGasListTab(dive && dive->BailoutSettings().useBailoutGasList);
+  for (QWidget* w : std::initializer_list<QWidget*>{m_add, m_insert, m_update, m_depth, m_duration, m_cc, m_oc, m_gas,
+                                                     m_setpoint, m_ncs})
+    w->setEnabled(dive != nullptr);
+  RefreshChart();
+  UpdateModeFields();
+  UpdateEnabling();
+  m_busy = false;
+}
+
+void CTabDivePlan::RefreshChart() {
+  CXYLineGraph& chart = static_cast<CXYLineGraph&>(m_chart->Graph());
+  const CDivePlan* dive = Dive();
+  chart.SetContent(dive ? BuildProfileChart(*dive, m_imperial) : SChartContent());
+  chart.SetAxisTitles(UiString(1311), UiString(m_imperial ? 1049 : 1048));
+  chart.SetYUnit(m_imperial ? QStringLiteral("ft") : QStringLiteral("m"));
+  chart.SetGrid(Prefs().GetNumber(EPref::ChartGridEnable) != 0);
+  chart.SetBailoutModeCaption(dive && dive->IsBailoutMode());
+  chart.SetRecalculationCaption(m_plan && m_plan->IsRecalculationRequired());
+  m_chart->update();
+}
+
+void CTabDivePlan::ShowFirstSheet() { m_settingsTabs->setCurrentIndex(0); }
+
+void CTabDivePlan::SetSelectedRow(int row) {
+  m_selectedRow = row;
+  HighlightRow(row);
+  UpdateEnabling();
+}
+
+void CTabDivePlan::HighlightRow(int row) {
+  m_restoringSelection = true;
+  if (row >= 0 && row < m_points->rowCount()) {
+    m_list->selectionModel()->setCurrentIndex(m_points->index(row, 0),
+                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_list->scrollTo(m_points->index(row, 0));
+  } else {
+    m_list->selectionModel()->clear();
+  }
+  m_restoringSelection = false;
+}
+
+void CTabDivePlan::SetImperial(bool imperial) {
+  const bool changed = imperial != m_imperial;
+  const int depth = m_depth->value();
+  m_imperial = imperial;
+  m_depthLabel->setText(UiString(imperial ? 1049 : 1048));
+  const SValueRange& depthRange = ValueRange(EValue::Depth);
+  const SFieldRange& depthField = imperial ? depthRange.imperial : depthRange.metric;
+  m_depth->setRange(static_cast<int>(depthField.minimum), static_cast<int>(depthField.maximum));
+  if (changed) SetQuietly(m_depth, ShownDepth(imperial ? depth : depth * kMetresPerFoot, imperial));
+  m_diveSettings->SetImperial(imperial);
+  m_bailoutSettings->SetImperial(imperial);
+  m_points->SetImperial(imperial);
+  m_segments->SetImperial(imperial);
+  if (changed) Refresh();
+}
+
+void CTabDivePlan::ReloadGasMixes() {
+  const CGas gas = m_gas->GetGas();
+  m_gas->SetListText(Prefs().GetText(EPref::GasMixes));
+  m_gas->SetGas(gas);
+  m_gasList->ReloadGasMixes();
+}
+
+// ---- Entry fields -----------------------------------------------------------------------
+
+double CTabDivePlan::EntryDepthMetres() const {
+  return m_imperial ? m_depth->value() * kMetresPerFoot : m_depth->value();
+}
+
+void CTabDivePlan::LoadFieldsFromRow(int row) {
+  const CDivePlan* dive = Dive();
+  if (!dive || row < 0 || row >= static_cast<int>(ShownPoints(*dive).size())) return;
+  const CPlanPoint& p = ShownPoints(*dive)[static_cast<std::size_t>(row)];
+  SetQuietly(m_depth, ShownDepth(p.Depth(), m_imperial));
+  SetQuietly(m_duration, p.m_duration / 60);
+  (p.m_closedCircuit ? m_cc : m_oc)->setChecked(true);
+  CGas gas;
+  gas.SetMix(p.m_oxygen, p.m_helium);
+  m_gas->SetGas(gas);
+  if (p.m_closedCircuit) SetQuietly(m_setpoint, p.m_setpoint);
+  m_ncs->setChecked(p.m_noClearSurface != 0);
+  UpdateModeFields();
+}
+
+void CTabDivePlan::OnModeClicked() {
+  // Closed circuit starts from the preferred setpoint.
+  if (m_cc->isChecked()) SetQuietly(m_setpoint, Prefs().GetScaled(EPref::DefaultPpo2));
+  UpdateModeFields();
+}
+
+void CTabDivePlan::UpdateModeFields() {
+  const bool closedCircuit = m_cc->isChecked();
+  m_setpoint->setVisible(closedCircuit);
+  m_ppo2->setVisible(!closedCircuit);
+  UpdatePpo2Display();
+}
+
+void CTabDivePlan::UpdatePpo2Display() {
+  const CDivePlan* dive = Dive();
+  const CGas gas = m_gas->GetGas();
+  const double surface = dive ? dive->GetSurfacePressure() : 1000.0;
+  const double ppo2 = gas.IsValid() ? OpenCircuitPpo2(surface, EntryDepthMetres(), gas.Oxygen()) : 0.0;
+  m_ppo2->setText(ToQString(Format("%.2f", ppo2)));
+}
+
+void CTabDivePlan::UpdateEnabling() {
+  const SListEditEnabling e = EditEnabling();
+  m_cutAction->setEnabled(e.cut);
+  m_copyAction->setEnabled(e.copy);
+  m_pasteAction->setEnabled(e.paste);
+  m_deleteAction->setEnabled(e.remove);
+  m_delete->setEnabled(e.remove);
+}
+
+SListEditEnabling CTabDivePlan::EditEnabling() const { return ListEditEnabling(Dive(), m_selectedRow); }
+
+void CTabDivePlan::Edited() {
+  UpdateEnabling();
+  emit diveEdited(m_diveIndex);
+}
+
+// ---- Commands ---------------------------------------------------------------------------
+
+bool CTabDivePlan::AddEntry() { return AddAt(false); }
+bool CTabDivePlan::InsertEntry() { return AddAt(true); }
+
+bool CTabDivePlan::AddAt(bool insert) {
+  CDivePlan* dive = Dive();
+  if (!dive || m_busy) return false;
+  // A gas typed but not left yet is read now; an invalid one has had its message.
+  const bool typedInvalid = !m_gas->currentText().isEmpty() && !m_gas->GetGas().IsValid();
+  m_gas->LeaveField();
+  if (typedInvalid) return false;
+
+  const CGas gas = m_gas->GetGas();
+  const bool closedCircuit = m_cc->isChecked();
+  if (closedCircuit) m_lastSetpoint = m_setpoint->value();
+  const double setpoint = m_lastSetpoint;
+  const double depth = EntryDepthMetres();
+  const int seconds = m_duration->value() * 60;
+  const bool ncs = m_ncs->isChecked();
+  const int count = static_cast<int>(ShownPoints(*dive).size());
+  const bool highlighted = m_selectedRow >= 0 && m_selectedRow < count;
+  int index = highlighted ? (insert ? m_selectedRow : m_selectedRow + 1) : count;
+
+  m_busy = true;
+  const bool needsSurface = !dive->IsBailoutMode() && dive->UserPointCount() == 0 && depth != 0.0;
+  if (needsSurface) {
+    // The target is checked first, so that a refused target leaves no surface point behind.
+    const bool bailoutLimits = false;
+    if (!dive->CheckGasEntry(depth, gas.Oxygen(), gas.Helium(), closedCircuit, setpoint, bailoutLimits)) {
+      m_busy = false;
+      return false;
+    }
+    if (dive->AddPoint(0, 0, 0.0, closedCircuit, gas.Oxygen(), gas.Helium(), setpoint, ncs) < 0) {
+      m_busy = false;
+      return false;
+    }
+    m_points->PointInserted(0);
+    index = 1;
+  }
+  const int at =
+      dive->AddPoint(index, seconds, depth * 100.0, closedCircuit, gas.Oxygen(), gas.Helium(), setpoint, ncs);
+  m_busy = false;
+  if (at < 0) {
+    if (needsSurface) Edited();
+    return false;
+  }
+  m_points->PointInserted(at);
+  m_selectedRow = at;
+  HighlightRow(at);
+  Edited();
+  return true;
+}
+
+bool CTabDivePlan::UpdateEntry() {
+  CDivePlan* dive = Dive();
+  if (!dive || m_busy) return false;
+  const int count = static_cast<int>(ShownPoints(*dive).size());
+  if (m_selectedRow < 0 || m_selectedRow >= count) return false;
+  const bool typedInvalid = !m_gas->currentText().isEmpty() && !m_gas->GetGas().IsValid();
+  m_gas->LeaveField();
+  if (typedInvalid) return false;
+  const CGas gas = m_gas->GetGas();
+  const bool closedCircuit = m_cc->isChecked();
+  const double setpoint = closedCircuit ? m_setpoint->value() : 0.7;
+  const int row = m_selectedRow;
+  m_busy = true;
+  const bool ok = dive->UpdatePoint(row, m_duration->value() * 60, EntryDepthMetres() * 100.0, closedCircuit,
+                                    gas.Oxygen(), gas.Helium(), setpoint, m_ncs->isChecked());
+  m_busy = false;
+  if (!ok) return false;
+  m_points->PointChanged(row);
+  Edited();
+  return true;
+}
+
+void CTabDivePlan::DeleteEntry() {
+  CDivePlan* dive = Dive();
+  if (!dive || m_busy || !EditEnabling().remove) return;
+  const int count = static_cast<int>(ShownPoints(*dive).size());
+  if (m_selectedRow < 0 || m_selectedRow >= count) return;
+  const int row = m_selectedRow;
+  m_busy = true;
+  dive->DeletePoint(row);
+  m_busy = false;
+  m_points->PointRemoved(row);
+  m_selectedRow = std::min(row, m_points->rowCount() - 1);
+  HighlightRow(m_selectedRow);
+  Edited();
+}
+
+void CTabDivePlan::CopyEntry() {
+  CDivePlan* dive = Dive();
+  if (!dive || m_busy || !EditEnabling().copy) return;
+  if (dive->SelectCurrentPoint(m_selectedRow)) UpdateEnabling();
+}
+
+void CTabDivePlan::CutEntry() {
+  CDivePlan* dive = Dive();
+  if (!dive || m_busy || !EditEnabling().cut) return;
+  if (!dive->SelectCurrentPoint(m_selectedRow)) return;
+  DeleteEntry();
+}
+
+void CTabDivePlan::PasteEntry() {
+  CDivePlan* dive = Dive();
+  if (!dive || m_busy || !EditEnabling().paste) return;
+  const int count = static_cast<int>(ShownPoints(*dive).size());
+  const int index = m_selectedRow >= 0 && m_selectedRow < count ? m_selectedRow + 1 : count;
+  m_busy = true;
+  const int at = dive->InsertCurrentPoint(index);
+  m_busy = false;
+  if (at < 0) return;
+  m_points->PointInserted(at);
+  m_selectedRow = at;
+  HighlightRow(at);
+  Edited();
+}
+
+QMenu* CTabDivePlan::CreateListMenu(QWidget* parent) {
+  UpdateEnabling();
+  auto* menu = new QMenu(parent);
+  menu->setObjectName(QStringLiteral("Dive Plan List Pop"));
+  for (QAction* a : {m_cutAction, m_copyAction, m_pasteAction, m_deleteAction}) menu->addAction(a);
+  return menu;
+}
+
+// ---- Chart requests -------------------------------------------------------------------------
+
+void CTabDivePlan::BailoutFromCursor(int second) { StartBailout(second, false); }
+void CTabDivePlan::BailoutFromEndOfSegment(int second) { StartBailout(second, true); }
+
+void CTabDivePlan::StartBailout(int second, bool fromEndOfSegment) {
+  CDivePlan* dive = Dive();
+  if (!dive || m_busy || second < 0) return;
+  m_settingsTabs->setCurrentIndex(kBailoutSheet);
+  m_busy = true;
+  SetBailout(*dive, second, fromEndOfSegment);
+  m_busy = false;
+  Edited();
+}
+
+void CTabDivePlan::ReturnToDive() {
+  CDivePlan* dive = Dive();
+  if (!dive || m_busy) return;
+  ShowFirstSheet();
+  m_busy = true;
+  ShowNormalPlan(*dive);
+  m_busy = false;
+  Edited();
+}
+
+void CTabDivePlan::ClearBailout() {
+  CDivePlan* dive = Dive();
+  if (!dive || m_busy) return;
+  ShowFirstSheet();
+  m_busy = true;
+  kv::app::ClearBailout(*dive);
+  m_busy = false;
+  Edited();
+}
+
+// ---- Settings -------------------------------------------------------------------------------
+
+void CTabDivePlan::UpdateGasListTab(bool show) {
+  const int at = m_settingsTabs->indexOf(m_gasList);
+  if (show && at < 0) m_settingsTabs->addTab(m_gasList, m_gasList->windowTitle());
+  if (!show && at >= 0) m_settingsTabs->removeTab(at);
+}
+
+void CTabDivePlan::ApplySetting(int message) {
+  CDivePlan* dive = Dive();
+  if (!dive || m_busy) return;
+  const bool bailoutMessage = message >= kMsgBailoutNoOfGasSwitches;
+  CSettingsPage* page = bailoutMessage ? static_cast<CSettingsPage*>(m_bailoutSettings) : m_diveSettings;
+  if (!page->WasShown() && message != kMsgBailoutGasListChanged) return;
+  if (bailoutMessage && !dive->IsBailoutMode()) return;
+
+  m_busy = true;
+  switch (message) {
+    case kMsgSurfaceInterval: {
+      // Compared in whole minutes, as the field shows it.
+      const int seconds = m_diveSettings->SurfaceIntervalSeconds();
+      if (seconds / 60 != dive->GetSurfaceInterval() / 60) dive->SetSurfaceInterval(seconds);
+      break;
+    }
+    case kMsgBailoutUseGasList: {
+      const bool use = m_bailoutSettings->UseGasListBox()->isChecked();
+      dive->SetBailoutUseGasList(use);
+      UpdateGasListTab(use);
+      break;
+    }
+    case kMsgBailoutIgnoreIcd: dive->SetBailoutIgnoreIcd(m_bailoutSettings->IgnoreIcdBox()->isChecked()); break;
+    case kMsgBailoutIgnoreCns: dive->SetBailoutIgnoreCns(m_bailoutSettings->IgnoreCnsBox()->isChecked()); break;
+    case kMsgBailoutGasListChanged: {
+      const std::string text = m_gasList->ListText();
+      if (text != dive->GetBailoutGasList()) dive->SetBailoutGasList(text);
+      break;
+    }
+    default: {
+      const SSettingField* field = FindSettingField(message);
+      if (!field) break;
+      const CSpinField* spin = page->Field(message);
+      const double shown = spin->value();
+      // A field left unchanged shows the stored value rounded for display;
+      // storing that rounding back would change the dive behind the user's back.
+      const double half = 0.5 * std::pow(10.0, -field->Field(m_imperial).decimals);
+      if (std::abs(shown - ShownValue(*field, field->get(*dive), m_imperial)) < half * 0.999) break;
+      field->set(*dive, ToStored(shown, field->Range().unit, m_imperial));
+      if (message == kMsgSurfacePressure) {
+        UpdatePpo2Display();
+        m_points->SettingsChanged();
+      }
+      break;
+    }
+  }
+  m_busy = false;
+  Edited();
+}
+
+}  // namespace kv::app

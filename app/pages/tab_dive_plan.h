@@ -1,0 +1,183 @@
+#pragma once
+// The dive page: the profile entry fields, the segment list with its editing
+// commands, the dive and bailout settings pages it hosts, the profile chart
+// with its bailout commands, and the dive's warnings and segments. The page
+// is a view: every edit goes to the dive, which recalculates through its
+// plan; Refresh shows the result after the plan reports DiveCalculated.
+
+#include <QWidget>
+
+namespace kv {
+class CDivePlan;
+class CPlanGroup;
+}  // namespace kv
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTabWidget;
+class QTableView;
+
+namespace kv::app {
+
+class CDiveSegmentsModel;
+class CGasComboCompletion;
+class CGasWarningsModel;
+class CGraphWidget;
+class CPlanPointsModel;
+class CSpinField;
+class CTabDivePlanBailoutGasList;
+class CTabDivePlanBailoutSettings;
+class CTabDivePlanDiveSettings;
+class CXYLineGraph;
+
+// Which list commands are offered for the highlighted row: in bailout mode
+// Cut, Copy and Delete only on points done on bailout gas, and Paste only
+// after a copy onto such a point; otherwise always, Paste after a copy.
+struct SListEditEnabling {
+  bool cut = false;
+  bool copy = false;
+  bool paste = false;
+  bool remove = false;
+  bool operator==(const SListEditEnabling&) const = default;
+};
+SListEditEnabling ListEditEnabling(const CDivePlan* dive, int highlightedRow);
+
+class CTabDivePlan : public QWidget {
+  Q_OBJECT
+public:
+  explicit CTabDivePlan(QWidget* parent = nullptr);
+  ~CTabDivePlan() override;
+
+  // Shows dive diveIndex of the plan; nullptr unbinds.
+  void Bind(kv::CPlanGroup* plan, int diveIndex);
+  int DiveIndex() const { return m_diveIndex; }
+  // After DiveCalculated: the list, the chart, the warnings and the settings.
+  void Refresh();
+  void ShowFirstSheet();
+  // The highlighted row (DiveRowReset gives 999: none, new points go last).
+  void SetSelectedRow(int row);
+  int SelectedRow() const { return m_selectedRow; }
+  void SetImperial(bool imperial);
+  bool Imperial() const { return m_imperial; }
+  // Re-reads the remembered gases of the gas entry fields from the preferences.
+  void ReloadGasMixes();
+
+  // ---- Commands (buttons, list menu, keys) --------------------------------------
+  bool AddEntry();
+  bool InsertEntry();
+  bool UpdateEntry();
+  void DeleteEntry();
+  void CopyEntry();
+  void CutEntry();
+  void PasteEntry();
+  SListEditEnabling EditEnabling() const;
+  // The list's pop-up menu "Dive Plan List Pop" (the caller owns it).
+  QMenu* CreateListMenu(QWidget* parent);
+
+  // ---- Requests of the profile chart and the settings pages ------------------------
+  void BailoutFromCursor(int second);
+  void BailoutFromEndOfSegment(int second);
+  void ReturnToDive();
+  void ClearBailout();
+  void ApplySetting(int message);
+
+  // ---- Parts, for the window and for tests ---------------------------------------
+  QSpinBox* DepthField() const { return m_depth; }
+  QSpinBox* DurationField() const { return m_duration; }
+  QRadioButton* ClosedCircuitButton() const { return m_cc; }
+  QRadioButton* OpenCircuitButton() const { return m_oc; }
+  CGasComboCompletion* GasField() const { return m_gas; }
+  CSpinField* SetpointField() const { return m_setpoint; }
+  QLabel* Ppo2Display() const { return m_ppo2; }
+  QCheckBox* NoClearSurfaceBox() const { return m_ncs; }
+  QLabel* DepthLabel() const { return m_depthLabel; }
+  QPushButton* AddButton() const { return m_add; }
+  QPushButton* InsertButton() const { return m_insert; }
+  QPushButton* UpdateButton() const { return m_update; }
+  QPushButton* DeleteButton() const { return m_delete; }
+  QTableView* PointList() const { return m_list; }
+  CPlanPointsModel* PointsModel() const { return m_points; }
+  CGasWarningsModel* WarningsModel() const { return m_warnings; }
+  CDiveSegmentsModel* SegmentsModel() const { return m_segments; }
+  QTabWidget* SettingsTabs() const { return m_settingsTabs; }
+  CTabDivePlanDiveSettings* DiveSettingsPage() const { return m_diveSettings; }
+  CTabDivePlanBailoutSettings* BailoutSettingsPage() const { return m_bailoutSettings; }
+  CTabDivePlanBailoutGasList* BailoutGasListPage() const { return m_gasList; }
+  CGraphWidget* ChartWidget() const { return m_chart; }
+  const CXYLineGraph& Chart() const;
+
+signals:
+  // A gas typed on this page joined the remembered gases (stored in the preferences).
+  void gasListChanged();
+  // The gas of the entry field changed (whole percentages).
+  void gasChanged(int oxygen, int helium);
+  // The chart's cursor shows this second of the dive (for the details window).
+  void secondShown(int diveIndex, int second);
+  // The user changed the dive through this page.
+  void diveEdited(int diveIndex);
+
+private:
+  CDivePlan* Dive() const;
+  void BuildEntryFields(QWidget* box);
+  void BuildList();
+  void BuildSettings();
+  void BuildChart();
+  bool AddAt(bool insert);
+  void StartBailout(int second, bool fromEndOfSegment);
+  void LoadFieldsFromRow(int row);
+  void HighlightRow(int row);
+  void OnModeClicked();
+  void UpdateModeFields();
+  void UpdatePpo2Display();
+  void UpdateEnabling();
+  void UpdateGasListTab(bool show);
+  void RefreshChart();
+  double EntryDepthMetres() const;
+  void Edited();
+
+  kv::CPlanGroup* m_plan = nullptr;
+  int m_diveIndex = -1;
+  bool m_imperial = false;
+  bool m_busy = false;
+  bool m_restoringSelection = false;
+  int m_selectedRow = -1;
+  double m_lastSetpoint = 1.3;
+  int m_lastDepth = 0;
+  int m_lastDuration = 0;
+
+  QSpinBox* m_depth = nullptr;
+  QLabel* m_depthLabel = nullptr;
+  QSpinBox* m_duration = nullptr;
+  QRadioButton* m_cc = nullptr;
+  QRadioButton* m_oc = nullptr;
+  CGasComboCompletion* m_gas = nullptr;
+  CSpinField* m_setpoint = nullptr;
+  QLabel* m_setpointLabel = nullptr;
+  QLabel* m_ppo2 = nullptr;
+  QCheckBox* m_ncs = nullptr;
+  QPushButton* m_add = nullptr;
+  QPushButton* m_insert = nullptr;
+  QPushButton* m_update = nullptr;
+  QPushButton* m_delete = nullptr;
+  QAction* m_cutAction = nullptr;
+  QAction* m_copyAction = nullptr;
+  QAction* m_pasteAction = nullptr;
+  QAction* m_deleteAction = nullptr;
+  QTableView* m_list = nullptr;
+  CPlanPointsModel* m_points = nullptr;
+  QTabWidget* m_settingsTabs = nullptr;
+  CTabDivePlanDiveSettings* m_diveSettings = nullptr;
+  CTabDivePlanBailoutSettings* m_bailoutSettings = nullptr;
+  CTabDivePlanBailoutGasList* m_gasList = nullptr;
+  CGraphWidget* m_chart = nullptr;
+  QTabWidget* m_results = nullptr;
+  CGasWarningsModel* m_warnings = nullptr;
+  CDiveSegmentsModel* m_segments = nullptr;
+};
+
+}  // namespace kv::app

@@ -1,0 +1,53 @@
+#pragma once
+// "Kestrun Varnadel - Viewer": shows a table document (dive tables, gas
+// consumption tables, generated tables), adds notes to every table's foot,
+// prints and previews it without page header or footer, and saves it.
+
+#include <QDialog>
+
+#include <string>
+
+class QPrinter;
+class QPushButton;
+class QTextBrowser;
+class IFileChooser;
+
+class CViewer final : public QDialog {
+  Q_OBJECT
+public:
+  // document: a complete HTML document held in UTF-8.
+  CViewer(const std::string& document, IFileChooser* chooser, QWidget* parent = nullptr);
+  ~CViewer() override;
+
+  const std::string& Document() const { return m_document; }
+  QTextBrowser* Browser() const { return m_browser; }
+
+  void PrintPreview();
+  void Print();
+  // Asks for a file and writes the document to it; true when written.
+  bool Save();
+  // Opens the notes dialog; true when the notes changed.
+  bool EditNotes();
+  // What OK in the notes dialog does.
+  void ApplyNotes(const QString& notes);
+
+  // The document as the program's HTML engine shows and prints it like a
+  // browser: a table footer written before the table's body goes after it,
+  // and the narrow depth and gradient factor cells of a table's head grow to
+  // their text instead of breaking it. The saved document stays as it is.
+  static QString DisplayHtml(const std::string& document);
+
+  // Lays the document out on the printer's pages and prints it: no page
+  // numbers, titles or addresses, only the tables.
+  static void PrintDocument(const std::string& document, QPrinter* printer);
+
+protected:
+  void done(int result) override;
+
+private:
+  void Show();
+
+  std::string m_document;
+  IFileChooser* m_chooser;
+  QTextBrowser* m_browser;
+};

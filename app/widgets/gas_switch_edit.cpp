@@ -1,0 +1,174 @@
+#include "app/widgets/gas_switch_edit.h"
+
+#include <QButtonGroup>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "base/preferences.h"
+#include "base/prompt.h"
+#include "base/text.h"
+#include "base/units.h"
+#include "base/value_ranges.h"
+#include "app/widgets/gas_combo_completion.h"
+#include "app/widgets/return_moves_focus.h"
+#include "app/widgets/ui_text.h"
+
+namespace kv::app {
+namespace {
+
+int Shown(double metres, bool imperial) {
+  return static_cast<int>(std::floor((imperial ? metres * kFeetPerMetre : metres) + 0.5));
+}
+
+}  // namespace
+
+SGasSwitchButtons GasSwitchButtons(const CGasSwitchSchedule& schedule, int editIndex, int shownDepth, bool imperial) {
+  SGasSwitchButtons b;
+  const int count = schedule.Count();
+  const bool editing = editIndex >= 0 && editIndex < count;
+  bool depthTaken = false;
+  for (int i = 0; i < count; ++i)
+    if (Shown(schedule.At(i).m_depth, imperial) == shownDepth) depthTaken = true;
+  b.add = count <= 11 && !depthTaken;
+  if (editing) {
+    const double editedDepth = schedule.At(editIndex).m_depth;
+    if (editedDepth == 0.0)
+      b.update = shownDepth == 0;  // the descent schedule's first entry stays at the surface
+    else
+      b.update = Shown(editedDepth, imperial) == shownDepth || !depthTaken;
+    b.remove = editedDepth != 0.0 && count >= 2;
+  } else {
+    b.remove = count >= 1;
+  }
+  return b;
+}
+
+CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& schedule, int editIndex, bool imperial,
+                               QWidget* parent)
+    : QDialog(parent), m_schedule(schedule), m_editIndex(editIndex), m_imperial(imperial) {
+  setWindowTitle(title);
+  CPreferences& prefs = Prefs();
+  const bool editing = editIndex >= 0 && editIndex < schedule.Count();
+  const CGasSwitch current = editing ? schedule.At(editIndex) : CGasSwitch();
+
+  m_depth = new QSpinBox(this);
+  const SValueRange& depthRange = ValueRange(EValue::Depth);
+  const SFieldRange& depthField = imperial ? depthRange.imperial : depthRange.metric;
+  m_depth->setRange(static_cast<int>(depthField.minimum), static_cast<int>(depthField.maximum));
+  m_depth->setValue(editing ? Shown(current.m_depth, imperial) : 0);
+
+  m_cc = new QRadioButton(tr("CC"), this);
+  m_oc = new QRadioButton(tr("OC"), this);
+  auto* modes = new QButtonGroup(this);
+  modes->addButton(m_cc);
+  modes->addButton(m_oc);
+  const bool closedCircuit = editing ? current.m_closedCircuit : prefs.GetNumber(EPref::DefaultCc) == 0;
+  (closedCircuit ? m_cc : m_oc)->setChecked(true);
+
+  m_gas = new CGasComboCompletion(this);
+  m_gas->SetListText(prefs.GetText(EPref::GasMixes));
+  CGas gas;
+  if (editing && gas.SetMix(current.m_oxygen, current.m_helium)) m_gas->SetGas(gas);
+
+  m_setpoint = new QDoubleSpinBox(this);
+  const SFieldRange& setpoint = ValueRange(EValue::Setpoint).metric;
+  m_setpoint->setDecimals(setpoint.decimals);
+  m_setpoint->setRange(setpoint.minimum, setpoint.maximum);
+  m_setpoint->setSingleStep(setpoint.step);
+  m_setpoint->setValue(editing && current.m_closedCircuit ? current.m_setpoint : prefs.GetScaled(EPref::DefaultPpo2));
+  m_ppo2 = new QLabel(this);
+  m_setpointLabel = new QLabel(UiString(1047), this);
+
+  auto* form = new QFormLayout;
+  form->addRow(UiString(imperial ? 1049 : 1048), m_depth);
+  auto* modeRow = new QHBoxLayout;
+  modeRow->addWidget(m_cc);
+  modeRow->addWidget(m_oc);
+  modeRow->addStretch();
+  form->addRow(tr("CC OC"), modeRow);
+  form->addRow(tr("Gas Mix"), m_gas);
+  auto* ppo2Row = new QHBoxLayout;
+  ppo2Row->addWidget(m_setpoint);
+  ppo2Row->addWidget(m_ppo2);
+  ppo2Row->addStretch();
+  form->addRow(m_setpointLabel, ppo2Row);
+
+  m_add = new QPushButton(tr("&Add"), this);
+  m_update = new QPushButton(tr("&Update"), this);
+  m_delete = new QPushButton(tr("&Delete"), this);
+  auto* cancel = new QPushButton(tr("Cancel"), this);
+  int tip = 2020;
+  for (QPushButton* b : {m_add, m_update, m_delete, cancel}) {
+    b->setToolTip(UiString(tip++));
+    b->setAutoDefault(false);
+  }
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  for (QPushButton* b : {m_add, m_update, m_delete, cancel}) buttons->addWidget(b);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addLayout(buttons);
+
+  for (QWidget* field : std::initializer_list<QWidget*>{m_depth, m_cc, m_oc, m_gas, m_setpoint}) ReturnMovesFocus(field);
+
+  connect(m_depth, &QSpinBox::valueChanged, this, &CGasSwitchEdit::Refresh);
+  connect(m_cc, &QRadioButton::toggled, this, &CGasSwitchEdit::Refresh);
+  connect(m_gas, &CGasComboCompletion::gasChanged, this, &CGasSwitchEdit::Refresh);
+  connect(m_gas, &CGasComboCompletion::gasAdded, this, [this] {
+    Prefs().SetText(EPref::GasMixes, m_gas->GetListText());
+    emit gasListChanged();
+  });
+  connect(m_add, &QPushButton::clicked, this, [this] { Finish(EAction::Add); });
+  connect(m_update, &QPushButton::clicked, this, [this] { Finish(EAction::Update); });
+  connect(m_delete, &QPushButton::clicked, this, [this] { Finish(EAction::Delete); });
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  Refresh();
+}
+
+SGasSwitchButtons CGasSwitchEdit::Buttons() const {
+  return GasSwitchButtons(m_schedule, m_editIndex, m_depth->value(), m_imperial);
+}
+
+CGasSwitch CGasSwitchEdit::Result() const {
+  const bool closedCircuit = m_cc->isChecked();
+  const CGas gas = m_gas->GetGas();
+  const double metres = m_imperial ? m_depth->value() * kMetresPerFoot : m_depth->value();
+  CGasSwitch result;
+  result.Set(metres, gas.Oxygen(), gas.Helium(), closedCircuit, closedCircuit ? m_setpoint->value() : 0.0, true);
+  return result;
+}
+
+void CGasSwitchEdit::Refresh() {
+  const bool closedCircuit = m_cc->isChecked();
+  m_setpoint->setVisible(closedCircuit);
+  m_ppo2->setVisible(!closedCircuit);
+  const CGas gas = m_gas->GetGas();
+  const double metres = m_imperial ? m_depth->value() * kMetresPerFoot : m_depth->value();
+  m_ppo2->setText(ToQString(Format("%.2f", gas.IsValid() ? OcPpo2(gas.Oxygen(), metres) : 0.0)));
+  const SGasSwitchButtons b = Buttons();
+  m_add->setEnabled(b.add);
+  m_update->setEnabled(b.update);
+  m_delete->setEnabled(b.remove);
+}
+
+void CGasSwitchEdit::Finish(EAction action) {
+  // A gas typed but not yet left is read now.
+  m_gas->LeaveField();
+  if (action != EAction::Delete && !m_gas->GetGas().IsValid()) {
+    // An empty field has had no message yet; an invalid text had string 1264.
+    if (m_gas->currentText().isEmpty()) UserPrompt().ShowMessage(ToUtf8(UiString(1263)), EIcon::Exclamation);
+    m_gas->setFocus();
+    return;
+  }
+  m_action = action;
+  accept();
+}
+
+}  // namespace kv::app

@@ -1,0 +1,110 @@
+// The item models of the dive page under QAbstractItemModelTester, through
+// the edits the page makes.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
+#include "app/models/dive_results_models.h"
+#include "app/models/plan_points_model.h"
+#include "page_test_util.h"
+
+namespace kv::test {
+namespace {
+
+using app::CPlanPointsModel;
+using C = CPlanPointsModel::EColumn;
+
+TEST(PlanPointsModel, FollowsEditsRowByRowAndShowsTheNcsColumnOnlyWhenUsed) {
+  CTestEnvironment env;
+  GuiApp();
+  CDivePlan dive;
+  CPlanPointsModel model;
+  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+  model.SetDive(&dive);
+  QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+  QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+
+  dive.AppendUserPoint(UserPoint(0, 0, 21, 0, false));
+  model.PointInserted(0);
+  dive.AppendUserPoint(UserPoint(30, 1200, 21, 0, false));
+  model.PointInserted(1);
+  EXPECT_EQ(inserted.size(), 2);
+  EXPECT_EQ(reset.size(), 0);
+  EXPECT_EQ(model.columnCount(), 6);
+
+  // A "No Clear Surface" point brings its column; removing it takes it away.
+  CPlanPoint overhead = UserPoint(25, 300, 21, 0, false);
+  overhead.m_noClearSurface = 1;
+  dive.AppendUserPoint(overhead);
+  model.PointInserted(2);
+  ASSERT_EQ(model.columnCount(), 7);
+  EXPECT_EQ(model.ColumnKind(2), C::NoClearSurface);
+  EXPECT_EQ(model.data(model.index(2, 2)).toString(), "NCS");
+  dive.DeletePoint(2);
+  model.PointRemoved(2);
+  EXPECT_EQ(model.columnCount(), 6);
+
+  // Texts of the list.
+  EXPECT_EQ(model.CellText(1, C::Number), "02");
+  EXPECT_EQ(model.CellText(1, C::Duration), "20        ");
+  EXPECT_EQ(model.CellText(1, C::Mode), "OC");
+  EXPECT_EQ(model.CellText(1, C::Ppo2), " 0.84");
+  dive.SetSurfacePressure(800);
+  model.SettingsChanged();
+  EXPECT_EQ(model.CellText(1, C::Ppo2), " 0.80");
+  CPlanPoint cc = UserPoint(30, 90, 10, 50, true, 1.2);
+  dive.AppendUserPoint(cc);
+  model.PointInserted(2);
+  EXPECT_EQ(model.CellText(2, C::Gas), "Dil - 10/50");
+  EXPECT_EQ(model.CellText(2, C::Ppo2), " 1.20");
+  EXPECT_EQ(model.CellText(2, C::Duration), "1:30        ");
+  EXPECT_EQ(model.CellText(1, C::Duration), "20:00        ");
+
+  // A list changed behind the model's back (a rebuilt bailout plan) resets it.
+  dive.AppendUserPoint(cc);
+  dive.AppendUserPoint(cc);
+  model.PointInserted(3);
+  EXPECT_EQ(reset.size(), 1);
+  EXPECT_EQ(model.rowCount(), 5);
+  model.Sync();
+  EXPECT_EQ(reset.size(), 1);
+  model.SetDive(nullptr);
+  EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST(DiveResultModels, ResetOnEachCalculation) {
+  CTestEnvironment env;
+  GuiApp();
+  CDivePlan dive;
+  app::CDiveSegmentsModel segments;
+  app::CGasWarningsModel warnings;
+  QAbstractItemModelTester t1(&segments, QAbstractItemModelTester::FailureReportingMode::Fatal);
+  QAbstractItemModelTester t2(&warnings, QAbstractItemModelTester::FailureReportingMode::Fatal);
+  segments.SetDive(&dive);
+  warnings.SetDive(&dive);
+  EXPECT_EQ(segments.rowCount(), 0);
+
+  dive.AppendUserPoint(UserPoint(0, 0, 21, 0, false));
+  dive.AppendUserPoint(UserPoint(70, 600, 21, 0, false));
+  ASSERT_TRUE(dive.Calculate(0, nullptr, nullptr, 0, 0, true));
+  segments.Reload();
+  warnings.Reload();
+  ASSERT_EQ(segments.rowCount(), dive.SegmentCount());
+  const CDiveSegment& bottom = dive.Segments()[1];
+  EXPECT_EQ(segments.data(segments.index(1, app::CDiveSegmentsModel::kRunTime)).toString(),
+            QString::asprintf("%d:%02d", bottom.m_end / 60, bottom.m_end % 60));
+  EXPECT_EQ(warnings.rowCount(), static_cast<int>(dive.GasWarnings().size()));
+  EXPECT_GE(warnings.WarningCount(), 1);  // air at 70 m is over the PPO2 limit
+  EXPECT_EQ(warnings.data(warnings.index(0, app::CGasWarningsModel::kGas)).toString(), "Air");
+
+  dive.ClearResults();
+  segments.Reload();
+  warnings.Reload();
+  EXPECT_EQ(segments.rowCount(), 0);
+  EXPECT_EQ(warnings.WarningCount(), 0);
+}
+
+}  // namespace
+}  // namespace kv::test

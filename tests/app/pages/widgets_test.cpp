@@ -1,0 +1,158 @@
+// The gas entry field and the gas switch dialog.
+
+#include <gtest/gtest.h>
+
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "base/strings.h"
+#include "page_test_util.h"
+#include "app/widgets/gas_combo_completion.h"
+#include "app/widgets/gas_switch_edit.h"
+
+namespace kv::test {
+namespace {
+
+using app::CGasComboCompletion;
+
+QStringList Items(const QComboBox& box) {
+  QStringList items;
+  for (int i = 0; i < box.count(); ++i) items << box.itemText(i);
+  return items;
+}
+
+TEST(GasComboCompletion, CompletesWhileTypingAndBackspaceStopsIt) {
+  CTestEnvironment env;
+  GuiApp();
+  CGasComboCompletion field;
+  field.SetListText("21/0,100/0,32/0,18/45,21/35");
+  EXPECT_EQ(Items(field), (QStringList{"Air", "Oxygen", "32% Nitrox", "18/45", "21/35"}));
+  field.show();
+  field.setFocus();
+  field.lineEdit()->clear();
+
+  QTest::keyClicks(&field, "3");
+  EXPECT_EQ(field.currentText(), "32% Nitrox");
+  EXPECT_EQ(field.lineEdit()->selectedText(), "2% Nitrox");
+  // Typing on replaces the completed tail.
+  QTest::keyClicks(&field, "6");
+  EXPECT_EQ(field.currentText(), "36");
+  QTest::keyClick(&field, Qt::Key_Backspace);
+  EXPECT_EQ(field.currentText(), "3");  // no completion after Backspace
+  QTest::keyClicks(&field, "%");
+  EXPECT_EQ(field.currentText(), "3%");
+  field.lineEdit()->clear();
+  QTest::keyClicks(&field, "21/");
+  EXPECT_EQ(field.currentText(), "21/35");
+}
+
+TEST(GasComboCompletion, LeavingTheFieldAddsNewGasesInOrderAndTellsTheParent) {
+  CTestEnvironment env;
+  GuiApp();
+  CGasComboCompletion field;
+  field.SetListText("21/0,100/0,32/0,21/35");
+  QSignalSpy added(&field, &CGasComboCompletion::gasAdded);
+  QSignalSpy changed(&field, &CGasComboCompletion::gasChanged);
+
+  field.setEditText("18/45");
+  field.LeaveField();
+  EXPECT_EQ(Items(field), (QStringList{"Air", "Oxygen", "32% Nitrox", "18/45", "21/35"}));
+  ASSERT_EQ(added.size(), 1);
+  EXPECT_EQ(added[0], (QList<QVariant>{18, 45}));
+  ASSERT_EQ(changed.size(), 1);
+  EXPECT_EQ(changed[0], (QList<QVariant>{18, 45}));
+  EXPECT_TRUE(field.ListChanged());
+  EXPECT_EQ(field.GetListText(), "21/0,100/0,32/0,18/45,21/35");
+
+  // The same text again does nothing; a listed gas is selected and reported.
+  field.LeaveField();
+  EXPECT_EQ(changed.size(), 1);
+  field.setEditText("air");
+  field.LeaveField();
+  EXPECT_EQ(field.currentIndex(), 0);
+  EXPECT_EQ(added.size(), 1);
+  ASSERT_EQ(changed.size(), 2);
+  EXPECT_EQ(changed[1], (QList<QVariant>{21, 0}));
+
+  field.setEditText("50%");
+  field.LeaveField();
+  EXPECT_EQ(field.itemText(3), "50% Nitrox");
+}
+
+TEST(GasComboCompletion, AnInvalidEntryShowsTheEntryStylesAndEmptiesTheField) {
+  CTestEnvironment env;
+  GuiApp();
+  CGasComboCompletion field;
+  field.SetListText("21/0");
+  QSignalSpy changed(&field, &CGasComboCompletion::gasChanged);
+  field.setEditText("10/91");
+  field.LeaveField();
+  ASSERT_EQ(env.prompt.shown.size(), 1u);
+  EXPECT_EQ(env.prompt.shown[0].text, LoadString(1264));
+  EXPECT_EQ(env.prompt.shown[0].icon, EIcon::Exclamation);
+  EXPECT_TRUE(field.currentText().isEmpty());
+  ASSERT_EQ(changed.size(), 1);
+  EXPECT_EQ(changed[0], (QList<QVariant>{0, 0}));
+  EXPECT_FALSE(field.GetGas().IsValid());
+  EXPECT_EQ(field.count(), 1);
+}
+
+TEST(GasSwitchEdit, ButtonsFollowTheDepthAndTheSchedule) {
+  CGasSwitchSchedule descent(true);
+  descent.SetQuiet(true);
+  CGasSwitch s;
+  s.Set(0, 21, 0, true, 0.7, true);
+  descent.Add(s);
+  s.Set(21, 50, 0, false, 0, true);
+  descent.Add(s);
+
+  using app::GasSwitchButtons;
+  using B = app::SGasSwitchButtons;
+  // A new switch: Add while the depth is free; Delete needs one entry.
+  EXPECT_EQ(GasSwitchButtons(descent, -1, 30, false), (B{true, false, true}));
+  EXPECT_EQ(GasSwitchButtons(descent, -1, 21, false), (B{false, false, true}));
+  // Editing the 21 m switch: Update at its own depth or a free one.
+  EXPECT_EQ(GasSwitchButtons(descent, 1, 21, false), (B{false, true, true}));
+  EXPECT_EQ(GasSwitchButtons(descent, 1, 0, false), (B{false, false, true}));
+  // The surface entry stays at 0 m and cannot be deleted.
+  EXPECT_EQ(GasSwitchButtons(descent, 0, 0, false), (B{false, true, false}));
+  EXPECT_EQ(GasSwitchButtons(descent, 0, 10, false), (B{true, false, false}));
+  // 21 m shows as 68 ft.
+  EXPECT_FALSE(GasSwitchButtons(descent, -1, 68, true).add);
+
+  for (int depth = 30; descent.Count() < 12; depth += 3) {
+    s.Set(depth, 21 + descent.Count(), 0, false, 0, true);
+    descent.Add(s);
+  }
+  EXPECT_FALSE(GasSwitchButtons(descent, -1, 200, false).add);
+}
+
+TEST(GasSwitchEdit, OpenCircuitShowsThePpo2AndTheResultIsInMetres) {
+  CTestEnvironment env;
+  GuiApp();
+  CGasSwitchSchedule ascent(false);
+  app::CGasSwitchEdit dialog("Deco Gas", ascent, -1, true);
+  EXPECT_TRUE(dialog.ClosedCircuitButton()->isChecked());  // the preferred mode
+  EXPECT_DOUBLE_EQ(dialog.SetpointField()->value(), 1.3);
+  dialog.OpenCircuitButton()->click();
+  dialog.DepthField()->setValue(70);
+  dialog.GasField()->setEditText("50%");
+  dialog.GasField()->LeaveField();
+  EXPECT_EQ(dialog.Ppo2Display()->text(), "1.57");  // (70 x 0.30705 / 10 + 1) x 0.5
+  const CGasSwitch r = dialog.Result();
+  EXPECT_NEAR(r.m_depth, 70 * 0.30705, 1e-12);
+  EXPECT_EQ(r.m_oxygen, 50.0);
+  EXPECT_FALSE(r.m_closedCircuit);
+  EXPECT_EQ(r.m_setpoint, 0.0);
+  EXPECT_TRUE(r.m_inUse);
+  // The typed gas joined the remembered gases.
+  EXPECT_EQ(Prefs().GetText(EPref::GasMixes), "21/0,50/0");
+}
+
+}  // namespace
+}  // namespace kv::test

@@ -1,0 +1,304 @@
+// The dialogs and the viewer: preferences OK and Cancel with units, the plan
+// settings in psi, the viewer's notes on a three-table document, language
+// libraries and switching back to English, and context help.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+
+#include <fstream>
+
+#include "app/dialogs/liability_rich_edit.h"
+#include "app/dialogs/plan_group_settings.h"
+#include "app/dialogs/preferences_dlg.h"
+#include "app/dialogs/select_language.h"
+#include "app/help/help.h"
+#include "app/i18n/languages.h"
+#include "app/mainwindow/commands.h"
+#include "app/mainwindow/dive_planner_dlg.h"
+#include "app/pages/tab_dive_plan.h"
+#include "app/platform/qt_text.h"
+#include "app/viewer/table_notes.h"
+#include "app/viewer/viewer.h"
+#include "base/preferences.h"
+#include "base/strings.h"
+#include "gui_test_support.h"
+#include "report/tables_html.h"
+
+namespace {
+
+using kv::EPref;
+
+// A document of three dive tables as the dive-table writer makes them.
+std::string ThreeTables() {
+  kv::CDivePlanTablesHtml writer;
+  writer.Initialise("Kestrun Varnadel", "Kestrun Ltd.", "Dive Table", "", "", "#C0C0C0", "#000000", "#ff6666",
+                    "#ffffcc");
+  for (int i = 1; i <= 3; ++i) {
+    kv::DiveTableContent c;
+    c.header = "30m~Dive Plan~GF<br>20/80~Dive " + std::to_string(i) + " of 3~CNS Final 5.0%~OTU Final 3.0%";
+    c.rows = {"Gas~PPO2~Depth (m)~Segment Time~Run Time", "Air~OC~30~20~22"};
+    c.rowAlerts = {false, false};
+    c.footer = "<b>Created today</b>";
+    writer.AddTable(c);
+  }
+  writer.Finish();
+  return writer.GetDocument();
+}
+
+int Count(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+QDoubleSpinBox* SpinAfterLabel(QWidget* page, const QString& label) {
+  for (QLabel* l : page->findChildren<QLabel*>())
+    if (l->text() == label) return qobject_cast<QDoubleSpinBox*>(l->buddy());
+  return nullptr;
+}
+
+}  // namespace
+
+class DialogsTest : public QObject {
+  Q_OBJECT
+
+private Q_SLOTS:
+  void notesGoIntoEveryTableFooter() {
+    const std::string doc = ThreeTables();
+    QCOMPARE(Count(doc, "<TFOOT"), 3);
+    QCOMPARE(kv::TableNotes(doc).value_or("missing"), std::string());
+
+    const std::string noted = kv::WithTableNotes(doc, "Deco on 50%\r\nBackup: tables");
+    const std::string row = "<b>Notes:</b><br>Deco on 50%<br>\nBackup: tables</td>\n</tr>\n</TFOOT>";
+    QCOMPARE(Count(noted, row), 3);
+    // Editing again starts from the note, one line per "<br>".
+    QCOMPARE(kv::TableNotes(noted).value_or(""), std::string("Deco on 50%\r\nBackup: tables"));
+
+    const std::string changed = kv::WithTableNotes(noted, "Only this");
+    QCOMPARE(Count(changed, "Notes:</b><br>Only this</td>"), 3);
+    QCOMPARE(Count(changed, "Deco on 50%"), 0);
+
+    // Clearing removes the row from every table: the document is as before.
+    QCOMPARE(kv::WithTableNotes(changed, ""), doc);
+    // Nothing to change without a footer block.
+    QVERIFY(!kv::TableNotes("<html>no tables</html>").has_value());
+    QCOMPARE(kv::WithTableNotes("<html>no tables</html>", "x"), std::string("<html>no tables</html>"));
+  }
+
+  void viewerSavesTheDocumentWithItsNotes() {
+    CGuiTestEnvironment t;
+    CScriptedChooser chooser;
+    CViewer viewer(ThreeTables(), &chooser);
+    QCOMPARE(viewer.windowTitle(), QStringLiteral("Kestrun Varnadel - Viewer"));
+    viewer.ApplyNotes(QStringLiteral("Line one\nLine two"));
+    QCOMPARE(Count(viewer.Document(), "Line one<br>\nLine two"), 3);
+    QVERIFY(viewer.Browser()->toPlainText().contains(QStringLiteral("Line two")));
+    const QString path = t.Path("tables.html");
+    chooser.answers = {path};
+    QVERIFY(viewer.Save());
+    QCOMPARE(chooser.requests.back().title, QStringLiteral("Save HTML file as..."));
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)), {});
+    QCOMPARE(written, viewer.Document());
+  }
+
+  void printingPutsEveryTableOnAPageOfItsOwn() {
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("tables.pdf"));
+    CViewer::PrintDocument(ThreeTables(), &printer);
+    QFile pdf(dir.filePath("tables.pdf"));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    QCOMPARE(static_cast<int>(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ")
+                              + bytes.count("/Type /Page>")), 3);
+  }
+
+  void gasTablesShowTheirFooterUnderTheRows() {
+    kv::CGasConsumptionTablesHtml writer;
+    writer.Reset();
+    kv::DiveTableContent c;
+    c.header = "30m~Gas Usage Table~GF<br>30/85~Dive 1 of 1~CNS Final 5.0%~OTU Final 3.0%";
+    c.rows = {"Gas Mix~Volume~Cylinder", "32% Nitrox~3600~15.5"};
+    c.footer = "<b>Created today</b>";
+    writer.AddTable(c);
+    writer.Finish();
+    const std::string doc = writer.GetDocument();
+    QVERIFY(doc.find("<TFOOT") < doc.find("<TBODY>"));
+    const QString shown = CViewer::DisplayHtml(doc);
+    QVERIFY(shown.indexOf("</TBODY>") < shown.indexOf("<TFOOT"));
+    QVERIFY(shown.contains("32% Nitrox"));
+    QVERIFY(shown.contains("Created today"));
+  }
+
+  void preferencesCancelWritesNothingAndOkWritesBack() {
+    CGuiTestEnvironment t;
+    kv::Prefs().LoadSettings();
+    const int writesBefore = t.env.store->writes;
+    {
+      CPreferences dialog;
+      SpinAfterLabel(dialog.Pages()->widget(2), "Gradient Factor Low (%)")->setValue(35);
+      dialog.reject();
+    }
+    QCOMPARE(t.env.store->writes, writesBefore);
+    QCOMPARE(kv::Prefs().GetNumber(EPref::DiveGfLow), 20u);
+
+    CPreferences dialog;
+    SpinAfterLabel(dialog.Pages()->widget(2), "Gradient Factor Low (%)")->setValue(35);
+    SpinAfterLabel(dialog.Pages()->widget(2), "SAC Rate (l/min)")->setValue(25.5);
+    dialog.accept();
+    QCOMPARE(kv::Prefs().GetNumber(EPref::DiveGfLow), 35u);
+    QCOMPARE(kv::Prefs().GetNumber(EPref::DiveSacRate), 25500u);
+    // Untouched values keep exactly what was stored.
+    QCOMPARE(kv::Prefs().GetNumber(EPref::DiveMaxEad), 35000u);
+    QCOMPARE(kv::Prefs().GetNumber(EPref::DefaultCylinderWorkingPressure), 240000u);
+  }
+
+  void imperialUnitsShowFeetAndKeepUntouchedValues() {
+    CGuiTestEnvironment t;
+    kv::Prefs().LoadSettings();
+    kv::Prefs().SetNumber(EPref::Units, 1);
+    CPreferences dialog;
+    QWidget* dive = dialog.Pages()->widget(2);
+    QDoubleSpinBox* ead = SpinAfterLabel(dive, "Max EAD (ft)");
+    QVERIFY(ead);
+    QCOMPARE(ead->minimum(), 65.0);
+    QCOMPARE(ead->maximum(), 230.0);
+    QCOMPARE(ead->value(), 114.0);  // 35 m x 3.2568
+    QDoubleSpinBox* stop = SpinAfterLabel(dive, "Last Deco Stop (ft)");
+    QVERIFY(stop);
+    // Back to metric in the dialog: labels and ranges follow.
+    dialog.findChild<QRadioButton*>()->setChecked(true);
+    for (QRadioButton* r : dialog.findChildren<QRadioButton*>())
+      if (r->text() == "&Metric (m)") r->setChecked(true);
+    QVERIFY(SpinAfterLabel(dive, "Max EAD (m)"));
+    QCOMPARE(SpinAfterLabel(dive, "Max EAD (m)")->value(), 35.0);
+    for (QRadioButton* r : dialog.findChildren<QRadioButton*>())
+      if (r->text() == "&Imperial (ft)") r->setChecked(true);
+    ead = SpinAfterLabel(dive, "Max EAD (ft)");
+    ead->setValue(150);
+    dialog.accept();
+    QCOMPARE(kv::Prefs().GetNumber(EPref::DiveMaxEad), 46058u);  // 150 ft x 0.30705 m
+    QCOMPARE(kv::Prefs().GetNumber(EPref::DiveLastDecoStop), 6000u);
+    QCOMPARE(kv::Prefs().GetNumber(EPref::BailoutMaxEad), 40000u);
+  }
+
+  void preferencesOkSwitchesTheWindowAndRecalculates() {
+    CGuiTestEnvironment t;
+    CDivePlannerDlg w;
+    w.AddDive();
+    QCoreApplication::processEvents();
+    AnswerNextDialog<CPreferences>([](CPreferences* d) {
+      for (QRadioButton* r : d->findChildren<QRadioButton*>())
+        if (r->text() == "&Imperial (ft)") r->setChecked(true);
+      for (QCheckBox* c : d->findChildren<QCheckBox*>())
+        if (c->text() == "Auto &Recalc") c->setChecked(false);
+      d->accept();
+    });
+    w.Preferences();
+    QCOMPARE(kv::Prefs().GetNumber(EPref::Units), 1u);
+    QVERIFY(!w.Plan().IsAutoRecalc());
+    // Existing dives keep their settings.
+    QCOMPARE(w.Plan().GetDive(0)->GetGfLow(), 20.0);
+  }
+
+  void planSettingsInPsi() {
+    CPlanGroupSettings::SValues v;
+    v.surfaceIntervalAlgorithm = 1;
+    v.workingPressure = 232.0;
+    v.gasReserve = 33.0;
+    CPlanGroupSettings dialog(v, true);
+    QCOMPARE(dialog.WorkingPressure().Label()->text(), QStringLiteral("Cylinder Working Pressure (psi)"));
+    QCOMPARE(dialog.WorkingPressure().Spin()->value(), 3365.0);
+    QCOMPARE(dialog.WorkingPressure().Spin()->minimum(), 2200.0);
+    QVERIFY(dialog.Buhlmann()->isChecked());
+    QCOMPARE(dialog.Values().workingPressure, 232.0);
+    dialog.WorkingPressure().Spin()->setValue(3000);
+    QCOMPARE(dialog.Values().workingPressure, 3000 * 0.06894757);
+    QCOMPARE(dialog.Values().algorithm, 1);
+  }
+
+  void languageLibrariesAreFoundLoadedAndLeft() {
+    CGuiTestEnvironment t;
+    QTemporaryDir folder;
+    const QString german = QStringLiteral(KV_PROGRAM_FOLDER "/KestrunVarnadelDEU.so");
+    QVERIFY(QFile::copy(german, folder.filePath("KestrunVarnadelDEU.so")));
+    std::ofstream(folder.filePath("broken.so").toStdString()) << "not a library";
+    QVERIFY(QFile::copy(QStringLiteral(KV_PROGRAM_FOLDER "/KestrunVarnadelDEU.so"), folder.filePath("copy.txt")));
+
+    CLanguages languages(folder.path());
+    const QList<SLanguage> found = languages.ListLanguages();
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found[0].id, static_cast<unsigned short>(1031));
+    QCOMPARE(found[0].name, QStringLiteral("Deutsch"));
+    QCOMPARE(languages.SelectableLanguages().front().name, QStringLiteral("English"));
+    QVERIFY(!languages.SetLanguage(1036));  // no French library: English stays
+    QCOMPARE(languages.Current(), static_cast<unsigned short>(1033));
+
+    QVERIFY(languages.SetLanguage(1031));
+    QCOMPARE(kv::Prefs().GetNumber(EPref::LanguageId), 1031u);
+    QCOMPARE(Tr("&File"), QStringLiteral("&Datei"));
+    QCOMPARE(Str(1228), QStringLiteral("Die Datendatei kann nicht geöffnet werden."));
+    QVERIFY(languages.SetLanguage(1033));
+    QCOMPARE(Tr("&File"), QStringLiteral("&File"));
+    QCOMPARE(Str(1228), QStringLiteral("Unable to open data file."));
+    QCOMPARE(kv::Prefs().GetNumber(EPref::LanguageId), 1033u);
+  }
+
+  void theWindowSwitchesLanguageAndBack() {
+    CGuiTestEnvironment t;
+    kv::Prefs().SetNumber(EPref::LanguageId, 1031);
+    SDivePlannerOptions options;
+    options.languageFolder = QStringLiteral(KV_PROGRAM_FOLDER);
+    CDivePlannerDlg w(options);
+    // Started in German from the stored choice.
+    QCOMPARE(w.menuBar()->actions().front()->text(), QStringLiteral("&Datei"));
+    QCOMPARE(w.Tabs()->tabText(0), QStringLiteral("Tauchgang 1"));
+    AnswerNextDialog<CSelectLanguage>([](CSelectLanguage* d) {
+      QCOMPARE(d->List()->currentItem()->text(), QStringLiteral("Deutsch"));
+      d->List()->setCurrentRow(0);
+      d->accept();
+    });
+    w.SelectLanguage();
+    QCOMPARE(w.menuBar()->actions().front()->text(), QStringLiteral("&File"));
+    QCOMPARE(w.Tabs()->tabText(0), QStringLiteral("Dive 1"));
+    QCOMPARE(w.Action(kCmdAddDive)->text(), QStringLiteral("&Add Dive"));
+    QCOMPARE(kv::Prefs().GetNumber(EPref::LanguageId), 1033u);
+  }
+
+  void contextHelpOpensTheTopicOfTheClickedControl() {
+    CGuiTestEnvironment t;
+    CPreferences dialog;
+    dialog.show();
+    QCheckBox* box = dialog.findChild<QCheckBox*>();
+    const bool before = box->isChecked();
+    CHelp::Instance().EnterWhatsThisMode();
+    QVERIFY(CHelp::Instance().InWhatsThisMode());
+    QTest::mouseClick(box, Qt::LeftButton);
+    QVERIFY(!CHelp::Instance().InWhatsThisMode());
+    QCOMPARE(CHelp::Instance().ShownTopic(), QStringLiteral("preferences"));
+    // The click did not reach the box.
+    QCOMPARE(box->isChecked(), before);
+  }
+
+  void theWarningNamesTheRisks() {
+    const QString html = CLiabilityRichEdit::WarningHtml();
+    QVERIFY(html.contains("WARNING!"));
+    QVERIFY(html.contains("DISCLAIMER"));
+    QVERIFY(html.contains("paralysis or death"));
+  }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"
