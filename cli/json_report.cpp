@@ -64,6 +64,8 @@ Json Second(const CPredictionPoint& p) {
 
 }  // namespace
 
+Json SegmentJson(const CDiveSegment& segment) { return Segment(segment); }
+
 Json DiveJson(const CPlanGroup& group, int index, const std::vector<int>& seconds) {
   const CDivePlan& dive = *group.GetDive(index);
   const SDiveOutcome outcome = DiveOutcome(group, index);
