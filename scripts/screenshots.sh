@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the screenshots of the desktop program for docs/screenshots/: the
 # liability warning, the main window with a calculated trimix plan, the
-# preferences, the viewer with dive tables and the About box. Runs the real
+# preferences, the viewer with dive tables, the table generation page with
+# its generated tables and the About box. Runs the real
 # program under Xvfb and drives it with the keyboard, as a user would.
 # Needs Xvfb, xdotool and ImageMagick: bash scripts/install-deps.sh --gui-check
 set -euo pipefail
@@ -85,4 +86,20 @@ shot "$viewer" viewer-dive-tables.png
 keys "$viewer" alt+x
 keys "$main" alt+v Down Down Down Down Return
 shot "$(window 'Kestrun Varnadel - Viewer')" viewer-gas-tables.png
+stop
+
+# The table generation page with the closed-circuit example set read through
+# "Open Settings", then the tables it generates.
+start examples/cc-trimix-70m-bailout.ccp
+main=$(window 'Kestrun Varnadel - cc-trimix-70m-bailout.ccp')
+keys "$main" alt+t d
+page=$(window '^Table Generation$')
+keys "$page" alt+o
+open_dialog=$(window 'Select Table Generation Settings file to open')
+xdotool windowfocus --sync "$open_dialog" 2>/dev/null || true
+xdotool type --delay 20 "$PWD/examples/cc-trimix-45-60m.cct"
+keys "$open_dialog" Return
+shot "$page" table-generation.png
+keys "$page" alt+g
+shot "$(window 'Kestrun Varnadel - Viewer')" viewer-generated-tables.png
 stop

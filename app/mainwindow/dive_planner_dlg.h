@@ -55,7 +55,8 @@ public:
   void SetFileChooser(IFileChooser* chooser);
   // How a finished table document is shown: the modal viewer unless replaced.
   void SetViewerHook(std::function<void(const std::string&)> hook) { m_viewerHook = std::move(hook); }
-  // The table generation of "Create Dive Tables".
+  // Replaces what "Create Dive Tables" opens (the "Table Generation" page on
+  // this plan unless set).
   void SetTableGenerationCommand(std::function<void()> command) { m_tableGeneration = std::move(command); }
 
   // The texts of the window (title and tabs).

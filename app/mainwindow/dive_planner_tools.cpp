@@ -10,6 +10,7 @@
 #include "app/help/help.h"
 #include "app/mainwindow/details_window.h"
 #include "app/pages/tab_dive_plan.h"
+#include "app/pages/table_generation_dlg.h"
 #include "app/platform/qt_text.h"
 #include "base/prompt.h"
 #include "app/viewer/viewer.h"
@@ -68,8 +69,12 @@ void CDivePlannerDlg::CreateDiveTables() {
     m_tableGeneration();
     return;
   }
-  kv::UserPrompt().ShowMessage(FromQt(Tr("Dive table generation is not part of this version of the program.")),
-                               kv::EIcon::Information);
+  kv::app::CTableGenerationDlg page(m_plan.get(), m_chooser, this);
+  page.SetDocumentViewer([this](const std::string& document) { ShowDocument(document); });
+  connect(&page, &kv::app::CTableGenerationDlg::gasListChanged, this, [this] {
+    for (int i = 0; i < m_tabs->count(); ++i) Page(i)->ReloadGasMixes();
+  });
+  page.exec();
 }
 
 void CDivePlannerDlg::Preferences() {
