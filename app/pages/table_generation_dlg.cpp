@@ -156,12 +156,10 @@ CTableGenerationDlg::CTableGenerationDlg(const CPlanGroup* plan, IFileChooser* c
   for (int i = 0; i < static_cast<int>(ETableInput::Count); ++i) AddField(static_cast<ETableInput>(i));
 
   // Left column: the ranges and the settings of every generated dive.
-  QLabel* durationTitle = nullptr;
-  QGroupBox* depthBox = BuildRangeBox("Depth (m)", "Depth (ft)", ETableInput::DepthStart, ETableInput::DepthFinish,
-                                      ETableInput::DepthStep, m_depthTitle);
-  QGroupBox* durationBox =
-      BuildRangeBox("Duration (mins)", "Duration (mins)", ETableInput::DurationStart, ETableInput::DurationFinish,
-                    ETableInput::DurationStep, durationTitle);
+  QGroupBox* depthBox =
+      BuildRangeBox(ETableInput::DepthStart, ETableInput::DepthFinish, ETableInput::DepthStep, m_depthTitle);
+  QGroupBox* durationBox = BuildRangeBox(ETableInput::DurationStart, ETableInput::DurationFinish,
+                                         ETableInput::DurationStep, m_durationTitle);
   auto* settings = new QFormLayout;
   for (ETableInput input : {ETableInput::SurfacePressure, ETableInput::GfLow, ETableInput::GfHigh,
                             ETableInput::DescentRate, ETableInput::AscentRate, ETableInput::LastDecoStop,
@@ -272,12 +270,11 @@ void CTableGenerationDlg::AddField(ETableInput input) {
   f.label->setBuddy(f.spin);
 }
 
-QGroupBox* CTableGenerationDlg::BuildRangeBox(const char* metricTitle, const char* imperialTitle, ETableInput start,
-                                              ETableInput finish, ETableInput step, QLabel*& title) {
+// A title ("Depth (m)"), "Start / Finish" with two fields, and "Step Size".
+QGroupBox* CTableGenerationDlg::BuildRangeBox(ETableInput start, ETableInput finish, ETableInput step,
+                                              QLabel*& title) {
   auto* box = new QGroupBox(this);
   title = new QLabel(box);
-  title->setProperty("metricText", QString::fromLatin1(metricTitle));
-  title->setProperty("imperialText", QString::fromLatin1(imperialTitle));
   auto* grid = new QGridLayout(box);
   grid->addWidget(title, 0, 0, 1, 3);
   const SField& s = m_fields[static_cast<std::size_t>(start)];
@@ -364,6 +361,7 @@ void CTableGenerationDlg::ShowFields() {
     f.label->setText(Tr(imperial ? info.imperialLabel : info.metricLabel));
   }
   m_depthTitle->setText(Tr(imperial ? "Depth (ft)" : "Depth (m)"));
+  m_durationTitle->setText(Tr("Duration (mins)"));
   const QSignalBlocker blockDepth(m_byDepth);
   const QSignalBlocker blockTime(m_byTime);
   (in.grouping == kGroupByTime ? m_byTime : m_byDepth)->setChecked(true);

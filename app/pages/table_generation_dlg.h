@@ -104,8 +104,7 @@ private:
     CSpinField* spin = nullptr;
     QLabel* label = nullptr;
   };
-  QGroupBox* BuildRangeBox(const char* metricTitle, const char* imperialTitle, ETableInput start, ETableInput finish,
-                           ETableInput step, QLabel*& title);
+  QGroupBox* BuildRangeBox(ETableInput start, ETableInput finish, ETableInput step, QLabel*& title);
   QGroupBox* BuildScheduleBox(bool descent);
   void AddField(ETableInput input);
   void ShowFields();
@@ -124,6 +123,7 @@ private:
   DocumentViewer m_viewer;
   std::vector<SField> m_fields;
   QLabel* m_depthTitle = nullptr;
+  QLabel* m_durationTitle = nullptr;
   QRadioButton* m_byDepth = nullptr;
   QRadioButton* m_byTime = nullptr;
   QTreeWidget* m_descentList = nullptr;

@@ -19,6 +19,7 @@
 #include "app/pages/table_generation_dlg.h"
 #include "app/widgets/spin_field.h"
 #include "gui_test_support.h"
+#include "page_test_util.h"
 #include "plan/plan_group.h"
 #include "plan/plan_test_util.h"
 
@@ -27,15 +28,6 @@ namespace {
 
 using app::CTableGenerationDlg;
 using app::ETableInput;
-
-QApplication& GuiApp() {
-  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return *app;
-  static int argc = 1;
-  static char name[] = "kv_table_generation_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
 
 // As the user leaves a field after typing a value.
 void Enter(CTableGenerationDlg& page, ETableInput input, double value) {
