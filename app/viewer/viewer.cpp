@@ -82,6 +82,11 @@ QString CViewer::DisplayHtml(const std::string& document) {
       QRegularExpression::DotMatchesEverythingOption | QRegularExpression::CaseInsensitiveOption);
   html.replace(footerFirst, QStringLiteral("\\3\\2\\1"));
   html.replace(QStringLiteral(" width=\"10%\""), QString());
+  // The tables write "&nbsp" without its semicolon (the heading
+  // "Depths&nbsp\&nbspTimes", empty cells); browsers read that as a space,
+  // the Qt rich text reader shows it as text. The saved document keeps it.
+  static const QRegularExpression bareNbsp(QStringLiteral("&nbsp(?!;)"));
+  html.replace(bareNbsp, QStringLiteral("&nbsp;"));
   return html;
 }
 

@@ -14,6 +14,7 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTextDocument>
 
 #include <fstream>
 
@@ -140,6 +141,16 @@ private Q_SLOTS:
     QVERIFY(shown.indexOf("</TBODY>") < shown.indexOf("<TFOOT"));
     QVERIFY(shown.contains("32% Nitrox"));
     QVERIFY(shown.contains("Created today"));
+  }
+
+  void entitiesWithoutTheirSemicolonShowAsSpaces() {
+    const std::string doc = "<table><tr><td>Depths&nbsp\\&nbspTimes</td><td>&nbsp</td><td>a&nbsp;b</td></tr></table>";
+    QTextDocument shown;
+    shown.setHtml(CViewer::DisplayHtml(doc));
+    const QString text = shown.toPlainText().replace(QChar(0xa0), QLatin1Char(' '));
+    QVERIFY2(!text.contains("nbsp"), qPrintable(text));
+    QVERIFY2(text.contains("Depths \\ Times"), qPrintable(text));
+    QVERIFY2(text.contains("a b"), qPrintable(text));
   }
 
   void preferencesCancelWritesNothingAndOkWritesBack() {
