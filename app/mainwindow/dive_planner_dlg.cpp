@@ -348,7 +348,7 @@ void CDivePlannerDlg::OnNotification(const kv::SPlanNotification& n) {
         page->Refresh();
         m_tabs->setTabText(n.dive, TabText(n.dive));
       }
-      if (m_details && m_details->Dive() == n.dive) m_details->ShowSecond(m_plan.get(), n.dive, m_details->Second());
+      if (m_details && m_details->Dive() == n.dive) m_details->Reshow();
       break;
     case kv::EPlanNotification::PlanGroupLoaded: {
       for (int i = 0; i < m_tabs->count(); ++i) Page(i)->ShowFirstSheet();

@@ -81,7 +81,7 @@ void CDivePlannerDlg::Preferences() {
   if (imperial != m_imperial) {
     m_imperial = imperial;
     for (int i = 0; i < m_tabs->count(); ++i) Page(i)->SetImperial(imperial);
-    if (m_details) m_details->ShowSecond(m_plan.get(), m_details->Dive(), m_details->Second());
+    if (m_details) m_details->Reshow();
   }
   m_plan->SetAutoRecalc(prefs.GetNumber(kv::EPref::AutoRecalc) == 1);
   RunCalculation([this](kv::IProgress& p) { m_plan->CalculateDivePlans(true, 0, true, &p); });
@@ -96,7 +96,7 @@ void CDivePlannerDlg::SelectLanguage() {
   if (chosen == 0 || chosen == m_languages.Current()) return;
   if (!m_languages.SetLanguage(chosen)) return;
   RetranslateUi();
-  for (int i = 0; i < m_tabs->count(); ++i) Page(i)->Refresh();
+  for (int i = 0; i < m_tabs->count(); ++i) Page(i)->Retranslate();
   if (m_details) m_details->Retranslate();
 }
 
