@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "base/text.h"
-#include "app/widgets/ui_text.h"
+#include "app/platform/qt_text.h"
 
 namespace kv::app {
 namespace {
@@ -111,15 +111,15 @@ SAxisTicks CGraph::MakeTicks(SRange range, int maxTicks, bool time) {
 QString CGraph::TickLabel(double value, int decimals, bool time) {
   if (time) {
     const int s = std::max(0, static_cast<int>(std::lround(value)));
-    return ToQString(Format("%02d:%02d", s / 60, s % 60));
+    return ToQt(Format("%02d:%02d", s / 60, s % 60));
   }
   const std::string format = Format("%%.%df", decimals);
-  return ToQString(Format(format.c_str(), value));
+  return ToQt(Format(format.c_str(), value));
 }
 
 QString CGraph::MinutesSeconds(int seconds) {
   seconds = std::max(0, seconds);
-  return ToQString(Format("%d:%02d", seconds / 60, seconds % 60));
+  return ToQt(Format("%d:%02d", seconds / 60, seconds % 60));
 }
 
 // ---- Interaction --------------------------------------------------------------------
@@ -230,11 +230,11 @@ QString CGraph::DragReadout(const QRectF& plot) const {
   if (!r) return {};
   const CGraphData a = ToValue(r->topLeft(), plot);
   const CGraphData b = ToValue(r->bottomRight(), plot);
-  QString text = UiString(1059) + QLatin1Char(' ') + MinutesSeconds(static_cast<int>(std::lround(std::min(a.x, b.x)))) +
+  QString text = Str(1059) + QLatin1Char(' ') + MinutesSeconds(static_cast<int>(std::lround(std::min(a.x, b.x)))) +
                  QStringLiteral(" - ") + MinutesSeconds(static_cast<int>(std::lround(std::max(a.x, b.x))));
   if (!m_timeOnly) {
-    text += QStringLiteral(",    ") + UiString(1030) +
-            ToQString(Format(" %.1f - %.1f ", std::min(a.y, b.y), std::max(a.y, b.y))) + m_yUnit;
+    text += QStringLiteral(",    ") + Str(1030) +
+            ToQt(Format(" %.1f - %.1f ", std::min(a.y, b.y), std::max(a.y, b.y))) + m_yUnit;
   }
   return text;
 }
@@ -314,7 +314,7 @@ void CGraph::PaintOverlay(QPainter& painter, const QRectF& area, const QRectF& p
     font.setItalic(true);
     painter.setFont(font);
     painter.setPen(QColor(200, 0, 0, 150));
-    painter.drawText(plot, Qt::AlignCenter, QStringLiteral("BAILOUT MODE"));
+    painter.drawText(plot, Qt::AlignCenter, Tr("BAILOUT MODE"));
   }
   if (m_recalculationCaption) {
     QFont font(QStringLiteral("Arial"));
@@ -322,7 +322,7 @@ void CGraph::PaintOverlay(QPainter& painter, const QRectF& area, const QRectF& p
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(QColor(160, 0, 0));
-    painter.drawText(plot.adjusted(0, 8, 0, 0), Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Recalculation Required"));
+    painter.drawText(plot.adjusted(0, 8, 0, 0), Qt::AlignHCenter | Qt::AlignTop, Tr("Recalculation Required"));
   }
   if (const std::optional<QRectF> r = DragRect()) {
     painter.setPen(QPen(QColor(0, 0, 128), 1, Qt::DashLine));

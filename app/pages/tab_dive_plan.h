@@ -59,6 +59,8 @@ public:
   // After DiveCalculated: the list, the chart, the warnings and the settings.
   void Refresh();
   void ShowFirstSheet();
+  // Shows every text in the language now chosen.
+  void Retranslate();
   // The highlighted row (DiveRowReset gives 999: none, new points go last).
   void SetSelectedRow(int row);
   int SelectedRow() const { return m_selectedRow; }
@@ -137,6 +139,8 @@ private:
   void UpdateEnabling();
   void UpdateGasListTab(bool show);
   void RefreshChart();
+  void RetranslateTexts();
+  void UpdateWarningsTabText();
   double EntryDepthMetres() const;
   void Edited();
 
@@ -152,6 +156,8 @@ private:
 
   QSpinBox* m_depth = nullptr;
   QLabel* m_depthLabel = nullptr;
+  QLabel* m_durationLabel = nullptr;
+  QLabel* m_gasLabel = nullptr;
   QSpinBox* m_duration = nullptr;
   QRadioButton* m_cc = nullptr;
   QRadioButton* m_oc = nullptr;

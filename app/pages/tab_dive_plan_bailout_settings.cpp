@@ -6,18 +6,16 @@
 
 #include "engine/dive_plan.h"
 #include "app/widgets/spin_field.h"
-#include "app/widgets/ui_text.h"
+#include "app/platform/qt_text.h"
 
 namespace kv::app {
 
 CTabDivePlanBailoutSettings::CTabDivePlanBailoutSettings(QWidget* parent) : CSettingsPage(parent) {
-  setWindowTitle(tr("Bailout Settings"));
   auto* form = new QFormLayout(this);
   const auto& fields = BailoutSettingFields();
   AddFields(fields, 0, fields.size(), form);
-  auto box = [&](const QString& text, int message, int tooltip) {
-    auto* b = new QCheckBox(text, this);
-    b->setToolTip(UiString(tooltip));
+  auto box = [&](int message) {
+    auto* b = new QCheckBox(this);
     form->addRow(b);
     connect(b, &QCheckBox::clicked, this, [this, message] {
       UpdateEnabling();
@@ -25,9 +23,22 @@ CTabDivePlanBailoutSettings::CTabDivePlanBailoutSettings(QWidget* parent) : CSet
     });
     return b;
   };
-  m_useList = box(tr("&Use Bailout Gas List"), kMsgBailoutUseGasList, 2760);
-  m_ignoreIcd = box(tr("&Ignore ICD"), kMsgBailoutIgnoreIcd, 2761);
-  m_ignoreCns = box(tr("&Ignore CNS"), kMsgBailoutIgnoreCns, 2762);
+  m_useList = box(kMsgBailoutUseGasList);
+  m_ignoreIcd = box(kMsgBailoutIgnoreIcd);
+  m_ignoreCns = box(kMsgBailoutIgnoreCns);
+  Retranslate();
+}
+
+void CTabDivePlanBailoutSettings::Retranslate() {
+  CSettingsPage::Retranslate();
+  setWindowTitle(Tr("Bailout Settings"));
+  m_useList->setText(Tr("&Use Bailout Gas List"));
+  m_ignoreIcd->setText(Tr("&Ignore ICD"));
+  // Both boxes would answer Alt+I; this one takes the N of its own word.
+  m_ignoreCns->setText(Tr("Ignore C&NS"));
+  m_useList->setToolTip(Str(2760));
+  m_ignoreIcd->setToolTip(Str(2761));
+  m_ignoreCns->setToolTip(Str(2762));
 }
 
 void CTabDivePlanBailoutSettings::ShowDive(const CDivePlan* dive) {
