@@ -16,6 +16,8 @@ release:
 
 bench: release
 	./build/release/bench/engine_bench
+	./build/release/bench/bailout_bench
+	./build/release/bench/tablegen_bench
 	@if [ -x build/release/bench/edit_bench ]; then ./build/release/bench/edit_bench; fi
 
 # The desktop program on an example plan when a display is available

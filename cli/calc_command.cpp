@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "cli/bailout_command.h"
 #include "cli/dive_outcome.h"
 #include "cli/json_report.h"
 #include "cli/kvplan_command.h"
@@ -19,6 +20,7 @@ namespace {
 struct SCalcOptions {
   std::string dive;                  // from 1; empty for every dive
   std::vector<std::string> seconds;  // run time seconds for the JSON
+  bool bailout = false;              // show the bailout plans the file keeps
 };
 
 int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
@@ -50,13 +52,10 @@ int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
   if (int rc = session.Start(); rc != kExitOk) return rc;
   CPlanGroup group;
   if (int rc = session.LoadPlan(group); rc != kExitOk) return rc;
-  if (dive > group.GetDiveCount()) {
-    err << "kvplan: --dive " << dive << ": the plan has " << group.GetDiveCount()
-        << (group.GetDiveCount() == 1 ? " dive\n" : " dives\n");
-    return kExitUsage;
-  }
+  if (int rc = session.CheckDiveNumber(group, dive); rc != kExitOk) return rc;
 
   group.CalculateDivePlans(true, 0, true);
+  if (calc.bailout) ReplanSavedBailouts(group, err);
   std::vector<int> dives;
   for (int i = 0; i < group.GetDiveCount(); ++i)
     if (dive == 0 || i == dive - 1) dives.push_back(i);
@@ -79,6 +78,8 @@ int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
     const SReportOptions options = ReportOptionsFromPreferences();
     for (std::size_t k = 0; k < dives.size(); ++k) {
       if (k > 0) session.Out() << "\n";
+      if (calc.bailout && group.GetDive(dives[k])->IsBailoutMode())
+        session.Out() << BailoutSummaryText(group, *group.GetDive(dives[k])) << "\n";
       session.Out() << DiveTableText(group, dives[k], options);
     }
   }
@@ -102,6 +103,8 @@ SKvplanCommand AddCalcCommand(CLI::App& app, SKvplanOptions& options) {
   command->add_option("--seconds", calc->seconds, "Add the state at these run time seconds to the JSON (100,200)")
       ->delimiter(',')
       ->type_name("SECONDS");
+  command->add_flag("--bailout", calc->bailout,
+                    "Show every dive whose file keeps a valid bailout plan in bailout mode, re-planned");
   return {command, [calc](CKvplanSession& session) { return RunCalc(session, *calc); }};
 }
 

@@ -64,6 +64,8 @@ Json Second(const CPredictionPoint& p) {
 
 }  // namespace
 
+Json SegmentJson(const CDiveSegment& segment) { return Segment(segment); }
+
 Json DiveJson(const CPlanGroup& group, int index, const std::vector<int>& seconds) {
   const CDivePlan& dive = *group.GetDive(index);
   const SDiveOutcome outcome = DiveOutcome(group, index);
@@ -74,7 +76,16 @@ Json DiveJson(const CPlanGroup& group, int index, const std::vector<int>& second
   d["name"] = dive.GetName();
   d["completed"] = outcome.calculated;
   d["time_limit_exceeded"] = dive.IsTimeLimitExceeded();
-  d["bailout_mode"] = dive.IsBailoutMode();
+  // The results below describe the bailout dive when its last calculation walked the bailout points.
+  d["bailout_mode"] = dive.BailoutWalked();
+  d["bailout_valid"] = dive.IsBailoutPlanValid();
+  Json switches = Json::array();
+  for (const CGasSwitch& s : dive.BailoutGasSwitches())
+    switches.push_back({{"depth", s.m_depth}, {"o2", s.m_oxygen}, {"he", s.m_helium}, {"in_use", s.m_inUse}});
+  d["bailout_switches"] = std::move(switches);
+  Json bailoutPoints = Json::array();
+  for (const CPlanPoint& p : dive.BailoutPlanPoints()) bailoutPoints.push_back(ProfilePoint(p));
+  d["bailout_points"] = std::move(bailoutPoints);
   d["run_time"] = dive.GetRunTime();
   d["max_depth"] = dive.GetMaxProfileDepth();
   d["cns_initial"] = first ? first->m_cns : 0.0;

@@ -10,6 +10,10 @@
 namespace kv {
 
 class CPlanGroup;
+struct CDiveSegment;
+
+// One printable segment: end, duration, kind, depth, gas, PPO2, mode, NCS, warnings.
+nlohmann::ordered_json SegmentJson(const CDiveSegment& segment);
 
 // One dive's object; seconds lists the run time seconds whose per-second
 // state is wanted ("seconds" is left out when the list is empty; seconds the

@@ -13,7 +13,9 @@ int RunKvplan(const std::vector<std::string>& args, std::ostream& out, std::ostr
   CLI::App app{"Kestrun Varnadel command-line dive planner", "kvplan"};
   app.require_subcommand(1, 1);
   app.set_help_all_flag("--help-all", "Help on every command");
-  const std::vector<SKvplanCommand> commands = {AddCalcCommand(app, options), AddCheckCommand(app, options)};
+  const std::vector<SKvplanCommand> commands = {AddCalcCommand(app, options), AddCheckCommand(app, options),
+                                                AddBailoutCommand(app, options),
+                                                AddTablesCommand(app, options)};
 
   std::vector<char*> argv;
   std::vector<std::string> copy = args;

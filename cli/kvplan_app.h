@@ -1,7 +1,8 @@
 #pragma once
 // kvplan, the command-line planner: "calc" calculates a plan or dive file and
 // prints its dive tables (and --json), "check" runs the entry check of every
-// point. The whole program behind main(), so that tests can run it in-process.
+// point, "tables" generates tables from a table generation settings file.
+// The whole program behind main(), so that tests can run it in-process.
 // Each command lives in its own file (cli/*_command.cpp), the options they
 // share in cli/kvplan_options.h and the run they share in cli/kvplan_session.h.
 

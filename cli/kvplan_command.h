@@ -24,5 +24,9 @@ struct SKvplanCommand {
 SKvplanCommand AddCalcCommand(CLI::App& app, SKvplanOptions& options);
 // "check": the entry check of every point.
 SKvplanCommand AddCheckCommand(CLI::App& app, SKvplanOptions& options);
+// "bailout": the bailout of one dive from a moment, or the worst-case sweep.
+SKvplanCommand AddBailoutCommand(CLI::App& app, SKvplanOptions& options);
+// "tables": table generation from a settings file (.cct) into --out.
+SKvplanCommand AddTablesCommand(CLI::App& app, SKvplanOptions& options);
 
 }  // namespace kv

@@ -21,6 +21,7 @@ struct SKvplanOptions {
   std::string json;               // --json FILE, or "-" for standard output
   std::string tables;             // --tables FILE.html
   std::string gasTables;          // --gas-tables FILE.html
+  std::string out;                // --out FILE.html: the generated tables of "tables"
 };
 
 void AddPlanArgument(CLI::App* command, SKvplanOptions& o);

@@ -108,6 +108,7 @@ int CKvplanSession::CheckOutputs() {
   if (!o.json.empty() && o.json != "-") outputs.push_back({"--json", o.json});
   if (!o.tables.empty()) outputs.push_back({"--tables", o.tables});
   if (!o.gasTables.empty()) outputs.push_back({"--gas-tables", o.gasTables});
+  if (!o.out.empty()) outputs.push_back({"--out", o.out});
   if (!o.log.empty()) outputs.push_back({"--log", o.log});
   // Writing over an input would destroy it before, or while, it is read.
   for (std::size_t i = 0; i < outputs.size(); ++i) {
@@ -245,6 +246,13 @@ void CKvplanSession::ReportOverriddenSettings(bool diveFile) {
     m_err << "kvplan: --set " << path << ": the " << (diveFile ? "dive" : "plan") << " file holds its own value"
           << Format(" (key %03d), which is used", key) << "\n";
   }
+}
+
+int CKvplanSession::CheckDiveNumber(const CPlanGroup& group, int dive) {
+  if (dive <= group.GetDiveCount()) return kExitOk;
+  m_err << "kvplan: --dive " << dive << ": the plan has " << group.GetDiveCount()
+        << (group.GetDiveCount() == 1 ? " dive\n" : " dives\n");
+  return kExitUsage;
 }
 
 int CKvplanSession::WriteJson(const std::string& text) {

@@ -40,6 +40,9 @@ public:
   // file's message and a line naming the file and the first reason; kExitFile.
   // Says which --set values the file overrides with its own.
   int LoadPlan(CPlanGroup& group);
+  // A --dive N (from 1; 0 for none) that the loaded plan does not have:
+  // kExitUsage after saying how many dives it has.
+  int CheckDiveNumber(const CPlanGroup& group, int dive);
 
   // --json: the text to the file or to standard output. kExitFile when the
   // file cannot be written.

@@ -63,17 +63,6 @@ void CDivePlan::SetModified(bool modified) {
   if (!m_tableGenerationMode && m_pPlanGroup) m_pPlanGroup->DiveModifiedChanged(m_diveNumber, modified);
 }
 
-void CDivePlan::SetBailoutMode(bool on) {
-  m_bailoutMode = on;
-  if (!on) return;
-  if (m_bailoutPlanValid) {
-    SetModified(false);
-    SetState(kStateReplanBailout, true);
-  } else if (m_pPlanGroup) {
-    m_pPlanGroup->PostDiveCalculated(m_diveNumber);
-  }
-}
-
 // ---- Settings ----------------------------------------------------------------
 
 template <typename T>

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,16 @@ struct SBailoutSettings {
   std::uint8_t ignoreCns = 0;
 };
 
+// The state a dive's calculation starts from: its predecessor's last second
+// (16 nitrogen and 16 helium pressures in mbar, CNS as a fraction, OTU).
+struct SPreviousDiveState {
+  std::array<double, kCompartments> nitrogen{};
+  std::array<double, kCompartments> helium{};
+  double cns = 0.0;
+  double otu = 0.0;
+  bool noPreviousState = false;  // the predecessor has no prediction points: start from the surface
+};
+
 // Gas switch warnings summarised over a run of seconds.
 struct SWarningSummary {
   int flags = 0;
@@ -72,8 +83,12 @@ public:
 
   // A dive with the built-in defaults; use ApplyPreferences to take the user's.
   explicit CDivePlan(IDiveOwner* owner = nullptr, int diveNumber = 0);
-  CDivePlan(const CDivePlan&) = delete;
-  CDivePlan& operator=(const CDivePlan&) = delete;
+  // A full copy (inputs, calculated results, bailout state) that answers to
+  // another owner: what a bailout sweep plans on.
+  std::unique_ptr<CDivePlan> Clone(IDiveOwner* owner) const;
+  // Becomes a full copy of other, keeping its own owner and reusing its own
+  // storage (a sweep plans moment after moment on one copy per thread).
+  void CopyFrom(const CDivePlan& other);
 
   // Takes the "Dive" and "Bailout" defaults and the bailout gas list from the preferences.
   void ApplyPreferences();
@@ -213,6 +228,14 @@ public:
   // calculated on several threads at once (each dive on one thread).
   bool Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns,
                  double prevOtu, bool fromSurface, const SCalculationSettings& settings);
+  bool Calculate(int diveNumber, const SPreviousDiveState& previous) {
+    return Calculate(diveNumber, previous.nitrogen.data(), previous.helium.data(), previous.cns, previous.otu,
+                     previous.noPreviousState);
+  }
+  bool Calculate(int diveNumber, const SPreviousDiveState& previous, const SCalculationSettings& settings) {
+    return Calculate(diveNumber, previous.nitrogen.data(), previous.helium.data(), previous.cns, previous.otu,
+                     previous.noPreviousState, settings);
+  }
   // The settings of the last calculation (those the segments and warning
   // summaries were built with).
   const SCalculationSettings& CalculationSettings() const { return m_calculationSettings; }
@@ -273,21 +296,49 @@ public:
   bool DiveSacUsed() const { return m_diveSacUsed != 0; }
   bool BailoutSacUsed() const { return m_bailoutSacUsed != 0; }
 
-  // ---- Bailout state ----------------------------------------------------------
+  // ---- Bailout state (the planning itself lives in the bailout layer) --------
   bool IsBailoutMode() const { return m_bailoutMode != 0; }
-  // Enters or leaves bailout mode (see the .cpp for the state moves).
-  void SetBailoutMode(bool on);
+  // The trigger: bail out at a run time second of the dive's own calculated
+  // profile, or at the end of the profile segment that holds it. Records the
+  // bailout depth, ceiling and EAD of that second, forgets the bailout plan
+  // points built for an earlier trigger and asks the owner to re-plan the
+  // bailout. False, with nothing changed, when the dive has no calculated
+  // profile of its own (none, or a bailout profile) or the second lies outside it.
+  bool SetBailout(int second, bool fromEndOfSegment);
+  // Bailout mode off and both bailout point lists cleared (the plan is no
+  // longer valid); the dive is recalculated.
+  void ClearBailout();
+  // Bailout mode off, the bailout lists kept; the dive is recalculated.
+  void ShowNormalPlan();
+  // Bailout mode on: a valid bailout plan is re-planned, otherwise the owner
+  // is told (so that the window can offer the bailout). A plan read from a
+  // file has no bailout points of its own yet: its bailout second is looked
+  // up in the dive's current calculation again first.
+  void EnterBailoutMode();
   bool IsBailoutPlanValid() const { return m_bailoutPlanValid != 0; }
   void SetBailoutPlanValid(bool v) { m_bailoutPlanValid = v; }
+  // The second before the first bailout point of the last calculation's walk
+  // (999999 when it walked none).
   int GetBailoutSecond() const { return m_bailoutSecond; }
+  // The last calculation walked the bailout plan points.
   bool BailoutWalked() const { return m_bailoutWalked != 0; }
   std::array<CGasSwitch, 12>& BailoutGasSwitches() { return m_bailoutSwitches; }
   const std::array<CGasSwitch, 12>& BailoutGasSwitches() const { return m_bailoutSwitches; }
-  int m_bailoutTime = 0;
-  double m_bailoutDepth = 0.0;
-  double m_bailoutCeiling = 0.0;
-  double m_bailoutEad = 0.0;
-  double m_deepestPostBailoutDepth = 0.0;
+  // The bailout planner's own choices: stored (the dive is modified) without
+  // asking for another re-plan, since they are the result of one.
+  void AdoptBailoutNoOfGasSwitches(int n);
+  void AdoptBailoutMaxPpo2(double maxPpo2);
+  // "Bailout - Plan points" or "Bailout - Initial Plan points" with every
+  // point and the deepest post-bailout depth, at the calculation's log level.
+  void LogBailoutPlanPoints(bool initial) const;
+
+  int m_bailoutTime = 0;              // the trigger's run time second
+  double m_bailoutDepth = 0.0;        // m, at the bailout second
+  double m_bailoutCeiling = 0.0;      // m gauge (negative without a ceiling)
+  double m_bailoutEad = 0.0;          // m
+  double m_deepestPostBailoutDepth = 0.0;  // m
+  // Index in the bailout plan points of the last point copied up to the
+  // bailout: the bailout point itself or the overhead remainder point.
   int m_bailoutSegmentIndex = -1;
   int m_bailoutCursor = -1;
   // Seconds of the "Planned" segment left after the bailout second; -1 until computed.
@@ -316,6 +367,11 @@ private:
   void InitialiseSurface(CPredictionPoint& p0);
   void InitialiseSurfaceInterval(CPredictionPoint& p0, const double* prevN2, const double* prevHe);
   void ComputeCeiling(CPredictionPoint& point, const CPredictionPoint* previous, bool bailoutSecond);
+  void ComputeCeilingWithFactor(CPredictionPoint& point, const CPredictionPoint* previous, bool bailoutSecond,
+                                double g);
+  void RecordBailoutMoment();
+  CDivePlan(const CDivePlan&) = default;
+  CDivePlan& operator=(const CDivePlan&) = default;
   double GradientFactor(double previousCeilingAbs, double ambient, bool afterBailout) const;
   void StepSeconds();
   void StepOneSecond(int t);

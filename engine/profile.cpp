@@ -126,10 +126,7 @@ int CDivePlan::InsertCurrentPoint(int index) {
 
 void CDivePlan::RestoreBailoutPlanPoints() {
   m_bailoutPlanPoints = m_bailoutInitialPlanPoints;
-  CStatusLog& log = StatusLog();
-  if (!log.IsOn(kLogProgress)) return;
-  log.LogAtLevel("Bailout - Plan points", kLogProgress);
-  for (const CPlanPoint& p : m_bailoutPlanPoints) log.LogAtLevel(PointLine("Bailout - Plan Point", p), kLogProgress);
+  LogBailoutPlanPoints(false);
 }
 
 void CDivePlan::SetGasRanges(const CGasSwitchSchedule& travel, const CGasSwitchSchedule& deco) {

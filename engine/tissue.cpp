@@ -175,7 +175,12 @@ void CDivePlan::ComputeCeiling(CPredictionPoint& point, const CPredictionPoint* 
   const double q = previous ? previous->m_ceiling + surface : 0.0;
   const double ambient = point.m_depthPressure + surface;
   const bool afterBailout = m_bailoutWalked && point.m_time >= m_bailoutSecond;
-  double g = GradientFactor(q, ambient, afterBailout);
+  ComputeCeilingWithFactor(point, previous, bailoutSecond, GradientFactor(q, ambient, afterBailout));
+}
+
+void CDivePlan::ComputeCeilingWithFactor(CPredictionPoint& point, const CPredictionPoint* previous,
+                                         bool bailoutSecond, double g) {
+  const double surface = m_settings.surfacePressure;
   // A negative factor (GF low above GF high, extrapolated towards the
   // surface) would divide by zero below; no supersaturation is the floor.
   if (!(g >= 0.0)) g = 0.0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <vector>
 
 #include "base/prompt.h"
 #include "base/strings.h"
@@ -65,29 +66,27 @@ bool CGasSwitch::SameBreathing(const CGasSwitch& other) const {
 
 namespace {
 
-void RemoveEntry(GasSwitchArray& switches, int& count, int index) {
-  for (int i = index; i + 1 < count; ++i)
-    switches[static_cast<std::size_t>(i)] = switches[static_cast<std::size_t>(i + 1)];
-  switches[static_cast<std::size_t>(count - 1)].Clear();
+void RemoveEntry(CGasSwitch* switches, int& count, int index) {
+  for (int i = index; i + 1 < count; ++i) switches[i] = switches[i + 1];
+  switches[count - 1].Clear();
   --count;
 }
 
 // Stable sort of entries 0 .. count-1 by depth; tracked follows its entry.
-void SortEntries(GasSwitchArray& switches, int count, int* tracked) {
-  std::array<int, kMaxGasSwitches> order{};
-  std::iota(order.begin(), order.begin() + count, 0);
-  std::stable_sort(order.begin(), order.begin() + count, [&](int a, int b) {
-    return switches[static_cast<std::size_t>(a)].m_depth < switches[static_cast<std::size_t>(b)].m_depth;
-  });
-  GasSwitchArray sorted = switches;
+void SortEntries(CGasSwitch* switches, int count, int* tracked) {
+  std::vector<int> order(static_cast<std::size_t>(count));
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(),
+                   [&](int a, int b) { return switches[a].m_depth < switches[b].m_depth; });
+  const std::vector<CGasSwitch> unsorted(switches, switches + count);
   for (int i = 0; i < count; ++i) {
-    sorted[static_cast<std::size_t>(i)] = switches[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])];
-    if (tracked && order[static_cast<std::size_t>(i)] == *tracked) {
+    const int from = order[static_cast<std::size_t>(i)];
+    switches[i] = unsorted[static_cast<std::size_t>(from)];
+    if (tracked && from == *tracked) {
       *tracked = i;
       tracked = nullptr;  // moved once; later positions must not match again
     }
   }
-  switches = sorted;
 }
 
 void ShowDuplicateMessage(double removedDepth, double keptDepth, bool imperial) {
@@ -98,18 +97,15 @@ void ShowDuplicateMessage(double removedDepth, double keptDepth, bool imperial) 
                            EIcon::Exclamation);
 }
 
-}  // namespace
-
-bool RemoveDuplicateSwitches(GasSwitchArray& switches, int& count, bool isDescent, bool quiet,
-                             bool imperial, int* trackedIndex) {
-  count = std::clamp(count, 0, kMaxGasSwitches);
+bool RemoveDuplicatesIn(CGasSwitch* switches, int& count, bool isDescent, bool quiet, bool imperial,
+                        int* trackedIndex) {
   if (count < 2) return false;
   SortEntries(switches, count, trackedIndex);
   bool removedAny = false;
   int i = 0;
   while (i + 1 < count) {
-    const CGasSwitch& a = switches[static_cast<std::size_t>(i)];
-    const CGasSwitch& b = switches[static_cast<std::size_t>(i + 1)];
+    const CGasSwitch& a = switches[i];
+    const CGasSwitch& b = switches[i + 1];
     if (!a.SameBreathing(b)) {
       ++i;
       continue;
@@ -119,9 +115,7 @@ bool RemoveDuplicateSwitches(GasSwitchArray& switches, int& count, bool isDescen
     // entry (the gas at the surface) always stays.
     int removed = isDescent ? i + 1 : i;
     int kept = isDescent ? i : i + 1;
-    if (!quiet)
-      ShowDuplicateMessage(switches[static_cast<std::size_t>(removed)].m_depth,
-                           switches[static_cast<std::size_t>(kept)].m_depth, imperial);
+    if (!quiet) ShowDuplicateMessage(switches[removed].m_depth, switches[kept].m_depth, imperial);
     RemoveEntry(switches, count, removed);
     if (trackedIndex) {
       // A tracked entry that goes is replaced by the survivor, now at i.
@@ -133,6 +127,21 @@ bool RemoveDuplicateSwitches(GasSwitchArray& switches, int& count, bool isDescen
     removedAny = true;
   }
   return removedAny;
+}
+
+}  // namespace
+
+bool RemoveDuplicateSwitches(GasSwitchArray& switches, int& count, bool isDescent, bool quiet,
+                             bool imperial, int* trackedIndex) {
+  count = std::clamp(count, 0, kMaxGasSwitches);
+  return RemoveDuplicatesIn(switches.data(), count, isDescent, quiet, imperial, trackedIndex);
+}
+
+bool RemoveDuplicateSwitches(std::vector<CGasSwitch>& switches, bool isDescent, bool quiet, bool imperial) {
+  int count = static_cast<int>(switches.size());
+  const bool removed = RemoveDuplicatesIn(switches.data(), count, isDescent, quiet, imperial, nullptr);
+  switches.resize(static_cast<std::size_t>(count));
+  return removed;
 }
 
 int CGasSwitchSchedule::IndexOfDepth(double depth, int except) const {
@@ -186,7 +195,7 @@ bool CGasSwitchSchedule::Delete(int index) {
 }
 
 void CGasSwitchSchedule::RemoveAt(int index) {
-  RemoveEntry(m_switches, m_count, index);
+  RemoveEntry(m_switches.data(), m_count, index);
   if (m_selected > index)
     --m_selected;
   else if (m_selected == index)
@@ -198,7 +207,11 @@ bool CGasSwitchSchedule::RemoveDuplicateSwitches() {
                                      m_selected >= 0 ? &m_selected : nullptr);
 }
 
-void CGasSwitchSchedule::SortByDepth() { SortEntries(m_switches, m_count, m_selected >= 0 ? &m_selected : nullptr); }
+void CGasSwitchSchedule::SortByDepth() { SortEntries(m_switches.data(), m_count, m_selected >= 0 ? &m_selected : nullptr); }
+
+void CGasSwitchSchedule::SetTag(int index, std::int32_t tag) {
+  if (index >= 0 && index < kMaxSwitches) m_switches[static_cast<std::size_t>(index)].m_tag = tag;
+}
 
 void CGasSwitchSchedule::ClearAll() {
   for (CGasSwitch& s : m_switches) s.Clear();

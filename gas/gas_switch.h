@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "gas/gas.h"
 
@@ -73,6 +74,8 @@ public:
   // The duplicate rule; true when anything was removed.
   bool RemoveDuplicateSwitches();
   void ClearAll();
+  // The tag of entry index (table generation keeps its check state there).
+  void SetTag(int index, std::int32_t tag);
   // Loads entries as stored (preferences, files); the count is the number in
   // use. Entries in use are packed to the front in depth order, so that a
   // hand-edited store cannot break the schedule's order.
@@ -104,5 +107,7 @@ using GasSwitchArray = std::array<CGasSwitch, kMaxGasSwitches>;
 // True when anything was removed. A count outside 0 .. 12 is clamped.
 bool RemoveDuplicateSwitches(GasSwitchArray& switches, int& count, bool isDescent, bool quiet,
                              bool imperial, int* trackedIndex = nullptr);
+// The same rule on a list of any length (switches taken from a dive).
+bool RemoveDuplicateSwitches(std::vector<CGasSwitch>& switches, bool isDescent, bool quiet, bool imperial);
 
 }  // namespace kv

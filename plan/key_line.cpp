@@ -1,9 +1,11 @@
 #include "plan/key_line.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "base/text.h"
+#include "base/value_ranges.h"
 
 namespace kv {
 
@@ -76,6 +78,60 @@ std::string QuotedText(std::string_view text) {
   }
   out += shown < text.size() ? "...\"" : "\"";
   return out;
+}
+
+bool ReadKeyField(const CKeyLine& line, int n, bool integer, const std::string& what, double& value,
+                  std::string& why) {
+  const std::string_view field = line.Field(n);
+  double v = 0.0;
+  if (!ReadWholeNumber(field, v)) {
+    why = what + ": " + QuotedText(field) + " is not a number";
+    return false;
+  }
+  if (integer && (v != std::trunc(v) || v < INT_MIN || v > INT_MAX)) {
+    why = what + ": " + QuotedText(field) + " is not a whole number";
+    return false;
+  }
+  value = v;
+  return true;
+}
+
+std::string ShownField(std::string_view field) {
+  while (!field.empty() && (field.front() == ' ' || field.front() == '\t')) field.remove_prefix(1);
+  while (!field.empty() && (field.back() == ' ' || field.back() == '\t')) field.remove_suffix(1);
+  return field.size() > 40 ? std::string(field.substr(0, 40)) + "..." : std::string(field);
+}
+
+std::string CheckKeyField(const CKeyLine& line, int n, bool integer, const SValueRange& range,
+                          const std::string& what) {
+  double v = 0.0;
+  std::string why;
+  if (!ReadKeyField(line, n, integer, what, v, why)) return why;
+  if (!range.Accepts(v)) return what + ": " + ShownField(line.Field(n)) + " is outside " + range.Text();
+  return {};
+}
+
+std::string CheckSetpointField(const CKeyLine& line, int n, bool closedCircuit, const std::string& what) {
+  const double setpoint = line.Double(n);
+  const SValueRange& setpoints = ValueRange(EValue::Setpoint);
+  const bool ok = closedCircuit ? setpoints.Accepts(setpoint)
+                                : setpoint >= 0.0 && setpoints.Accepts(std::max(setpoint, setpoints.LowestHeld()));
+  if (ok) return {};
+  return what + ": " + ShownField(line.Field(n)) + " is outside " + setpoints.Text();
+}
+
+std::string CheckGasFields(const CKeyLine& line, int oxygenField, int heliumField, bool closedCircuit,
+                           int setpointField, const std::string& what, const std::string& setpointWhat) {
+  const double oxygen = line.Double(oxygenField), helium = line.Double(heliumField);
+  // Saved with two decimals the parts still add up to at most 100 (two parts
+  // that both round up add up to at most 99.98 before), so the gas stays
+  // valid when the file is read back.
+  const bool validGas = ValueRange(EValue::Oxygen).Accepts(oxygen) && ValueRange(EValue::Helium).Accepts(helium) &&
+                        oxygen + helium <= 100.0;
+  if (!validGas)
+    return what + ": " + ShownField(line.Field(oxygenField)) + " % oxygen and " +
+           ShownField(line.Field(heliumField)) + " % helium are not a valid gas";
+  return CheckSetpointField(line, setpointField, closedCircuit, setpointWhat);
 }
 
 }  // namespace kv

@@ -10,6 +10,8 @@
 
 namespace kv {
 
+struct SValueRange;
+
 class CKeyLine {
 public:
   static constexpr int kKeptFields = 9;
@@ -46,5 +48,26 @@ std::string_view SkipByteOrderMark(std::string_view content);
 // A text from a file as a message shows it: in quotes, control bytes and NULs
 // as \xNN, cut after 40 bytes.
 std::string QuotedText(std::string_view text);
+
+// ---- Checking a line before it is applied (the ranges: base/value_ranges.h) ----
+
+// Reads field n of a line written with "%d" (integer) or "%0.2f"; on failure
+// why says so ("what: "4O" is not a number"). An integer field may be written
+// "1.0", but not "1.5", which the program would take as 1.
+bool ReadKeyField(const CKeyLine& line, int n, bool integer, const std::string& what, double& value,
+                  std::string& why);
+// Empty when field n reads and lies within range, else why not.
+std::string CheckKeyField(const CKeyLine& line, int n, bool integer, const SValueRange& range,
+                          const std::string& what);
+// A number as the file gives it, for messages: reformatting could make a
+// refused 50.364 read as an allowed 50.36.
+std::string ShownField(std::string_view field);
+// The gas of a point or gas switch line (oxygen and helium fields, both read
+// already) and its setpoint: empty when the gas is valid and the setpoint
+// one the pages allow, else why not. An open-circuit line keeps a setpoint
+// it does not use, which still may not exceed what the page allows.
+std::string CheckGasFields(const CKeyLine& line, int oxygenField, int heliumField, bool closedCircuit,
+                           int setpointField, const std::string& what, const std::string& setpointWhat);
+std::string CheckSetpointField(const CKeyLine& line, int n, bool closedCircuit, const std::string& what);
 
 }  // namespace kv

@@ -130,81 +130,32 @@ bool IsIntegerKey(int key) {
   }
 }
 
-// Reads field n of a line written with "%d" (integer) or "%0.2f"; on failure
-// why says so. An integer field may be written "1.0", but not "1.5", which
-// the calculation would take as 1.
-bool ReadField(const CKeyLine& line, int n, bool integer, const std::string& what, double& value, std::string& why) {
-  const std::string_view field = line.Field(n);
-  double v = 0.0;
-  if (!ReadWholeNumber(field, v)) {
-    why = what + ": " + QuotedText(field) + " is not a number";
-    return false;
-  }
-  if (integer && (v != std::trunc(v) || v < INT_MIN || v > INT_MAX)) {
-    why = what + ": " + QuotedText(field) + " is not a whole number";
-    return false;
-  }
-  value = v;
-  return true;
-}
-
-// A number as the file gives it, for messages: reformatting could make a
-// refused 50.364 read as an allowed 50.36.
-std::string Shown(std::string_view field) {
-  while (!field.empty() && (field.front() == ' ' || field.front() == '\t')) field.remove_prefix(1);
-  while (!field.empty() && (field.back() == ' ' || field.back() == '\t')) field.remove_suffix(1);
-  return field.size() > 40 ? std::string(field.substr(0, 40)) + "..." : std::string(field);
-}
-
-std::string CheckField(const CKeyLine& line, int n, bool integer, const SValueRange& range, const std::string& what) {
-  double v = 0.0;
-  std::string why;
-  if (!ReadField(line, n, integer, what, v, why)) return why;
-  if (!range.Accepts(v)) return what + ": " + Shown(line.Field(n)) + " is outside " + range.Text();
-  return {};
-}
-
 std::string CheckPoint(const CKeyLine& line, int key) {
   const bool bailoutPoint = key == kKeyBailoutPoint;
   const std::string what = Format("key %03d (%s)", key, bailoutPoint ? "bailout point" : "user point");
   if (line.Count() < 8) return what + Format(" has %d of its 9 fields", line.Count());
   auto field = [&](int n, const char* name) { return what + Format(", field %d (%s)", n, name); };
   const SValueRange& flag = ValueRange(EValue::Flag);
-  std::string why = CheckField(line, 2, true, ValueRange(EValue::PointDuration), field(2, "duration"));
+  std::string why = CheckKeyField(line, 2, true, ValueRange(EValue::PointDuration), field(2, "duration"));
   for (auto [n, name] : {std::pair{4, "closed circuit"}, std::pair{8, "no clear surface"}, std::pair{9, "bailout ascent"}})
-    if (why.empty() && n <= line.Count()) why = CheckField(line, n, true, flag, field(n, name));
+    if (why.empty() && n <= line.Count()) why = CheckKeyField(line, n, true, flag, field(n, name));
   if (!why.empty()) return why;
 
   double depthPressure = 0.0, oxygen = 0.0, helium = 0.0, setpoint = 0.0;
-  if (!ReadField(line, 3, false, field(3, "depth"), depthPressure, why) ||
-      !ReadField(line, 5, false, field(5, "oxygen"), oxygen, why) ||
-      !ReadField(line, 6, false, field(6, "helium"), helium, why) ||
-      !ReadField(line, 7, false, field(7, "setpoint"), setpoint, why))
+  if (!ReadKeyField(line, 3, false, field(3, "depth"), depthPressure, why) ||
+      !ReadKeyField(line, 5, false, field(5, "oxygen"), oxygen, why) ||
+      !ReadKeyField(line, 6, false, field(6, "helium"), helium, why) ||
+      !ReadKeyField(line, 7, false, field(7, "setpoint"), setpoint, why))
     return why;
   // The file holds the depth as mbar gauge, depth x 100.
   const SValueRange& depth = ValueRange(EValue::Depth);
   if (!depth.Accepts(depthPressure / 100.0))
-    return field(3, "depth") + ": " + Shown(line.Field(3)) + Format(" (%0.2f m) is outside ", depthPressure / 100.0) +
+    return field(3, "depth") + ": " + ShownField(line.Field(3)) + Format(" (%0.2f m) is outside ", depthPressure / 100.0) +
            depth.Text();
   // A bailout point whose gas the bailout planner is still to choose holds 0/0.
   const bool gasToChoose = bailoutPoint && oxygen == 0.0 && helium == 0.0;
-  // Saved with two decimals the parts still add up to at most 100 (two parts
-  // that both round up add up to at most 99.98 before), so the gas stays
-  // valid when the file is read back.
-  const bool validGas = ValueRange(EValue::Oxygen).Accepts(oxygen) && ValueRange(EValue::Helium).Accepts(helium) &&
-                        oxygen + helium <= 100.0;
-  if (!gasToChoose && !validGas)
-    return what + ": " + Shown(line.Field(5)) + " % oxygen and " + Shown(line.Field(6)) +
-           " % helium are not a valid gas";
-  // An open-circuit point keeps a setpoint it does not use; it still may not
-  // exceed what the page allows.
-  const SValueRange& setpoints = ValueRange(EValue::Setpoint);
-  const bool closedCircuit = line.Int(4) == 1;
-  const bool setpointOk = closedCircuit ? setpoints.Accepts(setpoint)
-                                        : setpoint >= 0.0 && setpoints.Accepts(std::max(setpoint, setpoints.LowestHeld()));
-  if (!setpointOk)
-    return field(7, "setpoint") + ": " + Shown(line.Field(7)) + " is outside " + setpoints.Text();
-  return {};
+  if (gasToChoose) return CheckSetpointField(line, 7, line.Int(4) == 1, field(7, "setpoint"));
+  return CheckGasFields(line, 5, 6, line.Int(4) == 1, 7, what, field(7, "setpoint"));
 }
 
 // An empty text when the line may be applied, else why not.
@@ -220,7 +171,7 @@ std::string CheckLine(const CKeyLine& line, int key, bool planKeys) {
                                                                 : range->name);
   if (line.Count() < 2) return what + " has no value";
   if (textKey) return {};
-  return CheckField(line, 2, IsIntegerKey(key), range->Range(), what);
+  return CheckKeyField(line, 2, IsIntegerKey(key), range->Range(), what);
 }
 
 // The first line that may not be applied (1-based) and why, or line 0.

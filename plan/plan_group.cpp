@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "bailout/bailout_planner.h"
 #include "base/preferences.h"
 #include "base/status_log.h"
 #include "base/strings.h"
@@ -10,7 +11,7 @@
 
 namespace kv {
 
-CPlanGroup::CPlanGroup() {
+CPlanGroup::CPlanGroup() : m_bailoutDriver(PlanBailout) {
   // Both flags are set while constructing, so the first reset sends nothing.
   ResetPlanGroup();
   m_updateInProgress = false;
@@ -275,7 +276,9 @@ bool CPlanGroup::BailoutPlan(int index, bool force) {
   CDivePlan* dive = GetDive(index);
   if (!dive || !dive->IsBailoutMode()) return false;
   // Without a planner nothing can be planned: the dive is reported as it stands.
-  if (m_bailoutDriver && m_bailoutDriver(*dive)) {
+  SPreviousDiveState start;
+  if (!PreviousState(index, start)) return false;
+  if (m_bailoutDriver && m_bailoutDriver(*dive, start)) {
     CalculateDivePlan(index, true);
     return true;
   }

@@ -19,15 +19,6 @@
 
 namespace kv {
 
-// The state a dive's calculation starts from: its predecessor's last second.
-struct SPreviousDiveState {
-  std::array<double, kCompartments> nitrogen{};
-  std::array<double, kCompartments> helium{};
-  double cns = 0.0;
-  double otu = 0.0;
-  bool noPreviousState = false;  // the predecessor has no prediction points
-};
-
 // The settings of a dive that the table generation settings file takes over.
 struct SPlanDiveSettings {
   double surfacePressure = 0.0;
@@ -45,9 +36,10 @@ public:
   static constexpr int kMaxGasSwitchEntries = 60;
 
   // Plans the bailout of a dive in bailout mode (rebuilds its bailout points,
-  // chooses gases, recalculates it as often as it needs); true when planned
-  // within every limit.
-  using BailoutDriver = std::function<bool(CDivePlan&)>;
+  // chooses gases, recalculates it as often as it needs, each time from the
+  // state its own calculation starts from); true when planned within every
+  // limit. A new group plans with the bailout layer's planner.
+  using BailoutDriver = std::function<bool(CDivePlan&, const SPreviousDiveState& start)>;
 
   CPlanGroup();
   ~CPlanGroup() override;

@@ -89,6 +89,13 @@ std::string WarningsText(int flags) {
   return text;
 }
 
+void AddGasWarningLines(const CDivePlan& dive, DiveTableContent& content) {
+  if (dive.GasWarnings().empty()) return;
+  content.warnings.push_back(std::string(LoadString(kMsgGasHeading)) + "~" + LoadString(kMsgWarningsHeading));
+  for (int i = 0; i < static_cast<int>(dive.GasWarnings().size()); ++i)
+    content.warnings.push_back(dive.GasWarningText(i));
+}
+
 SReportOptions ReportOptionsFromPreferences() {
   CPreferences& prefs = Prefs();
   SReportOptions options;
@@ -226,11 +233,7 @@ DiveTableContent BuildDiveTableContent(const std::vector<const CDivePlan*>& dive
   content.rows.insert(content.rows.end(), lines.begin(), lines.end());
   content.rowAlerts.insert(content.rowAlerts.end(), alerts.begin(), alerts.end());
 
-  if (warningsColumn) {
-    content.warnings.push_back(std::string(LoadString(kMsgGasHeading)) + "~" + LoadString(kMsgWarningsHeading));
-    for (int i = 0; i < static_cast<int>(dive.GasWarnings().size()); ++i)
-      content.warnings.push_back(dive.GasWarningText(i));
-  }
+  AddGasWarningLines(dive, content);
   content.footer = TableFooterText(options.diverName);
   return content;
 }

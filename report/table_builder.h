@@ -60,4 +60,8 @@ bool BuildGasUsageTables(const std::vector<const CDivePlan*>& dives, int index, 
 // The names of a segment's gas warning flags, joined by ", " (ICD, EAD, high, low O2).
 std::string WarningsText(int flags);
 
+// The warning lines of a table: the "Gas~Warnings" heading and one line per
+// gas warning record of the dive; none when the dive has no record.
+void AddGasWarningLines(const CDivePlan& dive, DiveTableContent& content);
+
 }  // namespace kv

@@ -133,7 +133,8 @@ TEST_F(KvplanTest, JsonDocumentHasTheDocumentedShape) {
   ExpectKeys(doc, {"dives"});
   ASSERT_EQ(doc["dives"].size(), 1u);
   const Json& d = doc["dives"][0];
-  ExpectKeys(d, {"index", "name", "completed", "time_limit_exceeded", "bailout_mode", "run_time", "max_depth",
+  ExpectKeys(d, {"index", "name", "completed", "time_limit_exceeded", "bailout_mode", "bailout_valid",
+                 "bailout_switches", "bailout_points", "run_time", "max_depth",
                  "cns_initial", "cns_final", "otu_initial", "otu_final", "max_ceiling", "profile", "segments",
                  "end_state", "gas_warnings", "warnings", "gas_consumption", "prediction_points", "seconds"});
   EXPECT_EQ(d["index"], 0);

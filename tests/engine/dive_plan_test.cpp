@@ -60,7 +60,7 @@ TEST_F(DivePlanState, BailoutSettingsReplanAndFailureGoesIdle) {
 }
 
 TEST_F(DivePlanState, SurfacePressureReplansInBailoutMode) {
-  dive.SetBailoutMode(true);  // no valid bailout plan: a DiveCalculated notice only
+  dive.EnterBailoutMode();  // no valid bailout plan: a DiveCalculated notice only
   EXPECT_EQ(owner.calls.back(), std::make_pair('N', 3));
   dive.SetSurfacePressure(1013);
   EXPECT_EQ(owner.calls.back(), std::make_pair('B', 3));

@@ -294,16 +294,17 @@ TEST_F(PlanGroupTest, ACancelledPassLeavesTheDivesItDidNotReachUncalculated) {
 }
 
 TEST_F(PlanGroupTest, BailoutPlanWithoutAPlannerReportsTheDiveAndFails) {
+  group.SetBailoutDriver(nullptr);
   group.SetAutoRecalc(true);
   test::GiveSquareDive(*group.GetDive(0), 30, 20);
   EXPECT_FALSE(group.BailoutPlan(0, true)) << "not in bailout mode";
-  group.GetDive(0)->SetBailoutMode(true);  // no valid plan: the window is told
+  group.GetDive(0)->EnterBailoutMode();  // no valid plan: the window is told
   Drain();
   EXPECT_FALSE(group.BailoutPlan(0, true));
   EXPECT_EQ(Drain(), std::vector<SPlanNotification>{Calculated(0)});
 
   int planned = 0;
-  group.SetBailoutDriver([&](CDivePlan&) {
+  group.SetBailoutDriver([&](CDivePlan&, const SPreviousDiveState&) {
     ++planned;
     return true;
   });

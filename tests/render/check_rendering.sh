@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Renders a two-dive table document in headless Chromium and checks the PDF:
+# Renders a table document (the fixture decides which) in headless Chromium
+# and checks the PDF:
 # one page per table, and on every page shaded rows and red (warning) rows.
 # Exits 77 (skipped) when Chromium or poppler's tools are not installed;
 # scripts/install-deps.sh --chromium installs them.

@@ -46,7 +46,7 @@ inline std::unique_ptr<CDivePlan> MakeDive(std::initializer_list<SPoint> points)
 inline std::unique_ptr<CDivePlan> MakeBailoutDive(std::initializer_list<SPoint> points, double bailoutDepth,
                                                   int bailoutTime) {
   auto dive = std::make_unique<CDivePlan>();
-  dive->SetBailoutMode(true);
+  dive->EnterBailoutMode();
   for (const SPoint& s : points) dive->AppendBailoutPoint(MakePoint(s));
   dive->m_bailoutDepth = bailoutDepth;
   dive->m_bailoutTime = bailoutTime;

@@ -31,7 +31,7 @@ inline CPlanPoint UserPoint(double depth, int seconds, double oxygen, double hel
 
 // Stands in for the bailout planner: the dive's points up to the bailout,
 // then open circuit on 21/35 from the bailout depth and 50 % from 21 m.
-inline bool SimpleBailoutPlan(CDivePlan& dive) {
+inline bool SimpleBailoutPlan(CDivePlan& dive, const SPreviousDiveState&) {
   dive.ClearBailoutPoints();
   for (const CPlanPoint& p : dive.UserPoints()) dive.AppendBailoutPoint(p);
   CPlanPoint bailout = UserPoint(dive.m_bailoutDepth, 0, 21, 35, false, 0.7);

@@ -1,0 +1,208 @@
+#include "bailout/bailout_sweep.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "bailout/standalone_owner.h"
+#include "base/text.h"
+
+namespace kv {
+namespace {
+
+void TakeWorst(SBailoutWorstValue& worst, int second, double value) {
+  if (worst.second < 0 || value > worst.value) worst = {second, value};
+}
+
+void SummariseWorst(const CDivePlan& dive, SBailoutSweep& sweep) {
+  const double reserve = dive.GetGasReserve();
+  const double pressure = dive.GetCylinderWorkingPressure();
+  for (const SBailoutMoment& m : sweep.moments) {
+    if (!m.valid) {
+      ++sweep.invalid;
+      continue;
+    }
+    TakeWorst(sweep.runTime, m.second, m.runTime);
+    TakeWorst(sweep.cnsFinal, m.second, m.cnsFinal);
+    for (const SBailoutGasVolume& g : m.gases) {
+      auto it = std::find_if(sweep.gases.begin(), sweep.gases.end(),
+                             [&](const SBailoutWorstGas& w) { return w.gas == g.gas; });
+      if (it == sweep.gases.end()) {
+        sweep.gases.push_back({g.gas, g.litres, m.second, 0.0});
+      } else if (g.litres > it->litres) {
+        it->litres = g.litres;
+        it->second = m.second;
+      }
+    }
+  }
+  for (SBailoutWorstGas& g : sweep.gases)
+    g.cylinderLitres = pressure > 0.0 ? (reserve / 100.0 + 1.0) * g.litres / pressure : 0.0;
+}
+
+}  // namespace
+
+std::vector<SBailoutGasVolume> BailoutGasVolumes(const CDivePlan& dive) {
+  std::vector<SBailoutGasVolume> volumes;
+  if (!dive.BailoutWalked()) return volumes;
+  const double surface = dive.GetSurfacePressure();
+  const double sac = dive.BailoutSettings().sacRate;
+  SBailoutGasVolume* current = nullptr;
+  double currentO2 = -1.0, currentHe = -1.0;
+  for (int t = std::max(1, dive.GetBailoutSecond() + 1); t < dive.PredictionCount(); ++t) {
+    const CPredictionPoint& p = *dive.Prediction(t);
+    if (p.m_closedCircuit) continue;
+    if (!current || p.m_oxygen != currentO2 || p.m_heliumFraction != currentHe) {
+      const std::string name = GasName(p.m_oxygen, p.m_heliumFraction);
+      auto it = std::find_if(volumes.begin(), volumes.end(), [&](const SBailoutGasVolume& v) { return v.gas == name; });
+      if (it == volumes.end()) {
+        volumes.push_back({name, 0.0, 0});
+        it = volumes.end() - 1;
+      }
+      current = &*it;
+      currentO2 = p.m_oxygen;
+      currentHe = p.m_heliumFraction;
+    }
+    current->litres += (p.m_depthPressure + surface) / 1000.0 * sac / 60.0;
+    ++current->seconds;
+  }
+  return volumes;
+}
+
+std::vector<int> BailoutSweepSeconds(const CDivePlan& dive, int step) {
+  std::vector<int> seconds;
+  if (step < 1 || dive.BailoutWalked() || dive.ProfilePoints().empty()) return seconds;
+  auto closedCircuit = [&](int t) {
+    const CPredictionPoint* p = dive.Prediction(t);
+    return p && p->m_closedCircuit != 0;
+  };
+  // At the surface (the first second of the descent, the arrival) there is
+  // nothing to bail out from.
+  auto underwater = [&](int t) { return dive.Prediction(t)->m_depthPressure > 0.0; };
+  int lastClosedCircuit = 0;
+  for (int t = 1; t < dive.PredictionCount(); ++t)
+    if (closedCircuit(t)) lastClosedCircuit = t;
+  for (int t = step; t <= lastClosedCircuit; t += step)
+    if (closedCircuit(t) && underwater(t)) seconds.push_back(t);
+  for (const CPlanPoint& p : dive.ProfilePoints())
+    if (p.End() >= 1 && p.End() <= lastClosedCircuit && closedCircuit(p.End()) && underwater(p.End()))
+      seconds.push_back(p.End());
+  std::sort(seconds.begin(), seconds.end());
+  seconds.erase(std::unique(seconds.begin(), seconds.end()), seconds.end());
+  return seconds;
+}
+
+SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState& start, int second,
+                                 const SBailoutAnswers& answers, const SCalculationSettings& settings,
+                                 CDivePlan& work) {
+  CAnsweringPrompt prompt(answers);
+  // The 6-hour question is answered in advance, so that no calculation of
+  // the planning reaches the process-wide prompt.
+  SCalculationSettings unattended = settings;
+  unattended.extendedPlanning =
+      answers.extendPastSixHours ? EExtendedPlanning::Accept : EExtendedPlanning::Decline;
+  CStandaloneDiveOwner owner(dive, start, prompt, unattended);
+  work.CopyFrom(dive);
+  work.SetOwner(&owner);
+  owner.SetDive(&work);
+
+  SBailoutMoment moment;
+  moment.second = second;
+  if (work.SetBailout(second, false)) {
+    moment.depth = work.m_bailoutDepth;
+    moment.valid = work.IsBailoutPlanValid();
+    moment.calculated = work.BailoutWalked() && work.IsCalculationCompleted();
+    if (moment.calculated) {
+      moment.runTime = work.GetRunTime();
+      moment.ascentTime = moment.runTime - work.GetBailoutSecond();
+      moment.cnsFinal = work.LastPrediction()->m_cns;
+      moment.gases = BailoutGasVolumes(work);
+    }
+  }
+  work.SetOwner(nullptr);
+  moment.shown = std::move(prompt.shown);
+  moment.calculations = owner.Calculations();
+  return moment;
+}
+
+SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState& start, int second,
+                                 const SBailoutAnswers& answers, const SCalculationSettings& settings) {
+  CDivePlan work;
+  return PlanBailoutMoment(dive, start, second, answers, settings, work);
+}
+
+SBailoutSweep SweepBailout(const CDivePlan& dive, const SPreviousDiveState& start, int step,
+                           const SBailoutAnswers& answers, IProgress& progress, int threads) {
+  SBailoutSweep sweep;
+  sweep.step = step;
+  const SCalculationSettings settings = SCalculationSettings::FromPreferences();
+  const std::vector<int> seconds = BailoutSweepSeconds(dive, step);
+  const std::size_t n = seconds.size();
+  std::vector<SBailoutMoment> results(n);
+  std::vector<char> done(n, 0);
+  progress.SetRange(static_cast<int>(n));
+  progress.SetText(Format("Planning a bailout from %d moments of dive %d", static_cast<int>(n),
+                          dive.GetDiveNumber() + 1));
+
+  unsigned workers = threads > 0 ? static_cast<unsigned>(threads) : std::max(1u, std::thread::hardware_concurrency());
+  workers = static_cast<unsigned>(std::min<std::size_t>(workers, n));
+  if (workers <= 1) {
+    CDivePlan work;
+    for (std::size_t i = 0; i < n; ++i) {
+      if (progress.IsCancelled()) {
+        sweep.cancelled = true;
+        break;
+      }
+      results[i] = PlanBailoutMoment(dive, start, seconds[i], answers, settings, work);
+      done[i] = 1;
+      progress.SetPosition(static_cast<int>(i + 1));
+    }
+  } else {
+    // Each moment is planned on its own copy; only the index to take next and
+    // the count of finished moments are shared. Progress and cancellation
+    // stay on the calling thread.
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> stop{false};
+    std::mutex lock;
+    std::condition_variable finished;
+    std::size_t count = 0;
+    auto work = [&] {
+      CDivePlan copy;
+      for (;;) {
+        const std::size_t i = next.fetch_add(1);
+        if (i >= n || stop.load()) return;
+        SBailoutMoment moment = PlanBailoutMoment(dive, start, seconds[i], answers, settings, copy);
+        std::lock_guard<std::mutex> guard(lock);
+        results[i] = std::move(moment);
+        done[i] = 1;
+        ++count;
+        finished.notify_one();
+      }
+    };
+    std::vector<std::thread> pool;
+    pool.reserve(workers);
+    for (unsigned w = 0; w < workers; ++w) pool.emplace_back(work);
+    {
+      std::unique_lock<std::mutex> guard(lock);
+      while (count < n) {
+        finished.wait_for(guard, std::chrono::milliseconds(200));
+        progress.SetPosition(static_cast<int>(count));
+        if (count < n && progress.IsCancelled()) {
+          stop = true;
+          sweep.cancelled = true;
+          break;
+        }
+      }
+    }
+    for (std::thread& t : pool) t.join();
+    progress.SetPosition(static_cast<int>(std::count(done.begin(), done.end(), 1)));
+  }
+  for (std::size_t i = 0; i < n; ++i)
+    if (done[i]) sweep.moments.push_back(std::move(results[i]));
+  SummariseWorst(dive, sweep);
+  return sweep;
+}
+
+}  // namespace kv

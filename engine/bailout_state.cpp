@@ -1,0 +1,135 @@
+// The bailout state of a dive: the trigger that records the bailout moment,
+// leaving and entering bailout mode, and the log dumps of the bailout points.
+// Choosing the gases and building the bailout points is the bailout layer's.
+
+#include <algorithm>
+
+#include "base/status_log.h"
+#include "base/text.h"
+#include "engine/dive_plan.h"
+
+namespace kv {
+
+std::unique_ptr<CDivePlan> CDivePlan::Clone(IDiveOwner* owner) const {
+  std::unique_ptr<CDivePlan> copy(new CDivePlan(*this));
+  copy->m_pPlanGroup = owner;
+  return copy;
+}
+
+void CDivePlan::CopyFrom(const CDivePlan& other) {
+  if (this == &other) return;
+  IDiveOwner* owner = m_pPlanGroup;
+  *this = other;
+  m_pPlanGroup = owner;
+}
+
+bool CDivePlan::SetBailout(int second, bool fromEndOfSegment) {
+  // The bailout points are cut from the dive's own profile; a bailout profile
+  // (or none) has nothing to cut them from.
+  if (m_bailoutWalked || m_profilePoints.empty()) return false;
+  const int last = PredictionCount() - 1;
+  if (second < 1 || second > last) return false;
+
+  const CLeveledLog log = Log();
+  m_bailoutMode = 1;
+  log.LogAtLevel("-", kLogProgress);
+  log.LogAtLevel("Bailout - Started", kLogProgress);
+  int bailoutSecond = second;
+  if (fromEndOfSegment) {
+    for (const CPlanPoint& p : m_profilePoints)
+      if (p.m_start <= second) bailoutSecond = p.End();
+    bailoutSecond = std::clamp(bailoutSecond, 1, last);
+    log.LogAtLevelF(kLogProgress, "Bailout - Bailout from end of segment at time t%d, cursor t%d", bailoutSecond,
+                    second);
+  } else {
+    log.LogAtLevelF(kLogProgress, "Bailout - Bailout from cursor at time t%d", bailoutSecond);
+  }
+  m_bailoutTime = bailoutSecond;
+  m_bailoutRemainder = -1;
+  m_bailoutInitialPlanPoints.clear();
+  RecordBailoutMoment();
+  SetModified(true);
+  // The trigger is a command of its own: it re-plans now, also with auto recalc off.
+  SetState(kStateReplanBailout, true);
+  return true;
+}
+
+void CDivePlan::RecordBailoutMoment() {
+  const CLeveledLog log = Log();
+  CPredictionPoint& point = m_predictions[static_cast<std::size_t>(m_bailoutTime)];
+  const CPredictionPoint& previous = m_predictions[static_cast<std::size_t>(m_bailoutTime - 1)];
+  m_bailoutDepth = point.m_depthPressure / 100.0;
+  log.LogAtLevelF(kLogProgress, "Bailout - Bailout depth %0.1fm", m_bailoutDepth);
+  log.LogAtLevel("Bailout - Recalculating the ceiling at bailout time", kLogProgress);
+  // The second is recomputed from the state the walk had after the second
+  // before it, with the factor it was computed with; only the bailout hook
+  // (a lower max ceiling inside the decompression zone) can change it.
+  const double surface = m_settings.surfacePressure;
+  m_maxCeiling = previous.m_maxCeiling + surface;
+  m_highestTissuePressure = previous.m_highestTissuePressure;
+  ComputeCeilingWithFactor(point, &previous, true, point.m_gradientFactor);
+  m_bailoutCeiling = point.m_ceiling / 100.0;
+  m_bailoutEad = point.m_ead;
+  log.LogAtLevelF(kLogProgress, "Bailout - Bailout ceiling %0.1fm and bailout EAD %0.1fm stored", m_bailoutCeiling,
+                  m_bailoutEad);
+}
+
+void CDivePlan::ClearBailout() {
+  m_bailoutMode = 0;
+  m_bailoutPlanPoints.clear();
+  m_bailoutInitialPlanPoints.clear();
+  // Nothing is left that could be valid; a file saved now must not claim a plan.
+  m_bailoutPlanValid = 0;
+  m_bailoutRemainder = -1;
+  SetModified(true);
+  SetState(kStateRecalculate, true);
+}
+
+void CDivePlan::ShowNormalPlan() {
+  m_bailoutMode = 0;
+  SetState(kStateRecalculate, true);
+}
+
+void CDivePlan::EnterBailoutMode() {
+  // A plan read from a file keeps its bailout second but not the ceiling and
+  // EAD recorded at it; the dive's own calculation holds them again.
+  if (m_bailoutPlanValid && m_bailoutInitialPlanPoints.empty() && !m_bailoutWalked && m_bailoutTime >= 1 &&
+      m_bailoutTime < PredictionCount())
+    RecordBailoutMoment();
+  m_bailoutMode = 1;
+  if (m_bailoutPlanValid) {
+    SetModified(false);
+    SetState(kStateReplanBailout, true);
+  } else if (m_pPlanGroup) {
+    m_pPlanGroup->PostDiveCalculated(m_diveNumber);
+  }
+}
+
+void CDivePlan::AdoptBailoutNoOfGasSwitches(int n) {
+  if (m_bailoutSettings.noOfGasSwitches == n) return;
+  m_bailoutSettings.noOfGasSwitches = n;
+  SetModified(true);
+}
+
+void CDivePlan::AdoptBailoutMaxPpo2(double maxPpo2) {
+  if (m_bailoutSettings.maxPpo2 == maxPpo2) return;
+  m_bailoutSettings.maxPpo2 = maxPpo2;
+  SetModified(true);
+}
+
+void CDivePlan::LogBailoutPlanPoints(bool initial) const {
+  const CLeveledLog log = Log();
+  if (!log.IsOn(kLogProgress)) return;
+  log.LogAtLevel(initial ? "Bailout - Initial Plan points" : "Bailout - Plan points", kLogProgress);
+  const char* label = initial ? "Bailout - Bailout Initial Plan Point" : "Bailout - Bailout Plan Point";
+  for (const CPlanPoint& p : initial ? m_bailoutInitialPlanPoints : m_bailoutPlanPoints) {
+    std::string s = Format("%s, Depth %6.2f, Duration %5d, %s, Gas %s, PPO2 %0.2f", label, p.Depth(), p.m_duration,
+                           p.m_closedCircuit ? "CC" : "OC", GasName(p.m_oxygen, p.m_helium).c_str(), p.m_setpoint);
+    if (p.m_noClearSurface) s += ", No Clear Surface";
+    if (p.m_bailout) s += ", Bailout";
+    log.LogAtLevel(s, kLogProgress);
+  }
+  log.LogAtLevelF(kLogProgress, "Bailout - Deepest post bailout depth %0.1fm", m_deepestPostBailoutDepth);
+}
+
+}  // namespace kv
