@@ -96,8 +96,9 @@ void CTabDivePlanBailoutGasList::Retranslate() {
   setWindowTitle(Tr("Bailout Gas List"));
   m_gas->setToolTip(Str(2800));
   m_list->setToolTip(Str(2816));
-  m_add->setText(Tr("&Add"));
-  m_delete->setText(Tr("&Delete"));
+  // Alt+A and Alt+D belong to the dive page's own buttons beside this page.
+  m_add->setText(Tr("Add &Gas"));
+  m_delete->setText(Tr("D&elete"));
   m_load->setText(Tr("&Load"));
   m_save->setText(Tr("&Save"));
   int tip = 2065;

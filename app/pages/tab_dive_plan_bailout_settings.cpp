@@ -32,9 +32,10 @@ CTabDivePlanBailoutSettings::CTabDivePlanBailoutSettings(QWidget* parent) : CSet
 void CTabDivePlanBailoutSettings::Retranslate() {
   CSettingsPage::Retranslate();
   setWindowTitle(Tr("Bailout Settings"));
-  m_useList->setText(Tr("&Use Bailout Gas List"));
-  m_ignoreIcd->setText(Tr("&Ignore ICD"));
-  // Both boxes would answer Alt+I; this one takes the N of its own word.
+  // The page shares its window with the dive page's Add, Insert, Update and
+  // Delete buttons (Alt+A, I, U, D): the boxes take letters of their own.
+  m_useList->setText(Tr("Use Bailout &Gas List"));
+  m_ignoreIcd->setText(Tr("Ignore I&CD"));
   m_ignoreCns->setText(Tr("Ignore C&NS"));
   m_useList->setToolTip(Str(2760));
   m_ignoreIcd->setToolTip(Str(2761));
