@@ -29,7 +29,6 @@
 #include "engine/dive_plan.h"
 #include "app/models/dive_results_models.h"
 #include "app/models/plan_points_model.h"
-#include "app/pages/bailout_commands.h"
 #include "app/pages/setting_fields.h"
 #include "app/pages/tab_dive_plan_bailout_gas_list.h"
 #include "app/pages/tab_dive_plan_bailout_settings.h"
@@ -642,7 +641,7 @@ void CTabDivePlan::StartBailout(int second, bool fromEndOfSegment) {
   if (!dive || m_busy || second < 0) return;
   m_settingsTabs->setCurrentIndex(kBailoutSheet);
   m_busy = true;
-  SetBailout(*dive, second, fromEndOfSegment);
+  dive->SetBailout(second, fromEndOfSegment);
   m_busy = false;
   Edited();
 }
@@ -652,7 +651,7 @@ void CTabDivePlan::ReturnToDive() {
   if (!dive || m_busy) return;
   ShowFirstSheet();
   m_busy = true;
-  ShowNormalPlan(*dive);
+  dive->ShowNormalPlan();
   m_busy = false;
   Edited();
 }
@@ -662,7 +661,7 @@ void CTabDivePlan::ClearBailout() {
   if (!dive || m_busy) return;
   ShowFirstSheet();
   m_busy = true;
-  kv::app::ClearBailout(*dive);
+  dive->ClearBailout();
   m_busy = false;
   Edited();
 }
