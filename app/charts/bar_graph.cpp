@@ -1,6 +1,5 @@
 #include "app/charts/bar_graph.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
 
@@ -37,25 +36,7 @@ void CBarGraph::PaintSeries(QPainter& painter, const QRectF& plot) const {
 
 void CBarGraph::PaintOverlay(QPainter& painter, const QRectF& area, const QRectF& plot) const {
   CGraph::PaintOverlay(painter, area, plot);
-  if (m_series.empty()) return;
-  QFont font(QStringLiteral("Arial"));
-  font.setPointSizeF(8.5);
-  painter.setFont(font);
-  const QFontMetricsF metrics(font);
-  const double line = metrics.height() + 2;
-  double width = 0;
-  for (const CGraphDataSet& series : m_series) width = std::max(width, metrics.horizontalAdvance(Tr(series.Name().toUtf8().constData())));
-  const QRectF box(plot.right() - width - 30, plot.top() + 6, width + 24, line * static_cast<double>(m_series.size()) + 6);
-  painter.setPen(QColor(150, 150, 150));
-  painter.setBrush(QColor(255, 255, 255, 220));
-  painter.drawRect(box);
-  double y = box.top() + 3;
-  for (const CGraphDataSet& series : m_series) {
-    painter.fillRect(QRectF(box.left() + 5, y + (line - 10) / 2, 10, 10), series.Colour());
-    painter.setPen(Qt::black);
-    painter.drawText(QPointF(box.left() + 20, y + metrics.ascent() + 1), Tr(series.Name().toUtf8().constData()));
-    y += line;
-  }
+  PaintLegend(painter, plot);
 }
 
 }  // namespace kv::app

@@ -305,6 +305,37 @@ void CGraph::PaintAxes(QPainter& painter, const QRectF& area, const QRectF& plot
   }
 }
 
+void CGraph::PaintLegend(QPainter& painter, const QRectF& plot) const {
+  // A name is listed once, with the colour of its first series.
+  std::vector<const CGraphDataSet*> entries;
+  for (const CGraphDataSet& series : m_series)
+    if (std::none_of(entries.begin(), entries.end(), [&](const CGraphDataSet* e) { return e->Name() == series.Name(); }))
+      entries.push_back(&series);
+  if (entries.empty()) return;
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSizeF(8.5);
+  painter.setFont(font);
+  const QFontMetricsF metrics(font);
+  const double line = metrics.height() + 2;
+  double width = 0;
+  for (const CGraphDataSet* series : entries) width = std::max(width, metrics.horizontalAdvance(Tr(series->Name().toUtf8().constData())));
+  // A long list is cut at the plot's height.
+  const int shown = std::max(1, std::min(static_cast<int>(entries.size()), static_cast<int>((plot.height() - 12) / line)));
+  entries.resize(static_cast<std::size_t>(shown));
+  const QRectF box(plot.right() - width - 30, plot.top() + 6, width + 24, line * shown + 6);
+  painter.setPen(QColor(150, 150, 150));
+  painter.setBrush(QColor(255, 255, 255, 220));
+  painter.drawRect(box);
+  painter.setBrush(Qt::NoBrush);
+  double y = box.top() + 3;
+  for (const CGraphDataSet* series : entries) {
+    painter.fillRect(QRectF(box.left() + 5, y + (line - 10) / 2, 10, 10), series->Colour());
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(box.left() + 20, y + metrics.ascent() + 1), Tr(series->Name().toUtf8().constData()));
+    y += line;
+  }
+}
+
 void CGraph::PaintOverlay(QPainter& painter, const QRectF& area, const QRectF& plot) const {
   Q_UNUSED(area);
   if (m_bailoutModeCaption) {

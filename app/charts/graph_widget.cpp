@@ -97,6 +97,10 @@ QMenu* CGraphWidget::CreateContextMenu(QWidget* parent) {
     fromEnd->setEnabled(second >= 0);
     connect(fromCursor, &QAction::triggered, this, [this, second] { emit bailoutFromCursor(second); });
     connect(fromEnd, &QAction::triggered, this, [this, second] { emit bailoutFromEndOfSegment(second); });
+    if (m_graph->WorstCaseMenu()) {
+      connect(menu->addAction(Tr("&Worst-case Bailout\u2026")), &QAction::triggered, this, &CGraphWidget::worstCaseBailout);
+      menu->addSeparator();
+    }
     connect(menu->addAction(Tr("&Reset Zoom")), &QAction::triggered, this, resetZoom);
   } else {
     menu->setObjectName(QStringLiteral("Graph Pop"));

@@ -40,6 +40,7 @@ QTableWidget* ReadOnlyTable(int rows, int columns, QWidget* parent) {
   auto* table = new QTableWidget(rows, columns, parent);
   table->verticalHeader()->hide();
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setSelectionMode(QAbstractItemView::NoSelection);
   table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table->horizontalHeader()->setStretchLastSection(true);
   return table;

@@ -37,6 +37,7 @@
 #include "app/widgets/gas_combo_completion.h"
 #include "app/widgets/return_moves_focus.h"
 #include "app/widgets/spin_field.h"
+#include "bailout/bailout_sweep.h"
 #include "app/platform/qt_text.h"
 
 namespace kv::app {
@@ -294,6 +295,9 @@ void CTabDivePlan::BuildChart() {
   connect(m_chart, &CGraphWidget::bailoutFromEndOfSegment, this, &CTabDivePlan::BailoutFromEndOfSegment);
   connect(m_chart, &CGraphWidget::returnToDive, this, &CTabDivePlan::ReturnToDive);
   connect(m_chart, &CGraphWidget::clearBailout, this, &CTabDivePlan::ClearBailout);
+  connect(m_chart, &CGraphWidget::worstCaseBailout, this, [this] {
+    if (Dive() && !m_busy) emit worstCaseBailoutRequested(m_diveIndex);
+  });
   connect(m_chart, &CGraphWidget::cursorSecondChanged, this, [this](int second) {
     if (second >= 0 && Dive()) emit secondShown(m_diveIndex, second);
   });
@@ -348,6 +352,9 @@ void CTabDivePlan::RefreshChart() {
   chart.SetYUnit(m_imperial ? QStringLiteral("ft") : QStringLiteral("m"));
   chart.SetGrid(Prefs().GetNumber(EPref::ChartGridEnable) != 0);
   chart.SetBailoutModeCaption(dive && dive->IsBailoutMode());
+  // The sweep plans from the dive's own profile, so it is offered outside
+  // bailout mode on a dive with closed-circuit time under water.
+  chart.SetWorstCaseMenu(dive && !dive->IsBailoutMode() && !BailoutSweepSeconds(*dive, kWorstCaseStep).empty());
   chart.SetRecalculationCaption(m_plan && m_plan->IsRecalculationRequired());
   m_chart->update();
 }

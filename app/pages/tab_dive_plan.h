@@ -38,6 +38,10 @@ class CXYLineGraph;
 // Which list commands are offered for the highlighted row: in bailout mode
 // Cut, Copy and Delete only on points done on bailout gas, and Paste only
 // after a copy onto such a point; otherwise always, Paste after a copy.
+// The worst-case bailout sweep plans a bailout from every this many seconds
+// of closed-circuit time (and from every segment end).
+inline constexpr int kWorstCaseStep = 60;
+
 struct SListEditEnabling {
   bool cut = false;
   bool copy = false;
@@ -120,6 +124,8 @@ signals:
   void gasChanged(int oxygen, int helium);
   // The chart's cursor shows this second of the dive (for the details window).
   void secondShown(int diveIndex, int second);
+  // "Worst-case Bailout…" of the chart's pop-up menu: the window sweeps the dive.
+  void worstCaseBailoutRequested(int diveIndex);
   // The user changed the dive through this page.
   void diveEdited(int diveIndex);
 
