@@ -354,10 +354,25 @@ private Q_SLOTS:
     QCOMPARE(details->ShownSecond(), dive.LastPrediction()->m_time);
   }
 
+  void noTwoControlsOfTheWindowShareAMnemonic_data() {
+    QTest::addColumn<int>("language");
+    QTest::newRow("English") << 1033;
+    QTest::newRow("German") << 1031;
+  }
+
   void noTwoControlsOfTheWindowShareAMnemonic() {
+    QFETCH(int, language);
     CGuiTestEnvironment t;
-    SWindow window("cc-trimix-70m-bailout.ccp");
-    CDivePlannerDlg& w = window.w;
+    kv::Prefs().SetNumber(kv::EPref::LanguageId, static_cast<unsigned>(language));
+    SDivePlannerOptions options;
+    options.languageFolder = QStringLiteral(KV_PROGRAM_FOLDER);
+    CScriptedChooser chooser;
+    CDivePlannerDlg w(options);
+    w.SetFileChooser(&chooser);
+    chooser.answers = {kExamples + "/cc-trimix-70m-bailout.ccp"};
+    w.OpenPlan();
+    Settle();
+    QCOMPARE(w.Languages().Current(), static_cast<unsigned short>(language));
     w.Plan().GetDive(0)->SetBailoutUseGasList(true);
     w.resize(1280, 900);
     w.show();
@@ -368,8 +383,7 @@ private Q_SLOTS:
       page->SettingsTabs()->setCurrentIndex(sheet);
       Settle();
       const QMap<QChar, QStringList> keys = Mnemonics(w);
-      QVERIFY(keys.contains(QLatin1Char('a')));  // the page's own buttons are seen
-      if (sheet > 0) QVERIFY(keys.contains(QLatin1Char('g')));  // and the sheet's
+      QVERIFY(keys.size() >= 8);  // the menus and the page's own buttons are seen
       for (auto it = keys.begin(); it != keys.end(); ++it)
         QVERIFY2(it.value().size() == 1, qPrintable(QStringLiteral("sheet %1: Alt+%2 for %3")
                                                          .arg(sheet)
