@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the screenshots of the desktop program for docs/screenshots/: the
 # liability warning, the main window with a calculated trimix plan, the
-# preferences, the viewer with dive tables, the table generation page with
-# its generated tables and the About box. Runs the real
+# preferences, the viewer with dive tables, the About box, the details window
+# and the worst-case bailout window of a closed-circuit dive, and the table
+# generation page with its generated tables. Runs the real
 # program under Xvfb and drives it with the keyboard, as a user would.
 # Needs Xvfb, xdotool and ImageMagick: bash scripts/install-deps.sh --gui-check
 set -euo pipefail
@@ -86,6 +87,27 @@ shot "$viewer" viewer-dive-tables.png
 keys "$viewer" alt+x
 keys "$main" alt+v Down Down Down Down Return
 shot "$(window 'Kestrun Varnadel - Viewer')" viewer-gas-tables.png
+stop
+
+# A closed-circuit dive: the details window following a cursor pinned at
+# minute 25 of the chart, then the worst-case bailout from the chart's
+# pop-up menu (W), the 6-hour question answered No.
+start examples/cc-trimix-70m-bailout.ccp
+main=$(window 'Kestrun Varnadel - cc-trimix-70m-bailout.ccp')
+xdotool windowsize "$main" 1100 760
+keys "$main" alt+v Return
+details=$(window '^Details$')
+xdotool windowmove "$details" 300 200
+xdotool mousemove --window "$main" 219 620 click 1
+shot "$details" details-window.png
+keys "$details" Escape
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool mousemove --window "$main" 400 620 click 3
+sleep 0.5
+xdotool key w
+keys "$(window '^Kestrun Varnadel$')" Return
+worst=$(timeout 300 xdotool search --sync --onlyvisible --name 'Worst-case Bailout' | head -1)
+shot "$worst" worst-case-bailout.png
 stop
 
 # The table generation page with the closed-circuit example set read through

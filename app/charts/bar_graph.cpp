@@ -1,10 +1,15 @@
 #include "app/charts/bar_graph.h"
 
 #include <QPainter>
+#include <algorithm>
+
+#include "app/platform/qt_text.h"
 
 namespace kv::app {
 
-CBarGraph::CBarGraph() { SetAxisTitles(QStringLiteral("Compartment"), QStringLiteral("% of limit")); }
+CBarGraph::CBarGraph() { Retranslate(); }
+
+void CBarGraph::Retranslate() { SetAxisTitles(Str(1066), Tr("% of limit")); }
 
 void CBarGraph::SetContent(SChartContent content) {
   SetSeries(std::move(content.series));
@@ -27,6 +32,11 @@ void CBarGraph::PaintSeries(QPainter& painter, const QRectF& plot) const {
     painter.setPen(QPen(QColor(200, 0, 0), 1, Qt::DashLine));
     painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
   }
+}
+
+void CBarGraph::PaintOverlay(QPainter& painter, const QRectF& area, const QRectF& plot) const {
+  CGraph::PaintOverlay(painter, area, plot);
+  PaintLegend(painter, plot);
 }
 
 }  // namespace kv::app

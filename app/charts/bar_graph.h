@@ -13,9 +13,13 @@ public:
 
   CBarGraph();
   void SetContent(SChartContent content);
+  // Axis titles in the language now chosen.
+  void Retranslate();
 
 protected:
   void PaintSeries(QPainter& painter, const QRectF& plot) const override;
+  // The legend: a swatch and the name of each series, top right in the plot.
+  void PaintOverlay(QPainter& painter, const QRectF& area, const QRectF& plot) const override;
 };
 
 }  // namespace kv::app

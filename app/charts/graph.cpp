@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "base/text.h"
-#include "app/widgets/ui_text.h"
+#include "app/platform/qt_text.h"
 
 namespace kv::app {
 namespace {
@@ -111,15 +111,15 @@ SAxisTicks CGraph::MakeTicks(SRange range, int maxTicks, bool time) {
 QString CGraph::TickLabel(double value, int decimals, bool time) {
   if (time) {
     const int s = std::max(0, static_cast<int>(std::lround(value)));
-    return ToQString(Format("%02d:%02d", s / 60, s % 60));
+    return ToQt(Format("%02d:%02d", s / 60, s % 60));
   }
   const std::string format = Format("%%.%df", decimals);
-  return ToQString(Format(format.c_str(), value));
+  return ToQt(Format(format.c_str(), value));
 }
 
 QString CGraph::MinutesSeconds(int seconds) {
   seconds = std::max(0, seconds);
-  return ToQString(Format("%d:%02d", seconds / 60, seconds % 60));
+  return ToQt(Format("%d:%02d", seconds / 60, seconds % 60));
 }
 
 // ---- Interaction --------------------------------------------------------------------
@@ -230,11 +230,11 @@ QString CGraph::DragReadout(const QRectF& plot) const {
   if (!r) return {};
   const CGraphData a = ToValue(r->topLeft(), plot);
   const CGraphData b = ToValue(r->bottomRight(), plot);
-  QString text = UiString(1059) + QLatin1Char(' ') + MinutesSeconds(static_cast<int>(std::lround(std::min(a.x, b.x)))) +
+  QString text = Str(1059) + QLatin1Char(' ') + MinutesSeconds(static_cast<int>(std::lround(std::min(a.x, b.x)))) +
                  QStringLiteral(" - ") + MinutesSeconds(static_cast<int>(std::lround(std::max(a.x, b.x))));
   if (!m_timeOnly) {
-    text += QStringLiteral(",    ") + UiString(1030) +
-            ToQString(Format(" %.1f - %.1f ", std::min(a.y, b.y), std::max(a.y, b.y))) + m_yUnit;
+    text += QStringLiteral(",    ") + Str(1030) +
+            ToQt(Format(" %.1f - %.1f ", std::min(a.y, b.y), std::max(a.y, b.y))) + m_yUnit;
   }
   return text;
 }
@@ -305,6 +305,37 @@ void CGraph::PaintAxes(QPainter& painter, const QRectF& area, const QRectF& plot
   }
 }
 
+void CGraph::PaintLegend(QPainter& painter, const QRectF& plot) const {
+  // A name is listed once, with the colour of its first series.
+  std::vector<const CGraphDataSet*> entries;
+  for (const CGraphDataSet& series : m_series)
+    if (std::none_of(entries.begin(), entries.end(), [&](const CGraphDataSet* e) { return e->Name() == series.Name(); }))
+      entries.push_back(&series);
+  if (entries.empty()) return;
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSizeF(8.5);
+  painter.setFont(font);
+  const QFontMetricsF metrics(font);
+  const double line = metrics.height() + 2;
+  double width = 0;
+  for (const CGraphDataSet* series : entries) width = std::max(width, metrics.horizontalAdvance(Tr(series->Name().toUtf8().constData())));
+  // A long list is cut at the plot's height.
+  const int shown = std::max(1, std::min(static_cast<int>(entries.size()), static_cast<int>((plot.height() - 12) / line)));
+  entries.resize(static_cast<std::size_t>(shown));
+  const QRectF box(plot.right() - width - 30, plot.top() + 6, width + 24, line * shown + 6);
+  painter.setPen(QColor(150, 150, 150));
+  painter.setBrush(QColor(255, 255, 255, 220));
+  painter.drawRect(box);
+  painter.setBrush(Qt::NoBrush);
+  double y = box.top() + 3;
+  for (const CGraphDataSet* series : entries) {
+    painter.fillRect(QRectF(box.left() + 5, y + (line - 10) / 2, 10, 10), series->Colour());
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(box.left() + 20, y + metrics.ascent() + 1), Tr(series->Name().toUtf8().constData()));
+    y += line;
+  }
+}
+
 void CGraph::PaintOverlay(QPainter& painter, const QRectF& area, const QRectF& plot) const {
   Q_UNUSED(area);
   if (m_bailoutModeCaption) {
@@ -314,7 +345,7 @@ void CGraph::PaintOverlay(QPainter& painter, const QRectF& area, const QRectF& p
     font.setItalic(true);
     painter.setFont(font);
     painter.setPen(QColor(200, 0, 0, 150));
-    painter.drawText(plot, Qt::AlignCenter, QStringLiteral("BAILOUT MODE"));
+    painter.drawText(plot, Qt::AlignCenter, Tr("BAILOUT MODE"));
   }
   if (m_recalculationCaption) {
     QFont font(QStringLiteral("Arial"));
@@ -322,7 +353,7 @@ void CGraph::PaintOverlay(QPainter& painter, const QRectF& area, const QRectF& p
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(QColor(160, 0, 0));
-    painter.drawText(plot.adjusted(0, 8, 0, 0), Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Recalculation Required"));
+    painter.drawText(plot.adjusted(0, 8, 0, 0), Qt::AlignHCenter | Qt::AlignTop, Tr("Recalculation Required"));
   }
   if (const std::optional<QRectF> r = DragRect()) {
     painter.setPen(QPen(QColor(0, 0, 128), 1, Qt::DashLine));

@@ -77,6 +77,10 @@ public:
   bool Grid() const { return m_grid; }
   void SetBailoutMenu(bool on) { m_bailoutMenu = on; }
   bool BailoutMenu() const { return m_bailoutMenu; }
+  // The bailout menu offers the worst-case bailout sweep (a dive with
+  // closed-circuit time under water, shown with its own profile).
+  void SetWorstCaseMenu(bool on) { m_worstCaseMenu = on; }
+  bool WorstCaseMenu() const { return m_worstCaseMenu; }
   void SetTimeOnly(bool on) { m_timeOnly = on; }
   bool TimeOnly() const { return m_timeOnly; }
   void SetBailoutModeCaption(bool on) { m_bailoutModeCaption = on; }
@@ -121,6 +125,9 @@ protected:
   virtual void PaintSeries(QPainter& painter, const QRectF& plot) const = 0;
   // Captions, cursor, readout and the zoom rectangle over the plot.
   virtual void PaintOverlay(QPainter& painter, const QRectF& area, const QRectF& plot) const;
+  // A legend box in the top right corner of the plot: a swatch and the
+  // (translated) name of each series.
+  void PaintLegend(QPainter& painter, const QRectF& plot) const;
   // The text shown above the plot while a zoom rectangle is dragged.
   QString DragReadout(const QRectF& plot) const;
   std::optional<QRectF> DragRect() const;
@@ -139,6 +146,7 @@ private:
   bool m_yDownwards = false;
   bool m_grid = true;
   bool m_bailoutMenu = false;
+  bool m_worstCaseMenu = false;
   bool m_timeOnly = false;
   bool m_bailoutModeCaption = false;
   bool m_recalculationCaption = false;

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <cmath>
 
+#include "app/platform/qt_text.h"
+
 namespace kv::app {
 
 CGraphWidget::CGraphWidget(std::unique_ptr<CGraph> graph, QWidget* parent) : QWidget(parent), m_graph(std::move(graph)) {
@@ -84,18 +86,22 @@ QMenu* CGraphWidget::CreateContextMenu(QWidget* parent) {
   };
   if (m_graph->BailoutMenu() && m_graph->BailoutModeCaption()) {
     menu->setObjectName(QStringLiteral("Graph Bailout Pop 2"));
-    connect(menu->addAction(tr("Return to &Dive")), &QAction::triggered, this, &CGraphWidget::returnToDive);
-    connect(menu->addAction(tr("&Clear Bailout")), &QAction::triggered, this, &CGraphWidget::clearBailout);
-    connect(menu->addAction(tr("&Reset Zoom")), &QAction::triggered, this, resetZoom);
+    connect(menu->addAction(Tr("Return to &Dive")), &QAction::triggered, this, &CGraphWidget::returnToDive);
+    connect(menu->addAction(Tr("&Clear Bailout")), &QAction::triggered, this, &CGraphWidget::clearBailout);
+    connect(menu->addAction(Tr("&Reset Zoom")), &QAction::triggered, this, resetZoom);
   } else if (m_graph->BailoutMenu()) {
     menu->setObjectName(QStringLiteral("Graph Bailout Pop"));
-    QAction* fromCursor = menu->addAction(tr("&Bailout from cursor"));
-    QAction* fromEnd = menu->addAction(tr("Bailout from end of &segment"));
+    QAction* fromCursor = menu->addAction(Tr("&Bailout from cursor"));
+    QAction* fromEnd = menu->addAction(Tr("Bailout from end of &segment"));
     fromCursor->setEnabled(second >= 0);
     fromEnd->setEnabled(second >= 0);
     connect(fromCursor, &QAction::triggered, this, [this, second] { emit bailoutFromCursor(second); });
     connect(fromEnd, &QAction::triggered, this, [this, second] { emit bailoutFromEndOfSegment(second); });
-    connect(menu->addAction(tr("&Reset Zoom")), &QAction::triggered, this, resetZoom);
+    if (m_graph->WorstCaseMenu()) {
+      connect(menu->addAction(Tr("&Worst-case Bailout\u2026")), &QAction::triggered, this, &CGraphWidget::worstCaseBailout);
+      menu->addSeparator();
+    }
+    connect(menu->addAction(Tr("&Reset Zoom")), &QAction::triggered, this, resetZoom);
   } else {
     menu->setObjectName(QStringLiteral("Graph Pop"));
     auto mode = [this, menu](const QString& text, CGraph::EMode m) {
@@ -107,11 +113,11 @@ QMenu* CGraphWidget::CreateContextMenu(QWidget* parent) {
         Changed(true);
       });
     };
-    mode(tr("Zoom"), CGraph::EMode::Zoom);
-    mode(tr("Pan"), CGraph::EMode::Pan);
-    mode(tr("Cursor"), CGraph::EMode::Cursor);
-    mode(tr("Persistent Cursor"), CGraph::EMode::PersistentCursor);
-    connect(menu->addAction(tr("Reset")), &QAction::triggered, this, resetZoom);
+    mode(Tr("Zoom"), CGraph::EMode::Zoom);
+    mode(Tr("Pan"), CGraph::EMode::Pan);
+    mode(Tr("Cursor"), CGraph::EMode::Cursor);
+    mode(Tr("Persistent Cursor"), CGraph::EMode::PersistentCursor);
+    connect(menu->addAction(Tr("Reset")), &QAction::triggered, this, resetZoom);
   }
   return menu;
 }

@@ -34,6 +34,8 @@ signals:
   void bailoutFromEndOfSegment(int second);
   void returnToDive();
   void clearBailout();
+  // "&Worst-case Bailout…": sweep the bailout over the whole dive.
+  void worstCaseBailout();
   // The cursor moved to another second (-1 when it left the plot).
   void cursorSecondChanged(int second);
 

@@ -6,12 +6,12 @@
 #include "base/text.h"
 #include "base/units.h"
 #include "engine/dive_plan.h"
-#include "app/widgets/ui_text.h"
+#include "app/platform/qt_text.h"
 
 namespace kv::app {
 namespace {
 
-QString Formatted(const char* format, double value) { return ToQString(Format(format, value)); }
+QString Formatted(const char* format, double value) { return ToQt(Format(format, value)); }
 
 // A round upper bound for the depth axis: the next multiple of 5 (m) or 10
 // (ft) past the deepest point, with a little room below it.
@@ -115,11 +115,11 @@ SCursorReadout BuildCursorReadout(const CDivePlan& dive, int second, bool imperi
   const CPlanPoint& point = dive.ProfilePoints()[static_cast<std::size_t>(index)];
   const CPredictionPoint* state = dive.Prediction(second);
   const double unit = imperial ? kFeetPerMetre : 1.0;
-  const QString invalid = QLatin1Char(' ') + UiString(1032);
+  const QString invalid = QLatin1Char(' ') + Str(1032);
   const int flags = state ? state->m_warningFlags : 0;
 
-  r.first.push_back({UiString(1059) + QLatin1Char(' ') + CGraph::MinutesSeconds(second)});
-  QString depth = UiString(1030);
+  r.first.push_back({Str(1059) + QLatin1Char(' ') + CGraph::MinutesSeconds(second)});
+  QString depth = Str(1030);
   if (state) {
     depth += Formatted(" %.1f", state->m_depthPressure / 100.0 * unit);
   } else {
@@ -129,65 +129,74 @@ SCursorReadout BuildCursorReadout(const CDivePlan& dive, int second, bool imperi
     const double share = point.m_duration > 0 ? (second - point.m_start + 1.0) / point.m_duration : 1.0;
     depth += Formatted(" %.1f", (from + (point.Depth() - from) * std::clamp(share, 0.0, 1.0)) * unit);
   }
-  if (point.m_noClearSurface) depth += QLatin1Char(' ') + UiString(1054);
+  if (point.m_noClearSurface) depth += QLatin1Char(' ') + Str(1054);
   r.first.push_back({depth});
-  r.first.push_back({UiString(point.m_closedCircuit ? 1053 : 1052)});
-  r.first.push_back({UiString(point.m_closedCircuit ? 1065 : 1306) + QStringLiteral(" - ") +
-                     ToQString(GasName(point.m_oxygen, point.m_helium))});
-  r.first.push_back({UiString(1047) + (state ? Formatted(" %0.2f", state->m_ppo2) : invalid),
+  r.first.push_back({Str(point.m_closedCircuit ? 1053 : 1052)});
+  r.first.push_back({Str(point.m_closedCircuit ? 1065 : 1306) + QStringLiteral(" - ") +
+                     ToQt(GasName(point.m_oxygen, point.m_helium))});
+  r.first.push_back({Str(1047) + (state ? Formatted(" %0.2f", state->m_ppo2) : invalid),
                      (flags & (kWarnPpo2High | kWarnPpo2Low)) != 0});
-  r.first.push_back({UiString(1031) + QLatin1Char(' ') + CGraph::MinutesSeconds(point.End())});
+  r.first.push_back({Str(1031) + QLatin1Char(' ') + CGraph::MinutesSeconds(point.End())});
 
   if (!state) {
-    for (int id : {1055, 1033, 1060, 1061, 1034}) r.second.push_back({UiString(id) + invalid});
+    for (int id : {1055, 1033, 1060, 1061, 1034}) r.second.push_back({Str(id) + invalid});
     return r;
   }
   // A ceiling above the surface means none; it is shown as 0.
-  r.second.push_back({UiString(1055) + Formatted(" %.1f", std::max(0.0, state->m_ceiling / 100.0) * unit)});
-  r.second.push_back({UiString(1033) + Formatted(" %.0f", state->m_gradientFactor * 100.0)});
-  r.second.push_back({UiString(1060) + Formatted(" %0.1f%%", state->m_cns * 100.0), (flags & kWarnCns) != 0});
-  r.second.push_back({UiString(1061) + Formatted(" %0.1f%%", state->m_otu / 300.0 * 100.0), (flags & kWarnOtu) != 0});
-  r.second.push_back({UiString(1034) + ToQString(Format(" %0.1f%s", state->m_ead * unit, imperial ? "ft" : "m")),
+  r.second.push_back({Str(1055) + Formatted(" %.1f", std::max(0.0, state->m_ceiling / 100.0) * unit)});
+  r.second.push_back({Str(1033) + Formatted(" %.0f", state->m_gradientFactor * 100.0)});
+  r.second.push_back({Str(1060) + Formatted(" %0.1f%%", state->m_cns * 100.0), (flags & kWarnCns) != 0});
+  r.second.push_back({Str(1061) + Formatted(" %0.1f%%", state->m_otu / 300.0 * 100.0), (flags & kWarnOtu) != 0});
+  r.second.push_back({Str(1034) + ToQt(Format(" %0.1f%s", state->m_ead * unit, imperial ? "ft" : "m")),
                       (flags & kWarnEad) != 0});
   return r;
+}
+
+std::vector<SCompartmentLoad> CompartmentLoads(const CDivePlan& dive, int second) {
+  std::vector<SCompartmentLoad> loads;
+  const int n = dive.PredictionCount();
+  if (n == 0) return loads;
+  const CPredictionPoint* state = dive.Prediction(std::clamp(second, 0, n - 1));
+  const double surface = dive.GetSurfacePressure();
+  const double g = dive.GetGfHigh() / 100.0;
+  loads.resize(kCompartments);
+  for (std::size_t c = 0; c < loads.size(); ++c) {
+    SCompartmentLoad& load = loads[c];
+    load.nitrogen = state->m_nitrogen[c];
+    load.helium = state->m_helium[c];
+    const double p = load.nitrogen + load.helium;
+    if (p <= 0.0) continue;
+    const double a = (dive.AN()[c] * load.nitrogen + dive.AH()[c] * load.helium) / p;
+    const double b = (dive.BN()[c] * load.nitrogen + dive.BH()[c] * load.helium) / p;
+    const double limit = b > 0.0 ? surface * (g / b - g + 1.0) + a * g : 0.0;
+    if (limit <= 0.0) continue;
+    load.percent = p / limit * 100.0;
+    load.nitrogenPercent = load.percent * load.nitrogen / p;
+  }
+  return loads;
 }
 
 SChartContent BuildTissueChart(const CDivePlan& dive, int second) {
   SChartContent chart;
   chart.x = {0.0, 17.0};
   chart.y = {0.0, 1000.0};
-  const int n = dive.PredictionCount();
-  if (n == 0) return chart;
-  const CPredictionPoint* state = dive.Prediction(std::clamp(second, 0, n - 1));
-  const double surface = dive.GetSurfacePressure();
-  const double g = dive.GetGfHigh() / 100.0;
-
-  CGraphDataSet total{QStringLiteral("Helium")};
+  const std::vector<SCompartmentLoad> loads = CompartmentLoads(dive, second);
+  if (loads.empty()) return chart;
+  CGraphDataSet total{QString::fromLatin1(kSeriesHelium)};
   total.SetColour(QColor(255, 0, 255));
-  CGraphDataSet nitrogen{QStringLiteral("Nitrogen")};
+  CGraphDataSet nitrogen{QString::fromLatin1(kSeriesNitrogen)};
   nitrogen.SetColour(QColor(0, 255, 255));
-  for (int i = 0; i < kCompartments; ++i) {
-    const std::size_t c = static_cast<std::size_t>(i);
-    const double nPressure = state->m_nitrogen[c];
-    const double hPressure = state->m_helium[c];
-    const double p = nPressure + hPressure;
-    double percent = 0.0;
-    double nitrogenPercent = 0.0;
-    if (p > 0.0) {
-      const double a = (dive.AN()[c] * nPressure + dive.AH()[c] * hPressure) / p;
-      const double b = (dive.BN()[c] * nPressure + dive.BH()[c] * hPressure) / p;
-      const double limit = b > 0.0 ? surface * (g / b - g + 1.0) + a * g : 0.0;
-      if (limit > 0.0) {
-        percent = p / limit * 100.0;
-        nitrogenPercent = percent * nPressure / p;
-      }
-    }
-    total.Add(i + 1, percent);
-    nitrogen.Add(i + 1, nitrogenPercent);
+  for (std::size_t c = 0; c < loads.size(); ++c) {
+    total.Add(static_cast<double>(c + 1), loads[c].percent);
+    nitrogen.Add(static_cast<double>(c + 1), loads[c].nitrogenPercent);
   }
+  // 0 to 200 %; a compartment further over its surface limit (deep in a
+  // long decompression) widens the range rather than being cut off.
+  double highest = 0.0;
+  for (const SCompartmentLoad& load : loads) highest = std::max(highest, load.percent);
   chart.series.push_back(std::move(total));
   chart.series.push_back(std::move(nitrogen));
-  chart.y = {0.0, 200.0};
+  chart.y = {0.0, std::max(200.0, std::ceil(highest / 50.0) * 50.0)};
   return chart;
 }
 

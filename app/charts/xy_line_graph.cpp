@@ -69,7 +69,8 @@ void CXYLineGraph::PaintSeries(QPainter& painter, const QRectF& plot) const {
     QPen pen(series.Colour(), series.LineWidth());
     pen.setCapStyle(series.LineWidth() > 1 ? Qt::FlatCap : Qt::SquareCap);
     painter.setPen(pen);
-    if (line.size() > 1) painter.drawPolyline(line);
+    // A series of line width 0 is markers only.
+    if (line.size() > 1 && series.LineWidth() > 0) painter.drawPolyline(line);
     if (series.Marker() != CGraphDataSet::kMarkerNone)
       for (const QPointF& at : line) PaintMarker(painter, at, series.Marker(), series.Colour());
   }

@@ -225,7 +225,7 @@ void CPreferences::BuildBailout() {
     AddRow(form, *f);
   m_useGasList = new QCheckBox(Tr("&Use Bailout Gas List"), page);
   m_ignoreIcd = new QCheckBox(Tr("&Ignore ICD"), page);
-  m_ignoreCns = new QCheckBox(Tr("&Ignore CNS"), page);
+  m_ignoreCns = new QCheckBox(Tr("Ignore C&NS"), page);
   form->addRow(m_useGasList);
   form->addRow(m_ignoreIcd);
   form->addRow(m_ignoreCns);

@@ -79,7 +79,10 @@ bool CLanguages::LoadLanguageDll(const QString& path) {
       if (t.id > 0) {
         // A text whose conversions differ from the program's is refused by
         // the string table and stays English.
-        if (kv::OverrideString(t.id, t.text)) m_overridden << t.id;
+        if (kv::OverrideString(t.id, t.text))
+          m_overridden << t.id;
+        else
+          m_refused << t.id;
       } else if (t.english) {
         CUiTexts::Instance().Set(ToQt(t.english), ToQt(t.text));
       }
@@ -92,6 +95,7 @@ bool CLanguages::LoadLanguageDll(const QString& path) {
 void CLanguages::UnloadLanguageDll() {
   for (int id : m_overridden) kv::OverrideString(id, std::string());
   m_overridden.clear();
+  m_refused.clear();
   CUiTexts::Instance().Clear();
   if (m_library) m_library->unload();
   m_library.reset();

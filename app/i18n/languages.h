@@ -43,11 +43,15 @@ public:
   void UnloadLanguageDll();
   // True when the language is now in use; stores it as "Language ID".
   bool SetLanguage(unsigned short id);
+  // Numbered texts of the loaded library that the string table refused
+  // (their printf conversions differ from the program's); they stay English.
+  const QList<int>& RefusedTexts() const { return m_refused; }
 
 private:
   QString m_folder;
   std::unique_ptr<QLibrary> m_library;
   QList<int> m_overridden;
+  QList<int> m_refused;
   unsigned short m_current = kEnglish;
 };
 

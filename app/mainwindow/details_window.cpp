@@ -3,11 +3,16 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <iterator>
 
+#include "app/charts/bar_graph.h"
+#include "app/charts/graph_widget.h"
+#include "app/charts/profile_chart_data.h"
 #include "app/help/help.h"
 #include "app/platform/qt_text.h"
 #include "base/preferences.h"
@@ -18,8 +23,11 @@
 
 namespace {
 
-// Labels of the value list: string numbers.
-const int kLabels[] = {1059, 1324, 1055, 1056, 1057, 1058, 1060, 1061, 1062, 1063, 1064, 1065, 1047};
+// The rows of the value list, by the string number of their label. The gas
+// row is labelled "Dil" on closed circuit and "Gas" on open circuit.
+enum ERow { kTime, kDepth, kCeiling, kMaxCeiling, kInspN2, kInspHe, kCns, kOtu, kGf, kPigt, kMaxPigt, kGas, kPpo2, kRows };
+const int kLabels[kRows] = {1059, 1324, 1055, 1056, 1057, 1058, 1060, 1061, 1062, 1063, 1064, 1065, 1047};
+constexpr int kGasOnOpenCircuit = 1306;
 
 QTableWidgetItem* Item(const QString& text, Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter) {
   auto* item = new QTableWidgetItem(text);
@@ -28,51 +36,79 @@ QTableWidgetItem* Item(const QString& text, Qt::Alignment align = Qt::AlignRight
   return item;
 }
 
+QTableWidget* ReadOnlyTable(int rows, int columns, QWidget* parent) {
+  auto* table = new QTableWidget(rows, columns, parent);
+  table->verticalHeader()->hide();
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setSelectionMode(QAbstractItemView::NoSelection);
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table->horizontalHeader()->setStretchLastSection(true);
+  return table;
+}
+
 }  // namespace
 
 CDetailsWindow::CDetailsWindow(QWidget* parent)
-    : QDialog(parent, Qt::Window), m_heading(new QLabel(this)), m_values(new QTableWidget(this)),
-      m_table(new QTableWidget(this)) {
+    : QDialog(parent, Qt::Window), m_heading(new QLabel(this)), m_values(ReadOnlyTable(kRows, 2, this)),
+      m_chart(new kv::app::CGraphWidget(std::make_unique<kv::app::CBarGraph>(), this)),
+      m_table(ReadOnlyTable(kv::kCompartments, 5, this)) {
   CHelp::SetTopic(this, QStringLiteral("details"));
+  m_values->horizontalHeader()->hide();
+  m_chart->SetMenusEnabled(false);
+  m_chart->setMinimumSize(360, 220);
+
+  auto* right = new QSplitter(Qt::Vertical, this);
+  right->addWidget(m_chart);
+  right->addWidget(m_table);
+  right->setStretchFactor(0, 3);
+  right->setStretchFactor(1, 2);
+  auto* split = new QSplitter(Qt::Horizontal, this);
+  split->addWidget(m_values);
+  split->addWidget(right);
+  split->setStretchFactor(0, 1);
+  split->setStretchFactor(1, 3);
+
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_heading);
-  auto* row = new QHBoxLayout;
-  m_values->setColumnCount(2);
-  m_values->setRowCount(static_cast<int>(std::size(kLabels)));
-  m_values->horizontalHeader()->hide();
-  m_values->verticalHeader()->hide();
-  m_values->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  m_table->setColumnCount(5);
-  m_table->setRowCount(16);
-  m_table->verticalHeader()->hide();
-  m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  row->addWidget(m_values);
-  row->addWidget(m_table, 1);
-  layout->addLayout(row);
+  layout->addWidget(split, 1);
   Retranslate();
-  resize(760, 480);
+  Clear();
+  resize(900, 620);
+}
+
+const kv::app::CBarGraph& CDetailsWindow::TissueChart() const {
+  return static_cast<const kv::app::CBarGraph&>(m_chart->Graph());
 }
 
 void CDetailsWindow::Retranslate() {
   setWindowTitle(Tr("Details"));
-  for (int i = 0; i < static_cast<int>(std::size(kLabels)); ++i) m_values->setItem(i, 0, Item(Str(kLabels[i]), Qt::AlignLeft | Qt::AlignVCenter));
+  for (int i = 0; i < kRows; ++i) m_values->setItem(i, 0, Item(Str(kLabels[i]), Qt::AlignLeft | Qt::AlignVCenter));
   m_table->setHorizontalHeaderLabels(
       {Str(1066), Tr("Nitrogen (mBar)"), Tr("Helium (mBar)"), Tr("Total (% of limit)"), Tr("Nitrogen (% of limit)")});
-  if (m_plan) ShowSecond(m_plan, m_dive, m_second);
+  m_chart->setToolTip(Str(2620));
+  static_cast<kv::app::CBarGraph&>(m_chart->Graph()).Retranslate();
+  Reshow();
 }
 
-QString CDetailsWindow::ValueText(const char* label) const {
-  const QString l = ToQt(label);
+QString CDetailsWindow::ValueText(const QString& label) const {
   for (int i = 0; i < m_values->rowCount(); ++i)
-    if (m_values->item(i, 0) && m_values->item(i, 0)->text() == l && m_values->item(i, 1))
+    if (m_values->item(i, 0) && m_values->item(i, 0)->text() == label && m_values->item(i, 1))
       return m_values->item(i, 1)->text();
   return {};
 }
 
 void CDetailsWindow::Clear() {
+  m_shownSecond = -1;
   for (int i = 0; i < m_values->rowCount(); ++i) m_values->setItem(i, 1, Item(QString()));
-  for (int r = 0; r < 16; ++r)
+  for (int r = 0; r < kv::kCompartments; ++r)
     for (int c = 0; c < 5; ++c) m_table->setItem(r, c, Item(c == 0 ? QString::number(r + 1) : QString()));
+  auto& chart = static_cast<kv::app::CBarGraph&>(m_chart->Graph());
+  chart.SetContent(kv::app::SChartContent{{}, {0.0, 17.0}, {0.0, 1000.0}});
+  m_chart->update();
+}
+
+void CDetailsWindow::Reshow() {
+  if (m_plan) ShowSecond(m_plan, m_dive, m_second);
 }
 
 void CDetailsWindow::ShowSecond(const kv::CPlanGroup* plan, int dive, int second) {
@@ -81,12 +117,21 @@ void CDetailsWindow::ShowSecond(const kv::CPlanGroup* plan, int dive, int second
   m_second = std::max(second, 0);
   Clear();
   const kv::CDivePlan* d = plan ? plan->GetDive(m_dive) : nullptr;
-  m_heading->setText(Tr("Dive %1").arg(m_dive + 1));
-  if (!d || d->PredictionCount() == 0) return;
+  const QString name = d ? ToQt(d->GetName()) : QString();
+  QString heading = name.isEmpty() ? Tr("Dive %1").arg(m_dive + 1) : Tr("Dive %1 - %2").arg(m_dive + 1).arg(name);
+  if (!d || d->PredictionCount() == 0) {
+    m_heading->setText(heading);
+    return;
+  }
   // A second past the dive's last is shown as the last.
-  const kv::CPredictionPoint* p = d->Prediction(std::min(m_second, d->PredictionCount() - 1));
+  const int count = d->PredictionCount();
+  const kv::CPredictionPoint* p = d->Prediction(std::min(m_second, count - 1));
   if (!p) p = d->LastPrediction();
   if (!p) return;
+  m_shownSecond = p->m_time;
+  const QString time = ToQt(kv::Format("%2d:%02d (mm:ss)", p->m_time / 60, p->m_time % 60));
+  m_heading->setText(QStringLiteral("<b>%1</b> &nbsp; %2 %3").arg(heading.toHtmlEscaped(), Str(1059), time));
+
   const bool imperial = kv::Prefs().GetNumber(kv::EPref::Units) == 1;
   auto depth = [imperial](double metres) {
     return imperial ? ToQt(kv::Format("%.1f (ft)", metres * kv::kFeetPerMetre)) : ToQt(kv::Format("%.2f (m)", metres));
@@ -94,8 +139,8 @@ void CDetailsWindow::ShowSecond(const kv::CPlanGroup* plan, int dive, int second
   auto mbar = [](double v) { return ToQt(kv::Format("%.1f (mBar)", v)); };
   kv::CGas gas;
   gas.SetMix(p->m_oxygen, p->m_heliumFraction);
-  const QString values[] = {
-      ToQt(kv::Format("%2d:%02d (mm:ss)", p->m_time / 60, p->m_time % 60)),
+  const QString values[kRows] = {
+      time,
       depth(p->m_depthPressure / 100.0),
       depth(p->m_ceiling / 100.0),
       depth(p->m_maxCeiling / 100.0),
@@ -109,29 +154,18 @@ void CDetailsWindow::ShowSecond(const kv::CPlanGroup* plan, int dive, int second
       ToQt(gas.Format(false)),
       ToQt(kv::Format("%.2f", p->m_ppo2)),
   };
-  for (int i = 0; i < static_cast<int>(std::size(values)); ++i) m_values->setItem(i, 1, Item(values[i]));
+  for (int i = 0; i < kRows; ++i) m_values->setItem(i, 1, Item(values[i]));
+  m_values->item(kGas, 0)->setText(Str(p->m_closedCircuit ? kLabels[kGas] : kGasOnOpenCircuit));
 
-  // Tolerated compartment pressure at the surface under GF High, with the
-  // coefficients weighted by the compartment's nitrogen and helium.
-  const double surface = d->GetSurfacePressure();
-  const double g = d->GetGfHigh() / 100.0;
-  for (int c = 0; c < kv::kCompartments; ++c) {
-    const double n = p->m_nitrogen[static_cast<std::size_t>(c)];
-    const double h = p->m_helium[static_cast<std::size_t>(c)];
-    const double total = n + h;
-    double percent = 0.0, nitrogenPercent = 0.0;
-    if (total > 0.0) {
-      const double a = (d->AN()[static_cast<std::size_t>(c)] * n + d->AH()[static_cast<std::size_t>(c)] * h) / total;
-      const double b = (d->BN()[static_cast<std::size_t>(c)] * n + d->BH()[static_cast<std::size_t>(c)] * h) / total;
-      const double limit = b > 0.0 ? surface * (g / b - g + 1.0) + a * g : 0.0;
-      if (limit > 0.0) {
-        percent = total / limit * 100.0;
-        nitrogenPercent = percent * n / total;
-      }
-    }
-    m_table->setItem(c, 1, Item(ToQt(kv::Format("%.1f", n))));
-    m_table->setItem(c, 2, Item(ToQt(kv::Format("%.1f", h))));
-    m_table->setItem(c, 3, Item(ToQt(kv::Format("%.1f", percent))));
-    m_table->setItem(c, 4, Item(ToQt(kv::Format("%.1f", nitrogenPercent))));
+  const std::vector<kv::app::SCompartmentLoad> loads = kv::app::CompartmentLoads(*d, m_second);
+  for (int c = 0; c < static_cast<int>(loads.size()); ++c) {
+    const kv::app::SCompartmentLoad& load = loads[static_cast<std::size_t>(c)];
+    m_table->setItem(c, 1, Item(ToQt(kv::Format("%.1f", load.nitrogen))));
+    m_table->setItem(c, 2, Item(ToQt(kv::Format("%.1f", load.helium))));
+    m_table->setItem(c, 3, Item(ToQt(kv::Format("%.1f", load.percent))));
+    m_table->setItem(c, 4, Item(ToQt(kv::Format("%.1f", load.nitrogenPercent))));
   }
+  auto& chart = static_cast<kv::app::CBarGraph&>(m_chart->Graph());
+  chart.SetContent(kv::app::BuildTissueChart(*d, m_second));
+  m_chart->update();
 }

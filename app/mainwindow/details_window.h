@@ -1,13 +1,19 @@
 #pragma once
 // "Details": the state of one second of one dive, from that second's
-// prediction point: depth, ceilings, inspired gases, CNS, OTU, gradient
-// factor and the 16 compartments with their share of the surface limit.
+// prediction point: the values of the second (time, depth, ceilings, inspired
+// gases, CNS, OTU, gradient factor, tissue pressures, gas and PPO2), the
+// tissue chart of the 16 compartments against their surface limit under GF
+// High, and the compartments' pressures in a table.
 
 #include <QDialog>
 
 namespace kv {
 class CPlanGroup;
 }
+namespace kv::app {
+class CBarGraph;
+class CGraphWidget;
+}  // namespace kv::app
 class QLabel;
 class QTableWidget;
 
@@ -18,19 +24,28 @@ public:
 
   // Shows second of dive (a second past the dive's last shows the last).
   void ShowSecond(const kv::CPlanGroup* plan, int dive, int second);
+  // Shows the same second again (the dive was recalculated, or the units changed).
+  void Reshow();
   void Retranslate();
   int Dive() const { return m_dive; }
+  // The second asked for, and the second shown (the dive's last when asked past it; -1 when none).
   int Second() const { return m_second; }
-  // The label texts and values shown now, for tests and the screen reader.
-  QString ValueText(const char* label) const;
+  int ShownSecond() const { return m_shownSecond; }
+  // The value shown beside a label of the list, for tests and the screen reader.
+  QString ValueText(const QString& label) const;
+  QTableWidget* Values() const { return m_values; }
   QTableWidget* Compartments() const { return m_table; }
+  const kv::app::CBarGraph& TissueChart() const;
+  kv::app::CGraphWidget* TissueChartWidget() const { return m_chart; }
 
 private:
   void Clear();
   const kv::CPlanGroup* m_plan = nullptr;
   int m_dive = 0;
   int m_second = 0;
+  int m_shownSecond = -1;
   QLabel* m_heading;
   QTableWidget* m_values;
+  kv::app::CGraphWidget* m_chart;
   QTableWidget* m_table;
 };

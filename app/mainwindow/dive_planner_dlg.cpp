@@ -295,6 +295,7 @@ void CDivePlannerDlg::SetDiveTabCount(int n) {
     connect(page, &CTabDivePlan::secondShown, this, [this](int dive, int second) {
       if (m_details) m_details->ShowSecond(m_plan.get(), dive, second);
     });
+    connect(page, &CTabDivePlan::worstCaseBailoutRequested, this, &CDivePlannerDlg::WorstCaseBailout);
     // A gas that joined the remembered gases on one page is offered on every page.
     connect(page, &CTabDivePlan::gasListChanged, this, [this] {
       for (int i = 0; i < m_tabs->count(); ++i) Page(i)->ReloadGasMixes();
@@ -348,7 +349,7 @@ void CDivePlannerDlg::OnNotification(const kv::SPlanNotification& n) {
         page->Refresh();
         m_tabs->setTabText(n.dive, TabText(n.dive));
       }
-      if (m_details && m_details->Dive() == n.dive) m_details->ShowSecond(m_plan.get(), n.dive, m_details->Second());
+      if (m_details && m_details->Dive() == n.dive) m_details->Reshow();
       break;
     case kv::EPlanNotification::PlanGroupLoaded: {
       for (int i = 0; i < m_tabs->count(); ++i) Page(i)->ShowFirstSheet();

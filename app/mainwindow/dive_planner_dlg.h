@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/i18n/languages.h"
+#include "app/dialogs/worst_case_bailout.h"
 #include "app/mainwindow/details_window.h"
 #include "app/platform/user_profile.h"
 #include "plan/plan_group.h"
@@ -76,6 +77,11 @@ public:
   void ImportDive();
   void ExportDive();
   void ShowDetails();
+  // "Worst-case Bailout…" of a dive page's chart: sweeps the bailout over the
+  // dive as long work and opens the result window.
+  void WorstCaseBailout(int dive);
+  // The window of the last sweep while it is open.
+  CWorstCaseBailoutWindow* WorstCaseWindow() const { return m_worstCase; }
   void ViewTables(bool gas, bool all);
   void Calculate();
   void CreateDiveTables();
@@ -123,6 +129,7 @@ private:
   QTabWidget* m_tabs = nullptr;
   QToolBar* m_toolBar = nullptr;
   QPointer<CDetailsWindow> m_details;
+  QPointer<CWorstCaseBailoutWindow> m_worstCase;
   std::map<int, QAction*> m_actions;
   QAction* m_recentActions[CRecentFileList::kSize] = {};
   QMenu* m_fileMenu = nullptr;

@@ -8,6 +8,9 @@
 #include "app/dialogs/preferences_dlg.h"
 #include "app/dialogs/select_language.h"
 #include "app/help/help.h"
+#include "app/platform/long_work.h"
+#include "app/platform/qt_plan_sink.h"
+#include "bailout/bailout_sweep.h"
 #include "app/mainwindow/details_window.h"
 #include "app/pages/tab_dive_plan.h"
 #include "app/pages/table_generation_dlg.h"
@@ -25,6 +28,50 @@ void CDivePlannerDlg::ShowDetails() {
   m_details->show();
   m_details->raise();
   m_details->activateWindow();
+}
+
+void CDivePlannerDlg::WorstCaseBailout(int dive) {
+  if (Busy()) return;
+  kv::CDivePlan* d = m_plan->GetDive(dive);
+  if (!d) return;
+  // The sweep plans from the dive's own profile as it stands now.
+  if (m_plan->IsRecalculationRequired())
+    RunCalculation([this, dive](kv::IProgress& p) { m_plan->CalculateDivePlans(false, dive, true, &p); });
+  if (!d->IsCalculationCompleted() || d->IsBailoutMode() || kv::BailoutSweepSeconds(*d, kv::app::kWorstCaseStep).empty()) {
+    kv::UserPrompt().ShowMessage(
+        FromQt(Tr("Dive %1 has no calculated closed-circuit time under water to bail out from.").arg(dive + 1)),
+        kv::EIcon::Exclamation);
+    return;
+  }
+  // Hundreds of bailouts are planned unattended, so the one question they
+  // may meet is answered before they start.
+  kv::SBailoutAnswers answers;
+  answers.extendPastSixHours = kv::UserPrompt().AskYesNo(
+      FromQt(Tr("If a bailout cannot decompress within 6 hours, plan it for extended decompression up to 24 "
+                "hours?\n\n(If you select 'No' such a bailout counts as one without a valid plan.)")),
+      false, kv::EIcon::Question);
+  kv::SPreviousDiveState start;
+  m_plan->PreviousState(dive, start);
+  kv::SBailoutSweep sweep;
+  bool cancelled = false;
+  CLongWork::Run(
+      this, Tr("Planning the worst-case bailout..."),
+      [&](kv::IProgress& progress) {
+        sweep = kv::SweepBailout(*d, start, kv::app::kWorstCaseStep, answers, progress);
+        return !sweep.cancelled;
+      },
+      &cancelled);
+  m_sink->DeliverPending();
+  UpdateCommands();
+  if (cancelled || sweep.cancelled) return;
+  const kv::SWorstCaseHeading heading{dive, d->GetName(), m_plan->GetGasReserve(), m_plan->GetCylinderWorkingPressure(),
+                                      m_imperial};
+  if (m_worstCase) m_worstCase->close();
+  m_worstCase = new CWorstCaseBailoutWindow(std::move(sweep), heading, m_chooser, this);
+  m_worstCase->setAttribute(Qt::WA_DeleteOnClose);
+  m_worstCase->show();
+  m_worstCase->raise();
+  m_worstCase->activateWindow();
 }
 
 void CDivePlannerDlg::ViewTables(bool gas, bool all) {
@@ -86,7 +133,7 @@ void CDivePlannerDlg::Preferences() {
   if (imperial != m_imperial) {
     m_imperial = imperial;
     for (int i = 0; i < m_tabs->count(); ++i) Page(i)->SetImperial(imperial);
-    if (m_details) m_details->ShowSecond(m_plan.get(), m_details->Dive(), m_details->Second());
+    if (m_details) m_details->Reshow();
   }
   m_plan->SetAutoRecalc(prefs.GetNumber(kv::EPref::AutoRecalc) == 1);
   RunCalculation([this](kv::IProgress& p) { m_plan->CalculateDivePlans(true, 0, true, &p); });
@@ -101,7 +148,7 @@ void CDivePlannerDlg::SelectLanguage() {
   if (chosen == 0 || chosen == m_languages.Current()) return;
   if (!m_languages.SetLanguage(chosen)) return;
   RetranslateUi();
-  for (int i = 0; i < m_tabs->count(); ++i) Page(i)->Refresh();
+  for (int i = 0; i < m_tabs->count(); ++i) Page(i)->Retranslate();
   if (m_details) m_details->Retranslate();
 }
 

@@ -7,12 +7,12 @@
 #include "base/units.h"
 #include "engine/dive_plan.h"
 #include "report/table_builder.h"
-#include "app/widgets/ui_text.h"
+#include "app/platform/qt_text.h"
 
 namespace kv::app {
 namespace {
 
-QString MinutesSeconds(int seconds) { return ToQString(Format("%d:%02d", seconds / 60, seconds % 60)); }
+QString MinutesSeconds(int seconds) { return ToQt(Format("%d:%02d", seconds / 60, seconds % 60)); }
 
 }  // namespace
 
@@ -48,13 +48,13 @@ QVariant CDiveSegmentsModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::ForegroundRole && index.column() == kWarnings && s.m_warningFlags != 0) return QBrush(QColor(200, 0, 0));
   if (role != Qt::DisplayRole) return {};
   switch (index.column()) {
-    case kDepth: return ToQString(Format("%.0f", m_imperial ? std::floor(s.m_depth * kFeetPerMetre + 0.5) : s.m_depth));
+    case kDepth: return ToQt(Format("%.0f", m_imperial ? std::floor(s.m_depth * kFeetPerMetre + 0.5) : s.m_depth));
     case kSegmentTime: return MinutesSeconds(s.m_duration);
     case kRunTime: return MinutesSeconds(s.m_end);
-    case kMode: return UiString(s.m_closedCircuit ? 1053 : 1052) + (s.m_noClearSurface ? QLatin1Char(' ') + UiString(1054) : QString());
-    case kGas: return ToQString(GasName(s.m_oxygen, s.m_helium));
-    case kPpo2: return ToQString(Format("%.2f", s.m_ppo2));
-    case kWarnings: return ToQString(WarningsText(s.m_warningFlags));
+    case kMode: return Str(s.m_closedCircuit ? 1053 : 1052) + (s.m_noClearSurface ? QLatin1Char(' ') + Str(1054) : QString());
+    case kGas: return ToQt(GasName(s.m_oxygen, s.m_helium));
+    case kPpo2: return ToQt(Format("%.2f", s.m_ppo2));
+    case kWarnings: return ToQt(WarningsText(s.m_warningFlags));
   }
   return {};
 }
@@ -62,13 +62,13 @@ QVariant CDiveSegmentsModel::data(const QModelIndex& index, int role) const {
 QVariant CDiveSegmentsModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
   switch (section) {
-    case kDepth: return UiString(m_imperial ? 1309 : 1308);
-    case kSegmentTime: return UiString(1310);
-    case kRunTime: return UiString(1311);
-    case kMode: return tr("Mode");
-    case kGas: return UiString(1306);
-    case kPpo2: return UiString(1307);
-    case kWarnings: return UiString(1320);
+    case kDepth: return Str(m_imperial ? 1309 : 1308);
+    case kSegmentTime: return Str(1310);
+    case kRunTime: return Str(1311);
+    case kMode: return Tr("Mode");
+    case kGas: return Str(1306);
+    case kPpo2: return Str(1307);
+    case kWarnings: return Str(1320);
   }
   return {};
 }
@@ -108,11 +108,11 @@ QVariant CGasWarningsModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::ForegroundRole && index.column() != kGas) return QBrush(QColor(200, 0, 0));
   if (role != Qt::DisplayRole) return {};
   switch (index.column()) {
-    case kGas: return ToQString(w.m_gas.Format(false));
-    case kIcd: return ToQString(w.m_icd);
-    case kEad: return ToQString(w.m_ead);
-    case kHighO2: return ToQString(w.m_highO2);
-    case kLowO2: return ToQString(w.m_lowO2);
+    case kGas: return ToQt(w.m_gas.Format(false));
+    case kIcd: return ToQt(w.m_icd);
+    case kEad: return ToQt(w.m_ead);
+    case kHighO2: return ToQt(w.m_highO2);
+    case kLowO2: return ToQt(w.m_lowO2);
   }
   return {};
 }
@@ -120,11 +120,11 @@ QVariant CGasWarningsModel::data(const QModelIndex& index, int role) const {
 QVariant CGasWarningsModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
   switch (section) {
-    case kGas: return UiString(1306);
-    case kIcd: return tr("ICD");
-    case kEad: return UiString(1034);
-    case kHighO2: return tr("High O2");
-    case kLowO2: return tr("Low O2");
+    case kGas: return Str(1306);
+    case kIcd: return Tr("ICD");
+    case kEad: return Str(1034);
+    case kHighO2: return Tr("High O2");
+    case kLowO2: return Tr("Low O2");
   }
   return {};
 }

@@ -6,7 +6,7 @@
 #include "base/text.h"
 #include "base/units.h"
 #include "engine/dive_plan.h"
-#include "app/widgets/ui_text.h"
+#include "app/platform/qt_text.h"
 
 namespace kv::app {
 
@@ -18,24 +18,24 @@ QString PointCellText(const CPlanPoint& p, CPlanPointsModel::EColumn column, int
                       bool minutesSeconds, double surfacePressure) {
   using C = CPlanPointsModel::EColumn;
   switch (column) {
-    case C::Number: return ToQString(Format("%02d", row + 1));
+    case C::Number: return ToQt(Format("%02d", row + 1));
     case C::Depth: {
       const double depth = imperial ? std::floor(p.Depth() * kFeetPerMetre + 0.5) : p.Depth();
-      return ToQString(Format("%.0f     ", depth));
+      return ToQt(Format("%.0f     ", depth));
     }
-    case C::NoClearSurface: return p.m_noClearSurface ? UiString(1054) : QString();
+    case C::NoClearSurface: return p.m_noClearSurface ? Str(1054) : QString();
     case C::Duration:
-      return ToQString(minutesSeconds ? Format("%d:%02d        ", p.m_duration / 60, p.m_duration % 60)
+      return ToQt(minutesSeconds ? Format("%d:%02d        ", p.m_duration / 60, p.m_duration % 60)
                                       : Format("%d        ", p.m_duration / 60));
-    case C::Mode: return UiString(p.m_closedCircuit ? 1053 : 1052);
+    case C::Mode: return Str(p.m_closedCircuit ? 1053 : 1052);
     case C::Gas:
-      return QString::fromLatin1(p.m_closedCircuit ? "Dil - " : "Gas - ") + ToQString(GasName(p.m_oxygen, p.m_helium));
+      return Str(p.m_closedCircuit ? 1065 : 1306) + QStringLiteral(" - ") + ToQt(GasName(p.m_oxygen, p.m_helium));
     case C::Ppo2: {
       CGas gas;
       const double ppo2 = p.m_closedCircuit ? p.m_setpoint
                           : gas.SetMix(p.m_oxygen, p.m_helium) ? OpenCircuitPpo2(surfacePressure, p.Depth(), p.m_oxygen)
                                                                 : 0.0;
-      return ToQString(Format(" %.2f", ppo2));
+      return ToQt(Format(" %.2f", ppo2));
     }
   }
   return {};
@@ -193,13 +193,13 @@ QVariant CPlanPointsModel::data(const QModelIndex& index, int role) const {
 QVariant CPlanPointsModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
   switch (ColumnKind(section)) {
-    case EColumn::Number: return tr("No.");
-    case EColumn::Depth: return UiString(m_imperial ? 1049 : 1048);
-    case EColumn::NoClearSurface: return UiString(1054);
-    case EColumn::Duration: return m_minutesSeconds ? tr("Duration (m:s)") : tr("Duration (mins)");
-    case EColumn::Mode: return tr("Mode");
-    case EColumn::Gas: return UiString(1306);
-    case EColumn::Ppo2: return UiString(1047);
+    case EColumn::Number: return Tr("No.");
+    case EColumn::Depth: return Str(m_imperial ? 1049 : 1048);
+    case EColumn::NoClearSurface: return Str(1054);
+    case EColumn::Duration: return m_minutesSeconds ? Tr("Duration (m:s)") : Tr("Duration (mins)");
+    case EColumn::Mode: return Tr("Mode");
+    case EColumn::Gas: return Str(1306);
+    case EColumn::Ppo2: return Str(1047);
   }
   return {};
 }

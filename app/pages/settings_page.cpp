@@ -6,7 +6,7 @@
 
 #include "engine/dive_plan.h"
 #include "app/widgets/spin_field.h"
-#include "app/widgets/ui_text.h"
+#include "app/platform/qt_text.h"
 
 namespace kv::app {
 
@@ -17,9 +17,9 @@ void CSettingsPage::AddFields(const std::vector<SSettingField>& fields, std::siz
   for (std::size_t i = first; i < last && i < fields.size(); ++i) {
     const SSettingField& f = fields[i];
     auto* spin = new CSpinField(this);
-    auto* label = new QLabel(QString::fromLatin1(f.metricLabel), this);
+    auto* label = new QLabel(Tr(f.metricLabel), this);
     label->setBuddy(spin);
-    spin->setToolTip(UiString(f.tooltip));
+    spin->setToolTip(Str(f.tooltip));
     spin->setObjectName(QString::fromLatin1(f.metricLabel));
     const SFieldRange& r = f.Field(false);
     spin->SetLimits(r.minimum, r.maximum, r.step, r.decimals);
@@ -34,9 +34,16 @@ void CSettingsPage::SetImperial(bool imperial) {
   m_imperial = imperial;
   for (const SEntry& e : m_entries) {
     const QSignalBlocker block(e.spin);
-    e.label->setText(QString::fromLatin1(imperial ? e.field->imperialLabel : e.field->metricLabel));
+    e.label->setText(Tr(imperial ? e.field->imperialLabel : e.field->metricLabel));
     const SFieldRange& r = e.field->Field(imperial);
     e.spin->SetLimits(r.minimum, r.maximum, r.step, r.decimals);
+  }
+}
+
+void CSettingsPage::Retranslate() {
+  for (const SEntry& e : m_entries) {
+    e.label->setText(Tr(m_imperial ? e.field->imperialLabel : e.field->metricLabel));
+    e.spin->setToolTip(Str(e.field->tooltip));
   }
 }
 

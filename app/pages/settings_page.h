@@ -26,6 +26,8 @@ public:
   bool Imperial() const { return m_imperial; }
   // Shows the dive's values (nothing for nullptr) without reporting changes.
   virtual void ShowDive(const CDivePlan* dive);
+  // Labels and tooltips in the language now chosen.
+  virtual void Retranslate();
   CSpinField* Field(int message) const;
   // The field's value in stored (metric) units.
   double StoredValue(int message) const;

@@ -29,7 +29,6 @@
 #include "engine/dive_plan.h"
 #include "app/models/dive_results_models.h"
 #include "app/models/plan_points_model.h"
-#include "app/pages/bailout_commands.h"
 #include "app/pages/setting_fields.h"
 #include "app/pages/tab_dive_plan_bailout_gas_list.h"
 #include "app/pages/tab_dive_plan_bailout_settings.h"
@@ -38,7 +37,8 @@
 #include "app/widgets/gas_combo_completion.h"
 #include "app/widgets/return_moves_focus.h"
 #include "app/widgets/spin_field.h"
-#include "app/widgets/ui_text.h"
+#include "bailout/bailout_sweep.h"
+#include "app/platform/qt_text.h"
 
 namespace kv::app {
 namespace {
@@ -80,7 +80,6 @@ SListEditEnabling ListEditEnabling(const CDivePlan* dive, int highlightedRow) {
 }
 
 CTabDivePlan::CTabDivePlan(QWidget* parent) : QWidget(parent) {
-  setWindowTitle(tr("Dive Plan"));
   m_imperial = Prefs().GetNumber(EPref::Units) == 1;
   m_lastSetpoint = Prefs().GetScaled(EPref::DefaultPpo2);
 
@@ -103,10 +102,9 @@ CTabDivePlan::CTabDivePlan(QWidget* parent) : QWidget(parent) {
   topLayout->addWidget(m_settingsTabs, 2);
 
   m_results = new QTabWidget(this);
-  auto table = [this](QAbstractItemModel* model, int tooltip) {
+  auto table = [this](QAbstractItemModel* model) {
     auto* view = new QTableView(this);
     view->setModel(model);
-    view->setToolTip(UiString(tooltip));
     view->setSelectionMode(QAbstractItemView::NoSelection);
     view->verticalHeader()->hide();
     view->horizontalHeader()->setStretchLastSection(true);
@@ -115,8 +113,8 @@ CTabDivePlan::CTabDivePlan(QWidget* parent) : QWidget(parent) {
   };
   m_warnings = new CGasWarningsModel(this);
   m_segments = new CDiveSegmentsModel(this);
-  m_results->addTab(table(m_warnings, 2110), tr("Warnings"));
-  m_results->addTab(table(m_segments, 2111), tr("Segments"));
+  m_results->addTab(table(m_warnings), QString());
+  m_results->addTab(table(m_segments), QString());
 
   auto* bottom = new QSplitter(Qt::Horizontal, this);
   bottom->addWidget(m_chart);
@@ -134,6 +132,7 @@ CTabDivePlan::CTabDivePlan(QWidget* parent) : QWidget(parent) {
   layout->addWidget(split);
 
   SetImperial(m_imperial);
+  RetranslateTexts();
   Bind(nullptr, -1);
 }
 
@@ -156,57 +155,49 @@ void CTabDivePlan::BuildEntryFields(QWidget* box) {
   // Whole minutes on the page; the range is held in seconds.
   const SFieldRange& minutes = ValueRange(EValue::PointDuration).metric;
   m_duration->setRange(static_cast<int>(minutes.minimum / 60), static_cast<int>(minutes.maximum / 60));
-  auto* durationLabel = new QLabel(tr("Duration (mins)"), box);
-  durationLabel->setBuddy(m_duration);
+  m_durationLabel = new QLabel(box);
+  m_durationLabel->setBuddy(m_duration);
   for (QSpinBox* s : {m_depth, m_duration}) {
     s->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     s->setKeyboardTracking(false);
   }
-  m_cc = new QRadioButton(UiString(1053), box);
-  m_oc = new QRadioButton(UiString(1052), box);
+  m_cc = new QRadioButton(box);
+  m_oc = new QRadioButton(box);
   auto* modes = new QButtonGroup(box);
   modes->addButton(m_cc);
   modes->addButton(m_oc);
   (prefs.GetNumber(EPref::DefaultCc) == 0 ? m_cc : m_oc)->setChecked(true);
   m_gas = new CGasComboCompletion(box);
   m_gas->SetListText(prefs.GetText(EPref::GasMixes));
-  auto* gasLabel = new QLabel(tr("Gas Mix"), box);
-  gasLabel->setBuddy(m_gas);
+  m_gasLabel = new QLabel(box);
+  m_gasLabel->setBuddy(m_gas);
   m_setpoint = new CSpinField(box);
   const SFieldRange& setpoint = ValueRange(EValue::Setpoint).metric;
   m_setpoint->SetLimits(setpoint.minimum, setpoint.maximum, setpoint.step, setpoint.decimals);
   m_setpoint->setValue(m_lastSetpoint);
-  m_setpointLabel = new QLabel(UiString(1047), box);
+  m_setpointLabel = new QLabel(box);
   m_setpointLabel->setBuddy(m_setpoint);
   m_ppo2 = new QLabel(box);
   m_ppo2->setMinimumWidth(40);
-  m_ncs = new QCheckBox(UiString(1054), box);
+  m_ncs = new QCheckBox(box);
   m_ncs->setChecked(prefs.GetNumber(EPref::DefaultNoClearSurface) != 0);
 
-  int tip = 2100;
-  for (QWidget* w : std::initializer_list<QWidget*>{m_depth, m_duration, m_cc, m_oc, m_setpoint, m_ppo2, m_ncs})
-    w->setToolTip(UiString(tip++));
-  m_gas->setToolTip(UiString(2107));
   for (QWidget* w : std::initializer_list<QWidget*>{m_depth, m_duration, m_cc, m_oc, m_gas, m_ncs}) ReturnMovesFocus(w);
 
-  m_add = new QPushButton(tr("&Add"), box);
-  m_insert = new QPushButton(tr("&Insert"), box);
-  m_update = new QPushButton(tr("&Update"), box);
-  m_delete = new QPushButton(tr("&Delete"), box);
-  tip = 2000;
-  for (QPushButton* b : {m_add, m_insert, m_update, m_delete}) {
-    b->setToolTip(UiString(tip++));
-    b->setAutoDefault(false);
-  }
+  m_add = new QPushButton(box);
+  m_insert = new QPushButton(box);
+  m_update = new QPushButton(box);
+  m_delete = new QPushButton(box);
+  for (QPushButton* b : {m_add, m_insert, m_update, m_delete}) b->setAutoDefault(false);
 
   auto* grid = new QGridLayout(box);
   grid->addWidget(m_depthLabel, 0, 0);
   grid->addWidget(m_depth, 0, 1);
-  grid->addWidget(durationLabel, 0, 2);
+  grid->addWidget(m_durationLabel, 0, 2);
   grid->addWidget(m_duration, 0, 3);
   grid->addWidget(m_cc, 1, 0);
   grid->addWidget(m_oc, 1, 1);
-  grid->addWidget(gasLabel, 1, 2);
+  grid->addWidget(m_gasLabel, 1, 2);
   grid->addWidget(m_gas, 1, 3);
   grid->addWidget(m_setpointLabel, 2, 0);
   auto* ppo2Row = new QHBoxLayout;
@@ -242,7 +233,6 @@ void CTabDivePlan::BuildList() {
   m_points = new CPlanPointsModel(this);
   m_list = new QTableView(this);
   m_list->setModel(m_points);
-  m_list->setToolTip(UiString(2108));
   m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
   m_list->setSelectionMode(QAbstractItemView::SingleSelection);
   m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -251,18 +241,18 @@ void CTabDivePlan::BuildList() {
   m_list->horizontalHeader()->setStretchLastSection(true);
   m_list->setContextMenuPolicy(Qt::CustomContextMenu);
 
-  auto action = [this](const QString& text, QKeySequence key, void (CTabDivePlan::*slot)()) {
-    auto* a = new QAction(text, this);
+  auto action = [this](QKeySequence key, void (CTabDivePlan::*slot)()) {
+    auto* a = new QAction(this);
     a->setShortcut(key);
     a->setShortcutContext(Qt::WidgetShortcut);
     m_list->addAction(a);
     connect(a, &QAction::triggered, this, slot);
     return a;
   };
-  m_cutAction = action(tr("Cu&t"), QKeySequence::Cut, &CTabDivePlan::CutEntry);
-  m_copyAction = action(tr("&Copy"), QKeySequence::Copy, &CTabDivePlan::CopyEntry);
-  m_pasteAction = action(tr("&Paste"), QKeySequence::Paste, &CTabDivePlan::PasteEntry);
-  m_deleteAction = action(tr("&Delete"), QKeySequence::Delete, &CTabDivePlan::DeleteEntry);
+  m_cutAction = action(QKeySequence::Cut, &CTabDivePlan::CutEntry);
+  m_copyAction = action(QKeySequence::Copy, &CTabDivePlan::CopyEntry);
+  m_pasteAction = action(QKeySequence::Paste, &CTabDivePlan::PasteEntry);
+  m_deleteAction = action(QKeySequence::Delete, &CTabDivePlan::DeleteEntry);
 
   connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     QMenu* menu = CreateListMenu(this);
@@ -280,12 +270,11 @@ void CTabDivePlan::BuildList() {
 
 void CTabDivePlan::BuildSettings() {
   m_settingsTabs = new QTabWidget(this);
-  m_settingsTabs->setToolTip(UiString(2109));
   m_diveSettings = new CTabDivePlanDiveSettings(m_settingsTabs);
   m_bailoutSettings = new CTabDivePlanBailoutSettings(m_settingsTabs);
   m_gasList = new CTabDivePlanBailoutGasList(m_settingsTabs);
-  m_settingsTabs->addTab(m_diveSettings, m_diveSettings->windowTitle());
-  m_settingsTabs->addTab(m_bailoutSettings, m_bailoutSettings->windowTitle());
+  m_settingsTabs->addTab(m_diveSettings, QString());
+  m_settingsTabs->addTab(m_bailoutSettings, QString());
   m_gasList->hide();
   connect(m_diveSettings, &CSettingsPage::settingChanged, this, &CTabDivePlan::ApplySetting);
   connect(m_bailoutSettings, &CSettingsPage::settingChanged, this, &CTabDivePlan::ApplySetting);
@@ -301,12 +290,14 @@ void CTabDivePlan::BuildChart() {
     return dive ? BuildCursorReadout(*dive, second, m_imperial) : SCursorReadout();
   });
   m_chart = new CGraphWidget(std::move(graph), this);
-  m_chart->setToolTip(UiString(2118));
   m_chart->setMinimumHeight(220);
   connect(m_chart, &CGraphWidget::bailoutFromCursor, this, &CTabDivePlan::BailoutFromCursor);
   connect(m_chart, &CGraphWidget::bailoutFromEndOfSegment, this, &CTabDivePlan::BailoutFromEndOfSegment);
   connect(m_chart, &CGraphWidget::returnToDive, this, &CTabDivePlan::ReturnToDive);
   connect(m_chart, &CGraphWidget::clearBailout, this, &CTabDivePlan::ClearBailout);
+  connect(m_chart, &CGraphWidget::worstCaseBailout, this, [this] {
+    if (Dive() && !m_busy) emit worstCaseBailoutRequested(m_diveIndex);
+  });
   connect(m_chart, &CGraphWidget::cursorSecondChanged, this, [this](int second) {
     if (second >= 0 && Dive()) emit secondShown(m_diveIndex, second);
   });
@@ -336,8 +327,7 @@ void CTabDivePlan::Refresh() {
   HighlightRow(m_selectedRow);
   m_warnings->Reload();
   m_segments->Reload();
-  const int warnings = m_warnings->WarningCount();
-  m_results->setTabText(0, warnings > 0 ? tr("Warnings (%1)").arg(warnings) : tr("Warnings"));
+  UpdateWarningsTabText();
   m_diveSettings->ShowDive(dive);
   m_bailoutSettings->ShowDive(dive);
   // Bailout settings apply only to a dive in bailout mode; outside it they are shown, not edited.
@@ -358,12 +348,66 @@ void CTabDivePlan::RefreshChart() {
   CXYLineGraph& chart = static_cast<CXYLineGraph&>(m_chart->Graph());
   const CDivePlan* dive = Dive();
   chart.SetContent(dive ? BuildProfileChart(*dive, m_imperial) : SChartContent());
-  chart.SetAxisTitles(UiString(1311), UiString(m_imperial ? 1049 : 1048));
+  chart.SetAxisTitles(Str(1311), Str(m_imperial ? 1049 : 1048));
   chart.SetYUnit(m_imperial ? QStringLiteral("ft") : QStringLiteral("m"));
   chart.SetGrid(Prefs().GetNumber(EPref::ChartGridEnable) != 0);
   chart.SetBailoutModeCaption(dive && dive->IsBailoutMode());
+  // The sweep plans from the dive's own profile, so it is offered outside
+  // bailout mode on a dive with closed-circuit time under water.
+  chart.SetWorstCaseMenu(dive && !dive->IsBailoutMode() && !BailoutSweepSeconds(*dive, kWorstCaseStep).empty());
   chart.SetRecalculationCaption(m_plan && m_plan->IsRecalculationRequired());
   m_chart->update();
+}
+
+void CTabDivePlan::Retranslate() {
+  RetranslateTexts();
+  m_diveSettings->Retranslate();
+  m_bailoutSettings->Retranslate();
+  m_gasList->Retranslate();
+  // The lists show translated words (modes, headings): they are rebuilt.
+  m_points->Reload();
+  m_warnings->Reload();
+  m_segments->Reload();
+  Refresh();
+}
+
+void CTabDivePlan::RetranslateTexts() {
+  m_depthLabel->setText(Str(m_imperial ? 1049 : 1048));
+  m_durationLabel->setText(Tr("Duration (mins)"));
+  m_cc->setText(Str(1053));
+  m_oc->setText(Str(1052));
+  m_gasLabel->setText(Tr("Gas Mix"));
+  m_setpointLabel->setText(Str(1047));
+  m_ncs->setText(Str(1054));
+  int tip = 2100;
+  for (QWidget* w : std::initializer_list<QWidget*>{m_depth, m_duration, m_cc, m_oc, m_setpoint, m_ppo2, m_ncs})
+    w->setToolTip(Str(tip++));
+  m_gas->setToolTip(Str(2107));
+  m_add->setText(Tr("&Add"));
+  m_insert->setText(Tr("&Insert"));
+  m_update->setText(Tr("&Update"));
+  m_delete->setText(Tr("&Delete"));
+  tip = 2000;
+  for (QPushButton* b : {m_add, m_insert, m_update, m_delete}) b->setToolTip(Str(tip++));
+  m_cutAction->setText(Tr("Cu&t"));
+  m_copyAction->setText(Tr("&Copy"));
+  m_pasteAction->setText(Tr("&Paste"));
+  m_deleteAction->setText(Tr("&Delete"));
+  m_list->setToolTip(Str(2108));
+  m_settingsTabs->setToolTip(Str(2109));
+  m_settingsTabs->setTabText(m_settingsTabs->indexOf(m_diveSettings), Tr("Dive Settings"));
+  m_settingsTabs->setTabText(m_settingsTabs->indexOf(m_bailoutSettings), Tr("Bailout Settings"));
+  if (const int at = m_settingsTabs->indexOf(m_gasList); at >= 0) m_settingsTabs->setTabText(at, Tr("Bailout Gas List"));
+  m_results->widget(0)->setToolTip(Str(2110));
+  m_results->widget(1)->setToolTip(Str(2111));
+  m_results->setTabText(1, Tr("Segments"));
+  UpdateWarningsTabText();
+  m_chart->setToolTip(Str(2118));
+}
+
+void CTabDivePlan::UpdateWarningsTabText() {
+  const int warnings = m_warnings->WarningCount();
+  m_results->setTabText(0, warnings > 0 ? Tr("Warnings (%1)").arg(warnings) : Tr("Warnings"));
 }
 
 void CTabDivePlan::ShowFirstSheet() { m_settingsTabs->setCurrentIndex(0); }
@@ -390,7 +434,7 @@ void CTabDivePlan::SetImperial(bool imperial) {
   const bool changed = imperial != m_imperial;
   const int depth = m_depth->value();
   m_imperial = imperial;
-  m_depthLabel->setText(UiString(imperial ? 1049 : 1048));
+  m_depthLabel->setText(Str(imperial ? 1049 : 1048));
   const SValueRange& depthRange = ValueRange(EValue::Depth);
   const SFieldRange& depthField = imperial ? depthRange.imperial : depthRange.metric;
   m_depth->setRange(static_cast<int>(depthField.minimum), static_cast<int>(depthField.maximum));
@@ -448,7 +492,7 @@ void CTabDivePlan::UpdatePpo2Display() {
   const CGas gas = m_gas->GetGas();
   const double surface = dive ? dive->GetSurfacePressure() : 1000.0;
   const double ppo2 = gas.IsValid() ? OpenCircuitPpo2(surface, EntryDepthMetres(), gas.Oxygen()) : 0.0;
-  m_ppo2->setText(ToQString(Format("%.2f", ppo2)));
+  m_ppo2->setText(ToQt(Format("%.2f", ppo2)));
 }
 
 void CTabDivePlan::UpdateEnabling() {
@@ -604,7 +648,7 @@ void CTabDivePlan::StartBailout(int second, bool fromEndOfSegment) {
   if (!dive || m_busy || second < 0) return;
   m_settingsTabs->setCurrentIndex(kBailoutSheet);
   m_busy = true;
-  SetBailout(*dive, second, fromEndOfSegment);
+  dive->SetBailout(second, fromEndOfSegment);
   m_busy = false;
   Edited();
 }
@@ -614,7 +658,7 @@ void CTabDivePlan::ReturnToDive() {
   if (!dive || m_busy) return;
   ShowFirstSheet();
   m_busy = true;
-  ShowNormalPlan(*dive);
+  dive->ShowNormalPlan();
   m_busy = false;
   Edited();
 }
@@ -624,7 +668,7 @@ void CTabDivePlan::ClearBailout() {
   if (!dive || m_busy) return;
   ShowFirstSheet();
   m_busy = true;
-  kv::app::ClearBailout(*dive);
+  dive->ClearBailout();
   m_busy = false;
   Edited();
 }
@@ -633,7 +677,7 @@ void CTabDivePlan::ClearBailout() {
 
 void CTabDivePlan::UpdateGasListTab(bool show) {
   const int at = m_settingsTabs->indexOf(m_gasList);
-  if (show && at < 0) m_settingsTabs->addTab(m_gasList, m_gasList->windowTitle());
+  if (show && at < 0) m_settingsTabs->addTab(m_gasList, Tr("Bailout Gas List"));
   if (!show && at >= 0) m_settingsTabs->removeTab(at);
 }
 

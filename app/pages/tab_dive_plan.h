@@ -38,6 +38,10 @@ class CXYLineGraph;
 // Which list commands are offered for the highlighted row: in bailout mode
 // Cut, Copy and Delete only on points done on bailout gas, and Paste only
 // after a copy onto such a point; otherwise always, Paste after a copy.
+// The worst-case bailout sweep plans a bailout from every this many seconds
+// of closed-circuit time (and from every segment end).
+inline constexpr int kWorstCaseStep = 60;
+
 struct SListEditEnabling {
   bool cut = false;
   bool copy = false;
@@ -59,6 +63,8 @@ public:
   // After DiveCalculated: the list, the chart, the warnings and the settings.
   void Refresh();
   void ShowFirstSheet();
+  // Shows every text in the language now chosen.
+  void Retranslate();
   // The highlighted row (DiveRowReset gives 999: none, new points go last).
   void SetSelectedRow(int row);
   int SelectedRow() const { return m_selectedRow; }
@@ -118,6 +124,8 @@ signals:
   void gasChanged(int oxygen, int helium);
   // The chart's cursor shows this second of the dive (for the details window).
   void secondShown(int diveIndex, int second);
+  // "Worst-case Bailout…" of the chart's pop-up menu: the window sweeps the dive.
+  void worstCaseBailoutRequested(int diveIndex);
   // The user changed the dive through this page.
   void diveEdited(int diveIndex);
 
@@ -137,6 +145,8 @@ private:
   void UpdateEnabling();
   void UpdateGasListTab(bool show);
   void RefreshChart();
+  void RetranslateTexts();
+  void UpdateWarningsTabText();
   double EntryDepthMetres() const;
   void Edited();
 
@@ -152,6 +162,8 @@ private:
 
   QSpinBox* m_depth = nullptr;
   QLabel* m_depthLabel = nullptr;
+  QLabel* m_durationLabel = nullptr;
+  QLabel* m_gasLabel = nullptr;
   QSpinBox* m_duration = nullptr;
   QRadioButton* m_cc = nullptr;
   QRadioButton* m_oc = nullptr;

@@ -1,6 +1,5 @@
 #include "app/pages/tab_dive_plan_bailout_gas_list.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QListWidget>
@@ -13,7 +12,8 @@
 #include "base/text.h"
 #include "plan/gas_mix_list_file.h"
 #include "app/widgets/gas_combo_completion.h"
-#include "app/widgets/ui_text.h"
+#include "app/platform/file_chooser.h"
+#include "app/platform/qt_text.h"
 
 namespace kv::app {
 namespace {
@@ -62,18 +62,14 @@ std::vector<CGas> BailoutGasListRows(const std::string& listText) {
 }
 
 CTabDivePlanBailoutGasList::CTabDivePlanBailoutGasList(QWidget* parent) : QWidget(parent) {
-  setWindowTitle(tr("Bailout Gas List"));
   m_gas = new CGasComboCompletion(this);
-  m_gas->setToolTip(UiString(2800));
   m_list = new QListWidget(this);
-  m_list->setToolTip(UiString(2816));
   m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  m_add = new QPushButton(tr("&Add"), this);
-  m_delete = new QPushButton(tr("&Delete"), this);
-  m_load = new QPushButton(tr("&Load"), this);
-  m_save = new QPushButton(tr("&Save"), this);
-  int tip = 2065;
-  for (QPushButton* b : {m_add, m_delete, m_load, m_save}) b->setToolTip(UiString(tip++));
+  m_add = new QPushButton(this);
+  m_delete = new QPushButton(this);
+  m_load = new QPushButton(this);
+  m_save = new QPushButton(this);
+  Retranslate();
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(m_gas, 0, 0);
@@ -96,6 +92,19 @@ CTabDivePlanBailoutGasList::CTabDivePlanBailoutGasList(QWidget* parent) : QWidge
   UpdateButtons();
 }
 
+void CTabDivePlanBailoutGasList::Retranslate() {
+  setWindowTitle(Tr("Bailout Gas List"));
+  m_gas->setToolTip(Str(2800));
+  m_list->setToolTip(Str(2816));
+  // Alt+A and Alt+D belong to the dive page's own buttons beside this page.
+  m_add->setText(Tr("Add &Gas"));
+  m_delete->setText(Tr("D&elete"));
+  m_load->setText(Tr("&Load"));
+  m_save->setText(Tr("&Save"));
+  int tip = 2065;
+  for (QPushButton* b : {m_add, m_delete, m_load, m_save}) b->setToolTip(Str(tip++));
+}
+
 void CTabDivePlanBailoutGasList::ReloadGasMixes() { m_gas->SetListText(Prefs().GetText(EPref::GasMixes)); }
 
 void CTabDivePlanBailoutGasList::SetListText(const std::string& text) { ShowRows(BailoutGasListRows(text)); }
@@ -115,7 +124,7 @@ int CTabDivePlanBailoutGasList::Count() const { return static_cast<int>(m_rows.s
 void CTabDivePlanBailoutGasList::ShowRows(const std::vector<CGas>& rows) {
   m_rows = rows;
   m_list->clear();
-  for (const CGas& g : m_rows) m_list->addItem(ToQString(g.Format(false)));
+  for (const CGas& g : m_rows) m_list->addItem(ToQt(g.Format(false)));
   UpdateButtons();
 }
 
@@ -151,21 +160,23 @@ void CTabDivePlanBailoutGasList::DeleteSelected() {
 
 QString CTabDivePlanBailoutGasList::ChooseFile(bool save) {
   if (m_chooseFile) return m_chooseFile(save);
-  const QString folder = ToQString(Prefs().GetText(EPref::DefaultGasMixListDirectory));
-  const QString filter = tr("Kestrun Varnadel Gas Mix List Files (*.ccg)");
-  QString path = save ? QFileDialog::getSaveFileName(this, QString(), folder, filter)
-                      : QFileDialog::getOpenFileName(this, tr("Select Gas Mix List file to open"), folder, filter);
-  if (save && !path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".ccg");
-  return path;
+  SFileRequest request;
+  request.filter = Tr("Kestrun Varnadel Gas Mix List Files (*.ccg)|*.ccg||");
+  request.defaultExtension = QStringLiteral("*.ccg");
+  request.folder = ToQt(Prefs().GetText(EPref::DefaultGasMixListDirectory));
+  CQtFileChooser chooser;
+  if (save) return chooser.SaveFile(this, request);
+  request.title = Tr("Select Gas Mix List file to open");
+  return chooser.OpenFile(this, request);
 }
 
 void CTabDivePlanBailoutGasList::Load() {
   const QString path = ChooseFile(false);
   if (path.isEmpty()) return;
-  StatusLog().LogMessage("User selected max list file %s", ToUtf8(path).c_str());
-  Prefs().SetText(EPref::DefaultGasMixListDirectory, ToUtf8(QFileInfo(path).absolutePath()));
+  StatusLog().LogMessage("User selected max list file %s", FromQt(path).c_str());
+  Prefs().SetText(EPref::DefaultGasMixListDirectory, FromQt(QFileInfo(path).absolutePath()));
   std::string text;
-  if (!LoadGasMixList(ToUtf8(path), text)) return;
+  if (!LoadGasMixList(FromQt(path), text)) return;
   SetListText(text);
   emit listChanged();
 }
@@ -173,9 +184,9 @@ void CTabDivePlanBailoutGasList::Load() {
 void CTabDivePlanBailoutGasList::Save() {
   const QString path = ChooseFile(true);
   if (path.isEmpty()) return;
-  StatusLog().LogMessage("User saved file as %s", ToUtf8(path).c_str());
-  Prefs().SetText(EPref::DefaultGasMixListDirectory, ToUtf8(QFileInfo(path).absolutePath()));
-  SaveGasMixList(ToUtf8(path), ListText());
+  StatusLog().LogMessage("User saved file as %s", FromQt(path).c_str());
+  Prefs().SetText(EPref::DefaultGasMixListDirectory, FromQt(QFileInfo(path).absolutePath()));
+  SaveGasMixList(FromQt(path), ListText());
 }
 
 }  // namespace kv::app

@@ -40,6 +40,7 @@ public:
   void SetFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
   // Reloads the entry field's remembered gases from the preferences.
   void ReloadGasMixes();
+  void Retranslate();
 
   CGasComboCompletion* GasField() const { return m_gas; }
   QListWidget* List() const { return m_list; }

@@ -6,18 +6,16 @@
 
 #include "engine/dive_plan.h"
 #include "app/widgets/spin_field.h"
-#include "app/widgets/ui_text.h"
+#include "app/platform/qt_text.h"
 
 namespace kv::app {
 
 CTabDivePlanBailoutSettings::CTabDivePlanBailoutSettings(QWidget* parent) : CSettingsPage(parent) {
-  setWindowTitle(tr("Bailout Settings"));
   auto* form = new QFormLayout(this);
   const auto& fields = BailoutSettingFields();
   AddFields(fields, 0, fields.size(), form);
-  auto box = [&](const QString& text, int message, int tooltip) {
-    auto* b = new QCheckBox(text, this);
-    b->setToolTip(UiString(tooltip));
+  auto box = [&](int message) {
+    auto* b = new QCheckBox(this);
     form->addRow(b);
     connect(b, &QCheckBox::clicked, this, [this, message] {
       UpdateEnabling();
@@ -25,9 +23,23 @@ CTabDivePlanBailoutSettings::CTabDivePlanBailoutSettings(QWidget* parent) : CSet
     });
     return b;
   };
-  m_useList = box(tr("&Use Bailout Gas List"), kMsgBailoutUseGasList, 2760);
-  m_ignoreIcd = box(tr("&Ignore ICD"), kMsgBailoutIgnoreIcd, 2761);
-  m_ignoreCns = box(tr("&Ignore CNS"), kMsgBailoutIgnoreCns, 2762);
+  m_useList = box(kMsgBailoutUseGasList);
+  m_ignoreIcd = box(kMsgBailoutIgnoreIcd);
+  m_ignoreCns = box(kMsgBailoutIgnoreCns);
+  Retranslate();
+}
+
+void CTabDivePlanBailoutSettings::Retranslate() {
+  CSettingsPage::Retranslate();
+  setWindowTitle(Tr("Bailout Settings"));
+  // The page shares its window with the dive page's Add, Insert, Update and
+  // Delete buttons (Alt+A, I, U, D): the boxes take letters of their own.
+  m_useList->setText(Tr("Use Bailout &Gas List"));
+  m_ignoreIcd->setText(Tr("Ignore I&CD"));
+  m_ignoreCns->setText(Tr("Ignore C&NS"));
+  m_useList->setToolTip(Str(2760));
+  m_ignoreIcd->setToolTip(Str(2761));
+  m_ignoreCns->setToolTip(Str(2762));
 }
 
 void CTabDivePlanBailoutSettings::ShowDive(const CDivePlan* dive) {

@@ -15,6 +15,7 @@ public:
   explicit CTabDivePlanBailoutSettings(QWidget* parent = nullptr);
 
   void ShowDive(const CDivePlan* dive) override;
+  void Retranslate() override;
   QCheckBox* UseGasListBox() const { return m_useList; }
   QCheckBox* IgnoreIcdBox() const { return m_ignoreIcd; }
   QCheckBox* IgnoreCnsBox() const { return m_ignoreCns; }

@@ -6,12 +6,11 @@
 
 #include "engine/dive_plan.h"
 #include "app/widgets/spin_field.h"
-#include "app/widgets/ui_text.h"
+#include "app/platform/qt_text.h"
 
 namespace kv::app {
 
 CTabDivePlanDiveSettings::CTabDivePlanDiveSettings(QWidget* parent) : CSettingsPage(parent) {
-  setWindowTitle(tr("Dive Settings"));
   auto* form = new QFormLayout(this);
   const auto& fields = DiveSettingFields();
   // The surface interval sits between Max EAD and the rates.
@@ -20,12 +19,19 @@ CTabDivePlanDiveSettings::CTabDivePlanDiveSettings(QWidget* parent) : CSettingsP
   const SFieldRange& interval = ValueRange(EValue::SurfaceInterval).metric;  // seconds
   m_interval->setRange(static_cast<int>(interval.minimum / 60), static_cast<int>(interval.maximum / 60));
   m_interval->setObjectName(QStringLiteral("Surface Interval (hh:mm)"));
-  m_interval->setToolTip(UiString(2706));
-  auto* label = new QLabel(tr("Surface Interval (hh:mm)"), this);
-  label->setBuddy(m_interval);
-  form->addRow(label, m_interval);
+  m_intervalLabel = new QLabel(this);
+  m_intervalLabel->setBuddy(m_interval);
+  form->addRow(m_intervalLabel, m_interval);
   connect(m_interval, &CIntervalField::posted, this, [this] { emit settingChanged(kMsgSurfaceInterval); });
   AddFields(fields, 6, fields.size(), form);
+  Retranslate();
+}
+
+void CTabDivePlanDiveSettings::Retranslate() {
+  CSettingsPage::Retranslate();
+  setWindowTitle(Tr("Dive Settings"));
+  m_intervalLabel->setText(Tr("Surface Interval (hh:mm)"));
+  m_interval->setToolTip(Str(2706));
 }
 
 void CTabDivePlanDiveSettings::ShowDive(const CDivePlan* dive) {

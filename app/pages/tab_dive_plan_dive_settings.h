@@ -15,12 +15,14 @@ public:
   explicit CTabDivePlanDiveSettings(QWidget* parent = nullptr);
 
   void ShowDive(const CDivePlan* dive) override;
+  void Retranslate() override;
   CIntervalField* SurfaceIntervalField() const { return m_interval; }
   // The surface interval field in seconds (hours x 3600 + minutes x 60).
   int SurfaceIntervalSeconds() const;
 
 private:
   CIntervalField* m_interval = nullptr;
+  QLabel* m_intervalLabel = nullptr;
 };
 
 }  // namespace kv::app

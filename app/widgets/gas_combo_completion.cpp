@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "base/prompt.h"
-#include "app/widgets/ui_text.h"
+#include "app/platform/qt_text.h"
 
 namespace kv::app {
 namespace {
@@ -26,7 +26,7 @@ CGasComboCompletion::CGasComboCompletion(QWidget* parent) : QComboBox(parent) {
 
 CGas CGasComboCompletion::GetGas() const {
   CGas gas;
-  gas.Parse(ToUtf8(currentText()));
+  gas.Parse(FromQt(currentText()));
   return gas;
 }
 
@@ -51,14 +51,14 @@ void CGasComboCompletion::SetGas(const CGas& gas) {
   m_list.Select(m_list.IndexOf(gas.Format(false)));
   ShowList();
   if (!gas.IsValid()) setEditText(QString());
-  m_list.SetLastText(ToUtf8(currentText()));
+  m_list.SetLastText(FromQt(currentText()));
 }
 
 void CGasComboCompletion::ShowList() {
   const QSignalBlocker block(this);
   const QString text = currentText();
   clear();
-  for (const std::string& entry : m_list.Entries()) addItem(ToQString(entry));
+  for (const std::string& entry : m_list.Entries()) addItem(ToQt(entry));
   if (m_list.Selected() >= 0)
     setCurrentIndex(m_list.Selected());
   else
@@ -66,11 +66,11 @@ void CGasComboCompletion::ShowList() {
 }
 
 void CGasComboCompletion::OnTextEdited(const QString& text) {
-  const CGasList::SCompletion c = m_list.Complete(ToUtf8(text));
+  const CGasList::SCompletion c = m_list.Complete(FromQt(text));
   if (c.index < 0) return;
   // Show the whole entry with the part not typed yet selected, so typing on
   // replaces it.
-  const QString entry = ToQString(c.text);
+  const QString entry = ToQt(c.text);
   lineEdit()->setText(entry);
   lineEdit()->setSelection(entry.size(), static_cast<int>(text.size()) - static_cast<int>(entry.size()));
 }
@@ -87,7 +87,7 @@ void CGasComboCompletion::focusOutEvent(QFocusEvent* event) {
 }
 
 void CGasComboCompletion::LeaveField() {
-  const CGasList::SLeaveResult result = m_list.LeaveField(ToUtf8(currentText()));
+  const CGasList::SLeaveResult result = m_list.LeaveField(FromQt(currentText()));
   switch (result.action) {
     case CGasList::ELeaveAction::Nothing: return;
     case CGasList::ELeaveAction::Invalid:
@@ -110,7 +110,7 @@ void CGasComboCompletion::LeaveField() {
     }
   }
   // The field shows the gas by its listed name, and that is what was accepted.
-  m_list.SetLastText(ToUtf8(currentText()));
+  m_list.SetLastText(FromQt(currentText()));
   emit gasChanged(Whole(result.gas.Oxygen()), Whole(result.gas.Helium()));
 }
 

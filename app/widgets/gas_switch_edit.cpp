@@ -18,7 +18,7 @@
 #include "base/value_ranges.h"
 #include "app/widgets/gas_combo_completion.h"
 #include "app/widgets/return_moves_focus.h"
-#include "app/widgets/ui_text.h"
+#include "app/platform/qt_text.h"
 
 namespace kv::app {
 namespace {
@@ -64,8 +64,8 @@ CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& s
   m_depth->setRange(static_cast<int>(depthField.minimum), static_cast<int>(depthField.maximum));
   m_depth->setValue(editing ? Shown(current.m_depth, imperial) : 0);
 
-  m_cc = new QRadioButton(tr("CC"), this);
-  m_oc = new QRadioButton(tr("OC"), this);
+  m_cc = new QRadioButton(Str(1053), this);
+  m_oc = new QRadioButton(Str(1052), this);
   auto* modes = new QButtonGroup(this);
   modes->addButton(m_cc);
   modes->addButton(m_oc);
@@ -84,29 +84,29 @@ CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& s
   m_setpoint->setSingleStep(setpoint.step);
   m_setpoint->setValue(editing && current.m_closedCircuit ? current.m_setpoint : prefs.GetScaled(EPref::DefaultPpo2));
   m_ppo2 = new QLabel(this);
-  m_setpointLabel = new QLabel(UiString(1047), this);
+  m_setpointLabel = new QLabel(Str(1047), this);
 
   auto* form = new QFormLayout;
-  form->addRow(UiString(imperial ? 1049 : 1048), m_depth);
+  form->addRow(Str(imperial ? 1049 : 1048), m_depth);
   auto* modeRow = new QHBoxLayout;
   modeRow->addWidget(m_cc);
   modeRow->addWidget(m_oc);
   modeRow->addStretch();
-  form->addRow(tr("CC OC"), modeRow);
-  form->addRow(tr("Gas Mix"), m_gas);
+  form->addRow(Tr("CC OC"), modeRow);
+  form->addRow(Tr("Gas Mix"), m_gas);
   auto* ppo2Row = new QHBoxLayout;
   ppo2Row->addWidget(m_setpoint);
   ppo2Row->addWidget(m_ppo2);
   ppo2Row->addStretch();
   form->addRow(m_setpointLabel, ppo2Row);
 
-  m_add = new QPushButton(tr("&Add"), this);
-  m_update = new QPushButton(tr("&Update"), this);
-  m_delete = new QPushButton(tr("&Delete"), this);
-  auto* cancel = new QPushButton(tr("Cancel"), this);
+  m_add = new QPushButton(Tr("&Add"), this);
+  m_update = new QPushButton(Tr("&Update"), this);
+  m_delete = new QPushButton(Tr("&Delete"), this);
+  auto* cancel = new QPushButton(Tr("Cancel"), this);
   int tip = 2020;
   for (QPushButton* b : {m_add, m_update, m_delete, cancel}) {
-    b->setToolTip(UiString(tip++));
+    b->setToolTip(Str(tip++));
     b->setAutoDefault(false);
   }
   auto* buttons = new QHBoxLayout;
@@ -151,7 +151,7 @@ void CGasSwitchEdit::Refresh() {
   m_ppo2->setVisible(!closedCircuit);
   const CGas gas = m_gas->GetGas();
   const double metres = m_imperial ? m_depth->value() * kMetresPerFoot : m_depth->value();
-  m_ppo2->setText(ToQString(Format("%.2f", gas.IsValid() ? OcPpo2(gas.Oxygen(), metres) : 0.0)));
+  m_ppo2->setText(ToQt(Format("%.2f", gas.IsValid() ? OcPpo2(gas.Oxygen(), metres) : 0.0)));
   const SGasSwitchButtons b = Buttons();
   m_add->setEnabled(b.add);
   m_update->setEnabled(b.update);
@@ -163,7 +163,7 @@ void CGasSwitchEdit::Finish(EAction action) {
   m_gas->LeaveField();
   if (action != EAction::Delete && !m_gas->GetGas().IsValid()) {
     // An empty field has had no message yet; an invalid text had string 1264.
-    if (m_gas->currentText().isEmpty()) UserPrompt().ShowMessage(ToUtf8(UiString(1263)), EIcon::Exclamation);
+    if (m_gas->currentText().isEmpty()) UserPrompt().ShowMessage(FromQt(Str(1263)), EIcon::Exclamation);
     m_gas->setFocus();
     return;
   }

@@ -13,10 +13,24 @@
 #include <atomic>
 #include <fstream>
 
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTableWidget>
+
+#include "app/charts/bar_graph.h"
+#include "app/charts/graph_widget.h"
+#include "app/charts/profile_chart_data.h"
+#include "app/charts/worst_case_chart.h"
 #include "app/dialogs/rename_dive.h"
 #include "app/dialogs/sort_dive_plans.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/dive_planner_dlg.h"
+#include "app/models/plan_points_model.h"
+#include "app/pages/tab_dive_plan.h"
+#include "base/text.h"
+#include "bailout/bailout_sweep.h"
 #include "app/platform/long_work.h"
 #include "app/platform/qt_text.h"
 #include "base/preferences.h"
@@ -58,6 +72,31 @@ struct SWindow {
 std::string FileText(const QString& path) {
   std::ifstream in(path.toStdString(), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+QAction* FindAction(QMenu* menu, const QString& text) {
+  for (QAction* a : menu->actions())
+    if (a->text() == text) return a;
+  return nullptr;
+}
+
+// The Alt+letter of every control the user can see in the window now, with
+// the texts that claim it.
+QMap<QChar, QStringList> Mnemonics(QWidget& window) {
+  QMap<QChar, QStringList> keys;
+  auto add = [&keys](const QString& text) {
+    const int at = text.indexOf(QLatin1Char('&'));
+    if (at >= 0 && at + 1 < text.size() && text[at + 1] != QLatin1Char('&')) keys[text[at + 1].toLower()] << text;
+  };
+  for (QWidget* w : window.findChildren<QWidget*>()) {
+    if (!w->isVisible() || w->window() != &window) continue;
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) add(b->text());
+    if (auto* l = qobject_cast<QLabel*>(w); l && l->buddy()) add(l->text());
+    if (auto* g = qobject_cast<QGroupBox*>(w)) add(g->title());
+    if (auto* bar = qobject_cast<QMenuBar*>(w))
+      for (QAction* a : bar->actions()) add(a->text());
+  }
+  return keys;
 }
 
 }  // namespace
@@ -277,6 +316,175 @@ private Q_SLOTS:
     QCOMPARE(options.CurrentDive(), 1);
     QVERIFY(options.windowTitle().endsWith(" *"));
     QVERIFY(options.Plan().GetDive(1)->SegmentCount() > 0);
+  }
+
+  void detailsFollowTheSecondThePageShows() {
+    CGuiTestEnvironment t;
+    SWindow window("cc-trimix-70m-bailout.ccp");
+    CDivePlannerDlg& w = window.w;
+    w.ShowDetails();
+    Settle();
+    CDetailsWindow* details = w.Details();
+    QVERIFY(details && details->isVisible());
+    QCOMPARE(details->ShownSecond(), 0);
+
+    // The chart's cursor, moved by keyboard, takes the details window along.
+    kv::app::CGraphWidget& chart = *w.Page(0)->ChartWidget();
+    chart.setFocus();
+    for (int i = 0; i < 5; ++i) QTest::keyClick(&chart, Qt::Key_Right);
+    const int second = chart.CursorSecond();
+    QVERIFY(second > 0);
+    QCOMPARE(details->ShownSecond(), second);
+
+    const kv::CDivePlan& dive = *w.Plan().GetDive(0);
+    const kv::CPredictionPoint& p = *dive.Prediction(second);
+    QCOMPARE(details->ValueText(Str(1059)), ToQt(kv::Format("%2d:%02d (mm:ss)", second / 60, second % 60)));
+    QCOMPARE(details->ValueText(Str(1324)), ToQt(kv::Format("%.2f (m)", p.m_depthPressure / 100.0)));
+    // Chart and table show the same loads, and the table the pressures of the second.
+    const kv::app::CGraphDataSet* total = details->TissueChart().FindSeries(QStringLiteral("Helium"));
+    QVERIFY(total);
+    QCOMPARE(total->Count(), kv::kCompartments);
+    for (int c = 0; c < kv::kCompartments; ++c) {
+      QCOMPARE(details->Compartments()->item(c, 1)->text(), ToQt(kv::Format("%.1f", p.m_nitrogen[static_cast<std::size_t>(c)])));
+      QCOMPARE(details->Compartments()->item(c, 3)->text(), ToQt(kv::Format("%.1f", total->Points()[static_cast<std::size_t>(c)].y)));
+    }
+
+    // A second past the dive's end shows the last.
+    emit w.Page(0)->secondShown(0, 999999);
+    QCOMPARE(details->ShownSecond(), dive.LastPrediction()->m_time);
+  }
+
+  void noTwoControlsOfTheWindowShareAMnemonic_data() {
+    QTest::addColumn<int>("language");
+    QTest::newRow("English") << 1033;
+    QTest::newRow("German") << 1031;
+  }
+
+  void noTwoControlsOfTheWindowShareAMnemonic() {
+    QFETCH(int, language);
+    CGuiTestEnvironment t;
+    kv::Prefs().SetNumber(kv::EPref::LanguageId, static_cast<unsigned>(language));
+    SDivePlannerOptions options;
+    options.languageFolder = QStringLiteral(KV_PROGRAM_FOLDER);
+    CScriptedChooser chooser;
+    CDivePlannerDlg w(options);
+    w.SetFileChooser(&chooser);
+    chooser.answers = {kExamples + "/cc-trimix-70m-bailout.ccp"};
+    w.OpenPlan();
+    Settle();
+    QCOMPARE(w.Languages().Current(), static_cast<unsigned short>(language));
+    w.Plan().GetDive(0)->SetBailoutUseGasList(true);
+    w.resize(1280, 900);
+    w.show();
+    CTabDivePlan* page = w.Page(0);
+    page->Refresh();
+    QCOMPARE(page->SettingsTabs()->count(), 3);
+    for (int sheet = 0; sheet < page->SettingsTabs()->count(); ++sheet) {
+      page->SettingsTabs()->setCurrentIndex(sheet);
+      Settle();
+      const QMap<QChar, QStringList> keys = Mnemonics(w);
+      QVERIFY(keys.size() >= 8);  // the menus and the page's own buttons are seen
+      for (auto it = keys.begin(); it != keys.end(); ++it)
+        QVERIFY2(it.value().size() == 1, qPrintable(QStringLiteral("sheet %1: Alt+%2 for %3")
+                                                         .arg(sheet)
+                                                         .arg(it.key())
+                                                         .arg(it.value().join(QStringLiteral(", ")))));
+    }
+  }
+
+  void bailoutFromTheChartMenuShowsTheBailoutProfile() {
+    CGuiTestEnvironment t;
+    SWindow window("cc-trimix-70m-bailout.ccp");
+    CDivePlannerDlg& w = window.w;
+    CTabDivePlan* page = w.Page(0);
+    kv::CDivePlan& dive = *w.Plan().GetDive(0);
+    QVERIFY(dive.IsCalculationCompleted());
+    QVERIFY(!dive.IsBailoutMode());
+    const int normalRunTime = dive.GetRunTime();
+
+    kv::app::CGraphWidget& chart = *page->ChartWidget();
+    chart.Graph().MoveCursorBy(1200);
+    QCOMPARE(chart.CursorSecond(), 1200);
+    std::unique_ptr<QMenu> menu(chart.CreateContextMenu(nullptr));
+    QAction* bailout = FindAction(menu.get(), QStringLiteral("&Bailout from cursor"));
+    QVERIFY(bailout && bailout->isEnabled());
+    bailout->trigger();
+    Settle();
+
+    // The bailout planner ran: bailout mode, open circuit after the bailout
+    // second, and the page, chart and tab show the bailout profile.
+    QVERIFY(dive.IsBailoutMode());
+    QVERIFY(dive.BailoutWalked());
+    QCOMPARE(dive.GetBailoutSecond() >= 1200, true);
+    bool openCircuitAfter = false;
+    for (const kv::CPlanPoint& p : dive.ProfilePoints())
+      if (p.m_start >= 1200 && p.m_depthPressure > 0 && !p.m_closedCircuit) openCircuitAfter = true;
+    QVERIFY(openCircuitAfter);
+    QVERIFY(dive.GetRunTime() != normalRunTime);
+    QVERIFY(page->Chart().BailoutModeCaption());
+    QCOMPARE(page->Chart().FindSeries(QString::fromLatin1(kv::app::kSeriesDepth))->Count(), dive.ProfilePointCount());
+    QCOMPARE(page->PointsModel()->rowCount(), static_cast<int>(dive.BailoutPlanPoints().size()));
+    QVERIFY(TabTexts(w)[0].startsWith(QStringLiteral("Bailout 1")));
+
+    // No sweep from a bailout profile; "Return to Dive" brings the dive back.
+    menu.reset(chart.CreateContextMenu(nullptr));
+    QCOMPARE(menu->objectName(), QStringLiteral("Graph Bailout Pop 2"));
+    QVERIFY(!FindAction(menu.get(), QStringLiteral("&Worst-case Bailout\u2026")));
+    FindAction(menu.get(), QStringLiteral("Return to &Dive"))->trigger();
+    Settle();
+    QVERIFY(!dive.IsBailoutMode());
+    QCOMPARE(dive.GetRunTime(), normalRunTime);
+    QVERIFY(!page->Chart().BailoutModeCaption());
+  }
+
+  void worstCaseBailoutOpensTheSweepOfTheDive() {
+    CGuiTestEnvironment t;
+    SWindow window("cc-trimix-70m-bailout.ccp");
+    CDivePlannerDlg& w = window.w;
+    const kv::CDivePlan& dive = *w.Plan().GetDive(0);
+    t.env.prompt.answers = {false};  // no extended decompression for the bailouts
+
+    std::unique_ptr<QMenu> menu(w.Page(0)->ChartWidget()->CreateContextMenu(nullptr));
+    QAction* sweep = FindAction(menu.get(), QStringLiteral("&Worst-case Bailout\u2026"));
+    QVERIFY(sweep && sweep->isEnabled());
+    sweep->trigger();
+    Settle();
+    QVERIFY(!dive.IsBailoutMode());  // the dive itself is left as it was
+    QCOMPARE(t.env.prompt.shown.size(), std::size_t{1});
+    CWorstCaseBailoutWindow* result = w.WorstCaseWindow();
+    QVERIFY(result && result->isVisible());
+
+    // The same sweep, planned again in order on this thread.
+    kv::SPreviousDiveState start;
+    w.Plan().PreviousState(0, start);
+    kv::test::CRecordingProgress progress;
+    const kv::SBailoutSweep expected =
+        kv::SweepBailout(dive, start, kv::app::kWorstCaseStep, kv::SBailoutAnswers{}, progress, 1);
+    QVERIFY(expected.runTime.second >= 0);
+    QVERIFY(result->Sweep().moments == expected.moments);
+    QVERIFY(result->Sweep().gases == expected.gases);
+    QVERIFY(result->Sweep().runTime == expected.runTime);
+
+    // The worst case is marked in the charts and listed in the table.
+    const kv::app::CGraphDataSet* marks = result->GasChart().FindSeries(QString::fromLatin1(kv::app::kSeriesWorstCase));
+    QVERIFY(marks);
+    QCOMPARE(marks->Count(), static_cast<int>(expected.gases.size()));
+    for (std::size_t i = 0; i < expected.gases.size(); ++i)
+      QCOMPARE(marks->Points()[i], (kv::app::CGraphData{double(expected.gases[i].second), expected.gases[i].litres}));
+    const kv::app::CGraphDataSet* longest = result->RunTimeChart().FindSeries(QString::fromLatin1(kv::app::kSeriesWorstCase));
+    QVERIFY(longest && longest->Count() == 1);
+    QCOMPARE(longest->Points()[0].x, double(expected.runTime.second));
+    QTableWidget* table = result->WorstTable();
+    QCOMPARE(table->rowCount(), 2 + static_cast<int>(expected.gases.size()));
+    QCOMPARE(table->item(0, 2)->text(),
+             ToQt(kv::Format("%d:%02d", expected.runTime.second / 60, expected.runTime.second % 60)));
+    QCOMPARE(table->item(2, 1)->text(), ToQt(kv::Format("%0.0f", expected.gases[0].litres)));
+    QVERIFY(result->Document().find(kv::Format("<b>%0.0f</b>", expected.gases[0].litres)) != std::string::npos);
+
+    // Save writes the document.
+    window.chooser.answers = {t.Path(QStringLiteral("worst.html"))};
+    QVERIFY(result->Save());
+    QVERIFY(FileText(t.Path(QStringLiteral("worst.html"))).find("Worst-case Bailout - Dive 1") != std::string::npos);
   }
 
   void viewTablesCalculatesFirstAndHandsOverTheDocument() {

@@ -1,0 +1,37 @@
+#pragma once
+// The charts of the worst-case bailout window: against the bailout moment
+// (run time second of the dive), the litres of each bailout gas and the run
+// time of the bailout dive, each with its worst moment marked. Built from the
+// sweep in functions that tests check without pixels, drawn by the chart
+// engine.
+
+#include "app/charts/profile_chart_data.h"
+#include "app/charts/xy_line_graph.h"
+#include "bailout/bailout_sweep.h"
+
+namespace kv::app {
+
+// The marker series of the worst moments in both charts.
+inline constexpr const char* kSeriesWorstCase = "Worst case";
+inline constexpr const char* kSeriesRunTime = "Run time";
+
+// The "Worst case" squares at each gas's worst moment, then per bailout gas
+// a series (named by the gas) for each run of consecutive valid moments that
+// breathe it: (second, litres). y from 0 to the largest volume and a
+// tenth.
+SChartContent BuildWorstCaseGasChart(const SBailoutSweep& sweep);
+// "Run time" in minutes over the valid moments and the "Worst case" square
+// at the longest.
+SChartContent BuildWorstCaseRunTimeChart(const SBailoutSweep& sweep);
+
+// The line chart of the window: values grow upwards, a legend names the
+// series, the cursor readout shows the moment nearest the cursor.
+class CWorstCaseGraph final : public CXYLineGraph {
+public:
+  CWorstCaseGraph();
+
+protected:
+  void PaintOverlay(QPainter& painter, const QRectF& area, const QRectF& plot) const override;
+};
+
+}  // namespace kv::app

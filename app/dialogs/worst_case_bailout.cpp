@@ -1,0 +1,204 @@
+#include "app/dialogs/worst_case_bailout.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "app/charts/graph_widget.h"
+#include "app/charts/worst_case_chart.h"
+#include "app/help/help.h"
+#include "app/platform/file_chooser.h"
+#include "app/platform/qt_text.h"
+#include "app/viewer/viewer.h"
+#include "base/prompt.h"
+#include "base/text.h"
+#include "base/units.h"
+#include "report/latin1.h"
+
+namespace {
+
+QString Clock(int seconds) {
+  seconds = std::max(seconds, 0);
+  return ToQt(kv::Format("%d:%02d", seconds / 60, seconds % 60));
+}
+
+QTableWidgetItem* Item(const QString& text, bool worst = false) {
+  auto* item = new QTableWidgetItem(text);
+  item->setFlags(Qt::ItemIsEnabled);
+  item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  if (worst) {
+    QFont font = item->font();
+    font.setBold(true);
+    item->setFont(font);
+    item->setBackground(QColor(255, 200, 200));
+  }
+  return item;
+}
+
+kv::app::CGraphWidget* MakeChart(kv::app::SChartContent content, const QString& yTitle,
+                                 kv::app::CXYLineGraph::ReadoutProvider readout, QWidget* parent) {
+  auto graph = std::make_unique<kv::app::CWorstCaseGraph>();
+  graph->SetContent(std::move(content));
+  graph->SetAxisTitles(Tr("Bailout at (run time)"), yTitle);
+  graph->SetReadoutProvider(std::move(readout));
+  auto* widget = new kv::app::CGraphWidget(std::move(graph), parent);
+  widget->setMinimumSize(520, 200);
+  return widget;
+}
+
+}  // namespace
+
+CWorstCaseBailoutWindow::CWorstCaseBailoutWindow(kv::SBailoutSweep sweep, const kv::SWorstCaseHeading& heading,
+                                                 IFileChooser* chooser, QWidget* parent)
+    : QDialog(parent, Qt::Window), m_sweep(std::move(sweep)), m_heading(heading),
+      m_document(kv::WorstCaseBailoutHtml(m_sweep, heading)), m_chooser(chooser), m_summary(new QLabel(this)),
+      m_table(new QTableWidget(this)) {
+  CHelp::SetTopic(this, QStringLiteral("worst_case_bailout"));
+  QString title = Tr("Worst-case Bailout - Dive %1").arg(heading.dive + 1);
+  if (!heading.diveName.empty()) title += QStringLiteral(" - ") + ToQt(heading.diveName);
+  setWindowTitle(title);
+
+  QString summary = Tr("Bailout planned from every %1 s of closed-circuit time and from the end of every segment: "
+                       "%2 moments, %3 without a valid bailout plan.")
+                        .arg(m_sweep.step)
+                        .arg(m_sweep.moments.size())
+                        .arg(m_sweep.invalid);
+  if (m_sweep.runTime.second < 0)
+    summary += QStringLiteral("\n") + Tr("No moment has a valid bailout plan: there is no worst case.");
+  else if (m_sweep.invalid > 0)
+    summary += QStringLiteral("\n") + Tr("The worst case covers the moments with a valid bailout plan only.");
+  // Moments left without a plan because the planner was not allowed to
+  // change the number of bailout gases (the dive's bailout settings).
+  int refused = 0;
+  for (const kv::SBailoutMoment& m : m_sweep.moments)
+    for (const kv::CAnsweringPrompt::SShown& shown : m.shown)
+      if (shown.question && !shown.answer && kv::ClassifyBailoutQuestion(shown.text) != kv::EBailoutQuestion::Other &&
+          kv::ClassifyBailoutQuestion(shown.text) != kv::EBailoutQuestion::SixHours && !m.valid) {
+        ++refused;
+        break;
+      }
+  if (refused > 0)
+    summary += QStringLiteral("\n") + Tr("At %1 of them the number of bailout gases in the Bailout Settings does not fit "
+                                         "the bailout; change it there to plan them.")
+                                          .arg(refused);
+  m_summary->setText(summary);
+  m_summary->setWordWrap(true);
+  if (m_sweep.invalid > 0) m_summary->setStyleSheet(QStringLiteral("color: #b00000"));
+
+  auto readout = [this](int second) { return kv::app::SCursorReadout{{{MomentText(second), false}}, {}}; };
+  m_gasChart = MakeChart(kv::app::BuildWorstCaseGasChart(m_sweep), Tr("Bailout gas (l)"), readout, this);
+  m_runTimeChart = MakeChart(kv::app::BuildWorstCaseRunTimeChart(m_sweep), Tr("Run time (mins)"), readout, this);
+
+  FillTable();
+
+  auto* split = new QSplitter(Qt::Vertical, this);
+  split->addWidget(m_gasChart);
+  split->addWidget(m_runTimeChart);
+  split->addWidget(m_table);
+  split->setStretchFactor(0, 3);
+  split->setStretchFactor(1, 2);
+  split->setStretchFactor(2, 2);
+
+  auto* buttons = new QDialogButtonBox(this);
+  QPushButton* print = buttons->addButton(Tr("&Print"), QDialogButtonBox::ActionRole);
+  QPushButton* save = buttons->addButton(Tr("&Save"), QDialogButtonBox::ActionRole);
+  QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
+  close->setText(Tr("&Close"));
+  connect(print, &QPushButton::clicked, this, &CWorstCaseBailoutWindow::Print);
+  connect(save, &QPushButton::clicked, this, &CWorstCaseBailoutWindow::Save);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(m_summary);
+  layout->addWidget(split, 1);
+  layout->addWidget(buttons);
+  resize(900, 760);
+}
+
+CWorstCaseBailoutWindow::~CWorstCaseBailoutWindow() = default;
+
+const kv::app::CWorstCaseGraph& CWorstCaseBailoutWindow::GasChart() const {
+  return static_cast<const kv::app::CWorstCaseGraph&>(m_gasChart->Graph());
+}
+
+const kv::app::CWorstCaseGraph& CWorstCaseBailoutWindow::RunTimeChart() const {
+  return static_cast<const kv::app::CWorstCaseGraph&>(m_runTimeChart->Graph());
+}
+
+void CWorstCaseBailoutWindow::FillTable() {
+  const bool cylinders = m_heading.workingPressure > 0.0;
+  QStringList headings{Tr("Worst case"), Tr("Value"), Tr("Bailout at")};
+  if (cylinders)
+    headings << Tr("Cylinder (l) at %1 bar, %2% reserve")
+                    .arg(ToQt(kv::Format("%0.0f", m_heading.workingPressure)), ToQt(kv::Format("%0.0f", m_heading.gasReserve)));
+  m_table->setColumnCount(static_cast<int>(headings.size()));
+  m_table->setHorizontalHeaderLabels(headings);
+  m_table->verticalHeader()->hide();
+  m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  m_table->setSelectionMode(QAbstractItemView::NoSelection);
+  m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  m_table->horizontalHeader()->setStretchLastSection(true);
+  if (m_sweep.runTime.second < 0) return;
+  m_table->setRowCount(2 + static_cast<int>(m_sweep.gases.size()));
+  auto row = [&](int r, const QString& what, const QString& value, int second, const QString& cylinder) {
+    auto* label = Item(what);
+    label->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_table->setItem(r, 0, label);
+    m_table->setItem(r, 1, Item(value, true));
+    m_table->setItem(r, 2, Item(Clock(second)));
+    if (cylinders) m_table->setItem(r, 3, Item(cylinder));
+  };
+  row(0, Tr("Longest run time"), Clock(static_cast<int>(m_sweep.runTime.value)), m_sweep.runTime.second, QString());
+  row(1, Tr("Highest CNS"), ToQt(kv::Format("%0.1f%%", m_sweep.cnsFinal.value * 100.0)), m_sweep.cnsFinal.second, QString());
+  int r = 2;
+  for (const kv::SBailoutWorstGas& g : m_sweep.gases)
+    row(r++, ToQt(g.gas) + QStringLiteral(" (l)"), ToQt(kv::Format("%0.0f", g.litres)), g.second,
+        g.cylinderLitres > 0.0 ? ToQt(kv::Format("%0.1f", g.cylinderLitres)) : QString());
+}
+
+// The readout of the moment nearest a run time second.
+QString CWorstCaseBailoutWindow::MomentText(int second) const {
+  const kv::SBailoutMoment* nearest = nullptr;
+  for (const kv::SBailoutMoment& m : m_sweep.moments)
+    if (!nearest || std::abs(m.second - second) < std::abs(nearest->second - second)) nearest = &m;
+  if (!nearest) return {};
+  const kv::SBailoutMoment& m = *nearest;
+  const double depth = m_heading.imperial ? m.depth * kv::kFeetPerMetre : m.depth;
+  QString text = Tr("Bailout at") + QStringLiteral(" ") + Clock(m.second) + QStringLiteral("   ") + Str(1030) +
+                 ToQt(kv::Format(" %.1f %s", depth, m_heading.imperial ? "ft" : "m"));
+  if (!m.valid) return text + QStringLiteral("   ") + Tr("no valid bailout plan");
+  text += QStringLiteral("   ") + Tr("Run time") + QStringLiteral(" ") + Clock(m.runTime);
+  text += QStringLiteral("   ") + Str(1060) + ToQt(kv::Format(" %0.1f%%", m.cnsFinal * 100.0));
+  for (const std::string& gas : kv::SweepGasNames(m_sweep))
+    text += QStringLiteral("   ") + ToQt(gas) + ToQt(kv::Format(" %0.0f l", kv::MomentLitres(m, gas)));
+  return text;
+}
+
+void CWorstCaseBailoutWindow::Print() {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  CViewer::PrintDocument(m_document, &printer);
+}
+
+bool CWorstCaseBailoutWindow::Save() {
+  if (!m_chooser) return false;
+  SFileRequest r{Tr("Save HTML file as..."), QStringLiteral("HTML Files (*.html)|*.html|"), QStringLiteral("html"),
+                 QString(), QString()};
+  const QString path = m_chooser->SaveFile(this, r);
+  if (path.isEmpty()) return false;
+  if (kv::WriteHtmlDocument(FromQt(path), m_document)) return true;
+  kv::UserPrompt().ShowMessage(FromQt(Tr("Unable to write the file %1.").arg(QDir::toNativeSeparators(path))),
+                               kv::EIcon::Warning);
+  return false;
+}

@@ -1,0 +1,55 @@
+#pragma once
+// "Worst-case Bailout": the result of the bailout sweep of one dive. Two
+// charts against the bailout moment (litres of each bailout gas, run time of
+// the bailout dive, the worst moments marked) over the worst-case table;
+// "Print" and "Save" give the sweep as an HTML document like the other
+// tables.
+
+#include <QDialog>
+
+#include <string>
+
+#include "bailout/bailout_sweep.h"
+#include "report/worst_case_html.h"
+
+class IFileChooser;
+class QLabel;
+class QTableWidget;
+namespace kv::app {
+class CGraphWidget;
+class CWorstCaseGraph;
+}  // namespace kv::app
+
+class CWorstCaseBailoutWindow final : public QDialog {
+  Q_OBJECT
+public:
+  CWorstCaseBailoutWindow(kv::SBailoutSweep sweep, const kv::SWorstCaseHeading& heading, IFileChooser* chooser,
+                          QWidget* parent = nullptr);
+  ~CWorstCaseBailoutWindow() override;
+
+  const kv::SBailoutSweep& Sweep() const { return m_sweep; }
+  // The HTML document that Print and Save give.
+  const std::string& Document() const { return m_document; }
+  void Print();
+  // Asks for a file and writes the document; true when written.
+  bool Save();
+
+  const kv::app::CWorstCaseGraph& GasChart() const;
+  const kv::app::CWorstCaseGraph& RunTimeChart() const;
+  kv::app::CGraphWidget* GasChartWidget() const { return m_gasChart; }
+  QTableWidget* WorstTable() const { return m_table; }
+  QLabel* Summary() const { return m_summary; }
+
+private:
+  void FillTable();
+  QString MomentText(int second) const;
+
+  kv::SBailoutSweep m_sweep;
+  kv::SWorstCaseHeading m_heading;
+  std::string m_document;
+  IFileChooser* m_chooser;
+  QLabel* m_summary;
+  kv::app::CGraphWidget* m_gasChart;
+  kv::app::CGraphWidget* m_runTimeChart;
+  QTableWidget* m_table;
+};
