@@ -191,14 +191,4 @@ void CWorstCaseBailoutWindow::Print() {
   CViewer::PrintDocument(m_document, &printer);
 }
 
-bool CWorstCaseBailoutWindow::Save() {
-  if (!m_chooser) return false;
-  SFileRequest r{Tr("Save HTML file as..."), QStringLiteral("HTML Files (*.html)|*.html|"), QStringLiteral("html"),
-                 QString(), QString()};
-  const QString path = m_chooser->SaveFile(this, r);
-  if (path.isEmpty()) return false;
-  if (kv::WriteHtmlDocument(FromQt(path), m_document)) return true;
-  kv::UserPrompt().ShowMessage(FromQt(Tr("Unable to write the file %1.").arg(QDir::toNativeSeparators(path))),
-                               kv::EIcon::Warning);
-  return false;
-}
+bool CWorstCaseBailoutWindow::Save() { return CViewer::SaveDocumentAs(this, m_chooser, m_document); }

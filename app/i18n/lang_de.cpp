@@ -74,7 +74,6 @@ const SKvLanguageText kTexts[] = {
     {0, "&No", "&Nein"},
     {0, "Select dive plan file to open", "Zu öffnende Tauchplandatei wählen"},
     {0, "Select dive file to open", "Zu öffnende Tauchgangsdatei wählen"},
-    {0, "Dive table generation is not part of this version of the program.", "Die Erstellung von Tauchtabellen ist in dieser Programmversion nicht enthalten."},
     {0, "Preferences", "Einstellungen"},
     {0, "General", "Allgemein"},
     {0, "Dive Plan", "Tauchplan"},
@@ -183,6 +182,11 @@ const SKvLanguageText kTexts[] = {
     {0, "Planning the worst-case bailout...", "Der Worst-Case-Bailout wird geplant ..."},
     {0, "Dive %1 has no calculated closed-circuit time under water to bail out from.",
      "Tauchgang %1 hat keine berechnete Kreislaufzeit unter Wasser, ab der ein Bailout geplant werden kann."},
+    {0,
+     "If a bailout needs more gases than the dive's bailout settings give, plan it with more gases?\n\n(If you "
+     "select 'No' such a bailout counts as one without a valid plan.)",
+     "Wenn ein Bailout mehr Gase braucht, als die Bailout-Einstellungen des Tauchgangs vorsehen: mit mehr Gasen "
+     "planen?\n\n(Bei 'Nein' zählt ein solcher Bailout als einer ohne gültigen Plan.)"},
     {0,
      "If a bailout cannot decompress within 6 hours, plan it for extended decompression up to 24 hours?\n\n(If you "
      "select 'No' such a bailout counts as one without a valid plan.)",

@@ -1,6 +1,7 @@
 #include "app/viewer/viewer.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -18,6 +19,7 @@
 #include "app/platform/qt_text.h"
 #include "app/platform/user_profile.h"
 #include "app/viewer/table_notes.h"
+#include "base/prompt.h"
 #include "report/latin1.h"
 
 namespace {
@@ -117,15 +119,19 @@ void CViewer::Print() {
   PrintDocument(m_document, &printer);
 }
 
-bool CViewer::Save() {
-  if (!m_chooser) return false;
+bool CViewer::Save() { return SaveDocumentAs(this, m_chooser, m_document); }
+
+bool CViewer::SaveDocumentAs(QWidget* parent, IFileChooser* chooser, const std::string& document) {
+  if (!chooser) return false;
   SFileRequest r{Tr("Save HTML file as..."), QStringLiteral("HTML Files (*.html)|*.html|"), QStringLiteral("html"),
                  QString(), QString()};
-  const QString path = m_chooser->SaveFile(this, r);
+  const QString path = chooser->SaveFile(parent, r);
   if (path.isEmpty()) return false;
-  // The documents declare ISO-8859-1 and are written in it; a file that cannot
-  // be created is skipped without a word, as the viewer always did.
-  return kv::WriteHtmlDocument(FromQt(path), m_document);
+  // The documents declare ISO-8859-1 and are written in it.
+  if (kv::WriteHtmlDocument(FromQt(path), document)) return true;
+  kv::UserPrompt().ShowMessage(FromQt(Tr("Unable to write the file %1.").arg(QDir::toNativeSeparators(path))),
+                               kv::EIcon::Warning);
+  return false;
 }
 
 bool CViewer::EditNotes() {

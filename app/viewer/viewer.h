@@ -40,6 +40,10 @@ public:
   // Lays the document out on the printer's pages and prints it: no page
   // numbers, titles or addresses, only the tables.
   static void PrintDocument(const std::string& document, QPrinter* printer);
+  // Asks for a file and writes the document to it unchanged (atomically);
+  // a file that cannot be written is reported to the user. False when
+  // nothing was written.
+  static bool SaveDocumentAs(QWidget* parent, IFileChooser* chooser, const std::string& document);
 
 protected:
   void done(int result) override;

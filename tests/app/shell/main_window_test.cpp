@@ -442,7 +442,7 @@ private Q_SLOTS:
     SWindow window("cc-trimix-70m-bailout.ccp");
     CDivePlannerDlg& w = window.w;
     const kv::CDivePlan& dive = *w.Plan().GetDive(0);
-    t.env.prompt.answers = {false};  // no extended decompression for the bailouts
+    t.env.prompt.answers = {true, false};  // more gases where needed; no extended decompression
 
     std::unique_ptr<QMenu> menu(w.Page(0)->ChartWidget()->CreateContextMenu(nullptr));
     QAction* sweep = FindAction(menu.get(), QStringLiteral("&Worst-case Bailout\u2026"));
@@ -450,7 +450,7 @@ private Q_SLOTS:
     sweep->trigger();
     Settle();
     QVERIFY(!dive.IsBailoutMode());  // the dive itself is left as it was
-    QCOMPARE(t.env.prompt.shown.size(), std::size_t{1});
+    QCOMPARE(t.env.prompt.shown.size(), std::size_t{2});
     CWorstCaseBailoutWindow* result = w.WorstCaseWindow();
     QVERIFY(result && result->isVisible());
 
@@ -459,7 +459,7 @@ private Q_SLOTS:
     w.Plan().PreviousState(0, start);
     kv::test::CRecordingProgress progress;
     const kv::SBailoutSweep expected =
-        kv::SweepBailout(dive, start, kv::app::kWorstCaseStep, kv::SBailoutAnswers{}, progress, 1);
+        kv::SweepBailout(dive, start, kv::app::kWorstCaseStep, kv::SBailoutAnswers{true, false, false}, progress, 1);
     QVERIFY(expected.runTime.second >= 0);
     QVERIFY(result->Sweep().moments == expected.moments);
     QVERIFY(result->Sweep().gases == expected.gases);
@@ -485,6 +485,13 @@ private Q_SLOTS:
     window.chooser.answers = {t.Path(QStringLiteral("worst.html"))};
     QVERIFY(result->Save());
     QVERIFY(FileText(t.Path(QStringLiteral("worst.html"))).find("Worst-case Bailout - Dive 1") != std::string::npos);
+
+    // A file that cannot be written is said, not passed over.
+    window.chooser.answers = {t.Path(QStringLiteral("no-such-folder/worst.html"))};
+    const std::size_t shownBefore = t.env.prompt.shown.size();
+    QVERIFY(!result->Save());
+    QCOMPARE(t.env.prompt.shown.size(), shownBefore + 1);
+    QVERIFY(t.env.prompt.shown.back().text.find("no-such-folder") != std::string::npos);
   }
 
   void viewTablesCalculatesFirstAndHandsOverTheDocument() {
