@@ -91,8 +91,8 @@ stop
 
 # A closed-circuit dive: the details window following a cursor pinned at
 # minute 25 of the chart, then the worst-case bailout from the chart's
-# pop-up menu (W): more gases where a bailout needs them, the 6-hour
-# question answered No.
+# pop-up menu (W): each bailout with the number of gases it needs, the
+# 6-hour question answered No.
 start examples/cc-trimix-70m-bailout.ccp
 main=$(window 'Kestrun Varnadel - cc-trimix-70m-bailout.ccp')
 xdotool windowsize "$main" 1100 760
@@ -106,7 +106,7 @@ xdotool windowfocus --sync "$main" 2>/dev/null || true
 xdotool mousemove --window "$main" 400 620 click 3
 sleep 0.5
 xdotool key w
-keys "$(window '^Kestrun Varnadel$')" alt+y
+keys "$(window '^Kestrun Varnadel$')" Return
 sleep 0.5
 keys "$(window '^Kestrun Varnadel$')" Return
 worst=$(timeout 300 xdotool search --sync --onlyvisible --name 'Worst-case Bailout' | head -1)

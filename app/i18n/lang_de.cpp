@@ -183,10 +183,10 @@ const SKvLanguageText kTexts[] = {
     {0, "Dive %1 has no calculated closed-circuit time under water to bail out from.",
      "Tauchgang %1 hat keine berechnete Kreislaufzeit unter Wasser, ab der ein Bailout geplant werden kann."},
     {0,
-     "If a bailout needs more gases than the dive's bailout settings give, plan it with more gases?\n\n(If you "
-     "select 'No' such a bailout counts as one without a valid plan.)",
-     "Wenn ein Bailout mehr Gase braucht, als die Bailout-Einstellungen des Tauchgangs vorsehen: mit mehr Gasen "
-     "planen?\n\n(Bei 'Nein' zählt ein solcher Bailout als einer ohne gültigen Plan.)"},
+     "If a bailout needs more or fewer gases than the dive's bailout settings give, plan it with the number it "
+     "needs?\n\n(If you select 'No' such a bailout counts as one without a valid plan.)",
+     "Wenn ein Bailout mehr oder weniger Gase braucht, als die Bailout-Einstellungen des Tauchgangs vorsehen: mit "
+     "der benötigten Anzahl planen?\n\n(Bei 'Nein' zählt ein solcher Bailout als einer ohne gültigen Plan.)"},
     {0,
      "If a bailout cannot decompress within 6 hours, plan it for extended decompression up to 24 hours?\n\n(If you "
      "select 'No' such a bailout counts as one without a valid plan.)",

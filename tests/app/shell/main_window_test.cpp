@@ -442,7 +442,7 @@ private Q_SLOTS:
     SWindow window("cc-trimix-70m-bailout.ccp");
     CDivePlannerDlg& w = window.w;
     const kv::CDivePlan& dive = *w.Plan().GetDive(0);
-    t.env.prompt.answers = {true, false};  // more gases where needed; no extended decompression
+    t.env.prompt.answers = {true, false};  // the number of gases each bailout needs; no extended decompression
 
     std::unique_ptr<QMenu> menu(w.Page(0)->ChartWidget()->CreateContextMenu(nullptr));
     QAction* sweep = FindAction(menu.get(), QStringLiteral("&Worst-case Bailout\u2026"));
@@ -459,7 +459,8 @@ private Q_SLOTS:
     w.Plan().PreviousState(0, start);
     kv::test::CRecordingProgress progress;
     const kv::SBailoutSweep expected =
-        kv::SweepBailout(dive, start, kv::app::kWorstCaseStep, kv::SBailoutAnswers{true, false, false}, progress, 1);
+        kv::SweepBailout(dive, start, kv::app::kWorstCaseStep, kv::SBailoutAnswers{true, true, false}, progress, 1);
+    QCOMPARE(expected.invalid, 0);
     QVERIFY(expected.runTime.second >= 0);
     QVERIFY(result->Sweep().moments == expected.moments);
     QVERIFY(result->Sweep().gases == expected.gases);
