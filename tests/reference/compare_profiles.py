@@ -1,6 +1,7 @@
 """Calculates random plans with the engine (through profile_dump) and with the
 independent model in walk_model.py and fails on the first profile that
-differs. Usage: compare_profiles.py PROFILE_DUMP [SEED] [COUNT]"""
+differs. Usage: compare_profiles.py PROFILE_DUMP [RANDOM_START] [COUNT]
+(the same RANDOM_START, default 7, gives the same plans again)"""
 import json, os, random, subprocess, sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
