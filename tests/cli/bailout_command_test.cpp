@@ -11,34 +11,16 @@
 #include "cli/kvplan_app.h"
 #include "plan/plan_group.h"
 #include "support/test_support.h"
+#include "kvplan_fixture.h"
 
 namespace kv {
 namespace {
 
-using Json = nlohmann::ordered_json;
+using test::Json;
+using test::Keys;
 
-std::vector<std::string> Keys(const Json& j) {
-  std::vector<std::string> keys;
-  for (auto it = j.begin(); it != j.end(); ++it) keys.push_back(it.key());
-  return keys;
-}
-
-class BailoutCommand : public ::testing::Test {
+class BailoutCommand : public test::CKvplanFixture {
 protected:
-  void SetUp() override { dir = test::TempDir(); }
-
-  int Run(const std::vector<std::string>& args) {
-    out.str("");
-    err.str("");
-    SKvplanEnvironment env;
-    env.userPreferences = [] { return std::make_unique<CMemoryPreferenceStorage>(); };
-    return RunKvplan(args, out, err, env);
-  }
-  Json RunJson(std::vector<std::string> args, int expected = kExitOk) {
-    args.insert(args.end(), {"--json", "-"});
-    EXPECT_EQ(Run(args), expected) << err.str();
-    return Json::parse(out.str());
-  }
   // A plan of one closed-circuit 15/55 dive to depth for minutes.
   std::string ClosedCircuitPlan(double depth, int minutes, int switches = 2, const std::string& list = "") {
     test::CTestEnvironment env;
@@ -64,9 +46,6 @@ protected:
     EXPECT_TRUE(g.SavePlanGroup(path));
     return path;
   }
-
-  std::ostringstream out, err;
-  std::string dir;
 };
 
 TEST_F(BailoutCommand, BailoutAtASecondDescribesTheBailoutDive) {

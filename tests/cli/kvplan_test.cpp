@@ -18,11 +18,12 @@
 #include "plan/plan_group.h"
 #include "report/table_builder.h"
 #include "support/test_support.h"
+#include "kvplan_fixture.h"
 
 namespace kv {
 namespace {
 
-using Json = nlohmann::ordered_json;
+using test::Json;
 
 const std::string kExamples = EXAMPLES_DIR;
 
@@ -39,23 +40,10 @@ private:
   CMemoryPreferenceStorage& m_target;
 };
 
-class KvplanTest : public ::testing::Test {
+class KvplanTest : public test::CKvplanFixture {
 protected:
-  void SetUp() override { dir = test::TempDir(); }
+  std::unique_ptr<IPreferenceStorage> UserPreferences() override { return std::make_unique<CForwardingStorage>(user); }
 
-  int Run(const std::vector<std::string>& args) {
-    out.str("");
-    err.str("");
-    SKvplanEnvironment env;
-    env.userPreferences = [this] { return std::make_unique<CForwardingStorage>(user); };
-    return RunKvplan(args, out, err, env);
-  }
-  Json RunJson(std::vector<std::string> args, int expected = kExitOk) {
-    args.push_back("--json");
-    args.push_back("-");
-    EXPECT_EQ(Run(args), expected) << err.str();
-    return Json::parse(out.str());
-  }
   // A plan of one open-circuit air dive to depth for minutes.
   std::string AirPlan(double depth, int minutes) {
     test::CTestEnvironment env;
@@ -95,8 +83,6 @@ protected:
   }
 
   CMemoryPreferenceStorage user;
-  std::ostringstream out, err;
-  std::string dir;
 };
 
 // Two dives of air; the second one goes to 40 m for minutes.

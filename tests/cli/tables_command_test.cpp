@@ -9,19 +9,15 @@
 #include "cli/kvplan_app.h"
 #include "plan/file_store.h"
 #include "support/test_support.h"
+#include "kvplan_fixture.h"
 
 namespace kv {
 namespace {
 
-using Json = nlohmann::ordered_json;
+using test::Json;
+using test::Keys;
 
 const std::string kExamples = EXAMPLES_DIR;
-
-std::vector<std::string> Keys(const Json& j) {
-  std::vector<std::string> keys;
-  for (auto it = j.begin(); it != j.end(); ++it) keys.push_back(it.key());
-  return keys;
-}
 
 int Count(const std::string& text, const std::string& what) {
   int n = 0;
@@ -29,24 +25,13 @@ int Count(const std::string& text, const std::string& what) {
   return n;
 }
 
-class TablesCommandTest : public ::testing::Test {
+class TablesCommandTest : public test::CKvplanFixture {
 protected:
-  void SetUp() override { dir = test::TempDir(); }
-  int Run(const std::vector<std::string>& args) {
-    out.str("");
-    err.str("");
-    SKvplanEnvironment env;
-    env.userPreferences = [] { return std::make_unique<CMemoryPreferenceStorage>(); };
-    return RunKvplan(args, out, err, env);
-  }
   std::string Settings(const std::string& text) {
     const std::string path = dir + "/run.cct";
     EXPECT_TRUE(FileStore().Write(path, "Table Generation Settings\n" + text));
     return path;
   }
-
-  std::ostringstream out, err;
-  std::string dir;
 };
 
 TEST_F(TablesCommandTest, JsonListsEveryDiveInArrayOrder) {

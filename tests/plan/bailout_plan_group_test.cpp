@@ -10,23 +10,13 @@ namespace {
 
 using test::Point;
 
-class BailoutPlanGroup : public ::testing::Test {
+class BailoutPlanGroup : public test::CPlanGroupFixture {
 protected:
-  void SetUp() override { group.SetSink(&sink); }
-  std::vector<SPlanNotification> Drain() {
-    sink.received.clear();
-    group.DeliverNotifications();
-    return sink.received;
-  }
   // A closed-circuit 15/55 dive to depth for minutes.
   static void GiveClosedCircuitDive(CDivePlan& dive, double depth, int minutes) {
     dive.AppendUserPoint(Point(0, 0, 15, 55, true, 0.7));
     dive.AppendUserPoint(Point(depth, minutes * 60, 15, 55, true, 1.3));
   }
-
-  test::CTestEnvironment env;
-  test::CRecordingSink sink;
-  CPlanGroup group;
 };
 
 TEST_F(BailoutPlanGroup, ANewGroupPlansBailoutsAndTellsTheWindow) {

@@ -11,23 +11,13 @@ using test::Calculated;
 using test::Loaded;
 using test::Modified;
 
-class PlanGroupTest : public ::testing::Test {
+class PlanGroupTest : public test::CPlanGroupFixture {
 protected:
-  void SetUp() override { group.SetSink(&sink); }
-  std::vector<SPlanNotification> Drain() {
-    sink.received.clear();
-    group.DeliverNotifications();
-    return sink.received;
-  }
   // n dives, each a square dive, calculated once at the current clock time.
   void MakeDives(int n, double depth = 30, int minutes = 20) {
     while (group.GetDiveCount() < n) group.AddDivePlan();
     for (int i = 0; i < n; ++i) test::GiveSquareDive(*group.GetDive(i), depth, minutes);
   }
-
-  test::CTestEnvironment env;
-  test::CRecordingSink sink;
-  CPlanGroup group;
 };
 
 // ---- Dives: add, delete, sort ------------------------------------------------------

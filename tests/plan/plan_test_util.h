@@ -2,6 +2,9 @@
 // Helpers for the plan tests: a sink that records notifications, a file store
 // that fails on demand, and short ways to give a dive its points.
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,22 @@ public:
   int queued = 0;
   std::vector<SPlanNotification> received;
   std::function<void(const SPlanNotification&)> onDeliver;
+};
+
+// A plan group whose notifications a test collects with Drain().
+class CPlanGroupFixture : public ::testing::Test {
+protected:
+  void SetUp() override { group.SetSink(&sink); }
+  // Delivers what the group queued and returns it.
+  std::vector<SPlanNotification> Drain() {
+    sink.received.clear();
+    group.DeliverNotifications();
+    return sink.received;
+  }
+
+  CTestEnvironment env;
+  CRecordingSink sink;
+  CPlanGroup group;
 };
 
 inline SPlanNotification Modified() { return {EPlanNotification::ModifiedChanged, -1, 0}; }
