@@ -18,13 +18,14 @@ constexpr double kBottomMargin = 38.0;
 // A press and release closer than this is a click, not a drag.
 constexpr double kClickDistance = 4.0;
 
-QFont AxisFont() {
-  QFont font(QStringLiteral("Arial"));
-  font.setPointSizeF(8.0);
-  return font;
-}
 
 }  // namespace
+
+QFont ChartFont(double pointSize) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSizeF(pointSize);
+  return font;
+}
 
 const CGraphDataSet* CGraph::FindSeries(const QString& name) const {
   for (const CGraphDataSet& s : m_series)
@@ -256,7 +257,7 @@ void CGraph::Paint(QPainter& painter, const QRectF& area) const {
 }
 
 void CGraph::PaintAxes(QPainter& painter, const QRectF& area, const QRectF& plot) const {
-  painter.setFont(AxisFont());
+  painter.setFont(ChartFont(8.0));
   const QFontMetricsF metrics(painter.font());
   const QPen gridPen(QColor(200, 200, 200), 1, Qt::DotLine);
   const QPen axisPen(QColor(60, 60, 60), 1);
@@ -312,8 +313,7 @@ void CGraph::PaintLegend(QPainter& painter, const QRectF& plot) const {
     if (std::none_of(entries.begin(), entries.end(), [&](const CGraphDataSet* e) { return e->Name() == series.Name(); }))
       entries.push_back(&series);
   if (entries.empty()) return;
-  QFont font(QStringLiteral("Arial"));
-  font.setPointSizeF(8.5);
+  const QFont font = ChartFont(8.5);
   painter.setFont(font);
   const QFontMetricsF metrics(font);
   const double line = metrics.height() + 2;
@@ -339,7 +339,7 @@ void CGraph::PaintLegend(QPainter& painter, const QRectF& plot) const {
 void CGraph::PaintOverlay(QPainter& painter, const QRectF& area, const QRectF& plot) const {
   Q_UNUSED(area);
   if (m_bailoutModeCaption) {
-    QFont font(QStringLiteral("Arial"));
+    QFont font = ChartFont(8.0);
     font.setPixelSize(std::clamp(static_cast<int>(plot.height() / 6), 14, 40));
     font.setBold(true);
     font.setItalic(true);
@@ -348,7 +348,7 @@ void CGraph::PaintOverlay(QPainter& painter, const QRectF& area, const QRectF& p
     painter.drawText(plot, Qt::AlignCenter, Tr("BAILOUT MODE"));
   }
   if (m_recalculationCaption) {
-    QFont font(QStringLiteral("Arial"));
+    QFont font = ChartFont(8.0);
     font.setPixelSize(14);
     font.setBold(true);
     painter.setFont(font);

@@ -4,6 +4,7 @@
 // Widgets only hand it a painter and forward the mouse; everything a test
 // needs to check (ticks, mapping, interaction) works without a window.
 
+#include <QFont>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -15,6 +16,9 @@
 class QPainter;
 
 namespace kv::app {
+
+// The one typeface of every chart's texts, at a point size.
+QFont ChartFont(double pointSize);
 
 struct SRange {
   double min = 0.0;

@@ -13,12 +13,6 @@ constexpr double kReadoutHeight = 40.0;
 constexpr double kBandOffset = 5.0;
 constexpr double kBandWidth = 6.0;
 
-QFont ReadoutFont() {
-  QFont font(QStringLiteral("Arial"));
-  font.setPointSizeF(8.5);
-  return font;
-}
-
 void PaintMarker(QPainter& painter, const QPointF& at, int marker, const QColor& colour) {
   if (marker == CGraphDataSet::kMarkerSquare) {
     painter.fillRect(QRectF(at.x() - 3.5, at.y() - 3.5, 7, 7), colour);
@@ -110,7 +104,7 @@ void CXYLineGraph::PaintOverlay(QPainter& painter, const QRectF& area, const QRe
 }
 
 void CXYLineGraph::PaintReadout(QPainter& painter, const QRectF& area, const QRectF& plot) const {
-  painter.setFont(ReadoutFont());
+  painter.setFont(ChartFont(8.5));
   const QFontMetricsF metrics(painter.font());
   const QRectF box(plot.left(), area.top() + 2, plot.width(), plot.top() - area.top() - 6);
   const QString dragText = DragReadout(plot);
