@@ -38,9 +38,13 @@ bool StoppedUnanswered(const CDivePlan& variant) {
   return variant.IsTimeLimitExceeded() && !variant.IsExtendedPlanningUsed() && !variant.HasRememberedAnswer();
 }
 
+// One variant to calculate; with a source it is first made from it (on the
+// worker, so that copying the dives is spread over the threads too).
 struct SJob {
   int dive;
-  CDivePlan* variant;
+  SLostGasVariant* variant;
+  const CDivePlan* source = nullptr;
+  IDiveOwner* owner = nullptr;
 };
 
 // Calculates every job's variant, spread over threads; false when cancelled.
@@ -57,8 +61,10 @@ bool CalculateJobs(const std::vector<SJob>& jobs, const std::map<int, SPreviousD
   parallel.progress = options.progress;
   const SParallelResult result = ParallelFor(jobs.size(), parallel, [&](std::size_t i, unsigned) {
     const SJob& job = jobs[i];
+    if (job.source) job.variant->dive = LostGasDive(*job.source, job.variant->gas, job.owner);
+    CDivePlan& dive = *job.variant->dive;
     // Like a dive of the plan that fails, a variant that cannot be completed keeps no results.
-    if (!job.variant->Calculate(job.dive, starts.at(job.dive), settings)) job.variant->ClearResults();
+    if (!dive.Calculate(job.dive, starts.at(job.dive), settings)) dive.ClearResults();
   });
   return !result.cancelled;
 }
@@ -114,16 +120,32 @@ const std::vector<SLostGasVariant>& CLostGasVariants::Of(int dive) const {
   return it == m_variants.end() ? none : it->second;
 }
 
+void CLostGasVariants::Cancel() {
+  cancelled = true;
+  m_variants.clear();
+}
+
+std::vector<int> CLostGasVariants::AwaitingSixHourAnswer() const {
+  std::vector<int> dives;
+  for (const auto& [index, variants] : m_variants)
+    for (const SLostGasVariant& v : variants)
+      if (StoppedUnanswered(*v.dive)) {
+        dives.push_back(index);
+        break;
+      }
+  return dives;
+}
+
 CLostGasVariants CalculateLostGasVariants(const CPlanGroup& group, const std::vector<int>& dives,
                                           const SLostGasOptions& options) {
   CLostGasVariants result;
-  SCalculationSettings settings = SCalculationSettings::FromPreferences();
+  SCalculationSettings& settings = result.m_settings;
+  settings = SCalculationSettings::FromPreferences();
   // Nothing is asked on a worker: a variant is calculated with the answer
   // given in advance, or declined until the question has been asked here.
   settings.extendedPlanning =
       options.extendedPlanning == EExtendedPlanning::Accept ? EExtendedPlanning::Accept : EExtendedPlanning::Decline;
 
-  std::map<int, SPreviousDiveState> starts;
   std::vector<SJob> jobs;
   for (const int index : dives) {
     const CDivePlan* dive = group.GetDive(index);
@@ -131,37 +153,47 @@ CLostGasVariants CalculateLostGasVariants(const CPlanGroup& group, const std::ve
     const std::vector<CGas> gases = DecoGases(*dive);
     SPreviousDiveState start;
     if (gases.empty() || !group.PreviousState(index, start)) continue;
-    starts[index] = start;
+    result.m_starts[index] = start;
     auto owner = std::make_unique<CStandaloneDiveOwner>(*dive, start, g_noPrompt, settings);
     std::vector<SLostGasVariant>& variants = result.m_variants[index];
-    for (const CGas& gas : gases) variants.push_back({gas, LostGasDive(*dive, gas, owner.get())});
-    for (SLostGasVariant& v : variants) jobs.push_back({index, v.dive.get()});
+    for (const CGas& gas : gases) variants.push_back({gas, nullptr});
+    for (SLostGasVariant& v : variants) jobs.push_back({index, &v, dive, owner.get()});
     result.m_owners.push_back(std::move(owner));
   }
-  if (!CalculateJobs(jobs, starts, settings, options)) {
-    result.cancelled = true;
+  if (!CalculateJobs(jobs, result.m_starts, settings, options)) {
+    result.Cancel();
     return result;
   }
   if (options.extendedPlanning != EExtendedPlanning::Ask) return result;
 
   // The question, once per dive that needs it, in dive order, as a sequential
-  // run would meet it.
-  std::vector<SJob> again;
-  for (auto& [index, variants] : result.m_variants) {
-    std::vector<SJob> stopped;
-    for (SLostGasVariant& v : variants)
-      if (StoppedUnanswered(*v.dive)) stopped.push_back({index, v.dive.get()});
-    if (stopped.empty()) continue;
-    const bool yes = UserPrompt().AskYesNo(Format(LoadString(kMsgLostGasQuestion), index + 1), false, EIcon::Question);
-    CLeveledLog(StatusLog(), settings.debugLevel)
-        .LogAtLevel(yes ? "Lost-gas tables - User choose to extend the variants past 6 hours"
-                        : "Lost-gas tables - User choose not to extend the variants past 6 hours",
-                    kLogUsers);
-    if (yes) again.insert(again.end(), stopped.begin(), stopped.end());
-  }
-  settings.extendedPlanning = EExtendedPlanning::Accept;
-  if (!again.empty() && !CalculateJobs(again, starts, settings, options)) result.cancelled = true;
+  // run would meet it; then the variants of the dives answered yes again.
+  std::vector<int> extend;
+  for (const int index : result.AwaitingSixHourAnswer())
+    if (AskToExtendLostGasVariants(result, index)) extend.push_back(index);
+  ExtendLostGasVariants(result, extend, options);
   return result;
+}
+
+bool AskToExtendLostGasVariants(const CLostGasVariants& variants, int dive) {
+  const bool yes = UserPrompt().AskYesNo(Format(LoadString(kMsgLostGasQuestion), dive + 1), false, EIcon::Question);
+  CLeveledLog(StatusLog(), variants.m_settings.debugLevel)
+      .LogAtLevel(yes ? "Lost-gas tables - User choose to extend the variants past 6 hours"
+                      : "Lost-gas tables - User choose not to extend the variants past 6 hours",
+                  kLogUsers);
+  return yes;
+}
+
+bool ExtendLostGasVariants(CLostGasVariants& variants, const std::vector<int>& dives, const SLostGasOptions& options) {
+  std::vector<SJob> again;
+  for (const int index : dives)
+    for (SLostGasVariant& v : variants.m_variants[index])
+      if (StoppedUnanswered(*v.dive)) again.push_back({index, &v});
+  if (again.empty()) return true;
+  SCalculationSettings settings = variants.m_settings;
+  settings.extendedPlanning = EExtendedPlanning::Accept;
+  if (!CalculateJobs(again, variants.m_starts, settings, options)) variants.Cancel();
+  return !variants.cancelled;
 }
 
 }  // namespace kv

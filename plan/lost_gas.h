@@ -68,15 +68,23 @@ public:
   const std::vector<SLostGasVariant>& Of(int dive) const;
   // Whether any dive asked for has a variant.
   bool Any() const { return !m_variants.empty(); }
-  // Stopped through the progress: the variants are incomplete and should not be shown.
+  // The dives, in order, with a variant stopped at 6 hours because no answer
+  // was given (neither in advance nor remembered by the dive).
+  std::vector<int> AwaitingSixHourAnswer() const;
+  // Stopped through the progress: the variants were dropped, none is shown.
   bool cancelled = false;
 
 private:
   friend CLostGasVariants CalculateLostGasVariants(const CPlanGroup&, const std::vector<int>&,
                                                    const SLostGasOptions&);
+  friend bool AskToExtendLostGasVariants(const CLostGasVariants&, int);
+  friend bool ExtendLostGasVariants(CLostGasVariants&, const std::vector<int>&, const SLostGasOptions&);
+  void Cancel();
   // Declared before the dives that point at them, so that they go last.
   std::vector<std::unique_ptr<CStandaloneDiveOwner>> m_owners;
   std::map<int, std::vector<SLostGasVariant>> m_variants;
+  std::map<int, SPreviousDiveState> m_starts;  // the state each dive's variants start from
+  SCalculationSettings m_settings;             // the snapshot they were calculated with
 };
 
 // Calculates the lost-gas variants of the given dives of a calculated plan
@@ -86,5 +94,16 @@ private:
 // them. The plan itself is only read.
 CLostGasVariants CalculateLostGasVariants(const CPlanGroup& group, const std::vector<int>& dives,
                                           const SLostGasOptions& options = {});
+
+// The two steps of Ask, for a caller that must ask on its own thread between
+// two runs of long work (the desktop program): calculate with Decline, then
+// for each dive of AwaitingSixHourAnswer ask (through the user prompt, on the
+// calling thread) and extend the dives answered yes.
+bool AskToExtendLostGasVariants(const CLostGasVariants& variants, int dive);
+// Calculates again, answered yes, the variants of dives that stopped at 6
+// hours for want of an answer; false (and cancelled set) when cancelled
+// through the progress.
+bool ExtendLostGasVariants(CLostGasVariants& variants, const std::vector<int>& dives,
+                           const SLostGasOptions& options = {});
 
 }  // namespace kv

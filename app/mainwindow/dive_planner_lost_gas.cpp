@@ -18,19 +18,31 @@ void CDivePlannerDlg::LostGasTables() {
   const kv::CDivePlan* dive = m_plan->GetDive(current);
   if (!dive || kv::DecoGases(*dive).empty()) return;
 
-  // Calculated only when asked for, on every core. The worker thread asks the
-  // 6-hour question for the variants (if one needs it) through the window.
+  // Calculated only when asked for, on every core, as long work. The 6-hour
+  // question for the variants is asked here, between two runs, so that no
+  // question waits behind the progress window.
   kv::CLostGasVariants variants;
+  kv::SLostGasOptions options;
+  options.extendedPlanning = kv::EExtendedPlanning::Decline;
   bool cancelled = false;
   CLongWork::Run(
       this, Tr("Calculating the lost-gas tables..."),
       [&](kv::IProgress& progress) {
-        kv::SLostGasOptions options;
         options.progress = &progress;
         variants = kv::CalculateLostGasVariants(*m_plan, {current}, options);
         return !variants.cancelled;
       },
       &cancelled);
+  const std::vector<int> awaiting = variants.AwaitingSixHourAnswer();
+  if (!cancelled && !variants.cancelled && !awaiting.empty() && kv::AskToExtendLostGasVariants(variants, current)) {
+    CLongWork::Run(
+        this, Tr("Calculating the lost-gas tables..."),
+        [&](kv::IProgress& progress) {
+          options.progress = &progress;
+          return kv::ExtendLostGasVariants(variants, awaiting, options);
+        },
+        &cancelled);
+  }
   m_sink->DeliverPending();
   UpdateCommands();
   if (cancelled || variants.cancelled) return;

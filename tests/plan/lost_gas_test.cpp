@@ -315,7 +315,10 @@ TEST_F(LostGasLimitsTest, ACancelSaysTheVariantsAreIncomplete) {
   progress.positions.push_back(0);
   SLostGasOptions options;
   options.progress = &progress;
-  EXPECT_TRUE(CalculateLostGasVariants(group, {0}, options).cancelled);
+  const CLostGasVariants variants = CalculateLostGasVariants(group, {0}, options);
+  EXPECT_TRUE(variants.cancelled);
+  EXPECT_FALSE(variants.Any());
+  EXPECT_TRUE(variants.AwaitingSixHourAnswer().empty());
   EXPECT_TRUE(env.prompt.shown.empty());
 }
 
