@@ -322,22 +322,5 @@ TEST_F(LostGasLimitsTest, ACancelSaysTheVariantsAreIncomplete) {
   EXPECT_TRUE(env.prompt.shown.empty());
 }
 
-TEST_F(LostGasLimitsTest, ALaterDiveStartsTheVariantsFromItsPredecessorsEnd) {
-  ASSERT_TRUE(group.AddDivePlan());
-  CDivePlan& second = *group.GetDive(1);
-  second.SetSurfaceInterval(3 * 3600);
-  second.AppendUserPoint(Point(0, 0, 21));
-  second.AppendUserPoint(Point(40, 20 * 60, 21));
-  second.AppendUserPoint(Point(6, 0, 100));
-  group.CalculateDivePlans(true, 0, true);
-  const CLostGasVariants variants = CalculateLostGasVariants(group, {1});
-  ASSERT_EQ(variants.Of(1).size(), 1u);
-  const CDivePlan& v = *variants.Of(1)[0].dive;
-  EXPECT_EQ(v.GetDiveNumber(), 1);
-  EXPECT_EQ(v.Prediction(0)->m_nitrogen, second.Prediction(0)->m_nitrogen);
-  EXPECT_EQ(v.Prediction(0)->m_cns, second.Prediction(0)->m_cns);
-  EXPECT_TRUE(variants.Of(0).empty());
-}
-
 }  // namespace
 }  // namespace kv

@@ -70,21 +70,7 @@ TEST(ParallelFor, AnyNumberOfThreadsTakesTheSequentialResultsInOrder) {
     EXPECT_FALSE(run.result.stopped);
     EXPECT_TRUE(run.result.abandoned.empty());
   }
-}
-
-TEST(ParallelFor, WorkerCountIsBoundedByItemsAndThreads) {
-  SParallelOptions options;
-  options.threads = 4;
-  EXPECT_EQ(ParallelWorkerCount(0, options), 1u);
-  EXPECT_EQ(ParallelWorkerCount(3, options), 3u);
-  EXPECT_EQ(ParallelWorkerCount(100, options), 4u);
-  options.threads = 0;
-  EXPECT_EQ(ParallelWorkerCount(1000, options), std::max(1u, std::thread::hardware_concurrency()));
-
-  int calls = 0;
-  const SParallelResult none = ParallelFor(0, options, [&](std::size_t, unsigned) { ++calls; });
-  EXPECT_EQ(none.taken, 0u);
-  EXPECT_EQ(calls, 0);
+  EXPECT_EQ(RunItems(0, sequential).result.taken, 0u);
 }
 
 TEST(ParallelFor, EachWorkerNumberBelongsToOneThreadForPerThreadScratch) {
