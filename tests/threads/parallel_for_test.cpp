@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <set>
@@ -22,9 +23,9 @@ namespace {
 
 // Work whose result depends on the item alone, long enough that workers overlap.
 long long Result(std::size_t i) {
-  long long x = static_cast<long long>(i) + 1;
-  for (int k = 0; k < 2000 + static_cast<int>(i % 7) * 500; ++k) x = (x * 6364136223846793005LL + 1442695040888963407LL) % 1000003;
-  return x;
+  std::uint64_t x = i + 1;
+  for (int k = 0; k < 2000 + static_cast<int>(i % 7) * 500; ++k) x = (x * 6364136223846793005ULL + 1442695040888963407ULL) % 1000003;
+  return static_cast<long long>(x);
 }
 
 struct SRun {
