@@ -75,23 +75,31 @@ private:
   std::vector<std::thread> m_threads;
 };
 
+// With the lock held: claims the next item, if any is left and the loop goes
+// on, and works it with the lock released. False when there was none.
+bool WorkNext(SSharedItems& items, std::unique_lock<std::mutex>& guard, std::size_t count, unsigned worker,
+              const Work& work) {
+  if (items.stop || items.next >= count) return false;
+  const std::size_t i = items.next++;
+  guard.unlock();
+  try {
+    work(i, worker);
+  } catch (...) {
+    guard.lock();
+    if (!items.error) items.error = std::current_exception();
+    items.stop = true;
+    items.changed.notify_all();
+    return false;
+  }
+  guard.lock();
+  items.done[i] = 1;
+  items.changed.notify_all();
+  return true;
+}
+
 void WorkerLoop(SSharedItems& items, std::size_t count, unsigned worker, const Work& work) {
   std::unique_lock<std::mutex> guard(items.lock);
-  while (!items.stop && items.next < count) {
-    const std::size_t i = items.next++;
-    guard.unlock();
-    try {
-      work(i, worker);
-    } catch (...) {
-      guard.lock();
-      if (!items.error) items.error = std::current_exception();
-      items.stop = true;
-      items.changed.notify_all();
-      return;
-    }
-    guard.lock();
-    items.done[i] = 1;
-    items.changed.notify_all();
+  while (WorkNext(items, guard, count, worker, work)) {
   }
 }
 
@@ -110,16 +118,18 @@ SParallelResult ParallelFor(std::size_t count, const SParallelOptions& options, 
 
   SSharedItems items(count);
   CWorkerPool pool(items);
-  pool.Threads().reserve(workers);
+  // The calling thread is worker 0: it works items itself while it waits for
+  // the next one to take (its memory, warm from earlier work, serves again),
+  // and the others are started beside it.
+  pool.Threads().reserve(workers - 1);
   try {
-    for (unsigned w = 0; w < workers; ++w) {
+    for (unsigned w = 1; w < workers; ++w) {
       std::function<void()> loop = [&items, count, w, &work] { WorkerLoop(items, count, w, work); };
       pool.Threads().push_back(options.startThread ? options.startThread(std::move(loop)) : std::thread(std::move(loop)));
     }
   } catch (const std::system_error&) {
-    // The system gives no more threads: those started share the work, or
-    // the calling thread does it alone.
-    if (pool.Threads().empty()) return InOrder(count, progress, work, take);
+    // The system gives no more threads: those started share the work with
+    // the calling thread, or it does the work alone, in order.
   }
 
   SParallelResult result;
@@ -128,14 +138,18 @@ SParallelResult ParallelFor(std::size_t count, const SParallelOptions& options, 
       result.cancelled = true;
       break;
     }
+    // Until item i is done: work one item more, or wait a while; either way
+    // look at the progress again before going on.
     bool ready = false, failed = false;
     while (!ready && !failed) {
       {
         std::unique_lock<std::mutex> guard(items.lock);
-        ready = items.changed.wait_for(guard, kPollInterval, [&] { return items.done[i] || items.error; });
+        if (!items.done[i] && !items.error && !WorkNext(items, guard, count, 0, work))
+          items.changed.wait_for(guard, kPollInterval, [&] { return items.done[i] || items.error; });
+        ready = items.done[i] != 0;
         failed = items.error != nullptr;
       }
-      if (!ready && Cancelled(progress)) break;
+      if (!ready && !failed && Cancelled(progress)) break;
     }
     if (failed) break;
     if (!ready) {

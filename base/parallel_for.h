@@ -3,15 +3,16 @@
 // variants of a plan) over the cores and gives exactly what working them one
 // after another gives.
 //
-// Workers take the items in index order, each as soon as it is free, and
-// work them: the work of one item may only write what belongs to that item
+// Workers (the calling thread among them) take the items in index order,
+// each as soon as it is free, and work them: the work of one item may only write what belongs to that item
 // (its slot of a result array) and the scratch of its worker. The calling
 // thread takes the finished items strictly in index order, as a sequential
 // loop would meet them; whatever decides between items (a rule that ties them
 // together, a question to the user, progress, cancellation) belongs in the
 // taking, which may also redo an item or put it back. Progress and
 // cancellation are polled on the calling thread only, between items and
-// while it waits for the next one, never inside an item.
+// while it waits for the next one, never inside an item (also not inside
+// one it works itself).
 
 #include <cstddef>
 #include <functional>
@@ -49,10 +50,10 @@ struct SParallelResult {
 unsigned ParallelWorkerCount(std::size_t count, const SParallelOptions& options);
 
 // Works every item 0 .. count - 1 and takes them in order.
-// - work(index, worker) runs on a worker thread (or on the calling thread
-//   when one worker is used or no thread could be started). worker is the
-//   number of the thread that runs it, 0 .. ParallelWorkerCount - 1, the
-//   same for every item that thread works: an index into per-thread scratch.
+// - work(index, worker) runs on one of the workers: the calling thread is
+//   worker 0 (it works items while it waits for the next one to take), the
+//   threads started beside it 1 .. ParallelWorkerCount - 1. worker is the
+//   same for every item one thread works: an index into per-thread scratch.
 // - take(index) runs on the calling thread once work(index) has returned,
 //   for index 0, 1, 2 ... in turn; false stops the loop after that item.
 //   May be empty.
