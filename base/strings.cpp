@@ -94,6 +94,13 @@ const std::map<int, const char*>& BuiltIn() {
       {1355, "Gas Volume Required (cu ft)<br>Reserve %0.0f%%"},
       {1356, "Cylinder Size Required (l)<br>Working Pressure %0.0f Bar"},
       {1357, "Cylinder Size Required (cu ft)<br>Working Pressure %0.0f PSI"},
+      {1360, "If %s is lost"},
+      {1361, "Cannot be completed on the remaining gases"},
+      {1362, "The decompression does not end within 6 hours."},
+      {1363, "The decompression does not end within the 24-hour planning limit."},
+      {1364, "Dive %d cannot decompress within 6 hours when a deco gas is lost.\n\nDo you wish to plan its "
+             "lost-gas tables for extended decompression up to 24 Hours?\n\n(If you select 'No' those tables "
+             "say that the dive cannot be completed.)"},
       {1500, "Started"},
       {1501, "Depths %0.0f to %0.0f in steps of %0.0f"},
       {1502, "Durations %d to %d in steps of %d (mins)"},

@@ -27,6 +27,13 @@ inline constexpr int kMsgOtuFinal = 1303;               // "OTU Final %0.1f%%"
 inline constexpr int kMsgGasHeading = 1306;             // "Gas"
 inline constexpr int kMsgWarningsHeading = 1320;        // "Warnings"
 inline constexpr int kMsgNoClearSurface = 1322;         // "NCS"
+// The lost-gas tables: the title of a variant, why one cannot be completed,
+// and the 6-hour question for the variants of a dive.
+inline constexpr int kMsgLostGasTitle = 1360;           // "If %s is lost"
+inline constexpr int kMsgLostGasNotCompleted = 1361;    // "Cannot be completed on the remaining gases"
+inline constexpr int kMsgLostGasSixHours = 1362;        // "The decompression does not end within 6 hours."
+inline constexpr int kMsgLostGasDayLimit = 1363;        // "... within the 24-hour planning limit."
+inline constexpr int kMsgLostGasQuestion = 1364;        // "Dive %d cannot decompress within 6 hours ..."
 
 // Texts the calculation shows that have no number of their own.
 inline constexpr const char* kSixHourQuestion =

@@ -12,6 +12,7 @@
 #include "cli/kvplan_session.h"
 #include "cli/text_report.h"
 #include "engine/dive_plan.h"
+#include "plan/lost_gas.h"
 #include "plan/plan_group.h"
 
 namespace kv {
@@ -21,7 +22,22 @@ struct SCalcOptions {
   std::string dive;                  // from 1; empty for every dive
   std::vector<std::string> seconds;  // run time seconds for the JSON
   bool bailout = false;              // show the bailout plans the file keeps
+  bool lostGas = false;              // add the lost-gas variants of every dive
 };
+
+// A variant that cannot be completed, or that ends above an oxygen limit, is
+// said on standard error as a dive is; the plan itself stands, so the exit
+// code does not change.
+void ReportLostGasOutcomes(const CLostGasVariants& variants, const std::vector<int>& dives, std::ostream& err) {
+  for (int i : dives) {
+    for (const SLostGasVariant& v : variants.Of(i)) {
+      const SDiveOutcome outcome = DiveOutcome(*v.dive);
+      const std::string which = "kvplan: dive " + std::to_string(i + 1) + ", if " + v.gas.Format(false) + " is lost";
+      if (!outcome.calculated) err << which << ": cannot be completed: " << outcome.reason << "\n";
+      for (const std::string& w : outcome.warnings) err << which << ", warning: " << w << " at the end of the dive\n";
+    }
+  }
+}
 
 int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
   std::ostream& err = session.Err();
@@ -74,6 +90,15 @@ int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
     for (const std::string& w : DiveOutcome(group, i).warnings)
       err << "kvplan: dive " << i + 1 << " warning: " << w << " at the end of the dive\n";
 
+  // A variant answers the 6-hour question as the plan does: with --extend.
+  CLostGasVariants variants;
+  if (calc.lostGas) {
+    SLostGasOptions lostGasOptions;
+    lostGasOptions.extendedPlanning = o.extend ? EExtendedPlanning::Accept : EExtendedPlanning::Decline;
+    variants = CalculateLostGasVariants(group, dives, lostGasOptions);
+    ReportLostGasOutcomes(variants, dives, err);
+  }
+
   if (o.json != "-") {
     const SReportOptions options = ReportOptionsFromPreferences();
     for (std::size_t k = 0; k < dives.size(); ++k) {
@@ -81,11 +106,14 @@ int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
       if (calc.bailout && group.GetDive(dives[k])->IsBailoutMode())
         session.Out() << BailoutSummaryText(group, *group.GetDive(dives[k])) << "\n";
       session.Out() << DiveTableText(group, dives[k], options);
+      for (const SLostGasVariant& v : variants.Of(dives[k]))
+        session.Out() << "\n" << LostGasTableText(group, dives[k], v, options);
     }
   }
+  const CLostGasVariants* lostGas = calc.lostGas ? &variants : nullptr;
   int rc = kExitOk;
-  if (!o.json.empty()) rc = std::max(rc, session.WriteJson(JsonText(PlanJson(group, dives, seconds))));
-  rc = std::max(rc, session.WriteTables(group, dives));
+  if (!o.json.empty()) rc = std::max(rc, session.WriteJson(JsonText(PlanJson(group, dives, seconds, lostGas))));
+  rc = std::max(rc, session.WriteTables(group, dives, lostGas));
   if (rc != kExitOk) return rc;
   return failed ? kExitDiveFailed : kExitOk;
 }
@@ -105,6 +133,8 @@ SKvplanCommand AddCalcCommand(CLI::App& app, SKvplanOptions& options) {
       ->type_name("SECONDS");
   command->add_flag("--bailout", calc->bailout,
                     "Show every dive whose file keeps a valid bailout plan in bailout mode, re-planned");
+  command->add_flag("--lost-gas", calc->lostGas,
+                    "Add to each dive one table per deco gas: the dive finished without that gas");
   return {command, [calc](CKvplanSession& session) { return RunCalc(session, *calc); }};
 }
 

@@ -15,30 +15,26 @@ int FailedDive(const CPlanGroup& group) {
   return -1;
 }
 
-}  // namespace
-
-SDiveOutcome DiveOutcome(const CPlanGroup& group, int index) {
+// failed: the dive of the plan whose failure cleared the others, or -1.
+SDiveOutcome Outcome(const CDivePlan& dive, int index, int failed) {
   SDiveOutcome outcome;
-  const CDivePlan* dive = group.GetDive(index);
-  if (!dive) return outcome;
-  outcome.calculated = dive->IsCalculationCompleted() && dive->SegmentCount() > 0;
+  outcome.calculated = dive.IsCalculationCompleted() && dive.SegmentCount() > 0;
   if (!outcome.calculated) {
-    const int failed = FailedDive(group);
-    if (dive->UserPoints().empty())
+    if (dive.UserPoints().empty())
       outcome.reason = "it has no points";
-    else if (dive->IsTimeLimitExceeded() && dive->IsExtendedPlanningUsed())
+    else if (dive.IsTimeLimitExceeded() && dive.IsExtendedPlanningUsed())
       outcome.reason = "its decompression does not end within the 24-hour planning limit";
-    else if (dive->IsTimeLimitExceeded())
+    else if (dive.IsTimeLimitExceeded())
       outcome.reason = "its decompression does not end within 6 hours (--extend plans beyond 6 hours)";
     else if (failed >= 0 && failed != index)
       outcome.reason = Format("dive %d could not be calculated", failed + 1);
-    else if (dive->IsCalculationCompleted())
+    else if (dive.IsCalculationCompleted())
       outcome.reason = "it never leaves the surface";
     else
       outcome.reason = "it has not been calculated";
     return outcome;
   }
-  if (const CPredictionPoint* last = dive->LastPrediction()) {
+  if (const CPredictionPoint* last = dive.LastPrediction()) {
     outcome.finalCns = last->m_cns;
     outcome.finalOtu = last->m_otu;
   }
@@ -47,5 +43,15 @@ SDiveOutcome DiveOutcome(const CPlanGroup& group, int index) {
   if (outcome.finalOtu > 300.0) outcome.warnings.push_back("OTU above 300");
   return outcome;
 }
+
+}  // namespace
+
+SDiveOutcome DiveOutcome(const CPlanGroup& group, int index) {
+  const CDivePlan* dive = group.GetDive(index);
+  if (!dive) return {};
+  return Outcome(*dive, index, FailedDive(group));
+}
+
+SDiveOutcome DiveOutcome(const CDivePlan& dive) { return Outcome(dive, dive.GetDiveNumber(), -1); }
 
 }  // namespace kv

@@ -9,6 +9,7 @@
 
 namespace kv {
 
+class CDivePlan;
 class CPlanGroup;
 
 struct SDiveOutcome {
@@ -23,5 +24,7 @@ struct SDiveOutcome {
 };
 
 SDiveOutcome DiveOutcome(const CPlanGroup& group, int index);
+// The same for a dive calculated outside the plan (a lost-gas variant).
+SDiveOutcome DiveOutcome(const CDivePlan& dive);
 
 }  // namespace kv

@@ -2,12 +2,13 @@
 
 #include "plan/plan_group.h"
 #include "report/latin1.h"
+#include "report/lost_gas_tables.h"
 #include "report/table_builder.h"
 
 namespace kv {
 
 bool WriteHtmlTables(const CPlanGroup& group, const std::vector<int>& dives, const std::string& path,
-                     bool gasTables, std::ostream& err) {
+                     bool gasTables, std::ostream& err, const CLostGasVariants* lostGas) {
   std::vector<const CDivePlan*> all;
   for (int i = 0; i < group.GetDiveCount(); ++i) all.push_back(group.GetDive(i));
   // Every dive asks for the tables of the whole plan, one dive for its own.
@@ -15,14 +16,16 @@ bool WriteHtmlTables(const CPlanGroup& group, const std::vector<int>& dives, con
   const SReportOptions options = ReportOptionsFromPreferences();
   bool built;
   std::string document;
+  const CLostGasVariants none;
+  const CLostGasVariants& variants = lostGas ? *lostGas : none;
   if (gasTables) {
     CGasConsumptionTablesHtml writer;
-    built = BuildGasUsageTables(all, index, options, writer);
+    built = BuildGasUsageTablesWithLostGas(all, index, variants, options, writer);
     document = writer.GetDocument();
   } else {
     CDivePlanTablesHtml writer;
     InitialiseDiveTablesWriter(writer);
-    built = BuildDiveTables(all, index, options, writer);
+    built = BuildDiveTablesWithLostGas(all, index, variants, options, writer);
     document = writer.GetDocument();
   }
   if (!built) {

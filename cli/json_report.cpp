@@ -2,6 +2,7 @@
 
 #include "cli/dive_outcome.h"
 #include "engine/dive_plan.h"
+#include "plan/lost_gas.h"
 #include "plan/plan_group.h"
 
 namespace kv {
@@ -62,6 +63,25 @@ Json Second(const CPredictionPoint& p) {
   return j;
 }
 
+Json GasWarnings(const CDivePlan& dive) {
+  Json warnings = Json::array();
+  for (const CDiveGasWarning& w : dive.GasWarnings()) warnings.push_back(w.DisplayText());
+  return warnings;
+}
+
+Json GasConsumption(const CDivePlan& dive) {
+  Json consumption = Json::array();
+  for (const SGasConsumption& c : dive.GasConsumption()) {
+    if (!c.m_gas.IsValid()) continue;
+    Json g;
+    g["gas"] = c.m_gas.Format(false);
+    g["litres"] = c.m_volume;
+    g["seconds"] = static_cast<long long>(c.m_time);
+    consumption.push_back(std::move(g));
+  }
+  return consumption;
+}
+
 }  // namespace
 
 Json SegmentJson(const CDiveSegment& segment) { return Segment(segment); }
@@ -111,21 +131,9 @@ Json DiveJson(const CPlanGroup& group, int index, const std::vector<int>& second
   end["otu"] = last ? last->m_otu : 0.0;
   d["end_state"] = std::move(end);
 
-  Json warnings = Json::array();
-  for (const CDiveGasWarning& w : dive.GasWarnings()) warnings.push_back(w.DisplayText());
-  d["gas_warnings"] = std::move(warnings);
+  d["gas_warnings"] = GasWarnings(dive);
   d["warnings"] = outcome.warnings;
-
-  Json consumption = Json::array();
-  for (const SGasConsumption& c : dive.GasConsumption()) {
-    if (!c.m_gas.IsValid()) continue;
-    Json g;
-    g["gas"] = c.m_gas.Format(false);
-    g["litres"] = c.m_volume;
-    g["seconds"] = static_cast<long long>(c.m_time);
-    consumption.push_back(std::move(g));
-  }
-  d["gas_consumption"] = std::move(consumption);
+  d["gas_consumption"] = GasConsumption(dive);
   d["prediction_points"] = dive.PredictionCount();
 
   if (!seconds.empty()) {
@@ -137,10 +145,37 @@ Json DiveJson(const CPlanGroup& group, int index, const std::vector<int>& second
   return d;
 }
 
-Json PlanJson(const CPlanGroup& group, const std::vector<int>& dives, const std::vector<int>& seconds) {
+Json LostGasJson(const CLostGasVariants& variants, int index) {
   Json list = Json::array();
-  for (int i : dives)
-    if (group.GetDive(i)) list.push_back(DiveJson(group, i, seconds));
+  for (const SLostGasVariant& v : variants.Of(index)) {
+    const CDivePlan& dive = *v.dive;
+    const SDiveOutcome outcome = DiveOutcome(dive);
+    const CPredictionPoint* last = dive.LastPrediction();
+    Json j;
+    j["gas"] = v.gas.Format(false);
+    j["completed"] = outcome.calculated;
+    j["run_time"] = dive.GetRunTime();
+    j["cns_final"] = last ? last->m_cns : 0.0;
+    j["otu_final"] = last ? last->m_otu : 0.0;
+    j["warnings"] = outcome.warnings;
+    Json segments = Json::array();
+    for (const CDiveSegment& s : dive.Segments()) segments.push_back(Segment(s));
+    j["segments"] = std::move(segments);
+    j["gas_consumption"] = GasConsumption(dive);
+    j["gas_warnings"] = GasWarnings(dive);
+    list.push_back(std::move(j));
+  }
+  return list;
+}
+
+Json PlanJson(const CPlanGroup& group, const std::vector<int>& dives, const std::vector<int>& seconds,
+              const CLostGasVariants* lostGas) {
+  Json list = Json::array();
+  for (int i : dives) {
+    if (!group.GetDive(i)) continue;
+    list.push_back(DiveJson(group, i, seconds));
+    if (lostGas) list.back()["lost_gas"] = LostGasJson(*lostGas, i);
+  }
   Json doc;
   doc["dives"] = std::move(list);
   return doc;

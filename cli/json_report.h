@@ -9,6 +9,7 @@
 
 namespace kv {
 
+class CLostGasVariants;
 class CPlanGroup;
 struct CDiveSegment;
 
@@ -21,9 +22,15 @@ nlohmann::ordered_json SegmentJson(const CDiveSegment& segment);
 // not calculated for any reason (cli/dive_outcome.h); "warnings" names the
 // oxygen exposure limits it ends above.
 nlohmann::ordered_json DiveJson(const CPlanGroup& group, int index, const std::vector<int>& seconds);
-// {"dives": [...]} for the given dive indexes, in the order given.
+// The "lost_gas" list of dive index: one object per variant in the order of
+// the dive's switches, {gas, completed, run_time, cns_final, otu_final,
+// warnings, segments, gas_consumption, gas_warnings} with the meanings of the
+// dive's own fields; a variant that cannot be completed has no segments.
+nlohmann::ordered_json LostGasJson(const CLostGasVariants& variants, int index);
+// {"dives": [...]} for the given dive indexes, in the order given; with
+// lostGas each dive gains its "lost_gas" list.
 nlohmann::ordered_json PlanJson(const CPlanGroup& group, const std::vector<int>& dives,
-                                const std::vector<int>& seconds);
+                                const std::vector<int>& seconds, const CLostGasVariants* lostGas = nullptr);
 // The document as text; bytes that are not UTF-8 (a name typed in another
 // code page) are replaced rather than refused.
 std::string JsonText(const nlohmann::ordered_json& document);

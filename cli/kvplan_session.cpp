@@ -268,11 +268,12 @@ int CKvplanSession::WriteJson(const std::string& text) {
   return kExitOk;
 }
 
-int CKvplanSession::WriteTables(const CPlanGroup& group, const std::vector<int>& dives) {
+int CKvplanSession::WriteTables(const CPlanGroup& group, const std::vector<int>& dives,
+                                const CLostGasVariants* lostGas) {
   int rc = kExitOk;
   for (auto [path, gas] : {std::pair{m_options.tables, false}, std::pair{m_options.gasTables, true}}) {
     if (path.empty()) continue;
-    if (!m_environment.writeTables(group, dives, path, gas)) {
+    if (!m_environment.writeTables(group, dives, path, gas, lostGas)) {
       m_err << "kvplan: cannot write " << path << "\n";
       rc = kExitFile;
     }

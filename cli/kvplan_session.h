@@ -15,6 +15,7 @@
 namespace kv {
 
 class CCliPrompt;
+class CLostGasVariants;
 class CPlanGroup;
 
 class CKvplanSession {
@@ -47,8 +48,9 @@ public:
   // --json: the text to the file or to standard output. kExitFile when the
   // file cannot be written.
   int WriteJson(const std::string& text);
-  // --tables and --gas-tables of the given dives.
-  int WriteTables(const CPlanGroup& group, const std::vector<int>& dives);
+  // --tables and --gas-tables of the given dives, with their lost-gas
+  // variants' tables when given.
+  int WriteTables(const CPlanGroup& group, const std::vector<int>& dives, const CLostGasVariants* lostGas = nullptr);
   // Flushes standard output: a run whose output was lost (a full disk behind
   // a redirection) ends with kExitFile, never 0.
   int Finish(int code);

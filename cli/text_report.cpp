@@ -10,6 +10,7 @@
 #include "cli/dive_outcome.h"
 #include "engine/dive_plan.h"
 #include "plan/plan_group.h"
+#include "report/lost_gas_tables.h"
 
 namespace kv {
 namespace {
@@ -102,6 +103,35 @@ std::string ConsumptionText(const CPlanGroup& group, const CDivePlan& dive, cons
   return Format("Open-circuit gas required, reserve %0.0f%%\n", group.GetGasReserve()) + Columns(rows, "  ");
 }
 
+// The table of dive, which stands at index of the plan (the plan's own dive
+// or a variant of it).
+std::string TableText(const CPlanGroup& group, int index, const CDivePlan& dive, const SDiveOutcome& outcome,
+                      const SReportOptions& options) {
+  std::string out = Heading(group, index, dive, options);
+  if (!outcome.calculated) return out + "Not calculated: " + outcome.reason + ".\n";
+
+  std::vector<const CDivePlan*> dives;
+  for (int i = 0; i < group.GetDiveCount(); ++i) dives.push_back(i == index ? &dive : group.GetDive(i));
+  // The rows of the printed table, in its order for the printing direction.
+  const DiveTableContent content = BuildDiveTableContent(dives, index, options);
+  std::vector<Row> rows;
+  for (const std::string& line : content.rows) rows.push_back(Cells(line));
+  // Blank lines between the parts; appended piece by piece, as GCC 12 at -O3
+  // warns falsely (-Wrestrict) about "\n" + std::string temporaries.
+  auto part = [&out](const std::string& text) {
+    if (text.empty()) return;
+    out += '\n';
+    out += text;
+  };
+  part(Columns(rows, "  "));
+  part(GasWarningsText(content));
+  std::string warnings;
+  for (const std::string& w : outcome.warnings) warnings += "Warning: " + w + " at the end of the dive\n";
+  part(warnings);
+  part(ConsumptionText(group, dive, options));
+  return out;
+}
+
 }  // namespace
 
 std::string PlainText(const std::string& html) {
@@ -139,30 +169,16 @@ std::string PlainText(const std::string& html) {
 std::string DiveTableText(const CPlanGroup& group, int index, const SReportOptions& options) {
   const CDivePlan* dive = group.GetDive(index);
   if (!dive) return {};
-  std::string out = Heading(group, index, *dive, options);
-  const SDiveOutcome outcome = DiveOutcome(group, index);
-  if (!outcome.calculated) return out + "Not calculated: " + outcome.reason + ".\n";
+  return TableText(group, index, *dive, DiveOutcome(group, index), options);
+}
 
-  std::vector<const CDivePlan*> dives;
-  for (int i = 0; i < group.GetDiveCount(); ++i) dives.push_back(group.GetDive(i));
-  // The rows of the printed table, in its order for the printing direction.
-  const DiveTableContent content = BuildDiveTableContent(dives, index, options);
-  std::vector<Row> rows;
-  for (const std::string& line : content.rows) rows.push_back(Cells(line));
-  // Blank lines between the parts; appended piece by piece, as GCC 12 at -O3
-  // warns falsely (-Wrestrict) about "\n" + std::string temporaries.
-  auto part = [&out](const std::string& text) {
-    if (text.empty()) return;
-    out += '\n';
-    out += text;
-  };
-  part(Columns(rows, "  "));
-  part(GasWarningsText(content));
-  std::string warnings;
-  for (const std::string& w : outcome.warnings) warnings += "Warning: " + w + " at the end of the dive\n";
-  part(warnings);
-  part(ConsumptionText(group, *dive, options));
-  return out;
+std::string LostGasTableText(const CPlanGroup& group, int index, const SLostGasVariant& variant,
+                             const SReportOptions& options) {
+  std::string out = PlainText(LostGasTitle(variant.gas)) + "\n";
+  const SDiveOutcome outcome = DiveOutcome(*variant.dive);
+  if (!outcome.calculated)
+    return out + PlainText(LoadString(kMsgLostGasNotCompleted)) + ": " + outcome.reason + ".\n";
+  return out + TableText(group, index, *variant.dive, outcome, options);
 }
 
 }  // namespace kv

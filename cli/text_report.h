@@ -11,8 +11,13 @@
 namespace kv {
 
 class CPlanGroup;
+struct SLostGasVariant;
 
 std::string DiveTableText(const CPlanGroup& group, int index, const SReportOptions& options);
+// The table of a lost-gas variant of dive index, as that dive's, under the
+// line "If <gas> is lost"; for a variant that cannot be completed, why.
+std::string LostGasTableText(const CPlanGroup& group, int index, const SLostGasVariant& variant,
+                             const SReportOptions& options);
 
 // A cell of the printed tables as plain text: line breaks become blanks,
 // "&nbsp" nothing, entities their characters, other tags are dropped.

@@ -296,8 +296,7 @@ void InitialiseDiveTablesWriter(CDivePlanTablesHtml& writer) {
                     "#C0C0C0", "#000000", "#ff6666", "#ffffcc");
 }
 
-bool BuildDiveTables(const std::vector<const CDivePlan*>& dives, int index, const SReportOptions& options,
-                     CDivePlanTablesHtml& writer) {
+std::vector<int> ChooseDiveTables(const std::vector<const CDivePlan*>& dives, int index) {
   const int count = static_cast<int>(dives.size());
   std::vector<int> chosen;
   if (index >= 0) {
@@ -308,6 +307,24 @@ bool BuildDiveTables(const std::vector<const CDivePlan*>& dives, int index, cons
       if (dive && dive->SegmentCount() > 0) chosen.push_back(i);
     }
   }
+  return chosen;
+}
+
+std::vector<int> ChooseGasUsageTables(const std::vector<const CDivePlan*>& dives, int index) {
+  const int count = static_cast<int>(dives.size());
+  std::vector<int> chosen;
+  if (index >= 0) {
+    if (index < count && DiveQualifiesForGasTable(dives[static_cast<std::size_t>(index)])) chosen.push_back(index);
+  } else {
+    for (int i = 0; i < count; ++i)
+      if (DiveQualifiesForGasTable(dives[static_cast<std::size_t>(i)])) chosen.push_back(i);
+  }
+  return chosen;
+}
+
+bool BuildDiveTables(const std::vector<const CDivePlan*>& dives, int index, const SReportOptions& options,
+                     CDivePlanTablesHtml& writer) {
+  const std::vector<int> chosen = ChooseDiveTables(dives, index);
   if (chosen.empty()) return false;
   writer.Reset();
   for (const int i : chosen) writer.AddTable(BuildDiveTableContent(dives, i, options));
@@ -317,14 +334,7 @@ bool BuildDiveTables(const std::vector<const CDivePlan*>& dives, int index, cons
 
 bool BuildGasUsageTables(const std::vector<const CDivePlan*>& dives, int index, const SReportOptions& options,
                          CGasConsumptionTablesHtml& writer) {
-  const int count = static_cast<int>(dives.size());
-  std::vector<int> chosen;
-  if (index >= 0) {
-    if (index < count && DiveQualifiesForGasTable(dives[static_cast<std::size_t>(index)])) chosen.push_back(index);
-  } else {
-    for (int i = 0; i < count; ++i)
-      if (DiveQualifiesForGasTable(dives[static_cast<std::size_t>(i)])) chosen.push_back(i);
-  }
+  const std::vector<int> chosen = ChooseGasUsageTables(dives, index);
   if (chosen.empty()) return false;
   writer.Reset();
   for (const int i : chosen) writer.AddTable(BuildGasUsageTableContent(dives, i, options));

@@ -49,6 +49,11 @@ DiveTableContent BuildGasUsageTableContent(const std::vector<const CDivePlan*>& 
 // Gives a dive-table writer the desktop program's title, author, link and colours.
 void InitialiseDiveTablesWriter(CDivePlanTablesHtml& writer);
 
+// The dives that get a table when dives[index], or every dive for index -1,
+// is asked for, in plan order; none when no dive qualifies.
+std::vector<int> ChooseDiveTables(const std::vector<const CDivePlan*>& dives, int index);
+std::vector<int> ChooseGasUsageTables(const std::vector<const CDivePlan*>& dives, int index);
+
 // Builds the tables of dives[index], or of every dive for index -1, into the
 // writer (reset first, finished last). When no dive qualifies nothing is
 // built, the writer keeps its previous document, and the result is false.

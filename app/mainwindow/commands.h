@@ -21,6 +21,7 @@ enum ECommand : int {
   kCmdCurrentGasTable = 4021,
   kCmdAllDiveTables = 4022,
   kCmdAllGasTables = 4023,
+  kCmdLostGasTables = 4024,
   kCmdCalculate = 4030,
   kCmdCreateDiveTables = 4031,
   kCmdPreferences = 4032,

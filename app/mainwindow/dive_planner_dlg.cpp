@@ -25,6 +25,7 @@
 #include "base/prompt.h"
 #include "base/preferences.h"
 #include "base/status_log.h"
+#include "plan/lost_gas.h"
 #include "report/table_builder.h"
 
 namespace {
@@ -139,6 +140,7 @@ void CDivePlannerDlg::CreateActions() {
   add(kCmdCurrentGasTable, [this] { ViewTables(true, false); });
   add(kCmdAllDiveTables, [this] { ViewTables(false, true); });
   add(kCmdAllGasTables, [this] { ViewTables(true, true); });
+  add(kCmdLostGasTables, [this] { LostGasTables(); });
   add(kCmdCalculate, [this] { Calculate(); })->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
   add(kCmdCreateDiveTables, [this] { CreateDiveTables(); });
   add(kCmdPreferences, [this] { Preferences(); })->setIcon(GlyphIcon(QStringLiteral("\u2699")));
@@ -180,6 +182,8 @@ void CDivePlannerDlg::CreateMenus() {
   m_viewMenu->addSeparator();
   for (int id : {kCmdCurrentDiveTable, kCmdCurrentGasTable, kCmdAllDiveTables, kCmdAllGasTables})
     m_viewMenu->addAction(Action(id));
+  m_viewMenu->addSeparator();
+  m_viewMenu->addAction(Action(kCmdLostGasTables));
 
   m_toolsMenu = menuBar()->addMenu(QString());
   for (int id : {kCmdCalculate, kCmdCreateDiveTables}) m_toolsMenu->addAction(Action(id));
@@ -279,6 +283,7 @@ void CDivePlannerDlg::UpdateCommands() {
   Action(kCmdCurrentGasTable)->setEnabled(kv::DiveQualifiesForGasTable(current));
   Action(kCmdAllDiveTables)->setEnabled(count > 1 && anySegments);
   Action(kCmdAllGasTables)->setEnabled(count > 1 && anyGas);
+  Action(kCmdLostGasTables)->setEnabled(current && !kv::DecoGases(*current).empty());
   Action(kCmdCalculate)->setEnabled(plan.IsRecalculationRequired());
   m_recentActions[0]->setEnabled(!m_recent.Files().isEmpty());
 }

@@ -83,6 +83,9 @@ public:
   // The window of the last sweep while it is open.
   CWorstCaseBailoutWindow* WorstCaseWindow() const { return m_worstCase; }
   void ViewTables(bool gas, bool all);
+  // "Lost-Gas Tables": the current dive's tables and those of the same dive
+  // finished without each of its deco gases, calculated as long work.
+  void LostGasTables();
   void Calculate();
   void CreateDiveTables();
   void Preferences();
