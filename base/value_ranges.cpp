@@ -180,26 +180,10 @@ std::map<int, SPlanKeyRange> BuildPlanKeys() {
 }  // namespace
 
 double SValueRange::ImperialToHeld(double imperialValue) const {
-  switch (unit) {
-    case ERangeUnit::Depth:
-    case ERangeUnit::Rate: return imperialValue * kMetresPerFoot;
-    case ERangeUnit::Volume: return imperialValue * kLitresPerCubicFoot;
-    case ERangeUnit::Pressure: return imperialValue * kBarPerPsi;
-    case ERangeUnit::None: break;
-  }
-  return imperialValue;
+  return SDisplayUnits::Imperial().Held(unit, imperialValue);
 }
 
-double SValueRange::HeldToImperial(double held) const {
-  switch (unit) {
-    case ERangeUnit::Depth:
-    case ERangeUnit::Rate: return held * kFeetPerMetre;
-    case ERangeUnit::Volume: return held * kCubicFeetPerLitre;
-    case ERangeUnit::Pressure: return held * kPsiPerBar;
-    case ERangeUnit::None: break;
-  }
-  return held;
-}
+double SValueRange::HeldToImperial(double held) const { return SDisplayUnits::Imperial().Shown(unit, held); }
 
 double SValueRange::LowestHeld() const { return std::min(metric.minimum, ImperialToHeld(imperial.minimum)); }
 

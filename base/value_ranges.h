@@ -17,17 +17,12 @@
 #include <string>
 
 #include "base/preferences.h"
+#include "base/units.h"
 
 namespace kv {
 
-// How a value is shown in imperial units.
-enum class ERangeUnit {
-  None,      // the same number in both unit systems
-  Depth,     // m <-> ft (x 3.2568, back x 0.30705)
-  Rate,      // m/min <-> ft/min, as depths
-  Volume,    // l/min <-> cu ft/min (x 0.03531467, back x 28.31685)
-  Pressure,  // bar <-> psi (x 14.50377, back x 0.06894757)
-};
+// How a value is shown in imperial units (base/units.h converts it).
+using ERangeUnit = EQuantity;
 
 // One entry field: its limits, its spin step and the decimals it shows.
 struct SFieldRange {

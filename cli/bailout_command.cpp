@@ -269,7 +269,7 @@ int RunBailout(CKvplanSession& session, const SBailoutOptions& b) {
   chosen.SetBailout(second, fromEnd);
 
   const std::string text =
-      BailoutSummaryText(group, chosen) + "\n" + DiveTableText(group, index, ReportOptionsFromPreferences());
+      BailoutSummaryText(group, chosen) + "\n" + DiveTableText(group, index, session.ReportOptions());
   int rc = WriteOutputs(session, group, index, text, PlanJson(group, {index}, {}));
   if (!b.save.empty() && !group.SavePlanGroup(b.save)) {
     err << "kvplan: cannot write " << b.save << "\n";

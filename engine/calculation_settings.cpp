@@ -9,7 +9,7 @@ SCalculationSettings SCalculationSettings::FromPreferences() {
   SCalculationSettings s;
   s.debugLevel = static_cast<int>(p.GetNumber(EPref::DebugLevel));
   s.detailedFirstAscent = p.GetNumber(EPref::FirstAscentOption) == 1;
-  s.imperial = p.GetNumber(EPref::Units) == 1;
+  s.units.imperial = p.GetNumber(EPref::Units) == 1;
   return s;
 }
 

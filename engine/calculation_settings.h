@@ -4,6 +4,8 @@
 // that several can run at once: a caller that calculates many dives on worker
 // threads takes one snapshot before it starts them and hands it to each.
 
+#include "base/units.h"
+
 namespace kv {
 
 // How a calculation meets the 6-hour question.
@@ -16,7 +18,7 @@ enum class EExtendedPlanning {
 struct SCalculationSettings {
   int debugLevel = 0;                // "Debug Level": which status log lines are written
   bool detailedFirstAscent = false;  // "General\First Ascent Option" 1: the first ascent is a segment of its own
-  bool imperial = false;             // "General\Units" 1: depths of the gas warning texts in feet
+  SDisplayUnits units;               // "General\Units": the depths of the warning texts
   // An answer given in advance makes the calculation unattended: it asks no
   // question and shows no message (a stop at 24 hours is left to the caller,
   // who reads CDivePlan::IsTimeLimitExceeded). A dive's remembered answer

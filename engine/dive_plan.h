@@ -54,6 +54,13 @@ struct SBailoutSettings {
   std::uint8_t ignoreCns = 0;
 };
 
+// What a new dive takes from the user's preferences; the front end reads them.
+struct SDiveDefaults {
+  SDiveSettings dive;
+  SBailoutSettings bailout;
+  std::string bailoutGasList;
+};
+
 // The state a dive's calculation starts from: its predecessor's last second
 // (16 nitrogen and 16 helium pressures in mbar, CNS as a fraction, OTU).
 struct SPreviousDiveState {
@@ -81,7 +88,7 @@ public:
   static constexpr int kSixHours = 21600;
   static constexpr int kTwentyFourHours = 86400;
 
-  // A dive with the built-in defaults; use ApplyPreferences to take the user's.
+  // A dive with the built-in defaults; ApplyDefaults gives it the user's.
   explicit CDivePlan(IDiveOwner* owner = nullptr, int diveNumber = 0);
   // A full copy (inputs, calculated results, bailout state) that answers to
   // another owner: what a bailout sweep plans on.
@@ -90,8 +97,8 @@ public:
   // storage (a sweep plans moment after moment on one copy per thread).
   void CopyFrom(const CDivePlan& other);
 
-  // Takes the "Dive" and "Bailout" defaults and the bailout gas list from the preferences.
-  void ApplyPreferences();
+  // Takes the user's "Dive" and "Bailout" defaults and default bailout gas list.
+  void ApplyDefaults(const SDiveDefaults& defaults);
 
   // ---- Owner, identity, state --------------------------------------------
   IDiveOwner* m_pPlanGroup = nullptr;
@@ -220,12 +227,13 @@ public:
   // ---- Calculation -----------------------------------------------------------
   // Calculates the dive from the previous dive's end state (ignored when
   // fromSurface or this is dive 0). False when the run time limits stopped it
-  // outside table generation mode. Reads the preferences once, at the start.
+  // outside table generation mode. Uses its owner's calculation settings
+  // (the built-in ones without an owner).
   bool Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns,
                  double prevOtu, bool fromSurface);
-  // The same with the settings taken by the caller: every stage of the
-  // calculation reads these and never the preferences, so dives can be
-  // calculated on several threads at once (each dive on one thread).
+  // The same with the settings given by the caller: every stage of the
+  // calculation reads these and nothing shared, so dives can be calculated
+  // on several threads at once (each dive on one thread).
   bool Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns,
                  double prevOtu, bool fromSurface, const SCalculationSettings& settings);
   bool Calculate(int diveNumber, const SPreviousDiveState& previous) {
@@ -239,6 +247,8 @@ public:
   // The settings of the last calculation (those the segments and warning
   // summaries were built with).
   const SCalculationSettings& CalculationSettings() const { return m_calculationSettings; }
+  // The settings the dive's owner calculates with (the built-in ones without an owner).
+  SCalculationSettings OwnerSettings() const;
   // Builds the plan-plus points (first step of a calculation outside bailout mode).
   void BuildPlanPlusPoints();
   // Clears every result of the last calculation.
@@ -270,7 +280,8 @@ public:
   double GetDepth(int t) const;       // m
   double GetCns(int t) const;
   double GetOtu(int t) const;
-  // The warning texts of second t, each followed by "#".
+  // The warning texts of second t, each followed by "#", in the units of the
+  // last calculation.
   std::string GetWarningText(int t) const;
   // The maximum ceiling of the whole calculation, m gauge.
   double GetDiveMaxCeiling() const;
@@ -291,7 +302,9 @@ public:
 
   bool ComputeGasConsumption();
   const std::array<SGasConsumption, kMaxGases>& GasConsumption() const { return m_consumption; }
-  std::string GasConsumptionRow(int index) const;
+  // "gas~volume~cylinder" of consumption record index with the reserve, in
+  // the given units; empty past the last record.
+  std::string GasConsumptionRow(int index, const SDisplayUnits& units) const;
   bool AnyConsumption() const { return m_anyConsumption != 0; }
   bool DiveSacUsed() const { return m_diveSacUsed != 0; }
   bool BailoutSacUsed() const { return m_bailoutSacUsed != 0; }

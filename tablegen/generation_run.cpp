@@ -10,7 +10,6 @@
 #include <thread>
 
 #include "base/perf_timer.h"
-#include "base/preferences.h"
 #include "base/progress.h"
 #include "base/status_log.h"
 #include "base/strings.h"
@@ -18,7 +17,6 @@
 #include "plan/plan_group.h"
 #include "tablegen/consolidation.h"
 #include "tablegen/table_generation.h"
-#include "tablegen/units.h"
 
 namespace kv {
 
@@ -44,21 +42,14 @@ private:
   STableGroupSettings m_settings;
 };
 
-STableGroupSettings GroupSettings(const CPlanGroup* group) {
+// The plan's values, or without a plan those given for a new one.
+STableGroupSettings GroupSettings(const CPlanGroup* group, const STableGroupSettings& newPlan) {
+  if (!group) return newPlan;
   STableGroupSettings s;
-  if (group) {
-    s.algorithm = group->GetAlgorithm();
-    s.surfaceIntervalAlgorithm = group->GetSurfaceIntervalAlgorithm();
-    s.gasReserve = group->GetGasReserve();
-    s.cylinderWorkingPressure = group->GetCylinderWorkingPressure();
-  } else {
-    // A new plan's values, as the plan group takes them from the preferences.
-    CPreferences& p = Prefs();
-    s.algorithm = static_cast<int>(p.GetNumber(EPref::Algorithm));
-    s.surfaceIntervalAlgorithm = static_cast<int>(p.GetNumber(EPref::SurfaceIntervalAlgorithm));
-    s.gasReserve = p.GetNumber(EPref::DefaultGasReserve);
-    s.cylinderWorkingPressure = p.GetScaled(EPref::DefaultCylinderWorkingPressure);
-  }
+  s.algorithm = group->GetAlgorithm();
+  s.surfaceIntervalAlgorithm = group->GetSurfaceIntervalAlgorithm();
+  s.gasReserve = group->GetGasReserve();
+  s.cylinderWorkingPressure = group->GetCylinderWorkingPressure();
   return s;
 }
 
@@ -73,12 +64,11 @@ void CTableGeneration::LogRun(const std::string& text) const {
 }
 
 CTableGeneration::SRunSettings CTableGeneration::RunSettings() const {
-  const SDisplayUnits units{m_imperial};
   const STableGenerationInputs& in = m_inputs;
-  return {in.surfacePressure,         in.gfLow,
-          in.gfHigh,                  units.Metres(in.descentRate),
-          units.Metres(in.ascentRate), units.Metres(in.lastDecoStop),
-          in.maxPpo2,                 units.Metres(in.maxEad)};
+  // The last stop meets the switch at its depth: a deco gas switched to
+  // there is breathed for the whole last stop.
+  return {in.surfacePressure, in.gfLow,   in.gfHigh, in.descentRate, in.ascentRate, OnSchedule(in.lastDecoStop),
+          in.maxPpo2,         in.maxEad};
 }
 
 std::unique_ptr<CDivePlan> CTableGeneration::MakeDive(const SRunSettings& run, double depth, int minutes) {
@@ -103,8 +93,7 @@ std::unique_ptr<CDivePlan> CTableGeneration::MakeDive(const SRunSettings& run, d
 }
 
 void CTableGeneration::RunMessage(int id, int state, double depth, int minutes) {
-  const SDisplayUnits units{m_imperial};
-  const std::string text = Format(LoadString(id), units.Shown(depth), units.Unit(), minutes);
+  const std::string text = Format(LoadString(id), m_units.Shown(depth), m_units.Unit(), minutes);
   AddMessage(text, state);
   LogRun(text);
 }
@@ -112,9 +101,7 @@ void CTableGeneration::RunMessage(int id, int state, double depth, int minutes) 
 void CTableGeneration::ReportProgress(IProgress* progress, int plan) const {
   const int times = static_cast<int>(m_bottomTimes.size());
   if (plan % times != 0) return;
-  const SDisplayUnits units{m_imperial};
-  progress->SetText(Format("Depth %0.0f %s", units.Shown(m_depths[static_cast<std::size_t>(plan / times)]),
-                           units.Unit()));
+  progress->SetText("Depth " + m_units.DepthText("%0.0f", m_depths[static_cast<std::size_t>(plan / times)], " "));
 }
 
 bool CTableGeneration::Generate(IProgress* progress) {
@@ -126,21 +113,21 @@ bool CTableGeneration::Generate(IProgress* progress) {
   m_messages.clear();
   m_showViewer = false;
 
-  const SDisplayUnits units{m_imperial};
+  const SDisplayUnits& units = m_units;
   const STableGenerationInputs& in = m_inputs;
+  const STableGenerationInputs shown = Inputs();
   const SRunSettings run = RunSettings();
   LogRun("Started");
   AddMessage(LoadString(1500));
-  LogRun(Format("Depths %0.0f to %0.0f in steps of %0.0f (m)", units.Metres(in.depthStart),
-                units.Metres(in.depthFinish), units.Metres(in.depthStep)));
-  AddMessage(Format(LoadString(1501), in.depthStart, in.depthFinish, in.depthStep) + " " + units.Unit());
+  LogRun(Format("Depths %0.0f to %0.0f in steps of %0.0f (m)", in.depthStart, in.depthFinish, in.depthStep));
+  AddMessage(Format(LoadString(1501), shown.depthStart, shown.depthFinish, shown.depthStep) + " " + units.Unit());
   LogRun(Format("Durations %d to %d in steps of %d (mins)", in.durationStart, in.durationFinish, in.durationStep));
   AddMessage(Format(LoadString(1502), in.durationStart, in.durationFinish, in.durationStep));
   LogRun(Format("Surface Pressure %0.0f, GF High %0.0f, GF Low %0.0f, Descent Rate %0.0f, Ascent Rate %0.0f, "
                 "Last Deco Stop %0.0f",
                 run.surfacePressure, run.gfHigh, run.gfLow, run.descentRate, run.ascentRate, run.lastDecoStop));
-  AddMessage(Format(LoadString(m_imperial ? 1513 : 1512), in.surfacePressure, in.gfHigh, in.gfLow, in.descentRate,
-                    in.ascentRate, in.lastDecoStop));
+  AddMessage(Format(LoadString(units.imperial ? 1513 : 1512), in.surfacePressure, in.gfHigh, in.gfLow,
+                    shown.descentRate, shown.ascentRate, shown.lastDecoStop));
 
   m_depths = DepthList();
   m_bottomTimes = BottomTimeList();
@@ -149,7 +136,7 @@ bool CTableGeneration::Generate(IProgress* progress) {
   m_extensionAnswer.reset();
   m_skipFrom = static_cast<int>(m_bottomTimes.size());
   m_runGrouping = in.grouping;
-  m_owner = std::make_unique<CGeneratedDiveOwner>(GroupSettings(m_group));
+  m_owner = std::make_unique<CGeneratedDiveOwner>(GroupSettings(m_group, m_groupSettings));
 
   const int plans = static_cast<int>(m_depths.size() * m_bottomTimes.size());
   LogRun(Format("Creating %d dive plans", plans));
@@ -169,11 +156,9 @@ bool CTableGeneration::Generate(IProgress* progress) {
   progress->SetPosition(0);
   const int threads = std::min(m_threads > 0 ? m_threads : static_cast<int>(std::thread::hardware_concurrency()),
                                plans);
-  // What the calculations read from the preferences, taken here, before any
-  // worker starts. With the extended-planning answers in the status log
-  // (level 2 and up) the run stays on one thread, so that the log reads dive
-  // by dive as the sequential run writes it.
-  m_calculationSettings = SCalculationSettings::FromPreferences();
+  // With the extended-planning answers in the status log (level 2 and up)
+  // the run stays on one thread, so that the log reads dive by dive as the
+  // sequential run writes it.
   const bool parallel = threads > 1 && m_calculationSettings.debugLevel < kLogUsers;
   m_runSettings = run;
   if (!(parallel ? CalculateOnThreads(progress, threads) : CalculateSequentially(progress))) {
@@ -245,12 +230,13 @@ SGeneratedRun CTableGeneration::GeneratedRun() const {
   run.depths = m_depths;
   run.bottomTimes = m_bottomTimes;
   run.grouping = m_runGrouping;
+  run.detailedFirstAscent = m_calculationSettings.detailedFirstAscent;
   for (int plan = 0; plan < PlanCount(); ++plan) run.dives.push_back(TakesPart(plan) ? Dive(plan) : nullptr);
   return run;
 }
 
 int CTableGeneration::CreateTables() {
-  const int tables = BuildGeneratedTables(GeneratedRun(), ReportOptionsFromPreferences(), m_writer);
+  const int tables = BuildGeneratedTables(GeneratedRun(), m_reportOptions, m_writer);
   m_showViewer = true;
   return tables;
 }

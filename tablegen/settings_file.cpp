@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "base/preferences.h"
 #include "base/prompt.h"
 #include "base/status_log.h"
 #include "base/strings.h"
@@ -18,7 +17,6 @@
 #include "plan/file_store.h"
 #include "plan/key_line.h"
 #include "tablegen/table_generation.h"
-#include "tablegen/units.h"
 
 namespace kv {
 namespace {
@@ -163,24 +161,23 @@ int WholeMinutes(double value) {
 }  // namespace
 
 bool CTableGeneration::SaveSettingsFile(const std::string& path) const {
-  const SDisplayUnits units{m_imperial};
   const STableGenerationInputs& in = m_inputs;
   std::string out = std::string(kSettingsHeading) + "\n";
-  out += NumberLine(kKeyDepthStart, units.Metres(in.depthStart));
-  out += NumberLine(kKeyDepthFinish, units.Metres(in.depthFinish));
-  out += NumberLine(kKeyDepthStep, units.Metres(in.depthStep));
+  out += NumberLine(kKeyDepthStart, in.depthStart);
+  out += NumberLine(kKeyDepthFinish, in.depthFinish);
+  out += NumberLine(kKeyDepthStep, in.depthStep);
   out += NumberLine(kKeyDurationStart, in.durationStart);
   out += NumberLine(kKeyDurationFinish, in.durationFinish);
   out += NumberLine(kKeyDurationStep, in.durationStep);
   out += NumberLine(kKeySurfacePressure, in.surfacePressure);
   out += NumberLine(kKeyGfLow, in.gfLow);
   out += NumberLine(kKeyGfHigh, in.gfHigh);
-  out += NumberLine(kKeyDescentRate, units.Metres(in.descentRate));
-  out += NumberLine(kKeyAscentRate, units.Metres(in.ascentRate));
-  out += NumberLine(kKeyLastDecoStop, units.Metres(in.lastDecoStop));
+  out += NumberLine(kKeyDescentRate, in.descentRate);
+  out += NumberLine(kKeyAscentRate, in.ascentRate);
+  out += NumberLine(kKeyLastDecoStop, in.lastDecoStop);
   out += Format("%03d~%d\n", kKeyGrouping, in.grouping == kGroupByTime ? 1 : 0);
   out += NumberLine(kKeyMaxPpo2, in.maxPpo2);
-  out += NumberLine(kKeyMaxEad, units.Metres(in.maxEad));
+  out += NumberLine(kKeyMaxEad, in.maxEad);
   for (int i = 0; i < m_descent.Count(); ++i) out += SwitchLine("Travel", m_descent.At(i));
   for (int i = 0; i < m_ascent.Count(); ++i) out += SwitchLine("Deco", m_ascent.At(i));
   if (!FileStore().Write(path, out)) {
@@ -210,7 +207,6 @@ bool CTableGeneration::LoadSettingsFile(const std::string& path) {
     return false;
   }
 
-  const SDisplayUnits units{m_imperial};
   STableGenerationInputs& in = m_inputs;
   const bool wasQuiet = m_quiet;
   SetQuiet(true);
@@ -222,21 +218,21 @@ bool CTableGeneration::LoadSettingsFile(const std::string& path) {
     if (line.Count() < 2) continue;
     const double value = line.Double(2);
     switch (line.Key()) {
-      case kKeyDepthStart: in.depthStart = units.Shown(value); break;
-      case kKeyDepthFinish: in.depthFinish = units.Shown(value); break;
-      case kKeyDepthStep: in.depthStep = units.Shown(value); break;
+      case kKeyDepthStart: in.depthStart = value; break;
+      case kKeyDepthFinish: in.depthFinish = value; break;
+      case kKeyDepthStep: in.depthStep = value; break;
       case kKeyDurationStart: in.durationStart = WholeMinutes(value); break;
       case kKeyDurationFinish: in.durationFinish = WholeMinutes(value); break;
       case kKeyDurationStep: in.durationStep = WholeMinutes(value); break;
       case kKeySurfacePressure: in.surfacePressure = value; break;
       case kKeyGfLow: in.gfLow = value; break;
       case kKeyGfHigh: in.gfHigh = value; break;
-      case kKeyDescentRate: in.descentRate = units.Shown(value); break;
-      case kKeyAscentRate: in.ascentRate = units.Shown(value); break;
-      case kKeyLastDecoStop: in.lastDecoStop = units.Shown(value); break;
+      case kKeyDescentRate: in.descentRate = value; break;
+      case kKeyAscentRate: in.ascentRate = value; break;
+      case kKeyLastDecoStop: in.lastDecoStop = value; break;
       case kKeyGrouping: in.grouping = value != 0.0 ? kGroupByTime : kGroupByDepth; break;
       case kKeyMaxPpo2: in.maxPpo2 = value; break;
-      case kKeyMaxEad: in.maxEad = units.Shown(value); break;
+      case kKeyMaxEad: in.maxEad = value; break;
       case kKeyGasSwitch: {
         if (line.Count() < 8) break;
         CGasSwitch s;
@@ -256,13 +252,6 @@ bool CTableGeneration::LoadSettingsFile(const std::string& path) {
   SetQuiet(wasQuiet);
   Refresh();
   return true;
-}
-
-bool CTableGeneration::SaveSettingsFileAs(const std::string& path) const {
-  StatusLog().LogMessage("User saved table generation settings as %s", path.c_str());
-  const std::size_t slash = path.find_last_of("/\\");
-  if (slash != std::string::npos) Prefs().SetText(EPref::DefaultSettingsDirectory, path.substr(0, slash));
-  return SaveSettingsFile(path);
 }
 
 bool CTableGeneration::OpenSettingsFile(const std::string& path) {

@@ -25,6 +25,7 @@
 #include "base/prompt.h"
 #include "base/preferences.h"
 #include "base/status_log.h"
+#include "frontend/preference_snapshots.h"
 #include "plan/lost_gas.h"
 #include "report/table_builder.h"
 
@@ -51,7 +52,7 @@ CDivePlannerDlg::CDivePlannerDlg(const SDivePlannerOptions& options, QWidget* pa
   prefs.LoadSettings();
   kv::StatusLog().LogMessage("Debug Message Level %d", static_cast<int>(prefs.GetNumber(kv::EPref::DebugLevel)));
   prefs.LogSettings();
-  m_plan->ApplyPreferences();
+  kv::ApplyPreferences(*m_plan, kv::TakePreferenceSnapshot());
   m_plan->SetAutoRecalc(prefs.GetNumber(kv::EPref::AutoRecalc) == 1);
   m_imperial = prefs.GetNumber(kv::EPref::Units) == 1;
   m_languages.SetLanguage(static_cast<unsigned short>(prefs.GetNumber(kv::EPref::LanguageId)));

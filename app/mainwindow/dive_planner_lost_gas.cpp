@@ -7,6 +7,7 @@
 #include "app/platform/qt_plan_sink.h"
 #include "app/platform/qt_text.h"
 #include "plan/lost_gas.h"
+#include "frontend/preference_snapshots.h"
 #include "report/lost_gas_tables.h"
 
 void CDivePlannerDlg::LostGasTables() {

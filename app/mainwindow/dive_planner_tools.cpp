@@ -19,6 +19,7 @@
 #include "app/viewer/viewer.h"
 #include "base/preferences.h"
 #include "report/table_builder.h"
+#include "frontend/preference_snapshots.h"
 
 void CDivePlannerDlg::ShowDetails() {
   if (!m_details) {
@@ -133,6 +134,7 @@ void CDivePlannerDlg::Preferences() {
   if (Busy()) return;
   CPreferences dialog(this, m_chooser);
   if (dialog.exec() != QDialog::Accepted) return;
+  kv::ApplyChangedPreferences(*m_plan, kv::TakePreferenceSnapshot());
   kv::CPreferences& prefs = kv::Prefs();
   const bool imperial = prefs.GetNumber(kv::EPref::Units) == 1;
   if (imperial != m_imperial) {

@@ -32,6 +32,7 @@
 #include "base/text.h"
 #include "base/units.h"
 #include "base/value_ranges.h"
+#include "frontend/table_generation_preferences.h"
 #include "plan/plan_group.h"
 
 namespace kv::app {
@@ -145,7 +146,7 @@ CTableGenerationDlg::CTableGenerationDlg(const CPlanGroup* plan, IFileChooser* c
   setWindowFlag(Qt::WindowMaximizeButtonHint);
   CHelp::SetTopic(this, QStringLiteral("table_generation"));
   m_model.SetPlanGroup(plan);
-  m_model.LoadFromPreferences();
+  kv::LoadTableGenerationPreferences(m_model, kv::TakePreferenceSnapshot());
   m_model.SetRefreshHandler([this] { PostRefresh(); });
   m_viewer = [this](const std::string& document) {
     static CQtFileChooser platformChooser;
@@ -255,7 +256,7 @@ CTableGenerationDlg::~CTableGenerationDlg() { m_model.SetRefreshHandler({}); }
 void CTableGenerationDlg::done(int result) {
   // Whatever way the page closes, its inputs are there next time.
   ReadAllFields();
-  m_model.SaveToPreferences();
+  kv::SaveTableGenerationPreferences(m_model);
   SaveWindowPlacement(kPlacement, *this);
   QDialog::done(result);
 }
@@ -449,7 +450,7 @@ void CTableGenerationDlg::ReadAllFields() {
 bool CTableGenerationDlg::Generate() {
   if (CLongWork::IsBusy()) return false;
   ReadAllFields();
-  m_model.SaveToPreferences();
+  kv::SaveTableGenerationPreferences(m_model);
   Revalidate();
   if (!m_model.IsRunAllowed()) return false;
 
@@ -513,7 +514,7 @@ void CTableGenerationDlg::SaveSettings() {
   const QString path = ChooseSettingsFile(true);
   if (path.isEmpty()) return;
   ReadAllFields();
-  m_model.SaveSettingsFileAs(FromQt(path));
+  kv::SaveTableGenerationSettingsAs(m_model, FromQt(path));
 }
 
 void CTableGenerationDlg::EditSwitch(bool descent, int row) {

@@ -379,11 +379,12 @@ TEST_F(KvplanTest, TextRowsAreTheDiveTableRowsInTheChosenDirection) {
                    direction}),
               kExitOk);
     test::CTestEnvironment env;
-    env.store->numbers["General\\Printing Direction"] = direction[0] == '1';
     CPlanGroup g;
     ASSERT_TRUE(g.LoadPlanGroup(kExamples + "/oc-trimix-60m.ccp"));
     g.CalculateDivePlans(true, 0, true);
-    const DiveTableContent content = BuildDiveTableContent({g.GetDive(0)}, 0, ReportOptionsFromPreferences());
+    SReportOptions options;
+    options.runTimeAscending = direction[0] == '1';
+    const DiveTableContent content = BuildDiveTableContent({g.GetDive(0)}, 0, options);
     std::vector<std::string> expected;
     for (const std::string& row : content.rows) {
       CSParser cells(row, '~');

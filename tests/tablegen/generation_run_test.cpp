@@ -139,6 +139,9 @@ TEST_F(GenerationRunTest, FailureSkipsLongerBottomTimesHereAndAtGreaterDepths) {
 TEST_F(GenerationRunTest, AcceptedExtensionIsToldToEveryLaterDive) {
   const std::string log = test::TempDir() + "/StatusLog.txt";
   env.store->numbers["Debug Level"] = 2;
+  SCalculationSettings logging;
+  logging.debugLevel = 2;
+  page.SetCalculationSettings(logging);
   StatusLog().OpenLogAt(log, false);
   env.prompt.answers = {true};
   test::SetRanges(page, 10, 10, 10, 330, 390, 30);
@@ -181,7 +184,7 @@ TEST_F(GenerationRunTest, MessagesTellTheRunInOrder) {
 }
 
 TEST_F(GenerationRunTest, ImperialRunShowsFeetAndCalculatesInMetres) {
-  page.SetImperial(true);
+  page.SetUnits(SDisplayUnits::Imperial());
   test::SetRanges(page, 100, 100, 10, 20, 20, 5);
   STableGenerationInputs in = page.Inputs();
   in.descentRate = 60;
