@@ -4,6 +4,7 @@
 
 #include "base/status_log.h"
 #include "base/text.h"
+#include "base/units.h"
 #include "engine/dive_plan.h"
 
 namespace kv {
@@ -208,14 +209,16 @@ void CDivePlan::BuildPlanPlusPoints() {
     log.LogAtLevel("Using gas switch schedule", kLogProgress);
     const CPlanPoint& bottom = m_userPoints.front();
     const double b = bottom.Depth();
+    // A table depth and a switch depth, one of them typed in feet, are the
+    // same depth when they meet within a millimetre.
     const SGasRange* remembered = nullptr;
     for (const SGasRange& r : m_travelGasRanges) {
       if (!r.m_inUse) continue;
-      if (b > r.m_fromDepth) {
-        add("Auto generated travel gas switch,     ", SwitchPoint(r));
+      if (DepthsMeet(b, r.m_fromDepth)) {
         ++m_gasSwitchesUsed;
         remembered = &r;
-      } else if (b == r.m_fromDepth) {
+      } else if (b > r.m_fromDepth) {
+        add("Auto generated travel gas switch,     ", SwitchPoint(r));
         ++m_gasSwitchesUsed;
         remembered = &r;
       }
@@ -228,7 +231,7 @@ void CDivePlan::BuildPlanPlusPoints() {
     for (int i = 11; i >= 0; --i) {
       const SGasRange& r = m_decoGasRanges[static_cast<std::size_t>(i)];
       if (!r.m_inUse) continue;
-      if (r.m_fromDepth < b) {
+      if (r.m_fromDepth < b && !DepthsMeet(r.m_fromDepth, b)) {
         add("Auto generated deco gas switch,       ", SwitchPoint(r));
         ++m_gasSwitchesUsed;
       }
