@@ -82,7 +82,7 @@ struct SWarningSummary {
 
 class CDivePlan {
 public:
-  static constexpr int kMaxGases = 12;
+  static constexpr int kMaxGases = kv::kMaxGases;
   static constexpr double kWaterVapour = 56.7;    // mbar
   static constexpr double kStartMaxCeiling = 1600.0;  // mbar absolute
   static constexpr int kSixHours = 21600;

@@ -8,6 +8,9 @@
 namespace kv {
 
 inline constexpr double kMinPpo2 = 0.16;  // bar; below it a gas is hypoxic
+// A dive carries at most 12 gases: the bailout gas list the planner uses, the
+// switches of a schedule, the consumption records of a dive.
+inline constexpr int kMaxGases = 12;
 
 class CGas {
 public:

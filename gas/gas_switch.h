@@ -12,7 +12,7 @@
 
 namespace kv {
 
-inline constexpr int kMaxGasSwitches = 12;
+inline constexpr int kMaxGasSwitches = kMaxGases;
 
 class CGasSwitch {
 public:

@@ -1,0 +1,113 @@
+#include "gas/gas_mix_list.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/text.h"
+
+namespace kv {
+namespace {
+
+// "O2/He": both numbers read (leading blanks skipped, trailing text ignored)
+// and rounded half up to whole percent, as a typed gas is.
+bool ReadMix(const std::string& item, CGas& gas) {
+  const std::size_t slash = item.find('/');
+  if (slash == std::string::npos) return false;
+  double oxygen = 0.0, helium = 0.0;
+  if (!ReadNumber(std::string_view(item).substr(0, slash), oxygen) ||
+      !ReadNumber(std::string_view(item).substr(slash + 1), helium))
+    return false;
+  return gas.SetMix(std::floor(oxygen + 0.5), std::floor(helium + 0.5));
+}
+
+}  // namespace
+
+std::string SGasListItem::Reason() const {
+  switch (state) {
+    case EGasListItem::NotAMix: return "\"" + text + "\" is not a mix written as O2/He";
+    case EGasListItem::BeyondLimit: return "\"" + text + "\" is beyond the first 12 gases";
+    case EGasListItem::Usable: break;
+  }
+  return {};
+}
+
+CGasMixList CGasMixList::Read(std::string_view text) {
+  CGasMixList list;
+  if (text.empty()) return list;
+  const CSParser items(text, ',');
+  for (int i = 1; i <= items.Count(); ++i) {
+    SGasListItem item;
+    item.text = items.GetField(i);
+    item.position = i;
+    item.state = ReadMix(item.text, item.gas) ? EGasListItem::Usable : EGasListItem::NotAMix;
+    list.m_items.push_back(std::move(item));
+  }
+  list.Recount();
+  return list;
+}
+
+std::string CGasMixList::Text() const {
+  std::string text;
+  for (const SGasListItem& item : m_items) {
+    if (&item != &m_items.front()) text += ',';
+    text += item.text;
+  }
+  return text;
+}
+
+void CGasMixList::Recount() {
+  int mixes = 0;
+  for (SGasListItem& item : m_items) {
+    if (!item.IsMix()) continue;
+    item.state = ++mixes <= kMaxGases ? EGasListItem::Usable : EGasListItem::BeyondLimit;
+  }
+}
+
+std::vector<SGasListItem> CGasMixList::UsableItems() const {
+  std::vector<SGasListItem> usable;
+  for (const SGasListItem& item : m_items)
+    if (item.state == EGasListItem::Usable) usable.push_back(item);
+  return usable;
+}
+
+int CGasMixList::UsableCount() const {
+  return static_cast<int>(std::count_if(m_items.begin(), m_items.end(), [](const SGasListItem& item) {
+    return item.state == EGasListItem::Usable;
+  }));
+}
+
+std::vector<std::string> CGasMixList::LeftOut() const {
+  std::vector<std::string> reasons;
+  for (const SGasListItem& item : m_items)
+    if (item.state != EGasListItem::Usable) reasons.push_back(item.Reason());
+  return reasons;
+}
+
+bool CGasMixList::Contains(const CGas& gas) const {
+  return std::any_of(m_items.begin(), m_items.end(),
+                     [&](const SGasListItem& item) { return item.IsMix() && item.gas.SameGas(gas); });
+}
+
+CGasMixList::EAdd CGasMixList::Add(const CGas& gas) {
+  if (!gas.IsValid()) return EAdd::Invalid;
+  if (Contains(gas)) return EAdd::AlreadyListed;
+  if (UsableCount() >= kMaxGases) return EAdd::Full;
+  SGasListItem item;
+  item.text = gas.Format(true);
+  item.position = Count() + 1;
+  // The short form is what the planner reads back: the same mix, truncated
+  // to whole percent as the names are.
+  item.state = ReadMix(item.text, item.gas) ? EGasListItem::Usable : EGasListItem::NotAMix;
+  m_items.push_back(std::move(item));
+  Recount();
+  return EAdd::Added;
+}
+
+void CGasMixList::Remove(int index) {
+  if (index < 0 || index >= Count()) return;
+  m_items.erase(m_items.begin() + index);
+  for (int i = index; i < Count(); ++i) m_items[static_cast<std::size_t>(i)].position = i + 1;
+  Recount();
+}
+
+}  // namespace kv
