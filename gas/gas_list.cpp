@@ -94,7 +94,8 @@ std::string CGasList::GetListText() const {
 void CGasList::SetListText(std::string_view text) {
   Clear();
   // Every mix the text holds, however many: the remembered gases have no limit.
-  for (const SGasListItem& item : CGasMixList::Read(text).Items())
+  const CGasMixList list = CGasMixList::Read(text);
+  for (const SGasListItem& item : list.Items())
     if (item.IsMix()) AddGas(item.gas, true);
   Select(0);
 }

@@ -254,8 +254,8 @@ private:
   void CalculatePlan(int plan, std::optional<bool> answer);
   // Puts a plan back as it was made, uncalculated.
   void ResetPlan(int plan);
-  bool CalculateSequentially(IProgress* progress);
-  bool CalculateOnThreads(IProgress* progress, int threads);
+  // Calculates every plan of the run on the parallel loop; false when cancelled.
+  bool CalculatePlans(IProgress* progress, int threads);
   // Applies the run's rules to a calculated plan, in plan order.
   void CommitPlan(int plan, bool calculated);
   bool SkippedByEarlierFailure(int plan) const;
