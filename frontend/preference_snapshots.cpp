@@ -1,6 +1,7 @@
 #include "frontend/preference_snapshots.h"
 
 #include "base/preferences.h"
+#include "frontend/preference_fields.h"
 
 namespace kv {
 namespace {
@@ -14,6 +15,31 @@ SReportOptions ReportOptions(const CPreferences& p, const SDisplayUnits& units) 
   return options;
 }
 
+// The numbers of a new dive's settings.
+constexpr SPreferenceField<SDiveSettings> kDiveDefaults[] = {
+    {EPref::DiveSurfacePressure, &SDiveSettings::surfacePressure, false},
+    {EPref::DiveGfLow, &SDiveSettings::gfLow, false},
+    {EPref::DiveGfHigh, &SDiveSettings::gfHigh, false},
+    {EPref::DiveSacRate, &SDiveSettings::sacRate, true},
+    {EPref::DiveMaxPpo2, &SDiveSettings::maxPpo2, true},
+    {EPref::DiveMaxEad, &SDiveSettings::maxEad, true},
+    {EPref::DiveDescentRate, &SDiveSettings::descentRate, true},
+    {EPref::DiveAscentRate, &SDiveSettings::ascentRate, true},
+    {EPref::DiveLastDecoStop, &SDiveSettings::lastDecoStop, true},
+};
+
+constexpr SPreferenceField<SBailoutSettings> kBailoutDefaults[] = {
+    {EPref::BailoutGfLow, &SBailoutSettings::gfLow, false},
+    {EPref::BailoutGfHigh, &SBailoutSettings::gfHigh, false},
+    {EPref::BailoutSacRate, &SBailoutSettings::sacRate, true},
+    {EPref::BailoutMaxPpo2, &SBailoutSettings::maxPpo2, true},
+    {EPref::BailoutMaxEad, &SBailoutSettings::maxEad, true},
+    {EPref::BailoutMaxCns, &SBailoutSettings::maxCns, true},
+    {EPref::BailoutDescentRate, &SBailoutSettings::descentRate, true},
+    {EPref::BailoutAscentRate, &SBailoutSettings::ascentRate, true},
+    {EPref::BailoutLastDecoStop, &SBailoutSettings::lastDecoStop, true},
+};
+
 SPlanDefaults PlanDefaults(const CPreferences& p) {
   SPlanDefaults d;
   d.surfaceIntervalAlgorithm = static_cast<int>(p.GetNumber(EPref::SurfaceIntervalAlgorithm));
@@ -21,29 +47,11 @@ SPlanDefaults PlanDefaults(const CPreferences& p) {
   d.cylinderWorkingPressure = p.GetScaled(EPref::DefaultCylinderWorkingPressure);
   d.gasReserve = p.GetNumber(EPref::DefaultGasReserve);
 
-  SDiveSettings& dive = d.dive.dive;
-  dive.surfacePressure = p.GetNumber(EPref::DiveSurfacePressure);
-  dive.gfLow = p.GetNumber(EPref::DiveGfLow);
-  dive.gfHigh = p.GetNumber(EPref::DiveGfHigh);
-  dive.sacRate = p.GetScaled(EPref::DiveSacRate);
-  dive.maxPpo2 = p.GetScaled(EPref::DiveMaxPpo2);
-  dive.maxEad = p.GetScaled(EPref::DiveMaxEad);
-  dive.surfaceInterval = static_cast<int>(p.GetNumber(EPref::DiveSurfaceInterval));
-  dive.descentRate = p.GetScaled(EPref::DiveDescentRate);
-  dive.ascentRate = p.GetScaled(EPref::DiveAscentRate);
-  dive.lastDecoStop = p.GetScaled(EPref::DiveLastDecoStop);
-
+  ReadPreferenceFields(p, kDiveDefaults, d.dive.dive);
+  d.dive.dive.surfaceInterval = static_cast<int>(p.GetNumber(EPref::DiveSurfaceInterval));
   SBailoutSettings& bailout = d.dive.bailout;
+  ReadPreferenceFields(p, kBailoutDefaults, bailout);
   bailout.noOfGasSwitches = static_cast<int>(p.GetNumber(EPref::BailoutNoOfGasSwitches));
-  bailout.gfLow = p.GetNumber(EPref::BailoutGfLow);
-  bailout.gfHigh = p.GetNumber(EPref::BailoutGfHigh);
-  bailout.sacRate = p.GetScaled(EPref::BailoutSacRate);
-  bailout.maxPpo2 = p.GetScaled(EPref::BailoutMaxPpo2);
-  bailout.maxEad = p.GetScaled(EPref::BailoutMaxEad);
-  bailout.maxCns = p.GetScaled(EPref::BailoutMaxCns);
-  bailout.descentRate = p.GetScaled(EPref::BailoutDescentRate);
-  bailout.ascentRate = p.GetScaled(EPref::BailoutAscentRate);
-  bailout.lastDecoStop = p.GetScaled(EPref::BailoutLastDecoStop);
   bailout.useBailoutGasList = p.GetNumber(EPref::BailoutUseBailoutGasList) != 0;
   bailout.ignoreIcd = p.GetNumber(EPref::BailoutIgnoreIcd) != 0;
   bailout.ignoreCns = p.GetNumber(EPref::BailoutIgnoreCns) != 0;

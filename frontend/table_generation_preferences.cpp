@@ -1,25 +1,40 @@
 #include "frontend/table_generation_preferences.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "base/preferences.h"
 #include "base/status_log.h"
+#include "frontend/preference_fields.h"
 
 namespace kv {
 namespace {
 
 constexpr const char* kEmptySwitchText = "0.00,0.00,0.00,0,0.00,0";
 
-// A preference number from a value the model holds (metres x 1000, or a plain
-// count), kept inside 32 bits.
-std::uint32_t Stored(double value) {
-  if (!(value > 0.0)) return 0;
-  const double rounded = std::floor(value + 0.5);
-  return rounded >= 4294967295.0 ? 4294967295u : static_cast<std::uint32_t>(rounded);
-}
+// The page's decimal inputs, held in metres (per minute), and their preferences.
+constexpr SPreferenceField<STableGenerationInputs> kDecimalInputs[] = {
+    {EPref::TableDepthStart, &STableGenerationInputs::depthStart, true},
+    {EPref::TableDepthFinish, &STableGenerationInputs::depthFinish, true},
+    {EPref::TableDepthStepSize, &STableGenerationInputs::depthStep, true},
+    {EPref::TableSurfacePressure, &STableGenerationInputs::surfacePressure, false},
+    {EPref::TableGfLow, &STableGenerationInputs::gfLow, false},
+    {EPref::TableGfHigh, &STableGenerationInputs::gfHigh, false},
+    {EPref::TableDescentRate, &STableGenerationInputs::descentRate, true},
+    {EPref::TableAscentRate, &STableGenerationInputs::ascentRate, true},
+    {EPref::TableLastDecoStop, &STableGenerationInputs::lastDecoStop, true},
+    {EPref::TableMaxPpo2, &STableGenerationInputs::maxPpo2, true},
+    {EPref::TableMaxEad, &STableGenerationInputs::maxEad, true},
+};
+
+// Whole minutes, and their preferences.
+constexpr std::pair<EPref, int STableGenerationInputs::*> kMinuteInputs[] = {
+    {EPref::TableDurationStart, &STableGenerationInputs::durationStart},
+    {EPref::TableDurationFinish, &STableGenerationInputs::durationFinish},
+    {EPref::TableDurationStepSize, &STableGenerationInputs::durationStep},
+};
 
 int WholeMinutes(std::uint32_t stored) {
   return static_cast<int>(std::min<std::uint32_t>(stored, std::numeric_limits<int>::max()));
@@ -44,20 +59,8 @@ void LoadTableGenerationPreferences(CTableGeneration& model, const SPreferenceSn
   model.SetGroupSettings(NewPlanSettings(snapshot.defaults));
 
   STableGenerationInputs in;
-  in.depthStart = p.GetScaled(EPref::TableDepthStart);
-  in.depthFinish = p.GetScaled(EPref::TableDepthFinish);
-  in.depthStep = p.GetScaled(EPref::TableDepthStepSize);
-  in.durationStart = WholeMinutes(p.GetNumber(EPref::TableDurationStart));
-  in.durationFinish = WholeMinutes(p.GetNumber(EPref::TableDurationFinish));
-  in.durationStep = WholeMinutes(p.GetNumber(EPref::TableDurationStepSize));
-  in.surfacePressure = p.GetNumber(EPref::TableSurfacePressure);
-  in.gfLow = p.GetNumber(EPref::TableGfLow);
-  in.gfHigh = p.GetNumber(EPref::TableGfHigh);
-  in.descentRate = p.GetScaled(EPref::TableDescentRate);
-  in.ascentRate = p.GetScaled(EPref::TableAscentRate);
-  in.lastDecoStop = p.GetScaled(EPref::TableLastDecoStop);
-  in.maxPpo2 = p.GetScaled(EPref::TableMaxPpo2);
-  in.maxEad = p.GetScaled(EPref::TableMaxEad);
+  ReadPreferenceFields(p, kDecimalInputs, in);
+  for (const auto& [item, field] : kMinuteInputs) in.*field = WholeMinutes(p.GetNumber(item));
   in.grouping = p.GetNumber(EPref::TableGrouping) != 0 ? kGroupByTime : kGroupByDepth;
   model.SetMetricInputs(in);
 
@@ -72,21 +75,8 @@ void LoadTableGenerationPreferences(CTableGeneration& model, const SPreferenceSn
 void SaveTableGenerationPreferences(const CTableGeneration& model) {
   CPreferences& p = Prefs();
   const STableGenerationInputs& in = model.MetricInputs();
-  auto scaled = [&](EPref item, double held) { p.SetNumber(item, Stored(held * 1000.0)); };
-  scaled(EPref::TableDepthStart, in.depthStart);
-  scaled(EPref::TableDepthFinish, in.depthFinish);
-  scaled(EPref::TableDepthStepSize, in.depthStep);
-  p.SetNumber(EPref::TableDurationStart, Stored(in.durationStart));
-  p.SetNumber(EPref::TableDurationFinish, Stored(in.durationFinish));
-  p.SetNumber(EPref::TableDurationStepSize, Stored(in.durationStep));
-  p.SetNumber(EPref::TableSurfacePressure, Stored(in.surfacePressure));
-  p.SetNumber(EPref::TableGfLow, Stored(in.gfLow));
-  p.SetNumber(EPref::TableGfHigh, Stored(in.gfHigh));
-  scaled(EPref::TableDescentRate, in.descentRate);
-  scaled(EPref::TableAscentRate, in.ascentRate);
-  scaled(EPref::TableLastDecoStop, in.lastDecoStop);
-  scaled(EPref::TableMaxPpo2, in.maxPpo2);
-  scaled(EPref::TableMaxEad, in.maxEad);
+  WritePreferenceFields(p, kDecimalInputs, in);
+  for (const auto& [item, field] : kMinuteInputs) p.SetNumber(item, StoredPreferenceNumber(in.*field));
   p.SetNumber(EPref::TableGrouping, in.grouping == kGroupByTime ? 1 : 0);
   const CGasSwitchSchedule& descent = model.DescentSchedule();
   const CGasSwitchSchedule& ascent = model.AscentSchedule();

@@ -54,16 +54,9 @@ TEST(GasConsumption, ClosedCircuitWithoutBailoutConsumesNothing) {
 
 TEST(GasConsumption, TableRowAddsReserveAndCylinderSize) {
   test::CTestEnvironment env;
-  struct Owner : IDiveOwner {
-    int GetAlgorithm() const override { return 1; }
-    int GetSurfaceIntervalAlgorithm() const override { return 0; }
-    double GetGasReserve() const override { return 50; }
-    double GetCylinderWorkingPressure() const override { return 200; }
-    bool CalculateDivePlan(int, bool) override { return true; }
-    bool BailoutPlan(int, bool) override { return true; }
-    void DiveModifiedChanged(int, bool) override {}
-    void PostDiveCalculated(int) override {}
-  } owner;
+  test::CFakeOwner owner;
+  owner.gasReserve = 50;
+  owner.workingPressure = 200;
   auto d = test::MakeDive({{10, 2, 32, 0}});
   ASSERT_TRUE(test::CalculateFromSurface(*d));
   d->SetOwner(&owner);

@@ -44,21 +44,8 @@ TEST_F(EntryCheck, AcceptsValuesExactlyAtTheLimits) {
 
 TEST_F(EntryCheck, ImperialUnitsInTheEadMessage) {
   // The message speaks the units of the plan that owns the dive.
-  struct SImperialOwner final : IDiveOwner {
-    int GetAlgorithm() const override { return 1; }
-    int GetSurfaceIntervalAlgorithm() const override { return 0; }
-    double GetGasReserve() const override { return 33; }
-    double GetCylinderWorkingPressure() const override { return 240; }
-    bool CalculateDivePlan(int, bool) override { return true; }
-    bool BailoutPlan(int, bool) override { return true; }
-    void DiveModifiedChanged(int, bool) override {}
-    void PostDiveCalculated(int) override {}
-    SCalculationSettings GetCalculationSettings() const override {
-      SCalculationSettings s;
-      s.units = SDisplayUnits::Imperial();
-      return s;
-    }
-  } owner;
+  test::CFakeOwner owner;
+  owner.settings.units = SDisplayUnits::Imperial();
   dive.SetOwner(&owner);
   dive.SetMaxEad(40);
   EXPECT_FALSE(dive.CheckGasEntry(50, 21, 0, false, 0, false));

@@ -5,15 +5,12 @@
 
 #include "frontend/table_generation_preferences.h"
 #include "support/test_support.h"
+#include "tablegen/tablegen_test_util.h"
 
 namespace kv {
 namespace {
 
-std::vector<std::string> Texts(const CGasSwitchSchedule& schedule) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < schedule.Count(); ++i) texts.push_back(schedule.At(i).ToText());
-  return texts;
-}
+using test::Texts;
 
 class TableGenerationPreferencesTest : public ::testing::Test {
 protected:

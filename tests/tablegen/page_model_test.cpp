@@ -15,11 +15,7 @@ namespace {
 using test::Oc;
 using test::Point;
 
-std::vector<std::string> Texts(const CGasSwitchSchedule& schedule) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < schedule.Count(); ++i) texts.push_back(schedule.At(i).ToText());
-  return texts;
-}
+using test::Texts;
 
 class PageModelTest : public ::testing::Test {
 protected:
