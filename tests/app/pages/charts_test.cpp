@@ -262,6 +262,47 @@ TEST(CursorReadout, ShowsTheStateOfTheSecondUnderTheCursor) {
   EXPECT_TRUE(app::BuildCursorReadout(*deep, 400, false).first[4].warning);
 }
 
+// On the way down and up every second has its own depth, PPO2 and ceiling:
+// the readout must be the state of exactly the second under the cursor.
+TEST(CursorReadout, DescentAndAscentSecondsShowTheirOwnState) {
+  CTestEnvironment env;
+  GuiApp();
+  auto dive = Calculated({UserPoint(0, 0, 21, 0, false, 0.7), UserPoint(40, 20 * 60, 21, 0, false, 0.7)});
+  const int lastAscent = dive->ProfilePoints().back().m_start + dive->ProfilePoints().back().m_duration / 2;
+  for (const int t : {45, 100, lastAscent}) {
+    SCOPED_TRACE(t);
+    const CPredictionPoint& s = *dive->Prediction(t);
+    const app::SCursorReadout r = app::BuildCursorReadout(*dive, t, false);
+    EXPECT_EQ(r.first[1].text, QString::asprintf("Depth %.1f", s.m_depthPressure / 100));
+    EXPECT_EQ(r.first[4].text, QString::asprintf("PPO2 %0.2f", s.m_ppo2));
+    EXPECT_EQ(r.RowText(1), QString::asprintf("Ceiling %.1f   GF %.0f   CNS %0.1f%%   OTU %0.1f%%   EAD %0.1fm",
+                                              std::max(0.0, s.m_ceiling / 100), s.m_gradientFactor * 100,
+                                              s.m_cns * 100, s.m_otu / 3, s.m_ead));
+  }
+}
+
+// A generated dive keeps only its last second: partway down its depth comes
+// from the profile, and must be the depth the same dive has at that second;
+// the other values are not known (second 0 is not the state kept).
+TEST(CursorReadout, GeneratedDiveShowsTheDepthOfItsDescent) {
+  CTestEnvironment env;
+  GuiApp();
+  const std::initializer_list<CPlanPoint> points = {UserPoint(0, 0, 21, 0, false, 0.7),
+                                                    UserPoint(40, 20 * 60, 21, 0, false, 0.7)};
+  auto dive = Calculated(points);
+  CDivePlan generated;
+  generated.SetTableGenerationMode(true);
+  for (const CPlanPoint& p : points) generated.AppendUserPoint(p);
+  ASSERT_TRUE(generated.Calculate(0, nullptr, nullptr, 0, 0, true));
+  ASSERT_EQ(generated.PredictionCount(), 1);
+  for (const int t : {0, 1, 2, 60, 119, 120}) {
+    SCOPED_TRACE(t);
+    const app::SCursorReadout r = app::BuildCursorReadout(generated, t, false);
+    EXPECT_EQ(r.first[1].text, QString::asprintf("Depth %.1f", dive->GetDepth(t)));
+    EXPECT_EQ(r.second[0].text, "Ceiling Invalid");
+  }
+}
+
 TEST(TissueChart, BarsArePercentagesOfTheSurfaceLimitUnderGfHigh) {
   CTestEnvironment env;
   auto dive = Calculated({UserPoint(0, 0, 18, 45, false, 0.7), UserPoint(50, 20 * 60, 18, 45, false, 0.7)});
