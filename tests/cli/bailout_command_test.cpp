@@ -108,7 +108,9 @@ TEST_F(BailoutCommand, TheLastSecondOfTheDiveIsAMomentToBailOutFrom) {
   EXPECT_NE(Run({"bailout", plan, "--dive", "1", "--at", std::to_string(last)}), kExitUsage) << err.str();
   EXPECT_NE(out.str().find(Format("(second %d)", last)), std::string::npos) << out.str();
   EXPECT_EQ(Run({"bailout", plan, "--dive", "1", "--at", std::to_string(last + 1)}), kExitUsage);
-  EXPECT_NE(err.str().find(Format("dive 1 runs from second 1 to %d", last)), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find(Format("kvplan: --at %d: dive 1 runs from second 1 to %d\n", last + 1, last)),
+            std::string::npos)
+      << err.str();
 }
 
 TEST_F(BailoutCommand, QuestionsAreAnsweredByTheOptionsAndPrinted) {
@@ -201,8 +203,6 @@ TEST_F(BailoutCommand, UsageErrorsSayWhatIsWrong) {
   EXPECT_NE(err.str().find("bailout needs one of --at SECOND, --end-of-segment SECOND or --sweep"), std::string::npos);
   EXPECT_EQ(Run({"bailout", plan, "--dive", "2", "--at", "100"}), kExitUsage);
   EXPECT_NE(err.str().find("--dive 2: the plan has 1 dive"), std::string::npos);
-  EXPECT_EQ(Run({"bailout", plan, "--dive", "1", "--at", "80000"}), kExitUsage);
-  EXPECT_NE(err.str().find("--at 80000: dive 1 runs from second 1 to "), std::string::npos) << err.str();
   EXPECT_EQ(Run({"bailout", plan, "--dive", "1", "--at", "99999"}), kExitUsage);
   EXPECT_NE(err.str().find("--at: \"99999\" is not a run time second (1 to 86400)"), std::string::npos) << err.str();
   EXPECT_EQ(Run({"bailout", plan, "--dive", "1", "--at", "100", "--step", "30"}), kExitUsage);
