@@ -28,6 +28,15 @@ protected:
     ASSERT_TRUE(dive->SetBailout(seconds, false));
   }
   int PlanningCalculations() const { return owner->Calculations() - calculationsBefore; }
+  // The dive calculated again on the first gases, as the counter-diffusion
+  // optimisation saw it.
+  void CalculateOnFirstGases(double maxPpo2) {
+    CBailoutPlanner planner = Planner();
+    dive->RestoreBailoutPlanPoints();
+    planner.CalculateBailoutSwitchGases(maxPpo2, 1.0);
+    ASSERT_TRUE(planner.AddBailoutGasSwitches());
+    ASSERT_TRUE(Calculate());
+  }
   int calculationsBefore = 0;
 };
 
@@ -96,12 +105,9 @@ TEST_F(SuggestedGases, HandCheckedPlanWithCounterDiffusionOptimisation) {
   EXPECT_EQ(PlanningCalculations(), 3) << "first gases, after the optimisation, and the owner's";
 
   // The margin and target of switch 1, read from the dive calculated on the first gases.
-  CBailoutPlanner planner = Planner();
-  dive->RestoreBailoutPlanPoints();
-  planner.CalculateBailoutSwitchGases(1.4, 1.0);
+  CalculateOnFirstGases(1.4);
   EXPECT_EQ(Switches(), (Strings{"90.0 14/55", "36.0 30/39", "12.0 63/6"}));
-  ASSERT_TRUE(planner.AddBailoutGasSwitches());
-  ASSERT_TRUE(Calculate());
+  CBailoutPlanner planner = Planner();
   double margin = 0, target = 0;
   ASSERT_TRUE(planner.FindIcdSwitchValues(1, margin, target));
   EXPECT_NEAR(margin, 4.10, 0.01);
@@ -122,14 +128,10 @@ TEST_F(SuggestedGases, CounterDiffusionOptimisationReshapesTheShallowestSwitchTo
   BailOutAtTheBottom(90, 2, 1.4, 100.0, 600);
   EXPECT_EQ(Switches(), (Strings{"90.0 14/55", "21.0 45/16"}));
 
-  CBailoutPlanner planner = Planner();
-  dive->RestoreBailoutPlanPoints();
-  planner.CalculateBailoutSwitchGases(1.4, 1.0);
+  CalculateOnFirstGases(1.4);
   EXPECT_EQ(Switches(), (Strings{"90.0 14/55", "21.0 45/24"}));
-  ASSERT_TRUE(planner.AddBailoutGasSwitches());
-  ASSERT_TRUE(Calculate());
   double margin = 0, target = 0;
-  ASSERT_TRUE(planner.FindIcdSwitchValues(1, margin, target));
+  ASSERT_TRUE(Planner().FindIcdSwitchValues(1, margin, target));
   EXPECT_NEAR(margin, 3.30, 0.01);
   EXPECT_NEAR(target, 5.46, 0.01);
   EXPECT_EQ(std::floor((1.0 + target / 10.0) * 0.79 / 3.1 * 100.0), 39.0);
