@@ -17,6 +17,8 @@ void TakeWorst(SBailoutWorstValue& worst, int second, double value) {
   if (worst.second < 0 || value > worst.value) worst = {second, value};
 }
 
+}  // namespace
+
 void SummariseWorst(const CDivePlan& dive, SBailoutSweep& sweep) {
   const double reserve = dive.GetGasReserve();
   const double pressure = dive.GetCylinderWorkingPressure();
@@ -41,8 +43,6 @@ void SummariseWorst(const CDivePlan& dive, SBailoutSweep& sweep) {
   for (SBailoutWorstGas& g : sweep.gases)
     g.cylinderLitres = pressure > 0.0 ? (reserve / 100.0 + 1.0) * g.litres / pressure : 0.0;
 }
-
-}  // namespace
 
 std::vector<SBailoutGasVolume> BailoutGasVolumes(const CDivePlan& dive) {
   std::vector<SBailoutGasVolume> volumes;

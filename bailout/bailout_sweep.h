@@ -86,6 +86,12 @@ SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState
                                  const SBailoutAnswers& answers, const SCalculationSettings& settings,
                                  CDivePlan& work);
 
+// The worst case over sweep.moments: counts the moments without a valid plan
+// and takes the run time, CNS and litres of each gas from the valid ones only;
+// a moment calculated past a limit (its CNS, say) is not a plan to carry gas for.
+// Cylinder sizes use the dive's gas reserve and working pressure.
+void SummariseWorst(const CDivePlan& dive, SBailoutSweep& sweep);
+
 // Plans every moment; threads 0 uses every core, 1 plans in order on the
 // calling thread. The preferences are read once, on the calling thread,
 // before any moment is planned; the result does not depend on the number of

@@ -376,7 +376,7 @@ private:
   void StepSeconds();
   void StepOneSecond(int t);
   int TravelTime(double from, double to) const;
-  bool CheckLimits(int runTime);
+  bool CheckLimits(int nextSecond);
   bool AskExtension();
   void LogProfilePoint(const char* label, const CPlanPoint& p) const;
   void LogGasRanges() const;

@@ -76,14 +76,18 @@ bool CDivePlan::AskExtension() {
   return yes;
 }
 
-bool CDivePlan::CheckLimits(int runTime) {
+bool CDivePlan::CheckLimits(int nextSecond) {
   if (m_stopped) return false;
-  if (runTime > kSixHours && !m_questionAsked) {
+  // The walk's counter is the second the next point starts on; the dive has
+  // reached the one before it. A dive that surfaces at 6:00:00 exactly is
+  // within six hours, and one at 24:00:00 within the day.
+  const int reached = nextSecond - 1;
+  if (reached > kSixHours && !m_questionAsked) {
     m_questionAsked = true;
     m_extensionAccepted = AskExtension();
     if (!m_extensionAccepted) m_stopped = true;
   }
-  if (runTime > kTwentyFourHours) m_stopped = true;
+  if (reached > kTwentyFourHours) m_stopped = true;
   return !m_stopped;
 }
 

@@ -239,13 +239,8 @@ void CDivePlan::StepOneSecond(int t) {
   if (index < 0) return;
   m_profileSearchIndex = index;
   const CPlanPoint& pp = m_profilePoints[static_cast<std::size_t>(index)];
-  const double previousDepth =
-      index > 0 ? m_profilePoints[static_cast<std::size_t>(index - 1)].m_depthPressure : pp.m_depthPressure;
-  const int start = pp.m_start, end = pp.End();
-  double pressure = previousDepth;
-  if (end != start)
-    pressure = previousDepth + static_cast<double>(t - start) / static_cast<double>(end - start) *
-                                   (pp.m_depthPressure - previousDepth);
+  const double pressure =
+      DepthPressureAt(pp, index > 0 ? &m_profilePoints[static_cast<std::size_t>(index - 1)] : nullptr, t);
 
   const double surface = m_settings.surfacePressure;
   const bool cc = pp.m_closedCircuit != 0;

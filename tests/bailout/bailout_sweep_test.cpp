@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "bailout/bailout_sweep.h"
 #include "bailout_test_util.h"
@@ -108,6 +109,39 @@ TEST_F(BailoutSweep, WorstCaseCoversTheValidMomentsAndCountsTheOthers) {
     if (!m.valid) continue;
     EXPECT_LE(m.runTime, sweep.runTime.value);
     EXPECT_LE(m.cnsFinal, sweep.cnsFinal.value);
+  }
+}
+
+// A moment planned to the surface but past Max CNS has the longest run time
+// and the most gas of the sweep; it is counted, and the worst case is the
+// valid moment's all the same.
+TEST(BailoutWorstCase, LeavesOutACalculatedMomentWithoutAValidPlan) {
+  test::CTestEnvironment env;
+  CDivePlan dive;  // 33 % reserve, 240 bar
+  auto moment = [](int second, bool valid, int runTime, double cns, std::vector<SBailoutGasVolume> gases) {
+    SBailoutMoment m;
+    m.second = second;
+    m.valid = valid;
+    m.calculated = true;
+    m.runTime = runTime;
+    m.cnsFinal = cns;
+    m.gases = std::move(gases);
+    return m;
+  };
+  SBailoutSweep sweep;
+  sweep.moments = {moment(1200, false, 4000, 1.2, {{"21/35", 1500.0, 900}, {"Oxygen", 400.0, 600}}),
+                   moment(600, true, 3000, 0.6, {{"21/35", 900.0, 700}, {"50% Nitrox", 300.0, 500}})};
+  SummariseWorst(dive, sweep);
+  EXPECT_EQ(sweep.invalid, 1);
+  EXPECT_EQ(sweep.runTime, (SBailoutWorstValue{600, 3000.0}));
+  EXPECT_EQ(sweep.cnsFinal, (SBailoutWorstValue{600, 0.6}));
+  ASSERT_EQ(sweep.gases.size(), 2u) << "no oxygen: only the invalid moment breathed it";
+  for (const auto& [w, gas, litres] : {std::tuple{sweep.gases[0], "21/35", 900.0},
+                                       std::tuple{sweep.gases[1], "50% Nitrox", 300.0}}) {
+    EXPECT_EQ(w.gas, gas);
+    EXPECT_EQ(w.litres, litres);
+    EXPECT_EQ(w.second, 600);
+    EXPECT_DOUBLE_EQ(w.cylinderLitres, 1.33 * litres / 240.0);
   }
 }
 

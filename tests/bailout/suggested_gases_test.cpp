@@ -17,17 +17,26 @@ using Strings = std::vector<std::string>;
 class SuggestedGases : public test::BailoutFixture {
 protected:
   // A closed-circuit 10/70 dive (setpoint 0.7 at the surface, 1.3 at depth)
-  // to depth for 25 minutes, bailing out at the end of the bottom time.
-  void BailOutAtTheBottom(double depth, int switches, double maxPpo2, double maxCns = 100.0) {
-    SetPoints({{0, 0, 10, 70, 0.7}, {depth, 1500}});
+  // to depth for 25 minutes (or seconds), bailing out at the end of the bottom time.
+  void BailOutAtTheBottom(double depth, int switches, double maxPpo2, double maxCns = 100.0, int seconds = 1500) {
+    SetPoints({{0, 0, 10, 70, 0.7}, {depth, seconds}});
     dive->SetBailoutNoOfGasSwitches(switches);
     dive->SetBailoutMaxPpo2(maxPpo2);
     dive->SetBailoutMaxCns(maxCns);
     ASSERT_TRUE(Calculate());
     calculationsBefore = owner->Calculations();
-    ASSERT_TRUE(dive->SetBailout(1500, false));
+    ASSERT_TRUE(dive->SetBailout(seconds, false));
   }
   int PlanningCalculations() const { return owner->Calculations() - calculationsBefore; }
+  // The dive calculated again on the first gases, as the counter-diffusion
+  // optimisation saw it.
+  void CalculateOnFirstGases(double maxPpo2) {
+    CBailoutPlanner planner = Planner();
+    dive->RestoreBailoutPlanPoints();
+    planner.CalculateBailoutSwitchGases(maxPpo2, 1.0);
+    ASSERT_TRUE(planner.AddBailoutGasSwitches());
+    ASSERT_TRUE(Calculate());
+  }
   int calculationsBefore = 0;
 };
 
@@ -96,12 +105,9 @@ TEST_F(SuggestedGases, HandCheckedPlanWithCounterDiffusionOptimisation) {
   EXPECT_EQ(PlanningCalculations(), 3) << "first gases, after the optimisation, and the owner's";
 
   // The margin and target of switch 1, read from the dive calculated on the first gases.
-  CBailoutPlanner planner = Planner();
-  dive->RestoreBailoutPlanPoints();
-  planner.CalculateBailoutSwitchGases(1.4, 1.0);
+  CalculateOnFirstGases(1.4);
   EXPECT_EQ(Switches(), (Strings{"90.0 14/55", "36.0 30/39", "12.0 63/6"}));
-  ASSERT_TRUE(planner.AddBailoutGasSwitches());
-  ASSERT_TRUE(Calculate());
+  CBailoutPlanner planner = Planner();
   double margin = 0, target = 0;
   ASSERT_TRUE(planner.FindIcdSwitchValues(1, margin, target));
   EXPECT_NEAR(margin, 4.10, 0.01);
@@ -109,6 +115,26 @@ TEST_F(SuggestedGases, HandCheckedPlanWithCounterDiffusionOptimisation) {
   EXPECT_EQ(std::floor((1.0 + target / 10.0) * 0.79 / 4.6 * 100.0), 38.0);
   ASSERT_TRUE(planner.FindIcdSwitchValues(2, margin, target));
   EXPECT_LT(margin, 2.0);
+}
+
+// Two switches from 90 m after 10 minutes there (Max EAD 30): ratio
+// min(10^(1/2), 10 / 1.6) = 3.162, so the second switch is at 21.6 -> 21 m,
+// the shallowest. First gases 14/55 and 45/24 (nitrogen 31 kept). On arrival
+// at 21 m the ceiling is 3.30 m above it, so the optimisation gives that gas
+// the nitrogen of EAD min(e + 3.30, 30) = 5.46 m: floor(1.546 x 0.79 / 3.1 x
+// 100) = 39, 45/16.
+TEST_F(SuggestedGases, CounterDiffusionOptimisationReshapesTheShallowestSwitchToo) {
+  dive->SetBailoutMaxEad(30);
+  BailOutAtTheBottom(90, 2, 1.4, 100.0, 600);
+  EXPECT_EQ(Switches(), (Strings{"90.0 14/55", "21.0 45/16"}));
+
+  CalculateOnFirstGases(1.4);
+  EXPECT_EQ(Switches(), (Strings{"90.0 14/55", "21.0 45/24"}));
+  double margin = 0, target = 0;
+  ASSERT_TRUE(Planner().FindIcdSwitchValues(1, margin, target));
+  EXPECT_NEAR(margin, 3.30, 0.01);
+  EXPECT_NEAR(target, 5.46, 0.01);
+  EXPECT_EQ(std::floor((1.0 + target / 10.0) * 0.79 / 3.1 * 100.0), 39.0);
 }
 
 // Twelve switches from 90 m: ratio min(10^(1/12), (10 / 1.6)^(1/11)) = 1.1811,
