@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "cli/html_tables.h"
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
   kv::SKvplanEnvironment environment;
   environment.writeTables = [](const kv::CPlanGroup& group, const std::vector<int>& dives, const std::string& path,
                                bool gasTables) { return kv::WriteHtmlTables(group, dives, path, gasTables, std::cerr); };
+  environment.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
   return kv::RunKvplan(args, std::cout, std::cerr, environment);
 }

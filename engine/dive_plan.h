@@ -305,15 +305,19 @@ public:
   // bailout. False, with nothing changed, when the dive has no calculated
   // profile of its own (none, or a bailout profile) or the second lies outside it.
   bool SetBailout(int second, bool fromEndOfSegment);
+  // The second SetBailout(second, fromEndOfSegment) would bail out at; -1
+  // when it would refuse.
+  int BailoutSecondFor(int second, bool fromEndOfSegment) const;
   // Bailout mode off and both bailout point lists cleared (the plan is no
   // longer valid); the dive is recalculated.
   void ClearBailout();
   // Bailout mode off, the bailout lists kept; the dive is recalculated.
   void ShowNormalPlan();
   // Bailout mode on: a valid bailout plan is re-planned, otherwise the owner
-  // is told (so that the window can offer the bailout). A plan read from a
-  // file has no bailout points of its own yet: its bailout second is looked
-  // up in the dive's current calculation again first.
+  // is told (so that the window can offer the bailout). The bailout second is
+  // looked up in the dive's current calculation of its own profile again
+  // first (a plan read from a file, or a dive edited since), so the
+  // re-planning starts from the dive as it is now.
   void EnterBailoutMode();
   bool IsBailoutPlanValid() const { return m_bailoutPlanValid != 0; }
   void SetBailoutPlanValid(bool v) { m_bailoutPlanValid = v; }
@@ -341,7 +345,9 @@ public:
   // bailout: the bailout point itself or the overhead remainder point.
   int m_bailoutSegmentIndex = -1;
   int m_bailoutCursor = -1;
-  // Seconds of the "Planned" segment left after the bailout second; -1 until computed.
+  // Seconds of the "Planned" segment left after the bailout second; -1 until
+  // computed. Kept in the files, but always worked out again from the bailout
+  // second when the bailout points are cut, so a stale value plans nothing.
   int m_bailoutRemainder = -1;
 
   // Tissue constants of the current calculation (exposed for tests and charts).

@@ -58,7 +58,7 @@ TEST_F(WorstCaseHtml, EveryMomentAndTheWorstCaseOfARealSweep) {
   EXPECT_NE(doc.find("<title>Worst-case Bailout - Dive 1 - Reef &lt;wall&gt; &amp; cave</title>"), std::string::npos);
   EXPECT_NE(doc.find("charset=ISO-8859-1"), std::string::npos);
 
-  const std::vector<std::string> gases = SweepGasNames(sweep);
+  const std::vector<std::string> gases = CarriedGasNames(sweep);
   ASSERT_EQ(gases.size(), sweep.gases.size()) << "every gas breathed has a worst case";
   const std::vector<std::string> rows = MomentRows(doc);
   ASSERT_EQ(rows.size(), sweep.moments.size());
