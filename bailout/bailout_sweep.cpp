@@ -131,6 +131,9 @@ SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState
   CAnsweringPrompt prompt(answers);
   CStandaloneDiveOwner owner(dive, start, prompt, Unattended(settings, answers));
   work.CopyFrom(dive);
+  // Up to the bailout the copy walks the dive's own profile: it takes those
+  // seconds from the dive rather than computing them again.
+  work.SetStepReference(&dive);
   // Set while the copy has no owner, so that nothing is calculated for it.
   work.SetOwner(nullptr);
   if (gasList) {
@@ -154,6 +157,7 @@ SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState
     }
   }
   work.SetOwner(nullptr);
+  work.SetStepReference(nullptr);
   moment.shown = std::move(prompt.shown);
   moment.calculations = owner.Calculations();
   return moment;

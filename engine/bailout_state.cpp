@@ -13,14 +13,17 @@ namespace kv {
 std::unique_ptr<CDivePlan> CDivePlan::Clone(IDiveOwner* owner) const {
   std::unique_ptr<CDivePlan> copy(new CDivePlan(*this));
   copy->m_pPlanGroup = owner;
+  copy->m_stepReference = nullptr;
   return copy;
 }
 
 void CDivePlan::CopyFrom(const CDivePlan& other) {
   if (this == &other) return;
   IDiveOwner* owner = m_pPlanGroup;
+  const CDivePlan* reference = m_stepReference;
   *this = other;
   m_pPlanGroup = owner;
+  m_stepReference = reference;
 }
 
 int CDivePlan::BailoutSecondFor(int second, bool fromEndOfSegment) const {

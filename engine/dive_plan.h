@@ -96,6 +96,17 @@ public:
   // ---- Owner, identity, state --------------------------------------------
   IDiveOwner* m_pPlanGroup = nullptr;
   void SetOwner(IDiveOwner* owner) { m_pPlanGroup = owner; }
+  // A calculated dive whose seconds this dive's calculations take instead of
+  // computing them while both walks step the same seconds: a copy bailed out
+  // at a later moment walks the dive's own profile up to its bailout. A
+  // second is taken only from a level profile point that the reference has
+  // at the same place (start, depth, gas, setpoint), and only while every
+  // second before it was the reference's own (each computed one is compared
+  // with the reference's); the first that differs, or the bailout, ends the
+  // taking for the calculation, so the result is the one computing every
+  // second gives. Not owned, not copied by CopyFrom; it must not change while
+  // this dive calculates (it may be read by several at once). nullptr for none.
+  void SetStepReference(const CDivePlan* reference) { m_stepReference = reference; }
   int GetDiveNumber() const { return m_diveNumber; }
   void SetDiveNumber(int n) { m_diveNumber = n; }
   const std::string& GetName() const { return m_name; }
@@ -381,6 +392,12 @@ private:
   double GradientFactor(double previousCeilingAbs, double ambient, bool afterBailout) const;
   void StepSeconds();
   void StepOneSecond(int t);
+  // The reference's second t for the profile point at index, when the two
+  // walks are still in step and that point is level and the reference's
+  // own; true when taken.
+  bool TakeReferenceSecond(int t, int index, CPredictionPoint& point);
+  // After computing second t: still in step only when it is the reference's.
+  void CompareWithReference(int t, const CPredictionPoint& point);
   int TravelTime(double from, double to) const;
   bool CheckLimits(int runTime);
   bool AskExtension();
@@ -482,6 +499,8 @@ private:
   double m_lastPpo2 = -1.0;
   double m_lastCnsIncrement = 0.0;
   double m_lastOtuIncrement = 0.0;
+  const CDivePlan* m_stepReference = nullptr;
+  bool m_inStepWithReference = false;
 };
 
 }  // namespace kv

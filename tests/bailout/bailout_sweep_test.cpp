@@ -92,6 +92,32 @@ TEST_F(BailoutSweep, EveryMomentIsTheBailoutOnTheCarriedGasesAsTheDivesList) {
   }
 }
 
+// A moment's copy takes the seconds before its bailout from the dive rather
+// than computing them: every second of it must be what computing gives.
+TEST_F(BailoutSweep, SecondsTakenFromTheDiveAreThoseComputingGives) {
+  SetPoints({{0, 0, 10, 50, 0.7}, {20, 120, 10, 50}, {60, 1200, 10, 50}});
+  dive->SetBailoutUseGasList(true);
+  dive->SetBailoutGasList("15/55,21/35,50/0,100/0");
+  ASSERT_TRUE(Calculate());
+  const std::unique_ptr<CDivePlan> original = dive->Clone(nullptr);
+  const SCalculationSettings settings = SCalculationSettings::FromPreferences();
+  const std::vector<int> seconds = BailoutSweepSeconds(*original, 300);
+  ASSERT_GT(seconds.size(), 15u);
+  CDivePlan work;
+  for (int second : seconds) {
+    SCOPED_TRACE(second);
+    PlanBailoutMoment(*original, start, second, SBailoutAnswers{}, settings, work);
+    Reset(SPreviousDiveState{});
+    SetPoints({{0, 0, 10, 50, 0.7}, {20, 120, 10, 50}, {60, 1200, 10, 50}});
+    dive->SetBailoutUseGasList(true);
+    dive->SetBailoutGasList("15/55,21/35,50/0,100/0");
+    ASSERT_TRUE(BailOut(second));
+    ASSERT_EQ(work.PredictionCount(), dive->PredictionCount());
+    for (int t = 0; t < dive->PredictionCount(); ++t) ASSERT_EQ(*work.Prediction(t), *dive->Prediction(t)) << t;
+    EXPECT_EQ(work.ProfilePoints().size(), dive->ProfilePoints().size());
+  }
+}
+
 // The suggestion is planned once, for the end of the bottom time, on the
 // dive's own settings: its switches, deepest first, are what the diver carries.
 TEST_F(BailoutSweep, SuggestedGasesAreThoseOfTheDeepestMoment) {
