@@ -19,6 +19,8 @@
 #include "cli/kvplan_session.h"
 #include "cli/text_report.h"
 #include "plan/plan_group.h"
+#include "report/bailout_units.h"
+#include "report/worst_case_html.h"
 
 namespace kv {
 namespace {
@@ -84,31 +86,6 @@ private:
 
 std::string Clock(int seconds) { return Format("%d:%02d", seconds / 60, seconds % 60); }
 
-// Depths, gas volumes and cylinders as the user's units show them: metres,
-// litres and litres of cylinder at the working pressure in bar; or feet,
-// cubic feet and, as the gas tables give it, the cylinder's gas capacity in
-// cubic feet at the working pressure in psi.
-struct SSummaryUnits {
-  bool imperial = false;
-  std::string Depth(double metres) const {
-    return imperial ? Format("%0.1f ft", metres * kFeetPerMetre) : Format("%0.1f m", metres);
-  }
-  std::string Volume(double litres) const {
-    return imperial ? Format("%0.1f cu ft", litres * kCubicFeetPerLitre) : Format("%0.0f l", litres);
-  }
-  std::string Cylinder(double litresWithReserve, double pressure) const {
-    if (imperial) return Format("%0.1f cu ft", litresWithReserve * kCubicFeetPerLitre);
-    return pressure > 0.0 ? Format("%0.1f l", litresWithReserve / pressure) : std::string();
-  }
-  std::string Pressure(double bar) const {
-    return imperial ? Format("%0.0f psi", std::floor(bar * kPsiPerBar + 0.5)) : Format("%0.0f bar", bar);
-  }
-  std::string Rate(double litresPerMinute) const {
-    return imperial ? Format("%0.1f cu ft/min", litresPerMinute * kCubicFeetPerLitre)
-                    : Format("%0.0f l/min", litresPerMinute);
-  }
-};
-
 // Items the planner leaves out of the bailout gas list; said where the user looks.
 void WarnAboutListItems(const CDivePlan& dive, int index, std::ostream& err) {
   if (!dive.BailoutSettings().useBailoutGasList) return;
@@ -127,7 +104,7 @@ void PrintShown(std::ostream& err, const std::string& when, const std::vector<CA
 }  // namespace
 
 std::string BailoutSummaryText(const CPlanGroup& group, const CDivePlan& dive, const SReportOptions& options) {
-  const SSummaryUnits units{options.imperial};
+  const SBailoutUnits units{options.imperial};
   const SBailoutSettings& b = dive.BailoutSettings();
   const bool valid = dive.IsBailoutPlanValid();
   std::string out = Format("Bailout at %s (second %d), %s, GF %d/%d, SAC %s: %s\n", Clock(dive.m_bailoutTime).c_str(),
@@ -149,8 +126,8 @@ std::string BailoutSummaryText(const CPlanGroup& group, const CDivePlan& dive, c
     const double withReserve = (reserve / 100.0 + 1.0) * g.litres;
     out += Format("  %-12s %12s  %12s with reserve", g.gas.c_str(), units.Volume(g.litres).c_str(),
                   units.Volume(withReserve).c_str());
-    const std::string cylinder = units.Cylinder(withReserve, pressure);
-    if (!cylinder.empty()) out += "  cylinder " + cylinder;
+    const std::string cylinder = units.CylinderNumber(withReserve, pressure);
+    if (!cylinder.empty()) out += "  cylinder " + cylinder + " " + units.VolumeUnit();
     out += "\n";
   }
   return out;
@@ -201,44 +178,30 @@ Json SweepJson(const SBailoutSweep& sweep, int index) {
   return doc;
 }
 
-std::string CarriedText(const SBailoutSweep& sweep) {
-  const SBailoutCarried& c = sweep.carried;
-  std::string gases;
-  for (const SBailoutListMix& m : c.gases) gases += (gases.empty() ? "" : ", ") + GasName(m.oxygen, m.helium);
-  if (c.source == SBailoutCarried::ESource::List)
-    return "Carried at every moment: the dive's bailout gas list, " + (gases.empty() ? "which holds no mix" : gases) +
-           "\n";
-  if (c.gases.empty())
-    return c.second < 0 ? "No moment to suggest bailout gases for.\n"
-                        : Format("No bailout gases could be suggested for a bailout at %s (the deepest moment); no "
-                                 "moment was planned.\n",
-                                 Clock(c.second).c_str());
-  return Format("Carried at every moment: %s, the gases suggested for a bailout at %s (the deepest moment)\n",
-                gases.c_str(), Clock(c.second).c_str());
-}
-
 std::string SweepText(const CPlanGroup& group, const CDivePlan& dive, int index, const SBailoutSweep& sweep,
                       const SReportOptions& options) {
-  const SSummaryUnits units{options.imperial};
+  const SBailoutUnits units{options.imperial};
   std::string out = Format("Bailout sweep of dive %d, every %d s of closed-circuit time and every segment end: %d "
                            "moments, %d without a valid bailout plan\n",
                            index + 1, sweep.step, static_cast<int>(sweep.moments.size()), sweep.invalid);
   if (!dive.GetName().empty()) out = dive.GetName() + "\n" + out;
-  out += CarriedText(sweep);
+  out += CarriedGasesText(sweep) + "\n";
   if (sweep.moments.empty()) return out;
   out += Format("  Time    %s  Valid  Run time  Ascent   CNS     Bailout gas (%s)\n",
                 options.imperial ? "Depth (ft)" : " Depth (m)", options.imperial ? "cu ft" : "l");
   for (const SBailoutMoment& m : sweep.moments) {
-    std::string gases;
-    for (const SBailoutGasVolume& g : m.gases) {
-      const std::string volume = options.imperial ? Format("%0.1f", g.litres * kCubicFeetPerLitre)
-                                                  : Format("%0.0f", g.litres);
-      gases += Format("%s%s %s", gases.empty() ? "" : ", ", g.gas.c_str(), volume.c_str());
-    }
     const double depth = options.imperial ? m.depth * kFeetPerMetre : m.depth;
-    out += Format("  %6s  %10.1f  %-5s  %8s  %6s  %5.1f%%  %s\n", Clock(m.second).c_str(), depth,
-                  m.valid ? "yes" : "NO", Clock(m.runTime).c_str(), Clock(m.ascentTime).c_str(), m.cnsFinal * 100.0,
-                  gases.c_str());
+    if (!m.valid) {
+      // The planner's last attempt is no plan: no times or gas to read off.
+      out += Format("  %6s  %10.1f  %-5s  %8s  %6s  %6s  %s\n", Clock(m.second).c_str(), depth, "NO", "-", "-", "-",
+                    "-");
+      continue;
+    }
+    std::string gases;
+    for (const SBailoutGasVolume& g : m.gases)
+      gases += Format("%s%s %s", gases.empty() ? "" : ", ", g.gas.c_str(), units.VolumeNumber(g.litres).c_str());
+    out += Format("  %6s  %10.1f  %-5s  %8s  %6s  %5.1f%%  %s\n", Clock(m.second).c_str(), depth, "yes",
+                  Clock(m.runTime).c_str(), Clock(m.ascentTime).c_str(), m.cnsFinal * 100.0, gases.c_str());
   }
   if (sweep.invalid > 0) {
     out += "No valid bailout plan at";
@@ -261,8 +224,8 @@ std::string SweepText(const CPlanGroup& group, const CDivePlan& dive, int index,
     }
     out += Format("  %-12s %12s, %12s with reserve, bailout at %s", g.gas.c_str(), units.Volume(g.litres).c_str(),
                   units.Volume(g.litresWithReserve).c_str(), Clock(g.second).c_str());
-    const std::string cylinder = units.Cylinder(g.litresWithReserve, pressure);
-    if (!cylinder.empty()) out += ", cylinder " + cylinder;
+    const std::string cylinder = units.CylinderNumber(g.litresWithReserve, pressure);
+    if (!cylinder.empty()) out += ", cylinder " + cylinder + " " + units.VolumeUnit();
     out += "\n";
   }
   return out;

@@ -89,6 +89,12 @@ std::string MomentsTable(const SBailoutSweep& sweep, const SWorstCaseHeading& he
     out += m.valid ? "<tr>" : Format("<tr bgcolor=\"%s\">", kInvalidColour);
     out += Cell(MinutesSeconds(m.second)) + Cell(units.DepthNumber(m.depth)) +
            Cell(m.valid ? "yes" : "NO", false, "center");
+    if (!m.valid) {
+      // The planner's last attempt is no plan: no times or gas to read off.
+      for (std::size_t c = 0; c < 3 + gases.size(); ++c) out += Cell("-", false, "center");
+      out += "</tr>\n";
+      continue;
+    }
     out += Cell(MinutesSeconds(m.runTime), m.valid && m.second == sweep.runTime.second);
     out += Cell(MinutesSeconds(m.ascentTime));
     out += Cell(Format("%0.1f%%", m.cnsFinal * 100.0), m.valid && m.second == sweep.cnsFinal.second);

@@ -122,8 +122,13 @@ TEST(WorstCaseHtmlEdges, WithoutAValidMomentThereIsNoWorstCaseAndDepthsFollowThe
   const std::vector<std::string> rows = MomentRows(doc);
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_NE(rows[0].find(">97.7</td>"), std::string::npos) << "30 m in feet";
-  EXPECT_NE(rows[0].find(">53.0</td>"), std::string::npos) << "the 1500 litres of one gas breathed twice, in cu ft";
+  EXPECT_EQ(rows[0].find(">53.0</td>"), std::string::npos) << "an attempt without a valid plan shows no gas";
+  EXPECT_NE(rows[0].find(">-</td>"), std::string::npos);
   EXPECT_NE(doc.find("<th>21/35 (cu ft)</th>"), std::string::npos);
+
+  sweep.moments[0].valid = true;
+  const std::vector<std::string> valid = MomentRows(WorstCaseBailoutHtml(sweep, {2, "", 33.0, 0.0, true}));
+  EXPECT_NE(valid[0].find(">53.0</td>"), std::string::npos) << "the 1500 litres of one gas breathed twice, in cu ft";
   EXPECT_NE(rows[0].find(">NO</td>"), std::string::npos);
   EXPECT_EQ(rows[0].find("<b>"), std::string::npos);
 }
