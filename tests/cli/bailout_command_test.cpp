@@ -17,6 +17,7 @@
 #include "plan/plan_group.h"
 #include "support/test_support.h"
 #include "kvplan_fixture.h"
+#include "plan/plan_test_util.h"
 
 namespace kv {
 namespace {
@@ -33,15 +34,8 @@ protected:
     test::CTestEnvironment env;
     CPlanGroup g;
     CDivePlan& d = *g.GetDive(0);
-    for (auto [metres, seconds, setpoint] : {std::tuple{0.0, 0, 0.7}, std::tuple{depth, minutes * 60, 1.3}}) {
-      CPlanPoint p;
-      p.SetDepth(metres);
-      p.m_duration = seconds;
-      p.m_oxygen = 15;
-      p.m_helium = 55;
-      p.m_setpoint = setpoint;
-      d.AppendUserPoint(p);
-    }
+    d.AppendUserPoint(test::Point(0, 0, 15, 55, true, 0.7));
+    d.AppendUserPoint(test::Point(depth, minutes * 60, 15, 55, true, 1.3));
     d.SetBailoutNoOfGasSwitches(switches);
     if (!list.empty()) {
       d.SetBailoutUseGasList(true);
@@ -251,18 +245,9 @@ TEST_F(BailoutCommand, OpenCircuitMomentsAndDivesWithoutPointsAreRefused) {
   test::CTestEnvironment env;
   CPlanGroup g;
   CDivePlan& d = *g.GetDive(0);
-  for (auto [metres, seconds, cc, oxygen, helium] :
-       {std::tuple{0.0, 0, true, 15.0, 55.0}, std::tuple{30.0, 600, true, 15.0, 55.0},
-        std::tuple{20.0, 300, false, 32.0, 0.0}}) {
-    CPlanPoint p;
-    p.SetDepth(metres);
-    p.m_duration = seconds;
-    p.m_closedCircuit = cc;
-    p.m_oxygen = oxygen;
-    p.m_helium = helium;
-    p.m_setpoint = 1.3;
-    d.AppendUserPoint(p);
-  }
+  d.AppendUserPoint(test::Point(0, 0, 15, 55, true, 1.3));
+  d.AppendUserPoint(test::Point(30, 600, 15, 55, true, 1.3));
+  d.AppendUserPoint(test::Point(20, 300, 32, 0, false));
   g.AddDivePlan();
   const std::string plan = dir + "/mixed.ccp";
   ASSERT_TRUE(g.SavePlanGroup(plan));

@@ -13,7 +13,10 @@ Surface pressure 1000 mbar, ZH-L16C, a dive that starts from the surface and
 stays within 6 hours; the status log is not modelled. compare_bailouts.py runs
 it against the engine.
 """
-import math
+import math, os, sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from bailout_formulas import below, name as gas_name, round_multiple, select  # noqa: E402
 
 HN = [4, 8, 12.5, 18.5, 27, 38.3, 54.3, 77, 109, 146, 187, 239, 305, 390, 498, 635]
 HH = [1.51, 3.02, 4.72, 6.99, 10.21, 14.48, 20.53, 29.11, 41.2, 55.19, 70.69, 90.34, 115.29, 147.42, 188.24, 240.03]
@@ -45,25 +48,8 @@ def otu_increment(p, t):
     return 0.0 if p < 0.5 else (0.5 / (p - 0.5)) ** (-0.8333333333333334) * t / 60
 
 
-def below(a, b, t):
-    return b - a > t * max(abs(a), abs(b))
-
-
 def above(a, b):  # a above b by more than the tolerance of limits equal on paper
     return below(b, a, 1e-9)
-
-
-def round_multiple(v, m):
-    whole = math.trunc(v / m) * m
-    return whole + m * math.floor((v - whole) / m + 0.5)
-
-
-def gas_name(o2, he):
-    o2, he = int(o2), int(he)
-    if he: return '%d/%d' % (o2, he)
-    if o2 == 100: return 'Oxygen'
-    if o2 == 21: return 'Air'
-    return '%d%% Nitrox' % o2
 
 
 def point(depth, dur, o2, he, cc=1, sp=1.3, ncs=0, bailout=0):
@@ -557,34 +543,6 @@ class Bailout:
                               order=item))
         return gases
 
-    @staticmethod
-    def select(base):
-        work = sorted(base, key=lambda g: (-g['max'], g['he'], g['order']))
-        out = []
-        for k, g in enumerate(work):
-            if out:
-                prev = out[-1]
-                if g['he'] > prev['he'] or g['o2'] < prev['o2']:
-                    keep = work[k + 1]['max'] <= prev['min'] if k + 1 < len(work) else PS <= prev['min']
-                    if not keep: continue
-            out.append(dict(g))
-        for g in out[1:]:
-            g['max'] = PS + math.trunc(10 * (g['max'] - PS) / 3 + 1e-9) * 3 / 10
-        i = 1
-        while i < len(out):
-            a, b = out[i - 1], out[i]
-            if a['max'] == b['max']:
-                if b['o2'] != a['o2']: drop = i if b['o2'] < a['o2'] else i - 1
-                else: drop = i if 100 - b['o2'] - b['he'] <= 100 - a['o2'] - a['he'] else i - 1
-            elif a['max'] < b['max']:
-                drop = i - 1
-            else:
-                i += 1
-                continue
-            del out[drop]
-            if drop == i - 1 and i > 1: i -= 1
-        return out
-
     def check_output(self, out, icd_count):
         pbo = PS + self.deepest / 10
         prefix = 'ICD Checks, ' if icd_count > 0 else ''
@@ -636,7 +594,7 @@ class Bailout:
             del base[deep + 1:]
             repair = 0
             while True:
-                out = self.select(base)
+                out = select(PS, base)
                 if not self.check_output(out, icd_count): return 0
                 if not self.list_switches(out): return 0
                 if self.d['ignore_icd'] or repair > 2 * len(base): break
