@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "cli/html_tables.h"
@@ -14,5 +15,6 @@ int main(int argc, char** argv) {
                                bool gasTables, const kv::CLostGasVariants* lostGas) {
     return kv::WriteHtmlTables(group, dives, path, gasTables, std::cerr, lostGas);
   };
+  environment.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
   return kv::RunKvplan(args, std::cout, std::cerr, environment);
 }

@@ -77,6 +77,9 @@ struct CPredictionPoint {
   double m_maxTissuePressure = 0.0;      // mbar, largest N2 + He of any compartment
   double m_maxCeiling = 0.0;             // mbar gauge, deepest ceiling so far
   double m_highestTissuePressure = 0.0;  // largest max tissue pressure so far
+  // mbar absolute: the calculation's running max ceiling after this second,
+  // exactly as the walk holds it (m_maxCeiling is the same less the surface).
+  double m_runningMaxCeiling = 0.0;
   std::array<double, kCompartments> m_nitrogen{};
   std::array<double, kCompartments> m_helium{};
   double m_depthPressure = 0.0;  // mbar gauge

@@ -330,6 +330,9 @@ bool CDivePlan::Calculate(int diveNumber, const double* prevN2, const double* pr
     if (!std::isfinite(p0.m_otu)) p0.m_otu = 0.0;
   }
   ComputeCeiling(p0, nullptr, false);
+  // The reference's seconds serve only a calculation that starts where it did.
+  m_inStepWithReference = m_stepReference != nullptr && m_stepReference->PredictionCount() > 0;
+  if (m_inStepWithReference) CompareWithReference(0, p0);
 
   const std::vector<CPlanPoint>& input = m_bailoutMode ? m_bailoutPlanPoints : m_planPlusPoints;
   if (log.IsOn(kLogDetail)) m_calculationTimer.Start();

@@ -61,15 +61,26 @@ TEST_F(SuggestedGases, SwitchDepthsFollowAConstantPressureRatio) {
 // 1.4 / 0.2 is 6.999999999999999 in doubles while the ratio to the surface
 // from 60 m with one gas is exactly 7.0: equal, so no question. The one gas is
 // floor(1.4 x 100 / 7.0) = 20 % oxygen (the ceiling cap 1.6 x 7 / (1 +
-// 3.37) = 2.56 does not bind); its nitrogen gives an EAD of min(40, 60 -
-// ceiling 33.66 + EAD 6.03) = 32.37 m: (1 + 3.237) x 0.79 / 7 x 100 = 47.8.
+// 1.95) = 3.80 does not bind). The trigger recomputes the ceiling of the
+// bailout second with the bailout GF 100/100 that the bailout calculation
+// uses there (19.50 m; the dive's own GF 30/70 gave 33.66 m), so the EAD may
+// rise by min(40, 60 - 19.50 + EAD 6.03) = 40 m: nitrogen (1 + 4) x 0.79 / 7 x
+// 100 = 56.4, helium 80 - 56 = 24.
 TEST_F(SuggestedGases, RatioEqualToTheLimitOnPaperAsksNothing) {
   BailOutAtTheBottom(60, 1, 1.4);
   EXPECT_TRUE(Questions().empty());
-  EXPECT_NEAR(dive->m_bailoutCeiling, 33.66, 0.01);
+  EXPECT_NEAR(dive->m_bailoutCeiling, 19.50, 0.01);
   EXPECT_NEAR(dive->m_bailoutEad, 6.03, 0.01);
-  EXPECT_EQ(Switches(), Strings{"60.0 20/33"});
+  EXPECT_EQ(Switches(), Strings{"60.0 20/24"});
   EXPECT_TRUE(dive->IsBailoutPlanValid());
+
+  // With the bailout GF no higher than the dive's the ceiling is the dive's own.
+  Reset(SPreviousDiveState{});
+  dive->SetBailoutGfLow(30);
+  dive->SetBailoutGfHigh(70);
+  BailOutAtTheBottom(60, 1, 1.4);
+  EXPECT_NEAR(dive->m_bailoutCeiling, 33.66, 0.01);
+  EXPECT_EQ(Switches(), Strings{"60.0 20/33"});
 }
 
 // Hand check of a complete plan without the counter-diffusion rules.
@@ -77,7 +88,7 @@ TEST_F(SuggestedGases, RatioEqualToTheLimitOnPaperAsksNothing) {
 // Depths: ratio min(10^(1/3) = 2.1544, (10 / 1.6)^(1/2) = 2.5) = 2.1544;
 //   P1 = 4.6416 -> 36.4 m -> 36 m; P2 = 2.1544 -> 11.5 m -> 12 m; P3 = 1.0.
 // Gases, every target 1.4 (ratio 1), nitrogen for an EAD of 30 m, (1 + 3) x 0.79 / P:
-//   90 m: O2 floor(140 / 10) = 14, N2 31.6 -> He 86 - 31 = 55 (ceiling cap 1.6 x 10 / 6.71 = 2.38 does not bind);
+//   90 m: O2 floor(140 / 10) = 14, N2 31.6 -> He 86 - 31 = 55 (ceiling cap 1.6 x 10 / 4.72 = 3.39 does not bind);
 //   36 m: O2 floor(140 / 4.6) = 30, N2 68.7 -> He 70 - 68 = 2;
 //   12 m: O2 floor(140 / 2.2) = 63, N2 143.6 capped at 37 -> He 0.
 // The CNS at the end (47.6 %) is within 100 %: nothing more.
@@ -92,7 +103,7 @@ TEST_F(SuggestedGases, HandCheckedPlanWithoutCounterDiffusionRules) {
 }
 
 // Hand check of the same plan under the counter-diffusion rules.
-//   90 m: EAD limit min(30, 90 - ceiling 57.10 + EAD 14.47) = 30: 14/55 as above, N2 31;
+//   90 m: EAD limit min(30, 90 - ceiling 37.22 + EAD 14.47) = 30: 14/55 as above, N2 31;
 //   36 m: nitrogen kept from the gas before, 31: 30/39; 12 m: 31 again: 63/6.
 // Optimisation of switch 1: at the start second of the 36 m switch point the
 // ceiling c and EAD e give margin 36 - c and target EAD min(e + margin, 30);
