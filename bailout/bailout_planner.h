@@ -102,14 +102,19 @@ private:
 
 // The mixes of a bailout gas list text ("O2/He" items separated by ","), each
 // rounded to whole percent, in list order: the first 12 that are valid mixes.
-// Each item left out (not O2/He, not a valid mix, beyond the 12th) is said in
-// leftOut: "\"50%\" is not a mix written as O2/He".
+// Each item left out is said in leftOut with its reason: "\"50%\" is not a
+// mix written as O2/He", "\"3/0\" has too little oxygen to breathe (under
+// 5 %)", "\"21/90\" adds up to more than 100 %", "\"18/45\" is beyond the
+// first 12 gases".
 struct SBailoutListMix {
   double oxygen = 0.0;
   double helium = 0.0;
   int item = 0;  // position in the text, from 1
+  bool operator==(const SBailoutListMix&) const = default;
 };
 std::vector<SBailoutListMix> ReadBailoutGasList(const std::string& text, std::vector<std::string>* leftOut = nullptr);
+// The text of a bailout gas list holding mixes, each written O2/He ("18/45,50/0,100/0").
+std::string BailoutGasListText(const std::vector<SBailoutListMix>& mixes);
 
 // Everything from 7 m on allows another switch: 1 below 7 m, 12 from 56 m.
 int MaxGasSwitchesForDepth(double depth);

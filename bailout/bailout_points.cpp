@@ -72,7 +72,15 @@ EBailoutResult CBailoutPlanner::BailoutPlan() {
 
 bool CBailoutPlanner::InitialiseBailoutPlan() {
   Log("Initialising bailout plan");
-  if (!m_dive.BailoutInitialPlanPoints().empty()) {
+  // A profile walked on the bailout points has nothing to cut them from: the
+  // re-planning after a bailout setting changed starts from the points as
+  // first cut. The dive's own profile is always cut again, so that a dive
+  // changed since (or read from a file) plans from its bailout second.
+  if (m_dive.BailoutWalked() || m_dive.ProfilePoints().empty()) {
+    if (m_dive.BailoutInitialPlanPoints().empty()) {
+      Log("No profile of the dive's own to cut the bailout plan points from");
+      return false;
+    }
     m_dive.RestoreBailoutPlanPoints();
     return true;
   }
@@ -99,11 +107,20 @@ bool CBailoutPlanner::InitialiseBailoutPlan() {
   const bool inserted = source > static_cast<double>(k);
   int remaining = 0, elapsed = 0;
   if (bailoutSegment.m_kind == kKindPlanned) {
-    if (m_dive.m_bailoutRemainder < 0) m_dive.m_bailoutRemainder = bailoutSegment.End() - second;
+    // Always from the second: a remainder kept from an earlier cut (a file
+    // edited since, a bottom time changed) would cut the wrong time.
+    m_dive.m_bailoutRemainder = bailoutSegment.End() - second;
     remaining = m_dive.m_bailoutRemainder;
   } else if (bailoutSegment.m_kind == kKindDeco) {
     elapsed = second - bailoutSegment.m_start;
   }
+  // On the way up from a stop the diver has done that stop: its whole time
+  // comes first, or the walk would leave the stop as soon as the ceiling
+  // cleared the bailout depth and bail out up to a whole stop early.
+  const CPlanPoint* stopLeft = nullptr;
+  if (inserted && bailoutSegment.m_kind == kKindDecoAscent && segment > 0 &&
+      profile[segment - 1].m_kind == kKindDeco)
+    stopLeft = &profile[segment - 1];
 
   points.assign(planPlus.begin(), planPlus.begin() + static_cast<std::ptrdiff_t>(k) + 1);
   const double bailoutDepth = m_dive.m_bailoutDepth;
@@ -124,6 +141,14 @@ bool CBailoutPlanner::InitialiseBailoutPlan() {
       overheadAppended = true;
     }
   } else if (inserted) {
+    if (stopLeft) {
+      CPlanPoint stop = planPlus[k];
+      stop.m_duration = stopLeft->m_duration;
+      stop.SetDepth(stopLeft->Depth());
+      stop.m_noClearSurface = 0;
+      stop.m_bailout = 0;
+      points.push_back(stop);
+    }
     CPlanPoint reached = planPlus[k];
     reached.m_duration = bailoutSegment.m_kind == kKindDeco ? elapsed : 0;
     reached.SetDepth(bailoutDepth);
@@ -131,7 +156,8 @@ bool CBailoutPlanner::InitialiseBailoutPlan() {
     reached.m_bailout = 0;
     points.push_back(reached);
   }
-  double deepest = points.back().Depth();
+  // From the end of the stop left the diver may breathe bailout gas at its depth.
+  double deepest = stopLeft ? stopLeft->Depth() : points.back().Depth();
   if (!overheadAppended) {
     CPlanPoint bailout = planPlus[k];
     bailout.m_duration = 0;

@@ -17,9 +17,17 @@ void TakeWorst(SBailoutWorstValue& worst, int second, double value) {
   if (worst.second < 0 || value > worst.value) worst = {second, value};
 }
 
+}  // namespace
+
 void SummariseWorst(const CDivePlan& dive, SBailoutSweep& sweep) {
   const double reserve = dive.GetGasReserve();
   const double pressure = dive.GetCylinderWorkingPressure();
+  for (const SBailoutListMix& mix : sweep.carried.gases) {
+    SBailoutWorstGas row;
+    row.gas = GasName(mix.oxygen, mix.helium);
+    row.mix = mix;
+    sweep.gases.push_back(row);
+  }
   for (const SBailoutMoment& m : sweep.moments) {
     if (!m.valid) {
       ++sweep.invalid;
@@ -27,22 +35,32 @@ void SummariseWorst(const CDivePlan& dive, SBailoutSweep& sweep) {
     }
     TakeWorst(sweep.runTime, m.second, m.runTime);
     TakeWorst(sweep.cnsFinal, m.second, m.cnsFinal);
+    // Every bailout gas of a moment is one of the carried set (the list path
+    // picks from it); gases are told apart by their long-form names.
     for (const SBailoutGasVolume& g : m.gases) {
       auto it = std::find_if(sweep.gases.begin(), sweep.gases.end(),
                              [&](const SBailoutWorstGas& w) { return w.gas == g.gas; });
-      if (it == sweep.gases.end()) {
-        sweep.gases.push_back({g.gas, g.litres, m.second, 0.0});
-      } else if (g.litres > it->litres) {
+      if (it != sweep.gases.end() && (it->second < 0 || g.litres > it->litres)) {
         it->litres = g.litres;
         it->second = m.second;
       }
     }
   }
-  for (SBailoutWorstGas& g : sweep.gases)
-    g.cylinderLitres = pressure > 0.0 ? (reserve / 100.0 + 1.0) * g.litres / pressure : 0.0;
+  for (SBailoutWorstGas& g : sweep.gases) {
+    g.litresWithReserve = (reserve / 100.0 + 1.0) * g.litres;
+    g.cylinderLitres = pressure > 0.0 ? g.litresWithReserve / pressure : 0.0;
+  }
 }
 
-}  // namespace
+// The unattended settings and owner of one planning on a copy: the 6-hour
+// question is answered in advance, so that no calculation of the planning
+// reaches the process-wide prompt.
+SCalculationSettings Unattended(const SCalculationSettings& settings, const SBailoutAnswers& answers) {
+  SCalculationSettings unattended = settings;
+  unattended.extendedPlanning =
+      answers.extendPastSixHours ? EExtendedPlanning::Accept : EExtendedPlanning::Decline;
+  return unattended;
+}
 
 std::vector<SBailoutGasVolume> BailoutGasVolumes(const CDivePlan& dive) {
   std::vector<SBailoutGasVolume> volumes;
@@ -94,17 +112,34 @@ std::vector<int> BailoutSweepSeconds(const CDivePlan& dive, int step) {
   return seconds;
 }
 
+int MostDemandingBailoutSecond(const CDivePlan& dive, const std::vector<int>& seconds) {
+  int chosen = -1;
+  double deepest = -1.0;
+  for (int t : seconds) {
+    const CPredictionPoint* p = dive.Prediction(t);
+    if (p && p->m_depthPressure >= deepest) {
+      deepest = p->m_depthPressure;
+      chosen = t;
+    }
+  }
+  return chosen;
+}
+
 SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState& start, int second,
                                  const SBailoutAnswers& answers, const SCalculationSettings& settings,
-                                 CDivePlan& work) {
+                                 CDivePlan& work, const std::string* gasList) {
   CAnsweringPrompt prompt(answers);
-  // The 6-hour question is answered in advance, so that no calculation of
-  // the planning reaches the process-wide prompt.
-  SCalculationSettings unattended = settings;
-  unattended.extendedPlanning =
-      answers.extendPastSixHours ? EExtendedPlanning::Accept : EExtendedPlanning::Decline;
-  CStandaloneDiveOwner owner(dive, start, prompt, unattended);
+  CStandaloneDiveOwner owner(dive, start, prompt, Unattended(settings, answers));
   work.CopyFrom(dive);
+  // Up to the bailout the copy walks the dive's own profile: it takes those
+  // seconds from the dive rather than computing them again.
+  work.SetStepReference(&dive);
+  // Set while the copy has no owner, so that nothing is calculated for it.
+  work.SetOwner(nullptr);
+  if (gasList) {
+    work.SetBailoutUseGasList(true);
+    work.SetBailoutGasList(*gasList);
+  }
   work.SetOwner(&owner);
   owner.SetDive(&work);
 
@@ -116,21 +151,52 @@ SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState
     moment.calculated = work.BailoutWalked() && work.IsCalculationCompleted();
     if (moment.calculated) {
       moment.runTime = work.GetRunTime();
-      moment.ascentTime = moment.runTime - work.GetBailoutSecond();
+      moment.ascentTime = moment.runTime - second;
       moment.cnsFinal = work.LastPrediction()->m_cns;
       moment.gases = BailoutGasVolumes(work);
     }
   }
   work.SetOwner(nullptr);
+  work.SetStepReference(nullptr);
   moment.shown = std::move(prompt.shown);
   moment.calculations = owner.Calculations();
   return moment;
 }
 
 SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState& start, int second,
-                                 const SBailoutAnswers& answers, const SCalculationSettings& settings) {
+                                 const SBailoutAnswers& answers, const SCalculationSettings& settings,
+                                 const std::string* gasList) {
   CDivePlan work;
-  return PlanBailoutMoment(dive, start, second, answers, settings, work);
+  return PlanBailoutMoment(dive, start, second, answers, settings, work, gasList);
+}
+
+SBailoutCarried ChooseCarriedGases(const CDivePlan& dive, const SPreviousDiveState& start,
+                                   const std::vector<int>& seconds, const SBailoutAnswers& answers,
+                                   const SCalculationSettings& settings) {
+  SBailoutCarried carried;
+  if (dive.BailoutSettings().useBailoutGasList) {
+    carried.source = SBailoutCarried::ESource::List;
+    carried.gases = ReadBailoutGasList(dive.GetBailoutGasList());
+    return carried;
+  }
+  carried.source = SBailoutCarried::ESource::Suggested;
+  carried.second = MostDemandingBailoutSecond(dive, seconds);
+  if (carried.second < 0) return carried;
+  CDivePlan work;
+  SBailoutMoment suggestion = PlanBailoutMoment(dive, start, carried.second, answers, settings, work);
+  carried.shown = std::move(suggestion.shown);
+  // Only switches that a calculation breathed are a suggestion; a planning
+  // that stopped before (a question declined) suggests nothing.
+  if (!work.BailoutWalked()) return carried;
+  for (const CGasSwitch& s : work.BailoutGasSwitches()) {
+    if (!s.m_inUse) continue;
+    const std::string name = GasName(s.m_oxygen, s.m_helium);
+    const bool again = std::any_of(carried.gases.begin(), carried.gases.end(), [&](const SBailoutListMix& m) {
+      return GasName(m.oxygen, m.helium) == name;
+    });
+    if (!again) carried.gases.push_back({s.m_oxygen, s.m_helium, static_cast<int>(carried.gases.size()) + 1});
+  }
+  return carried;
 }
 
 SBailoutSweep SweepBailout(const CDivePlan& dive, const SPreviousDiveState& start, int step,
@@ -138,7 +204,14 @@ SBailoutSweep SweepBailout(const CDivePlan& dive, const SPreviousDiveState& star
   SBailoutSweep sweep;
   sweep.step = step;
   const SCalculationSettings settings = SCalculationSettings::FromPreferences();
-  const std::vector<int> seconds = BailoutSweepSeconds(dive, step);
+  std::vector<int> seconds = BailoutSweepSeconds(dive, step);
+  sweep.carried = ChooseCarriedGases(dive, start, seconds, answers, settings);
+  if (sweep.carried.gases.empty()) seconds.clear();
+  // The suggested gases become the bailout gas list of every moment; a list
+  // of the dive's own is planned as the dive holds it.
+  const std::string listText = BailoutGasListText(sweep.carried.gases);
+  const std::string* gasList =
+      sweep.carried.source == SBailoutCarried::ESource::Suggested ? &listText : nullptr;
   const std::size_t n = seconds.size();
   std::vector<SBailoutMoment> results(n);
   std::vector<char> done(n, 0);
@@ -155,7 +228,7 @@ SBailoutSweep SweepBailout(const CDivePlan& dive, const SPreviousDiveState& star
         sweep.cancelled = true;
         break;
       }
-      results[i] = PlanBailoutMoment(dive, start, seconds[i], answers, settings, work);
+      results[i] = PlanBailoutMoment(dive, start, seconds[i], answers, settings, work, gasList);
       done[i] = 1;
       progress.SetPosition(static_cast<int>(i + 1));
     }
@@ -173,7 +246,7 @@ SBailoutSweep SweepBailout(const CDivePlan& dive, const SPreviousDiveState& star
       for (;;) {
         const std::size_t i = next.fetch_add(1);
         if (i >= n || stop.load()) return;
-        SBailoutMoment moment = PlanBailoutMoment(dive, start, seconds[i], answers, settings, copy);
+        SBailoutMoment moment = PlanBailoutMoment(dive, start, seconds[i], answers, settings, copy, gasList);
         std::lock_guard<std::mutex> guard(lock);
         results[i] = std::move(moment);
         done[i] = 1;

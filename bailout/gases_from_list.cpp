@@ -40,7 +40,25 @@ bool TieBreak(const auto& a, const auto& b) {
   return a.listOrder < b.listOrder;
 }
 
+// Why an item of a bailout gas list is not a mix the planner can use.
+std::string WhyNotAMix(bool readable, double oxygen, double helium) {
+  if (!readable) return "is not a mix written as O2/He";
+  if (oxygen < 0.0 || helium < 0.0) return "has a share below 0 %";
+  if (oxygen + helium > 100.0) return "adds up to more than 100 %";
+  if (oxygen < 5.0) return "has too little oxygen to breathe (under 5 %)";
+  return "is not a breathable mix";
+}
+
 }  // namespace
+
+std::string BailoutGasListText(const std::vector<SBailoutListMix>& mixes) {
+  std::string text;
+  for (const SBailoutListMix& m : mixes) {
+    if (!text.empty()) text += ',';
+    text += Format("%d/%d", static_cast<int>(m.oxygen), static_cast<int>(m.helium));
+  }
+  return text;
+}
 
 void CBailoutPlanner::LogGasList(const std::string& title, const std::vector<SListGas>& gases) const {
   if (!m_log.IsOn(kLogProgress)) return;
@@ -64,10 +82,10 @@ std::vector<SBailoutListMix> ReadBailoutGasList(const std::string& text, std::ve
                           ReadNumber(std::string_view(item).substr(slash + 1), helium);
     oxygen = std::floor(oxygen + 0.5);
     helium = std::floor(helium + 0.5);
-    // A mix that the gas entry would refuse (no oxygen, over 100 %) has no
-    // usable pressures; it is left out like an unreadable item.
-    if (!readable || !CGas().SetMix(oxygen, helium)) {
-      if (leftOut && !(text.empty() && i == 1)) leftOut->push_back("\"" + item + "\" is not a mix written as O2/He");
+    // A mix that the gas entry would refuse (too little oxygen, over 100 %)
+    // has no usable pressures; it is left out like an unreadable item.
+    if (!readable || helium < 0.0 || !CGas().SetMix(oxygen, helium)) {
+      if (leftOut && !(text.empty() && i == 1)) leftOut->push_back("\"" + item + "\" " + WhyNotAMix(readable, oxygen, helium));
       continue;
     }
     if (static_cast<int>(mixes.size()) == CDivePlan::kMaxGases) {

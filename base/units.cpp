@@ -56,13 +56,23 @@ std::string SDisplayUnits::VolumeNumber(double litres) const {
   return imperial ? Format("%0.1f", Shown(EQuantity::Volume, litres)) : Format("%0.0f", litres);
 }
 
+std::string SDisplayUnits::VolumeText(double litres) const { return VolumeNumber(litres) + " " + VolumeUnit(); }
+
+std::string SDisplayUnits::VolumeRateText(double litresPerMinute) const {
+  return VolumeNumber(litresPerMinute) + " " + VolumeRateUnit();
+}
+
 std::string SDisplayUnits::CylinderNumber(double litres, double workingPressure) const {
   if (imperial) return Format("%0.1f", Shown(EQuantity::Volume, litres));
-  return Format("%0.1f", workingPressure != 0.0 ? litres / workingPressure : 0.0);
+  return workingPressure > 0.0 ? Format("%0.1f", litres / workingPressure) : std::string();
 }
 
 double SDisplayUnits::ShownPressure(double bar) const {
   return imperial ? std::floor(Shown(EQuantity::Pressure, bar) + 0.5) : bar;
+}
+
+std::string SDisplayUnits::PressureText(double bar) const {
+  return Format("%0.0f %s", ShownPressure(bar), PressureUnit());
 }
 
 double RoundToMultiple(double value, double m) {

@@ -64,14 +64,19 @@ struct SDisplayUnits {
   const char* VolumeUnit() const { return imperial ? "cu ft" : "l"; }
   const char* VolumeRateUnit() const { return imperial ? "cu ft/min" : "l/min"; }
   const char* PressureUnit() const { return imperial ? "psi" : "bar"; }
-  // A gas volume as the tables print it: "1234" litres or "43.6" cubic feet.
+  // A gas volume as the tables print it: "1234" litres or "43.6" cubic feet,
+  // and with its unit ("1234 l"); a gas rate alike ("30 l/min", "1.1 cu ft/min").
   std::string VolumeNumber(double litres) const;
+  std::string VolumeText(double litres) const;
+  std::string VolumeRateText(double litresPerMinute) const;
   // A cylinder for a volume at a working pressure (bar), as the gas tables
   // print it: its water capacity "6.8" in litres, or in imperial units the
-  // gas it holds "43.6" in cubic feet (at the pressure in psi).
+  // gas it holds "43.6" in cubic feet (at the pressure in psi). Empty in
+  // metric units without a working pressure.
   std::string CylinderNumber(double litres, double workingPressure) const;
-  // A pressure as printed: whole bar, or whole psi.
+  // A pressure as printed: whole bar, or whole psi; with its unit ("240 bar").
   double ShownPressure(double bar) const;
+  std::string PressureText(double bar) const;
 };
 
 // Nearest multiple of m: the whole multiples of m in the value (truncated

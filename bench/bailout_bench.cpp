@@ -1,13 +1,17 @@
 // Bailout planning of a closed-circuit 10/70 dive at 90 m for 25 minutes,
 // bailing out at the end of the bottom time: on suggested gases, on a list of
-// five gases, and swept over the dive every 60 s, in order and on every core.
-// Each planning reports its dive calculations; BM_OneCalculation is the unit.
+// five gases, and swept over the dive every 60 s, in order and on every core,
+// also against the same plannings made one by one. Each planning reports its
+// dive calculations; BM_OneCalculation is the unit.
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <memory>
+#include <string>
 
 #include "bailout/bailout_sweep.h"
+#include "bailout/standalone_owner.h"
 #include "engine/dive_plan.h"
 
 namespace {
@@ -77,10 +81,51 @@ void BM_BailoutSweep60s(benchmark::State& state) {
   state.counters["invalid"] = sweep.invalid;
 }
 
+// The sweep against the same plannings made one by one, each as "kvplan
+// bailout --at S" makes it: the dive calculated, then bailed out at S with
+// the sweep's carried gases as its bailout gas list. Argument: the sweep's
+// threads (1 in order, 0 every core). ratio = sweep / sum of the singles.
+void BM_BailoutSweepAgainstSingles(benchmark::State& state) {
+  using Clock = std::chrono::steady_clock;
+  auto d = Dive90m(false);
+  kv::CNullProgress progress;
+  const kv::SBailoutAnswers answers{false, true, false};
+  const kv::SCalculationSettings settings = kv::SCalculationSettings::FromPreferences();
+  double sweepSeconds = 0.0, singleSeconds = 0.0;
+  std::size_t moments = 0;
+  for (auto _ : state) {
+    const auto t0 = Clock::now();
+    const kv::SBailoutSweep sweep =
+        kv::SweepBailout(*d, kv::SPreviousDiveState{}, 60, answers, progress, static_cast<int>(state.range(0)));
+    const auto t1 = Clock::now();
+    const std::string list = kv::BailoutGasListText(sweep.carried.gases);
+    for (const kv::SBailoutMoment& m : sweep.moments) {
+      auto single = Dive90m(false);
+      kv::CAnsweringPrompt prompt(answers);
+      kv::CStandaloneDiveOwner owner(*single, kv::SPreviousDiveState{}, prompt, settings);
+      single->SetBailoutUseGasList(true);
+      single->SetBailoutGasList(list);
+      single->SetOwner(&owner);
+      owner.SetDive(single.get());
+      single->SetBailout(m.second, false);
+      benchmark::DoNotOptimize(single->GetRunTime());
+    }
+    const auto t2 = Clock::now();
+    sweepSeconds += std::chrono::duration<double>(t1 - t0).count();
+    singleSeconds += std::chrono::duration<double>(t2 - t1).count();
+    moments = sweep.moments.size();
+  }
+  state.counters["moments"] = static_cast<double>(moments);
+  state.counters["sweep_s"] = sweepSeconds / static_cast<double>(state.iterations());
+  state.counters["singles_s"] = singleSeconds / static_cast<double>(state.iterations());
+  state.counters["ratio"] = singleSeconds > 0.0 ? sweepSeconds / singleSeconds : 0.0;
+}
+
 BENCHMARK(BM_OneCalculation)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BailoutSuggestedGases)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BailoutGasList5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BailoutSweep60s)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BailoutSweepAgainstSingles)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 }  // namespace
 

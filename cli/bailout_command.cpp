@@ -11,12 +11,15 @@
 #include "bailout/bailout_sweep.h"
 #include "base/progress.h"
 #include "base/text.h"
+#include "base/units.h"
 #include "cli/cli_prompt.h"
+#include "cli/dive_outcome.h"
 #include "cli/json_report.h"
 #include "cli/kvplan_command.h"
 #include "cli/kvplan_session.h"
 #include "cli/text_report.h"
 #include "plan/plan_group.h"
+#include "report/worst_case_html.h"
 
 namespace kv {
 namespace {
@@ -50,16 +53,18 @@ private:
   IUserPrompt& m_previous;
 };
 
-// "\rBailout sweep: 12/45 moments" on standard error, one line rewritten.
+// "\rBailout sweep: 12/45 moments" on standard error, one line rewritten;
+// only on a terminal, so that a log of standard error holds no progress.
 class CStderrProgress final : public IProgress {
 public:
-  explicit CStderrProgress(std::ostream& err) : m_err(err) {}
+  CStderrProgress(std::ostream& err, bool terminal) : m_err(err), m_terminal(terminal) {}
   ~CStderrProgress() override {
     if (m_shown) m_err << '\n';
   }
   void SetRange(int maximum) override { m_maximum = maximum; }
-  // About every 5 %, so that a log of standard error stays short.
+  // About every 5 %.
   void SetPosition(int position) override {
+    if (!m_terminal) return;
     const int stride = std::max(1, m_maximum / 20);
     if (m_shown && (position == m_position || (position / stride == m_position / stride && position < m_maximum)))
       return;
@@ -72,6 +77,7 @@ public:
 
 private:
   std::ostream& m_err;
+  bool m_terminal;
   int m_maximum = 0;
   int m_position = -1;
   bool m_shown = false;
@@ -88,24 +94,39 @@ void WarnAboutListItems(const CDivePlan& dive, int index, std::ostream& err) {
     err << "kvplan: dive " << index + 1 << ": bailout gas list item " << why << " and is left out\n";
 }
 
+void PrintShown(std::ostream& err, const std::string& when, const std::vector<CAnsweringPrompt::SShown>& shown) {
+  for (const CAnsweringPrompt::SShown& s : shown)
+    err << when << ": " << kAppCaption << ": " << OneLine(s.text) << (s.question ? (s.answer ? " Yes" : " No") : "")
+        << '\n';
+}
+
 }  // namespace
 
-std::string BailoutSummaryText(const CPlanGroup& group, const CDivePlan& dive) {
+std::string BailoutSummaryText(const CPlanGroup& group, const CDivePlan& dive, const SReportOptions& options) {
+  const SDisplayUnits& units = options.units;
   const SBailoutSettings& b = dive.BailoutSettings();
-  std::string out = Format("Bailout at %s (second %d), %0.1f m, GF %d/%d, SAC %0.0f l/min: %s\n",
-                           Clock(dive.m_bailoutTime).c_str(), dive.m_bailoutTime, dive.m_bailoutDepth,
-                           static_cast<int>(b.gfLow), static_cast<int>(b.gfHigh), b.sacRate,
-                           dive.IsBailoutPlanValid() ? "plan valid" : "NO VALID BAILOUT PLAN");
+  const bool valid = dive.IsBailoutPlanValid();
+  std::string out = Format("Bailout at %s (second %d), %s, GF %d/%d, SAC %s: %s\n", Clock(dive.m_bailoutTime).c_str(),
+                           dive.m_bailoutTime, units.DepthText("%0.1f", dive.m_bailoutDepth, " ").c_str(), static_cast<int>(b.gfLow),
+                           static_cast<int>(b.gfHigh), units.VolumeRateText(b.sacRate).c_str(),
+                           valid ? "plan valid" : "NO VALID BAILOUT PLAN");
   if (!dive.BailoutWalked()) return out + "The bailout was not calculated; the table shows the dive without it.\n";
+  // The gases of a plan that failed a limit are the planner's last attempt,
+  // not gases to carry.
+  if (!valid)
+    return out + "The bailout does not keep within its limits (see the messages above): no gases or volumes are "
+                 "given; the table shows the planner's last attempt.\n";
   out += "Bailout gas switches\n";
   for (const CGasSwitch& s : dive.BailoutGasSwitches())
-    if (s.m_inUse) out += Format("  %6.1f m  %s\n", s.m_depth, s.GasName().c_str());
+    if (s.m_inUse) out += Format("  %8s  %s\n", units.DepthText("%0.1f", s.m_depth, " ").c_str(), s.GasName().c_str());
   const double reserve = group.GetGasReserve(), pressure = group.GetCylinderWorkingPressure();
-  out += Format("Bailout gas volumes, reserve %0.0f%%, cylinders at %0.0f bar\n", reserve, pressure);
+  out += Format("Bailout gas volumes, reserve %0.0f%%, cylinders at %s\n", reserve, units.PressureText(pressure).c_str());
   for (const SBailoutGasVolume& g : BailoutGasVolumes(dive)) {
     const double withReserve = (reserve / 100.0 + 1.0) * g.litres;
-    out += Format("  %-12s %7.0f l  %7.0f l with reserve", g.gas.c_str(), g.litres, withReserve);
-    if (pressure > 0.0) out += Format("  cylinder %0.1f l", withReserve / pressure);
+    out += Format("  %-12s %12s  %12s with reserve", g.gas.c_str(), units.VolumeText(g.litres).c_str(),
+                  units.VolumeText(withReserve).c_str());
+    const std::string cylinder = units.CylinderNumber(withReserve, pressure);
+    if (!cylinder.empty()) out += "  cylinder " + cylinder + " " + units.VolumeUnit();
     out += "\n";
   }
   return out;
@@ -117,6 +138,13 @@ Json SweepJson(const SBailoutSweep& sweep, int index) {
   Json doc;
   doc["dive"] = index + 1;
   doc["step"] = sweep.step;
+  Json carried;
+  carried["source"] = sweep.carried.source == SBailoutCarried::ESource::List ? "list" : "suggested";
+  carried["second"] = sweep.carried.second >= 0 ? Json(sweep.carried.second) : Json(nullptr);
+  Json carriedGases = Json::array();
+  for (const SBailoutListMix& m : sweep.carried.gases) carriedGases.push_back(BailoutGasListText({m}));
+  carried["gases"] = std::move(carriedGases);
+  doc["carried"] = std::move(carried);
   Json moments = Json::array();
   for (const SBailoutMoment& m : sweep.moments) {
     Json j;
@@ -138,22 +166,40 @@ Json SweepJson(const SBailoutSweep& sweep, int index) {
   worst["cns_final"] = {{"second", sweep.cnsFinal.second}, {"value", sweep.cnsFinal.value}};
   Json gases = Json::array();
   for (const SBailoutWorstGas& g : sweep.gases)
-    gases.push_back({{"gas", g.gas}, {"litres", g.litres}, {"second", g.second}, {"cylinder_litres", g.cylinderLitres}});
+    gases.push_back({{"gas", g.gas},
+                     {"mix", BailoutGasListText({g.mix})},
+                     {"litres", g.litres},
+                     {"litres_with_reserve", g.litresWithReserve},
+                     {"second", g.second >= 0 ? Json(g.second) : Json(nullptr)},
+                     {"cylinder_litres", g.cylinderLitres}});
   worst["gases"] = std::move(gases);
   doc["worst"] = std::move(worst);
   return doc;
 }
 
-std::string SweepText(const CPlanGroup& group, const CDivePlan& dive, int index, const SBailoutSweep& sweep) {
+std::string SweepText(const CPlanGroup& group, const CDivePlan& dive, int index, const SBailoutSweep& sweep,
+                      const SReportOptions& options) {
+  const SDisplayUnits& units = options.units;
   std::string out = Format("Bailout sweep of dive %d, every %d s of closed-circuit time and every segment end: %d "
                            "moments, %d without a valid bailout plan\n",
                            index + 1, sweep.step, static_cast<int>(sweep.moments.size()), sweep.invalid);
   if (!dive.GetName().empty()) out = dive.GetName() + "\n" + out;
-  out += "  Time    Depth  Valid  Run time  Ascent   CNS     Bailout gas (l)\n";
+  out += CarriedGasesText(sweep) + "\n";
+  if (sweep.moments.empty()) return out;
+  out += Format("  Time    %10s  Valid  Run time  Ascent   CNS     Bailout gas (%s)\n",
+                Format("Depth (%s)", units.Unit()).c_str(), units.VolumeUnit());
   for (const SBailoutMoment& m : sweep.moments) {
+    const double depth = units.Shown(m.depth);
+    if (!m.valid) {
+      // The planner's last attempt is no plan: no times or gas to read off.
+      out += Format("  %6s  %10.1f  %-5s  %8s  %6s  %6s  %s\n", Clock(m.second).c_str(), depth, "NO", "-", "-", "-",
+                    "-");
+      continue;
+    }
     std::string gases;
-    for (const SBailoutGasVolume& g : m.gases) gases += Format("%s%s %0.0f", gases.empty() ? "" : ", ", g.gas.c_str(), g.litres);
-    out += Format("  %6s %5.1f  %-5s  %8s  %6s  %5.1f%%  %s\n", Clock(m.second).c_str(), m.depth, m.valid ? "yes" : "NO",
+    for (const SBailoutGasVolume& g : m.gases)
+      gases += Format("%s%s %s", gases.empty() ? "" : ", ", g.gas.c_str(), units.VolumeNumber(g.litres).c_str());
+    out += Format("  %6s  %10.1f  %-5s  %8s  %6s  %5.1f%%  %s\n", Clock(m.second).c_str(), depth, "yes",
                   Clock(m.runTime).c_str(), Clock(m.ascentTime).c_str(), m.cnsFinal * 100.0, gases.c_str());
   }
   if (sweep.invalid > 0) {
@@ -163,15 +209,22 @@ std::string SweepText(const CPlanGroup& group, const CDivePlan& dive, int index,
     out += "; the worst case below covers the valid moments only.\n";
   }
   if (sweep.runTime.second < 0) return out + "No moment has a valid bailout plan: there is no worst case.\n";
-  out += Format("Worst case, reserve %0.0f%%, cylinders at %0.0f bar\n", group.GetGasReserve(),
-                group.GetCylinderWorkingPressure());
+  const double pressure = group.GetCylinderWorkingPressure();
+  out += Format("Worst case, reserve %0.0f%%, cylinders at %s\n", group.GetGasReserve(),
+                units.PressureText(pressure).c_str());
   out += Format("  Longest run time %s, bailout at %s\n", Clock(static_cast<int>(sweep.runTime.value)).c_str(),
                 Clock(sweep.runTime.second).c_str());
   out += Format("  Highest CNS %0.1f%%, bailout at %s\n", sweep.cnsFinal.value * 100.0,
                 Clock(sweep.cnsFinal.second).c_str());
   for (const SBailoutWorstGas& g : sweep.gases) {
-    out += Format("  %-12s %7.0f l, bailout at %s", g.gas.c_str(), g.litres, Clock(g.second).c_str());
-    if (g.cylinderLitres > 0.0) out += Format(", cylinder %0.1f l", g.cylinderLitres);
+    if (g.second < 0) {
+      out += Format("  %-12s not breathed at any valid moment\n", g.gas.c_str());
+      continue;
+    }
+    out += Format("  %-12s %12s, %12s with reserve, bailout at %s", g.gas.c_str(), units.VolumeText(g.litres).c_str(),
+                  units.VolumeText(g.litresWithReserve).c_str(), Clock(g.second).c_str());
+    const std::string cylinder = units.CylinderNumber(g.litresWithReserve, pressure);
+    if (!cylinder.empty()) out += ", cylinder " + cylinder + " " + units.VolumeUnit();
     out += "\n";
   }
   return out;
@@ -198,16 +251,17 @@ int RunSweep(CKvplanSession& session, CPlanGroup& group, int index, int step, co
   group.PreviousState(index, start);
   SBailoutSweep sweep;
   {
-    CStderrProgress progress(err);
+    CStderrProgress progress(err, session.ErrIsTerminal());
     sweep = SweepBailout(dive, start, step, answers, progress);
   }
-  for (const SBailoutMoment& m : sweep.moments)
-    for (const CAnsweringPrompt::SShown& s : m.shown)
-      err << "Bailout at " << Clock(m.second) << ": " << kAppCaption << ": " << OneLine(s.text)
-          << (s.question ? (s.answer ? " Yes" : " No") : "") << '\n';
-  const int rc = WriteOutputs(session, group, index, SweepText(group, dive, index, sweep), SweepJson(sweep, index));
+  if (sweep.carried.second >= 0)
+    PrintShown(err, "Suggesting gases for a bailout at " + Clock(sweep.carried.second), sweep.carried.shown);
+  for (const SBailoutMoment& m : sweep.moments) PrintShown(err, "Bailout at " + Clock(m.second), m.shown);
+  const SReportOptions& options = session.ReportOptions();
+  const int rc = WriteOutputs(session, group, index, SweepText(group, dive, index, sweep, options),
+                              SweepJson(sweep, index));
   if (rc != kExitOk) return rc;
-  return sweep.invalid > 0 ? kExitDiveFailed : kExitOk;
+  return sweep.invalid > 0 || sweep.carried.gases.empty() ? kExitDiveFailed : kExitOk;
 }
 
 struct SBailoutOptions {
@@ -216,7 +270,6 @@ struct SBailoutOptions {
   std::string endOfSegment;  // --end-of-segment SECOND
   bool sweep = false;
   std::string step;          // --step SECONDS (60)
-  std::string save;          // --save OUT.ccp
   bool allowMoreGases = false;
   bool allowFewerGases = false;
 };
@@ -241,6 +294,13 @@ int RunBailout(CKvplanSession& session, const SBailoutOptions& b) {
     return kExitUsage;
   if (!b.step.empty() && !number("--step", b.step, 1, CDivePlan::kTwentyFourHours, "a number of seconds", step))
     return kExitUsage;
+  const SKvplanOptions& o = session.Options();
+  if (b.sweep && (!o.tables.empty() || !o.gasTables.empty())) {
+    // A sweep plans a bailout dive for every moment; the tables print one dive.
+    err << "kvplan: " << (o.tables.empty() ? "--gas-tables" : "--tables")
+        << " prints one dive: give --at SECOND for the tables of one bailout, not --sweep\n";
+    return kExitUsage;
+  }
 
   if (int rc = session.Start(); rc != kExitOk) return rc;
   CPlanGroup group;
@@ -253,28 +313,35 @@ int RunBailout(CKvplanSession& session, const SBailoutOptions& b) {
 
   group.CalculateDivePlans(true, 0, true);
   CDivePlan& chosen = *group.GetDive(index);
-  if (!chosen.IsCalculationCompleted()) {
-    err << "kvplan: dive " << dive << " could not be calculated; there is no profile to bail out from\n";
+  if (!chosen.IsCalculationCompleted() || chosen.ProfilePoints().empty()) {
+    err << "kvplan: dive " << dive << " not calculated: " << DiveOutcome(group, index).reason
+        << "; there is no profile to bail out from\n";
     return kExitDiveFailed;
   }
   WarnAboutListItems(chosen, index, err);
   if (b.sweep) return RunSweep(session, group, index, step, answers);
 
+  const char* option = fromEnd ? "--end-of-segment" : "--at";
   const int last = chosen.PredictionCount() - 1;
   if (second > last) {
-    err << "kvplan: " << (fromEnd ? "--end-of-segment " : "--at ") << second << ": dive " << dive
-        << " runs from second 1 to " << last << "\n";
+    err << "kvplan: " << option << " " << second << ": dive " << dive << " runs from second 1 to " << last << "\n";
+    return kExitUsage;
+  }
+  // Only a rebreather fails: on open circuit there is nothing to bail out from.
+  const int bailoutSecond = chosen.BailoutSecondFor(second, fromEnd);
+  if (bailoutSecond < 0 || !chosen.Prediction(bailoutSecond)->m_closedCircuit) {
+    err << "kvplan: " << option << " " << second << ": dive " << dive << " is on open circuit at "
+        << Clock(bailoutSecond < 0 ? second : bailoutSecond)
+        << "; it has no closed-circuit time there to bail out from\n";
     return kExitUsage;
   }
   chosen.SetBailout(second, fromEnd);
 
+  const SReportOptions& options = session.ReportOptions();
   const std::string text =
-      BailoutSummaryText(group, chosen) + "\n" + DiveTableText(group, index, session.ReportOptions());
+      BailoutSummaryText(group, chosen, options) + "\n" + DiveTableText(group, index, options);
   int rc = WriteOutputs(session, group, index, text, PlanJson(group, {index}, {}));
-  if (!b.save.empty() && !group.SavePlanGroup(b.save)) {
-    err << "kvplan: cannot write " << b.save << "\n";
-    rc = std::max(rc, static_cast<int>(kExitFile));
-  }
+  rc = std::max(rc, session.SavePlan(group, index));
   if (rc != kExitOk) return rc;
   return chosen.IsBailoutPlanValid() ? kExitOk : kExitDiveFailed;
 }
@@ -301,7 +368,10 @@ SKvplanCommand AddBailoutCommand(CLI::App& app, SKvplanOptions& options) {
       ->needs(sweep);
   at->excludes(end)->excludes(sweep);
   end->excludes(sweep);
-  command->add_option("--save", b->save, "Write the plan with its bailout to this plan file")
+  command
+      ->add_option("--save", options.save,
+                   "Write the plan with its bailout to this file: a dive file (.ccd) for a name ending in .ccd or "
+                   "when PLAN is a dive file, otherwise a plan file")
       ->type_name("OUT.ccp")
       ->excludes(sweep);
   command->add_flag("--allow-more-gases", b->allowMoreGases, "Answer yes when the planner asks to add bailout gases");
@@ -312,7 +382,8 @@ SKvplanCommand AddBailoutCommand(CLI::App& app, SKvplanOptions& options) {
   return {command, [b](CKvplanSession& session) { return RunBailout(session, *b); }};
 }
 
-void ReplanSavedBailouts(CPlanGroup& group, std::ostream& err) {
+bool ReplanSavedBailouts(CPlanGroup& group, std::ostream& err) {
+  bool allValid = true;
   bool endChanged = false;
   for (int i = 0; i < group.GetDiveCount(); ++i) {
     CDivePlan& dive = *group.GetDive(i);
@@ -322,10 +393,13 @@ void ReplanSavedBailouts(CPlanGroup& group, std::ostream& err) {
     if (!saved || !dive.IsCalculationCompleted()) continue;
     dive.EnterBailoutMode();
     endChanged = true;
-    if (!dive.IsBailoutPlanValid())
+    if (!dive.IsBailoutPlanValid()) {
+      allValid = false;
       err << "kvplan: dive " << i + 1 << ": the saved bailout from second " << dive.m_bailoutTime
           << " has no valid plan any more\n";
+    }
   }
+  return allValid;
 }
 
 }  // namespace kv

@@ -71,14 +71,15 @@ int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
   if (int rc = session.CheckDiveNumber(group, dive); rc != kExitOk) return rc;
 
   group.CalculateDivePlans(true, 0, true);
-  if (calc.bailout) ReplanSavedBailouts(group, err);
+  // A saved bailout without a valid plan any more is a plan that fails.
+  const bool bailoutsValid = !calc.bailout || ReplanSavedBailouts(group, err);
   std::vector<int> dives;
   for (int i = 0; i < group.GetDiveCount(); ++i)
     if (dive == 0 || i == dive - 1) dives.push_back(i);
 
   // Every dive counts for the exit code: a chosen dive starts from the
   // state of those before it.
-  bool failed = false;
+  bool failed = !bailoutsValid;
   for (int i = 0; i < group.GetDiveCount(); ++i) {
     const SDiveOutcome outcome = DiveOutcome(group, i);
     if (!outcome.calculated) {
@@ -104,7 +105,7 @@ int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
     for (std::size_t k = 0; k < dives.size(); ++k) {
       if (k > 0) session.Out() << "\n";
       if (calc.bailout && group.GetDive(dives[k])->IsBailoutMode())
-        session.Out() << BailoutSummaryText(group, *group.GetDive(dives[k])) << "\n";
+        session.Out() << BailoutSummaryText(group, *group.GetDive(dives[k]), options) << "\n";
       session.Out() << DiveTableText(group, dives[k], options);
       for (const SLostGasVariant& v : variants.Of(dives[k]))
         session.Out() << "\n" << LostGasTableText(group, dives[k], v, options);

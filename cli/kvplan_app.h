@@ -38,6 +38,9 @@ struct SKvplanEnvironment {
   std::function<bool(const CPlanGroup& group, const std::vector<int>& dives, const std::string& path,
                      bool gasTables, const SReportOptions& options, const CLostGasVariants* lostGas)>
       writeTables;
+  // Standard error is a terminal: progress may rewrite its line with "\r".
+  // Elsewhere (a file, a pipe, a test) no progress is written.
+  bool errIsTerminal = false;
 };
 
 int RunKvplan(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -22,6 +22,7 @@ struct SKvplanOptions {
   std::string tables;             // --tables FILE.html
   std::string gasTables;          // --gas-tables FILE.html
   std::string out;                // --out FILE.html: the generated tables of "tables"
+  std::string save;               // --save FILE: "bailout" writes the plan with its bailout
 };
 
 void AddPlanArgument(CLI::App* command, SKvplanOptions& o);

@@ -111,6 +111,7 @@ int CKvplanSession::CheckOutputs() {
   if (!o.tables.empty()) outputs.push_back({"--tables", o.tables});
   if (!o.gasTables.empty()) outputs.push_back({"--gas-tables", o.gasTables});
   if (!o.out.empty()) outputs.push_back({"--out", o.out});
+  if (!o.save.empty()) outputs.push_back({"--save", o.save});
   if (!o.log.empty()) outputs.push_back({"--log", o.log});
   // Writing over an input would destroy it before, or while, it is read.
   for (std::size_t i = 0; i < outputs.size(); ++i) {
@@ -282,6 +283,17 @@ int CKvplanSession::WriteTables(const CPlanGroup& group, const std::vector<int>&
     }
   }
   return rc;
+}
+
+int CKvplanSession::SavePlan(CPlanGroup& group, int index) {
+  const std::string& path = m_options.save;
+  if (path.empty()) return kExitOk;
+  const bool diveFile = EndsWith(path, ".ccd") || (!EndsWith(path, ".ccp") && IsDiveFile(m_options.plan));
+  if (!(diveFile ? group.ExportDive(path, index) : group.SavePlanGroup(path))) {
+    m_err << "kvplan: cannot write " << path << "\n";
+    return kExitFile;
+  }
+  return kExitOk;
 }
 
 int CKvplanSession::Finish(int code) {

@@ -28,6 +28,8 @@ public:
   CKvplanSession& operator=(const CKvplanSession&) = delete;
 
   const SKvplanOptions& Options() const { return m_options; }
+  // Standard error is a terminal, where progress may rewrite its line.
+  bool ErrIsTerminal() const { return m_environment.errIsTerminal; }
   std::ostream& Out() { return m_out; }
   std::ostream& Err() { return m_err; }
 
@@ -57,6 +59,10 @@ public:
   // --tables and --gas-tables of the given dives, with their lost-gas
   // variants' tables when given.
   int WriteTables(const CPlanGroup& group, const std::vector<int>& dives, const CLostGasVariants* lostGas = nullptr);
+  // --save: the plan, or dive index alone as a dive file when the name ends
+  // in ".ccd" (or, for other names than ".ccp", when PLAN is a dive file).
+  // kExitFile when it cannot be written.
+  int SavePlan(CPlanGroup& group, int index);
   // Flushes standard output: a run whose output was lost (a full disk behind
   // a redirection) ends with kExitFile, never 0.
   int Finish(int code);

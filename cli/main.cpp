@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "cli/html_tables.h"
@@ -15,5 +16,6 @@ int main(int argc, char** argv) {
                                const kv::CLostGasVariants* lostGas) {
     return kv::WriteHtmlTables(group, dives, path, gasTables, options, std::cerr, lostGas);
   };
+  environment.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
   return kv::RunKvplan(args, std::cout, std::cerr, environment);
 }

@@ -90,6 +90,9 @@ std::string GasWarningsText(const DiveTableContent& content) {
 
 std::string ConsumptionText(const CPlanGroup& group, const CDivePlan& dive, const SReportOptions& o) {
   if (!dive.AnyConsumption()) return {};
+  // The volumes of a bailout that failed its limits are not gas to carry.
+  if (dive.BailoutWalked() && !dive.IsBailoutPlanValid())
+    return "Open-circuit gas required: none given, the bailout plan is not valid\n";
   std::vector<Row> rows;
   const double pressure = group.GetCylinderWorkingPressure();
   const SDisplayUnits& units = o.units;

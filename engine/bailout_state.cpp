@@ -13,32 +13,40 @@ namespace kv {
 std::unique_ptr<CDivePlan> CDivePlan::Clone(IDiveOwner* owner) const {
   std::unique_ptr<CDivePlan> copy(new CDivePlan(*this));
   copy->m_pPlanGroup = owner;
+  copy->m_stepReference = nullptr;
   return copy;
 }
 
 void CDivePlan::CopyFrom(const CDivePlan& other) {
   if (this == &other) return;
   IDiveOwner* owner = m_pPlanGroup;
+  const CDivePlan* reference = m_stepReference;
   *this = other;
   m_pPlanGroup = owner;
+  m_stepReference = reference;
+}
+
+int CDivePlan::BailoutSecondFor(int second, bool fromEndOfSegment) const {
+  const int last = PredictionCount() - 1;
+  if (m_bailoutWalked || m_profilePoints.empty() || second < 1 || second > last) return -1;
+  if (!fromEndOfSegment) return second;
+  int end = second;
+  for (const CPlanPoint& p : m_profilePoints)
+    if (p.m_start <= second) end = p.End();
+  return std::clamp(end, 1, last);
 }
 
 bool CDivePlan::SetBailout(int second, bool fromEndOfSegment) {
   // The bailout points are cut from the dive's own profile; a bailout profile
   // (or none) has nothing to cut them from.
-  if (m_bailoutWalked || m_profilePoints.empty()) return false;
-  const int last = PredictionCount() - 1;
-  if (second < 1 || second > last) return false;
+  const int bailoutSecond = BailoutSecondFor(second, fromEndOfSegment);
+  if (bailoutSecond < 0) return false;
 
   const CLeveledLog log = Log();
   m_bailoutMode = 1;
   log.LogAtLevel("-", kLogProgress);
   log.LogAtLevel("Bailout - Started", kLogProgress);
-  int bailoutSecond = second;
   if (fromEndOfSegment) {
-    for (const CPlanPoint& p : m_profilePoints)
-      if (p.m_start <= second) bailoutSecond = p.End();
-    bailoutSecond = std::clamp(bailoutSecond, 1, last);
     log.LogAtLevelF(kLogProgress, "Bailout - Bailout from end of segment at time t%d, cursor t%d", bailoutSecond,
                     second);
   } else {
@@ -56,18 +64,25 @@ bool CDivePlan::SetBailout(int second, bool fromEndOfSegment) {
 
 void CDivePlan::RecordBailoutMoment() {
   const CLeveledLog log = Log();
-  CPredictionPoint& point = m_predictions[static_cast<std::size_t>(m_bailoutTime)];
+  // Worked on a copy: the dive's own profile stays as it was calculated.
+  CPredictionPoint point = m_predictions[static_cast<std::size_t>(m_bailoutTime)];
   const CPredictionPoint& previous = m_predictions[static_cast<std::size_t>(m_bailoutTime - 1)];
   m_bailoutDepth = point.m_depthPressure / 100.0;
   log.LogAtLevelF(kLogProgress, "Bailout - Bailout depth %0.1fm", m_bailoutDepth);
   log.LogAtLevel("Bailout - Recalculating the ceiling at bailout time", kLogProgress);
   // The second is recomputed from the state the walk had after the second
-  // before it, with the factor it was computed with; only the bailout hook
-  // (a lower max ceiling inside the decompression zone) can change it.
+  // before it, with the gradient factor the bailout calculation gives it (the
+  // larger of the dive's and the bailout's), so that the gases are designed
+  // for the ceiling the bailout calculation will see; the bailout hook lowers
+  // the max ceiling inside the decompression zone.
   const double surface = m_settings.surfacePressure;
+  const double savedMaxCeiling = m_maxCeiling, savedHighest = m_highestTissuePressure;
   m_maxCeiling = previous.m_maxCeiling + surface;
   m_highestTissuePressure = previous.m_highestTissuePressure;
-  ComputeCeilingWithFactor(point, &previous, true, point.m_gradientFactor);
+  const double g = GradientFactor(previous.m_ceiling + surface, point.m_depthPressure + surface, true);
+  ComputeCeilingWithFactor(point, &previous, true, g);
+  m_maxCeiling = savedMaxCeiling;
+  m_highestTissuePressure = savedHighest;
   m_bailoutCeiling = point.m_ceiling / 100.0;
   m_bailoutEad = point.m_ead;
   log.LogAtLevelF(kLogProgress, "Bailout - Bailout ceiling %0.1fm and bailout EAD %0.1fm stored", m_bailoutCeiling,
@@ -91,10 +106,12 @@ void CDivePlan::ShowNormalPlan() {
 }
 
 void CDivePlan::EnterBailoutMode() {
-  // A plan read from a file keeps its bailout second but not the ceiling and
-  // EAD recorded at it; the dive's own calculation holds them again.
-  if (m_bailoutPlanValid && m_bailoutInitialPlanPoints.empty() && !m_bailoutWalked && m_bailoutTime >= 1 &&
-      m_bailoutTime < PredictionCount())
+  // The bailout is kept as its second: a plan read from a file has no
+  // ceiling and EAD recorded at it, and the dive may have changed since the
+  // bailout was planned (its points or settings edited while the normal plan
+  // was shown). The dive's own calculation gives the moment again, and the
+  // re-planning cuts the bailout points from it anew.
+  if (m_bailoutPlanValid && !m_bailoutWalked && m_bailoutTime >= 1 && m_bailoutTime < PredictionCount())
     RecordBailoutMoment();
   m_bailoutMode = 1;
   if (m_bailoutPlanValid) {

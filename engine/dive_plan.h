@@ -103,6 +103,17 @@ public:
   // ---- Owner, identity, state --------------------------------------------
   IDiveOwner* m_pPlanGroup = nullptr;
   void SetOwner(IDiveOwner* owner) { m_pPlanGroup = owner; }
+  // A calculated dive whose seconds this dive's calculations take instead of
+  // computing them while both walks step the same seconds: a copy bailed out
+  // at a later moment walks the dive's own profile up to its bailout. A
+  // second is taken only from a level profile point that the reference has
+  // at the same place (start, depth, gas, setpoint), and only while every
+  // second before it was the reference's own (each computed one is compared
+  // with the reference's); the first that differs, or the bailout, ends the
+  // taking for the calculation, so the result is the one computing every
+  // second gives. Not owned, not copied by CopyFrom; it must not change while
+  // this dive calculates (it may be read by several at once). nullptr for none.
+  void SetStepReference(const CDivePlan* reference) { m_stepReference = reference; }
   int GetDiveNumber() const { return m_diveNumber; }
   void SetDiveNumber(int n) { m_diveNumber = n; }
   const std::string& GetName() const { return m_name; }
@@ -318,15 +329,19 @@ public:
   // bailout. False, with nothing changed, when the dive has no calculated
   // profile of its own (none, or a bailout profile) or the second lies outside it.
   bool SetBailout(int second, bool fromEndOfSegment);
+  // The second SetBailout(second, fromEndOfSegment) would bail out at; -1
+  // when it would refuse.
+  int BailoutSecondFor(int second, bool fromEndOfSegment) const;
   // Bailout mode off and both bailout point lists cleared (the plan is no
   // longer valid); the dive is recalculated.
   void ClearBailout();
   // Bailout mode off, the bailout lists kept; the dive is recalculated.
   void ShowNormalPlan();
   // Bailout mode on: a valid bailout plan is re-planned, otherwise the owner
-  // is told (so that the window can offer the bailout). A plan read from a
-  // file has no bailout points of its own yet: its bailout second is looked
-  // up in the dive's current calculation again first.
+  // is told (so that the window can offer the bailout). The bailout second is
+  // looked up in the dive's current calculation of its own profile again
+  // first (a plan read from a file, or a dive edited since), so the
+  // re-planning starts from the dive as it is now.
   void EnterBailoutMode();
   bool IsBailoutPlanValid() const { return m_bailoutPlanValid != 0; }
   void SetBailoutPlanValid(bool v) { m_bailoutPlanValid = v; }
@@ -354,7 +369,9 @@ public:
   // bailout: the bailout point itself or the overhead remainder point.
   int m_bailoutSegmentIndex = -1;
   int m_bailoutCursor = -1;
-  // Seconds of the "Planned" segment left after the bailout second; -1 until computed.
+  // Seconds of the "Planned" segment left after the bailout second; -1 until
+  // computed. Kept in the files, but always worked out again from the bailout
+  // second when the bailout points are cut, so a stale value plans nothing.
   int m_bailoutRemainder = -1;
 
   // Tissue constants of the current calculation (exposed for tests and charts).
@@ -388,8 +405,14 @@ private:
   double GradientFactor(double previousCeilingAbs, double ambient, bool afterBailout) const;
   void StepSeconds();
   void StepOneSecond(int t);
+  // The reference's second t for the profile point at index, when the two
+  // walks are still in step and that point is level and the reference's
+  // own; true when taken.
+  bool TakeReferenceSecond(int t, int index, CPredictionPoint& point);
+  // After computing second t: still in step only when it is the reference's.
+  void CompareWithReference(int t, const CPredictionPoint& point);
   int TravelTime(double from, double to) const;
-  bool CheckLimits(int runTime);
+  bool CheckLimits(int nextSecond);
   bool AskExtension();
   void LogProfilePoint(const char* label, const CPlanPoint& p) const;
   void LogGasRanges() const;
@@ -489,6 +512,8 @@ private:
   double m_lastPpo2 = -1.0;
   double m_lastCnsIncrement = 0.0;
   double m_lastOtuIncrement = 0.0;
+  const CDivePlan* m_stepReference = nullptr;
+  bool m_inStepWithReference = false;
 };
 
 }  // namespace kv

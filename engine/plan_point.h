@@ -45,6 +45,16 @@ struct CPlanPoint {
   bool operator==(const CPlanPoint&) const = default;
 };
 
+// The depth pressure at run time second t of point: the depth of the point
+// before it (previous; its own for the first point) at its start second, then
+// a straight line to its own depth at its end second.
+inline double DepthPressureAt(const CPlanPoint& point, const CPlanPoint* previous, int t) {
+  const double from = previous ? previous->m_depthPressure : point.m_depthPressure;
+  const int start = point.m_start, end = point.End();
+  if (end == start) return from;
+  return from + static_cast<double>(t - start) / static_cast<double>(end - start) * (point.m_depthPressure - from);
+}
+
 // Warning flag bits shared by prediction points, segments and reports.
 enum EWarningFlag : int {
   kWarnEad = 0x01,
@@ -78,6 +88,9 @@ struct CPredictionPoint {
   double m_maxTissuePressure = 0.0;      // mbar, largest N2 + He of any compartment
   double m_maxCeiling = 0.0;             // mbar gauge, deepest ceiling so far
   double m_highestTissuePressure = 0.0;  // largest max tissue pressure so far
+  // mbar absolute: the calculation's running max ceiling after this second,
+  // exactly as the walk holds it (m_maxCeiling is the same less the surface).
+  double m_runningMaxCeiling = 0.0;
   std::array<double, kCompartments> m_nitrogen{};
   std::array<double, kCompartments> m_helium{};
   double m_depthPressure = 0.0;  // mbar gauge

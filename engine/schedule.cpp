@@ -76,14 +76,18 @@ bool CDivePlan::AskExtension() {
   return yes;
 }
 
-bool CDivePlan::CheckLimits(int runTime) {
+bool CDivePlan::CheckLimits(int nextSecond) {
   if (m_stopped) return false;
-  if (runTime > kSixHours && !m_questionAsked) {
+  // The walk's counter is the second the next point starts on; the dive has
+  // reached the one before it. A dive that surfaces at 6:00:00 exactly is
+  // within six hours, and one at 24:00:00 within the day.
+  const int reached = nextSecond - 1;
+  if (reached > kSixHours && !m_questionAsked) {
     m_questionAsked = true;
     m_extensionAccepted = AskExtension();
     if (!m_extensionAccepted) m_stopped = true;
   }
-  if (runTime > kTwentyFourHours) m_stopped = true;
+  if (reached > kTwentyFourHours) m_stopped = true;
   return !m_stopped;
 }
 
@@ -330,6 +334,9 @@ bool CDivePlan::Calculate(int diveNumber, const double* prevN2, const double* pr
     if (!std::isfinite(p0.m_otu)) p0.m_otu = 0.0;
   }
   ComputeCeiling(p0, nullptr, false);
+  // The reference's seconds serve only a calculation that starts where it did.
+  m_inStepWithReference = m_stepReference != nullptr && m_stepReference->PredictionCount() > 0;
+  if (m_inStepWithReference) CompareWithReference(0, p0);
 
   const std::vector<CPlanPoint>& input = m_bailoutMode ? m_bailoutPlanPoints : m_planPlusPoints;
   if (log.IsOn(kLogDetail)) m_calculationTimer.Start();

@@ -211,6 +211,7 @@ void CDivePlan::ComputeCeilingWithFactor(CPredictionPoint& point, const CPredict
   point.m_ceiling = ceiling - surface;
   point.m_maxTissuePressure = maxTissue;
   point.m_maxCeiling = m_maxCeiling - surface;
+  point.m_runningMaxCeiling = m_maxCeiling;
   point.m_highestTissuePressure = m_highestTissuePressure;
   point.m_gradientFactor = g;
 }
@@ -238,14 +239,10 @@ void CDivePlan::StepOneSecond(int t) {
   }
   if (index < 0) return;
   m_profileSearchIndex = index;
+  if (m_inStepWithReference && TakeReferenceSecond(t, index, point)) return;
   const CPlanPoint& pp = m_profilePoints[static_cast<std::size_t>(index)];
-  const double previousDepth =
-      index > 0 ? m_profilePoints[static_cast<std::size_t>(index - 1)].m_depthPressure : pp.m_depthPressure;
-  const int start = pp.m_start, end = pp.End();
-  double pressure = previousDepth;
-  if (end != start)
-    pressure = previousDepth + static_cast<double>(t - start) / static_cast<double>(end - start) *
-                                   (pp.m_depthPressure - previousDepth);
+  const double pressure =
+      DepthPressureAt(pp, index > 0 ? &m_profilePoints[static_cast<std::size_t>(index - 1)] : nullptr, t);
 
   const double surface = m_settings.surfacePressure;
   const bool cc = pp.m_closedCircuit != 0;
@@ -302,6 +299,48 @@ void CDivePlan::StepOneSecond(int t) {
 
   ComputeCeiling(point, &prev, m_bailoutWalked && t == m_bailoutSecond);
   MarkIcdRisk(t);
+  if (m_inStepWithReference) CompareWithReference(t, point);
+}
+
+bool CDivePlan::TakeReferenceSecond(int t, int index, CPredictionPoint& point) {
+  const CDivePlan& ref = *m_stepReference;
+  // From the bailout on the gradient factors and limits are the bailout's.
+  if (m_useBailoutRates || t >= ref.PredictionCount() || index >= static_cast<int>(ref.m_profilePoints.size())) {
+    m_inStepWithReference = false;
+    return false;
+  }
+  const CPlanPoint& p = m_profilePoints[static_cast<std::size_t>(index)];
+  const CPlanPoint& r = ref.m_profilePoints[static_cast<std::size_t>(index)];
+  const double before = index > 0 ? m_profilePoints[static_cast<std::size_t>(index - 1)].m_depthPressure : p.m_depthPressure;
+  const double refBefore =
+      index > 0 ? ref.m_profilePoints[static_cast<std::size_t>(index - 1)].m_depthPressure : r.m_depthPressure;
+  // A level point gives every second the same depth, however long it grows;
+  // a sloped one is computed (its seconds depend on its length when stepped).
+  const bool same = p.m_depthPressure == before && r.m_depthPressure == refBefore && before == refBefore &&
+                    p.m_depthPressure == r.m_depthPressure && p.m_start == r.m_start && t <= r.End() &&
+                    p.m_closedCircuit == r.m_closedCircuit && p.m_oxygen == r.m_oxygen && p.m_helium == r.m_helium &&
+                    p.m_setpoint == r.m_setpoint && p.m_bailout == r.m_bailout;
+  if (!same) return false;
+  point = ref.m_predictions[static_cast<std::size_t>(t)];
+  m_maxCeiling = point.m_runningMaxCeiling;
+  m_highestTissuePressure = point.m_highestTissuePressure;
+  m_icdCarry = point.m_icdRisk;
+  m_lastPpo2 = -1.0;
+  return true;
+}
+
+void CDivePlan::CompareWithReference(int t, const CPredictionPoint& point) {
+  const CDivePlan& ref = *m_stepReference;
+  if (m_useBailoutRates || t >= ref.PredictionCount()) {
+    m_inStepWithReference = false;
+    return;
+  }
+  const CPredictionPoint& r = ref.m_predictions[static_cast<std::size_t>(t)];
+  m_inStepWithReference = point.m_nitrogen == r.m_nitrogen && point.m_helium == r.m_helium &&
+                          point.m_runningMaxCeiling == r.m_runningMaxCeiling && point.m_ceiling == r.m_ceiling &&
+                          point.m_highestTissuePressure == r.m_highestTissuePressure && point.m_cns == r.m_cns &&
+                          point.m_otu == r.m_otu && point.m_icdRisk == r.m_icdRisk && point.m_ead == r.m_ead &&
+                          point.m_depthPressure == r.m_depthPressure && point.m_ppo2 == r.m_ppo2;
 }
 
 void CDivePlan::StepSeconds() {

@@ -113,7 +113,9 @@ SCursorReadout BuildCursorReadout(const CDivePlan& dive, int second, bool imperi
   const int index = PointAt(dive, second);
   if (index < 0) return r;
   const CPlanPoint& point = dive.ProfilePoints()[static_cast<std::size_t>(index)];
+  // A generated dive keeps only the state of its last second.
   const CPredictionPoint* state = dive.Prediction(second);
+  if (state && state->m_time != second) state = nullptr;
   const double unit = imperial ? kFeetPerMetre : 1.0;
   const QString invalid = QLatin1Char(' ') + Str(1032);
   const int flags = state ? state->m_warningFlags : 0;
@@ -123,11 +125,9 @@ SCursorReadout BuildCursorReadout(const CDivePlan& dive, int second, bool imperi
   if (state) {
     depth += Formatted(" %.1f", state->m_depthPressure / 100.0 * unit);
   } else {
-    // Without the second's state (a table generation dive keeps only its
-    // last), interpolate inside the point from the depth it started at.
-    const double from = index > 0 ? dive.ProfilePoints()[static_cast<std::size_t>(index - 1)].Depth() : 0.0;
-    const double share = point.m_duration > 0 ? (second - point.m_start + 1.0) / point.m_duration : 1.0;
-    depth += Formatted(" %.1f", (from + (point.Depth() - from) * std::clamp(share, 0.0, 1.0)) * unit);
+    // Without the second's state, the depth the calculation gave that second.
+    const CPlanPoint* previous = index > 0 ? &dive.ProfilePoints()[static_cast<std::size_t>(index - 1)] : nullptr;
+    depth += Formatted(" %.1f", std::max(0.0, DepthPressureAt(point, previous, second)) / 100.0 * unit);
   }
   if (point.m_noClearSurface) depth += QLatin1Char(' ') + Str(1054);
   r.first.push_back({depth});

@@ -4,15 +4,18 @@
 #include <algorithm>
 #include <array>
 
+#include "base/units.h"
 #include "report/worst_case_html.h"
 
 namespace kv::app {
 namespace {
 
-// Distinct line colours for up to eight bailout gases, then round again.
-const std::array<QColor, 8> kGasColours = {QColor(0, 0, 255),   QColor(0, 150, 0),   QColor(200, 120, 0),
-                                           QColor(140, 0, 180), QColor(0, 160, 160), QColor(120, 80, 40),
-                                           QColor(90, 90, 90),  QColor(255, 0, 150)};
+// A colour of its own for each of the up to 12 carried gases, none of them
+// the red of the worst-case markers.
+const std::array<QColor, 12> kGasColours = {
+    QColor(0, 0, 255),     QColor(0, 150, 0),   QColor(200, 120, 0), QColor(140, 0, 180),
+    QColor(0, 160, 160),   QColor(120, 80, 40), QColor(90, 90, 90),  QColor(255, 0, 150),
+    QColor(110, 170, 255), QColor(150, 200, 0), QColor(0, 70, 110),  QColor(230, 190, 0)};
 const QColor kWorstColour(220, 0, 0);
 
 SRange MomentRange(const SBailoutSweep& sweep) {
@@ -31,40 +34,31 @@ CGraphDataSet WorstMarkers() {
 
 }  // namespace
 
-SChartContent BuildWorstCaseGasChart(const SBailoutSweep& sweep) {
+SChartContent BuildWorstCaseGasChart(const SBailoutSweep& sweep, const SDisplayUnits& units) {
+  auto shown = [&](double litres) { return units.Shown(EQuantity::Volume, litres); };
   SChartContent content;
   content.x = MomentRange(sweep);
   // First, so that the legend names it however many gases follow.
   CGraphDataSet worst = WorstMarkers();
-  for (const SBailoutWorstGas& g : sweep.gases) worst.Add(g.second, g.litres);
+  for (const SBailoutWorstGas& g : sweep.gases)
+    if (g.second >= 0) worst.Add(g.second, shown(g.litres));
   if (worst.Count() > 0) content.series.push_back(std::move(worst));
   double top = 0.0;
-  const std::vector<std::string> gases = SweepGasNames(sweep);
-  for (std::size_t i = 0; i < gases.size(); ++i) {
-    // The planner may choose a gas at some moments only: each run of
-    // consecutive valid moments that breathe it is a line of its own (a lone
-    // moment a cross), so no line suggests litres between them.
-    const QString name = QString::fromStdString(gases[i]);
-    const QColor colour = kGasColours[i % kGasColours.size()];
-    CGraphDataSet run(name);
-    auto close = [&] {
-      if (run.Count() == 0) return;
-      run.SetColour(colour);
-      run.SetLineWidth(2);
-      if (run.Count() == 1) run.SetMarker(CGraphDataSet::kMarkerCross);
-      content.series.push_back(std::move(run));
-      run = CGraphDataSet(name);
-    };
+  const std::vector<std::string> gases = CarriedGasNames(sweep);
+  for (std::size_t i = 0; i < gases.size() && i < kGasColours.size(); ++i) {
+    // One line per carried gas over the valid moments; a moment that does not
+    // breathe it needs none of it (0 litres).
+    CGraphDataSet series(QString::fromStdString(gases[i]));
+    series.SetColour(kGasColours[i]);
+    series.SetLineWidth(2);
     for (const SBailoutMoment& m : sweep.moments) {
-      const double litres = m.valid ? MomentLitres(m, gases[i]) : 0.0;
-      if (litres <= 0.0) {
-        close();
-        continue;
-      }
-      run.Add(m.second, litres);
-      top = std::max(top, litres);
+      if (!m.valid) continue;
+      const double volume = shown(MomentLitres(m, gases[i]));
+      series.Add(m.second, volume);
+      top = std::max(top, volume);
     }
-    close();
+    if (series.Count() == 1) series.SetMarker(CGraphDataSet::kMarkerCross);
+    content.series.push_back(std::move(series));
   }
   content.y = {0.0, top > 0.0 ? top * 1.1 : 100.0};
   return content;

@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -22,7 +23,6 @@
 #include "app/viewer/viewer.h"
 #include "base/prompt.h"
 #include "base/text.h"
-#include "base/units.h"
 #include "report/latin1.h"
 
 namespace {
@@ -73,30 +73,27 @@ CWorstCaseBailoutWindow::CWorstCaseBailoutWindow(kv::SBailoutSweep sweep, const 
                         .arg(m_sweep.step)
                         .arg(m_sweep.moments.size())
                         .arg(m_sweep.invalid);
+  summary += QStringLiteral("\n") + CarriedText();
   if (m_sweep.runTime.second < 0)
     summary += QStringLiteral("\n") + Tr("No moment has a valid bailout plan: there is no worst case.");
   else if (m_sweep.invalid > 0)
     summary += QStringLiteral("\n") + Tr("The worst case covers the moments with a valid bailout plan only.");
-  // Moments left without a plan because the planner was not allowed to
-  // change the number of bailout gases (the dive's bailout settings).
-  int refused = 0;
-  for (const kv::SBailoutMoment& m : m_sweep.moments)
-    for (const kv::CAnsweringPrompt::SShown& shown : m.shown)
-      if (shown.question && !shown.answer && kv::ClassifyBailoutQuestion(shown.text) != kv::EBailoutQuestion::Other &&
-          kv::ClassifyBailoutQuestion(shown.text) != kv::EBailoutQuestion::SixHours && !m.valid) {
-        ++refused;
-        break;
-      }
-  if (refused > 0)
-    summary += QStringLiteral("\n") + Tr("At %1 of them the number of bailout gases in the Bailout Settings does not fit "
-                                         "the bailout; change it there to plan them.")
-                                          .arg(refused);
+  // No gases to carry because the planner was not allowed to change the
+  // number of bailout gases (the dive's bailout settings).
+  const bool refused = std::any_of(m_sweep.carried.shown.begin(), m_sweep.carried.shown.end(), [](const auto& shown) {
+    const kv::EBailoutQuestion q = kv::ClassifyBailoutQuestion(shown.text);
+    return shown.question && !shown.answer && (q == kv::EBailoutQuestion::MoreGases || q == kv::EBailoutQuestion::FewerGases);
+  });
+  if (refused && m_sweep.carried.gases.empty())
+    summary += QStringLiteral("\n") + Tr("The number of bailout gases in the Bailout Settings does not fit the "
+                                         "deepest bailout; change it there to plan the sweep.");
   m_summary->setText(summary);
   m_summary->setWordWrap(true);
   if (m_sweep.invalid > 0) m_summary->setStyleSheet(QStringLiteral("color: #b00000"));
 
   auto readout = [this](int second) { return kv::app::SCursorReadout{{{MomentText(second), false}}, {}}; };
-  m_gasChart = MakeChart(kv::app::BuildWorstCaseGasChart(m_sweep), Tr("Bailout gas (l)"), readout, this);
+  m_gasChart = MakeChart(kv::app::BuildWorstCaseGasChart(m_sweep, heading.units),
+                         heading.units.imperial ? Tr("Bailout gas (cu ft)") : Tr("Bailout gas (l)"), readout, this);
   m_runTimeChart = MakeChart(kv::app::BuildWorstCaseRunTimeChart(m_sweep), Tr("Run time (mins)"), readout, this);
 
   FillTable();
@@ -135,12 +132,30 @@ const kv::app::CWorstCaseGraph& CWorstCaseBailoutWindow::RunTimeChart() const {
   return static_cast<const kv::app::CWorstCaseGraph&>(m_runTimeChart->Graph());
 }
 
+QString CWorstCaseBailoutWindow::CarriedText() const {
+  const kv::SBailoutCarried& c = m_sweep.carried;
+  QString gases;
+  for (const std::string& name : kv::CarriedGasNames(m_sweep))
+    gases += (gases.isEmpty() ? QString() : QStringLiteral(", ")) + ToQt(name);
+  if (c.source == kv::SBailoutCarried::ESource::List)
+    return Tr("Carried at every moment: the dive's bailout gas list, %1.")
+        .arg(gases.isEmpty() ? Tr("which holds no usable mix") : gases);
+  if (c.gases.empty())
+    return Tr("No bailout gases could be suggested for a bailout at %1 (the deepest moment), so no moment was "
+              "planned.")
+        .arg(Clock(c.second));
+  return Tr("Carried at every moment: %1, the gases suggested for a bailout at %2 (the deepest moment).")
+      .arg(gases, Clock(c.second));
+}
+
 void CWorstCaseBailoutWindow::FillTable() {
-  const bool cylinders = m_heading.workingPressure > 0.0;
-  QStringList headings{Tr("Worst case"), Tr("Value"), Tr("Bailout at")};
+  const kv::SDisplayUnits& units = m_heading.units;
+  const bool cylinders = units.imperial || m_heading.workingPressure > 0.0;
+  QStringList headings{Tr("Worst case"), Tr("Value"),
+                       Tr("With %1% reserve").arg(ToQt(kv::Format("%0.0f", m_heading.gasReserve))), Tr("Bailout at")};
   if (cylinders)
-    headings << Tr("Cylinder (l) at %1 bar, %2% reserve")
-                    .arg(ToQt(kv::Format("%0.0f", m_heading.workingPressure)), ToQt(kv::Format("%0.0f", m_heading.gasReserve)));
+    headings << Tr("Cylinder (%1) at %2, with reserve")
+                    .arg(ToQt(units.VolumeUnit()), ToQt(units.PressureText(m_heading.workingPressure)));
   m_table->setColumnCount(static_cast<int>(headings.size()));
   m_table->setHorizontalHeaderLabels(headings);
   m_table->verticalHeader()->hide();
@@ -150,20 +165,31 @@ void CWorstCaseBailoutWindow::FillTable() {
   m_table->horizontalHeader()->setStretchLastSection(true);
   if (m_sweep.runTime.second < 0) return;
   m_table->setRowCount(2 + static_cast<int>(m_sweep.gases.size()));
-  auto row = [&](int r, const QString& what, const QString& value, int second, const QString& cylinder) {
+  auto row = [&](int r, const QString& what, const QString& value, const QString& withReserve, const QString& when,
+                 const QString& cylinder) {
     auto* label = Item(what);
     label->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_table->setItem(r, 0, label);
     m_table->setItem(r, 1, Item(value, true));
-    m_table->setItem(r, 2, Item(Clock(second)));
-    if (cylinders) m_table->setItem(r, 3, Item(cylinder));
+    m_table->setItem(r, 2, Item(withReserve));
+    m_table->setItem(r, 3, Item(when));
+    if (cylinders) m_table->setItem(r, 4, Item(cylinder));
   };
-  row(0, Tr("Longest run time"), Clock(static_cast<int>(m_sweep.runTime.value)), m_sweep.runTime.second, QString());
-  row(1, Tr("Highest CNS"), ToQt(kv::Format("%0.1f%%", m_sweep.cnsFinal.value * 100.0)), m_sweep.cnsFinal.second, QString());
+  row(0, Tr("Longest run time"), Clock(static_cast<int>(m_sweep.runTime.value)), QString(),
+      Clock(m_sweep.runTime.second), QString());
+  row(1, Tr("Highest CNS"), ToQt(kv::Format("%0.1f%%", m_sweep.cnsFinal.value * 100.0)), QString(),
+      Clock(m_sweep.cnsFinal.second), QString());
   int r = 2;
-  for (const kv::SBailoutWorstGas& g : m_sweep.gases)
-    row(r++, ToQt(g.gas) + QStringLiteral(" (l)"), ToQt(kv::Format("%0.0f", g.litres)), g.second,
-        g.cylinderLitres > 0.0 ? ToQt(kv::Format("%0.1f", g.cylinderLitres)) : QString());
+  for (const kv::SBailoutWorstGas& g : m_sweep.gases) {
+    const QString what = ToQt(g.gas) + QStringLiteral(" (") + ToQt(units.VolumeUnit()) + QStringLiteral(")");
+    if (g.second < 0) {
+      // Carried, but no valid moment breathes it.
+      row(r++, what, QStringLiteral("0"), QString(), Tr("none"), QString());
+      continue;
+    }
+    row(r++, what, ToQt(units.VolumeNumber(g.litres)), ToQt(units.VolumeNumber(g.litresWithReserve)),
+        Clock(g.second), ToQt(units.CylinderNumber(g.litresWithReserve, m_heading.workingPressure)));
+  }
 }
 
 // The readout of the moment nearest a run time second.
@@ -173,14 +199,14 @@ QString CWorstCaseBailoutWindow::MomentText(int second) const {
     if (!nearest || std::abs(m.second - second) < std::abs(nearest->second - second)) nearest = &m;
   if (!nearest) return {};
   const kv::SBailoutMoment& m = *nearest;
-  const double depth = m_heading.imperial ? m.depth * kv::kFeetPerMetre : m.depth;
+  const kv::SDisplayUnits& units = m_heading.units;
   QString text = Tr("Bailout at") + QStringLiteral(" ") + Clock(m.second) + QStringLiteral("   ") + Str(1030) +
-                 ToQt(kv::Format(" %.1f %s", depth, m_heading.imperial ? "ft" : "m"));
+                 QStringLiteral(" ") + ToQt(units.DepthText("%0.1f", m.depth, " "));
   if (!m.valid) return text + QStringLiteral("   ") + Tr("no valid bailout plan");
   text += QStringLiteral("   ") + Tr("Run time") + QStringLiteral(" ") + Clock(m.runTime);
   text += QStringLiteral("   ") + Str(1060) + ToQt(kv::Format(" %0.1f%%", m.cnsFinal * 100.0));
-  for (const std::string& gas : kv::SweepGasNames(m_sweep))
-    text += QStringLiteral("   ") + ToQt(gas) + ToQt(kv::Format(" %0.0f l", kv::MomentLitres(m, gas)));
+  for (const std::string& gas : kv::CarriedGasNames(m_sweep))
+    text += QStringLiteral("   ") + ToQt(gas) + QStringLiteral(" ") + ToQt(units.VolumeText(kv::MomentLitres(m, gas)));
   return text;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// "Worst-case Bailout": the result of the bailout sweep of one dive. Two
-// charts against the bailout moment (litres of each bailout gas, run time of
-// the bailout dive, the worst moments marked) over the worst-case table;
+// "Worst-case Bailout": the result of the bailout sweep of one dive, planned
+// at every moment with one set of carried gases. Two charts against the
+// bailout moment (the volume of each carried gas, one line and legend entry
+// each; the run time of the bailout dive; the worst moments marked) over the
+// worst-case table (run time, CNS and one row per carried gas);
 // "Print" and "Save" give the sweep as an HTML document like the other
 // tables.
 
@@ -43,6 +45,8 @@ public:
 private:
   void FillTable();
   QString MomentText(int second) const;
+  // What the diver carries at every moment, or why no moment was planned.
+  QString CarriedText() const;
 
   kv::SBailoutSweep m_sweep;
   kv::SWorstCaseHeading m_heading;

@@ -45,13 +45,15 @@ void CDivePlannerDlg::WorstCaseBailout(int dive) {
     return;
   }
   // Hundreds of bailouts are planned unattended, so the questions they may
-  // meet are answered before they start. Near the surface a bailout needs
-  // fewer gases than the settings give, at depth it may need more.
+  // meet are answered before they start. Suggested gases (planned once, for
+  // the deepest moment) may need more or fewer gases than the settings give;
+  // a bailout gas list asks nothing about its number.
   kv::SBailoutAnswers answers;
-  answers.allowMoreGases = answers.allowFewerGases = kv::UserPrompt().AskYesNo(
-      FromQt(Tr("If a bailout needs more or fewer gases than the dive's bailout settings give, plan it with the "
-                "number it needs?\n\n(If you select 'No' such a bailout counts as one without a valid plan.)")),
-      true, kv::EIcon::Question);
+  if (!d->BailoutSettings().useBailoutGasList)
+    answers.allowMoreGases = answers.allowFewerGases = kv::UserPrompt().AskYesNo(
+        FromQt(Tr("If a bailout needs more or fewer gases than the dive's bailout settings give, plan it with the "
+                  "number it needs?\n\n(If you select 'No' such a bailout counts as one without a valid plan.)")),
+        true, kv::EIcon::Question);
   answers.extendPastSixHours = kv::UserPrompt().AskYesNo(
       FromQt(Tr("If a bailout cannot decompress within 6 hours, plan it for extended decompression up to 24 "
                 "hours?\n\n(If you select 'No' such a bailout counts as one without a valid plan.)")),
@@ -71,7 +73,7 @@ void CDivePlannerDlg::WorstCaseBailout(int dive) {
   UpdateCommands();
   if (cancelled || sweep.cancelled) return;
   const kv::SWorstCaseHeading heading{dive, d->GetName(), m_plan->GetGasReserve(), m_plan->GetCylinderWorkingPressure(),
-                                      m_imperial};
+                                      kv::SDisplayUnits{m_imperial}};
   if (m_worstCase) m_worstCase->close();
   m_worstCase = new CWorstCaseBailoutWindow(std::move(sweep), heading, m_chooser, this);
   m_worstCase->setAttribute(Qt::WA_DeleteOnClose);

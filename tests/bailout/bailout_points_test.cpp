@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "bailout/bailout_sweep.h"
 #include "bailout_test_util.h"
 #include "base/text.h"
 
@@ -38,7 +39,11 @@ int OverheadSeconds(const CDivePlan& dive) {
   return n;
 }
 
-class BailoutPoints : public BailoutFixture {};
+class BailoutPoints : public BailoutFixture {
+protected:
+  // The sweep's seconds: every 120 s of closed-circuit time under water and every segment end.
+  std::vector<int> BailoutSweepSecondsForTest() const { return BailoutSweepSeconds(*dive, 120); }
+};
 
 // 0 -> 30 m takes 90 s at 20 m/min; the planned time at 30 m runs to second 1200.
 TEST_F(BailoutPoints, PlannedSegmentIsCutAndAZeroSecondBailoutPointFollows) {
@@ -92,6 +97,87 @@ TEST_F(BailoutPoints, BailoutDuringAnAscentAddsAZeroSecondPointAtTheBailoutDepth
   EXPECT_EQ(Shape(dive->BailoutInitialPlanPoints()),
             (std::vector<SPointShape>{{0, 0, true, false, false}, {60, 1500, true, false, false},
                                       {depth, 0, true, false, false}, {depth, 0, false, false, true}}));
+}
+
+// On the way up from a stop the diver has done that stop: its whole time
+// comes first, at its depth, then the ascent to the bailout depth.
+TEST_F(BailoutPoints, BetweenStopsTheStopLeftComesFirstWithItsWholeTime) {
+  SetPoints({{0, 0}, {60, 1500}});
+  ASSERT_TRUE(Calculate());
+  const std::vector<CPlanPoint> profile = dive->ProfilePoints();
+  std::size_t ascent = 0;
+  for (std::size_t i = 1; i < profile.size() && ascent == 0; ++i)
+    if (profile[i].m_kind == kKindDecoAscent && profile[i - 1].m_kind == kKindDeco && profile[i].m_duration > 10)
+      ascent = i;
+  ASSERT_GT(ascent, 0u);
+  const CPlanPoint stop = profile[ascent - 1];
+  const int second = profile[ascent].m_start + 10;
+  const double depth = dive->GetDepth(second);
+  ASSERT_TRUE(dive->SetBailout(second, false));
+  EXPECT_EQ(Shape(dive->BailoutInitialPlanPoints()),
+            (std::vector<SPointShape>{{0, 0, true, false, false},
+                                      {60, 1500, true, false, false},
+                                      {stop.Depth(), stop.m_duration, true, false, false},
+                                      {depth, 0, true, false, false},
+                                      {depth, 0, false, false, true}}));
+  EXPECT_DOUBLE_EQ(dive->m_deepestPostBailoutDepth, stop.Depth()) << "the stop's depth";
+  ASSERT_TRUE(dive->BailoutWalked());
+  EXPECT_NEAR(dive->GetBailoutSecond(), second, 1) << "not on arrival at the stop";
+  EXPECT_GT(dive->GetRunTime(), second);
+}
+
+// Wherever the bailout lies (descent, bottom, ascent, stop, between stops),
+// the bailout dive is the dive itself up to the segment that holds the
+// bailout second and bails out within a second of it, at its depth.
+TEST_F(BailoutPoints, EveryBailoutBailsOutAtItsBailoutSecond) {
+  SetPoints({{0, 0}, {20, 120}, {60, 1200}});
+  ASSERT_TRUE(Calculate());
+  const std::vector<int> seconds = BailoutSweepSecondsForTest();
+  ASSERT_GT(seconds.size(), 30u);
+  std::unique_ptr<CDivePlan> normal = dive->Clone(nullptr);
+  for (int second : seconds) {
+    SCOPED_TRACE(second);
+    Reset(SPreviousDiveState{});
+    SetPoints({{0, 0}, {20, 120}, {60, 1200}});
+    dive->SetBailoutNoOfGasSwitches(1);  // one gas fits every depth: nothing to ask
+    ASSERT_TRUE(BailOut(second));
+    ASSERT_TRUE(dive->BailoutWalked());
+    const int walked = dive->GetBailoutSecond();
+    EXPECT_LE(std::abs(walked - second), 1);
+    EXPECT_NEAR(dive->GetDepth(walked), normal->GetDepth(second), 0.2) << "a second of ascent is 0.17 m";
+    int segmentStart = second;
+    for (const CPlanPoint& p : normal->ProfilePoints())
+      if (p.m_start <= second && second <= p.End()) {
+        segmentStart = p.m_start;
+        break;
+      }
+    for (int t = 0; t < std::min(segmentStart, walked); ++t) {
+      ASSERT_EQ(dive->Prediction(t)->m_nitrogen, normal->Prediction(t)->m_nitrogen) << t;
+      ASSERT_EQ(dive->Prediction(t)->m_helium, normal->Prediction(t)->m_helium) << t;
+    }
+    EXPECT_GT(dive->GetRunTime(), walked);
+  }
+}
+
+// A bailout kept while the normal plan is shown is a second of the dive: when
+// the dive changes (here its bottom time) the bailout is cut again from the
+// changed profile at that second, with the time left as it is now.
+TEST_F(BailoutPoints, ASavedBailoutIsCutAgainFromTheDiveAsItIsNow) {
+  SetPoints({{0, 0}, {30, 1200}});
+  ASSERT_TRUE(BailOut(900));
+  EXPECT_EQ(dive->m_bailoutRemainder, 300);
+  dive->ShowNormalPlan();
+  ASSERT_TRUE(dive->UpdatePoint(1, 1500, 3000, true, 10, 70, 1.3, false));
+  ASSERT_FALSE(dive->BailoutWalked());
+  dive->m_bailoutRemainder = 300;  // as a file edited since would hold it
+  dive->EnterBailoutMode();
+  ASSERT_TRUE(dive->BailoutWalked());
+  EXPECT_EQ(dive->m_bailoutRemainder, 600);
+  EXPECT_EQ(Shape(dive->BailoutInitialPlanPoints()),
+            (std::vector<SPointShape>{{0, 0, true, false, false}, {30, 900, true, false, false},
+                                      {30, 0, false, false, true}}));
+  EXPECT_EQ(dive->GetBailoutSecond(), 900);
+  EXPECT_TRUE(dive->IsBailoutPlanValid());
 }
 
 TEST_F(BailoutPoints, LaterOverheadPointsStayOnOpenCircuitAndOrdinaryOnesAreDropped) {

@@ -80,6 +80,18 @@ TEST_F(GasesFromList, IdenticalGasesAreOneGas) {
   EXPECT_EQ(Switches(), (Strings{"70.0 15/55", "66.0 21/35", "6.0 Oxygen"}));
 }
 
+// 20 % oxygen breathes exactly 0.20 at the surface (minPamb 1.0 = Ps at
+// 1000 mbar); it is not left to reach the surface alone, so 50/10 after it,
+// although it has more helium, is kept.
+//   15/55 maxPamb 10.67; 20/0 eadLim 5 x 79 / 80 = 4.94 -> 39 m; 50/10 ppo2Lim 3.2 -> 21 m.
+TEST_F(GasesFromList, LastGasIsKeptWhenThePreviousOnlyJustReachesTheSurface) {
+  dive->SetBailoutIgnoreIcd(true);
+  dive->SetBailoutIgnoreCns(true);
+  BailOutOnList("15/55,20/0,50/10");
+  EXPECT_EQ(Switches(), (Strings{"70.0 15/55", "39.0 20% Nitrox", "21.0 50/10"}));
+  EXPECT_TRUE(dive->IsBailoutPlanValid());
+}
+
 // Hand check of a complete plan with a counter-diffusion repair. Ps 1.0,
 // Pbo 8.0, working Max PPO2 w = 1.6, Max EAD 40:
 //   gas    ppo2Lim = 160 / O2   eadLim = 5 x 79 / N2   maxPamb   minPamb = 20 / O2   pEadZero = 79 / N2

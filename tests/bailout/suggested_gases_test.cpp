@@ -17,17 +17,26 @@ using Strings = std::vector<std::string>;
 class SuggestedGases : public test::BailoutFixture {
 protected:
   // A closed-circuit 10/70 dive (setpoint 0.7 at the surface, 1.3 at depth)
-  // to depth for 25 minutes, bailing out at the end of the bottom time.
-  void BailOutAtTheBottom(double depth, int switches, double maxPpo2, double maxCns = 100.0) {
-    SetPoints({{0, 0, 10, 70, 0.7}, {depth, 1500}});
+  // to depth for 25 minutes (or seconds), bailing out at the end of the bottom time.
+  void BailOutAtTheBottom(double depth, int switches, double maxPpo2, double maxCns = 100.0, int seconds = 1500) {
+    SetPoints({{0, 0, 10, 70, 0.7}, {depth, seconds}});
     dive->SetBailoutNoOfGasSwitches(switches);
     dive->SetBailoutMaxPpo2(maxPpo2);
     dive->SetBailoutMaxCns(maxCns);
     ASSERT_TRUE(Calculate());
     calculationsBefore = owner->Calculations();
-    ASSERT_TRUE(dive->SetBailout(1500, false));
+    ASSERT_TRUE(dive->SetBailout(seconds, false));
   }
   int PlanningCalculations() const { return owner->Calculations() - calculationsBefore; }
+  // The dive calculated again on the first gases, as the counter-diffusion
+  // optimisation saw it.
+  void CalculateOnFirstGases(double maxPpo2) {
+    CBailoutPlanner planner = Planner();
+    dive->RestoreBailoutPlanPoints();
+    planner.CalculateBailoutSwitchGases(maxPpo2, 1.0);
+    ASSERT_TRUE(planner.AddBailoutGasSwitches());
+    ASSERT_TRUE(Calculate());
+  }
   int calculationsBefore = 0;
 };
 
@@ -52,15 +61,26 @@ TEST_F(SuggestedGases, SwitchDepthsFollowAConstantPressureRatio) {
 // 1.4 / 0.2 is 6.999999999999999 in doubles while the ratio to the surface
 // from 60 m with one gas is exactly 7.0: equal, so no question. The one gas is
 // floor(1.4 x 100 / 7.0) = 20 % oxygen (the ceiling cap 1.6 x 7 / (1 +
-// 3.37) = 2.56 does not bind); its nitrogen gives an EAD of min(40, 60 -
-// ceiling 33.66 + EAD 6.03) = 32.37 m: (1 + 3.237) x 0.79 / 7 x 100 = 47.8.
+// 1.95) = 3.80 does not bind). The trigger recomputes the ceiling of the
+// bailout second with the bailout GF 100/100 that the bailout calculation
+// uses there (19.50 m; the dive's own GF 30/70 gave 33.66 m), so the EAD may
+// rise by min(40, 60 - 19.50 + EAD 6.03) = 40 m: nitrogen (1 + 4) x 0.79 / 7 x
+// 100 = 56.4, helium 80 - 56 = 24.
 TEST_F(SuggestedGases, RatioEqualToTheLimitOnPaperAsksNothing) {
   BailOutAtTheBottom(60, 1, 1.4);
   EXPECT_TRUE(Questions().empty());
-  EXPECT_NEAR(dive->m_bailoutCeiling, 33.66, 0.01);
+  EXPECT_NEAR(dive->m_bailoutCeiling, 19.50, 0.01);
   EXPECT_NEAR(dive->m_bailoutEad, 6.03, 0.01);
-  EXPECT_EQ(Switches(), Strings{"60.0 20/33"});
+  EXPECT_EQ(Switches(), Strings{"60.0 20/24"});
   EXPECT_TRUE(dive->IsBailoutPlanValid());
+
+  // With the bailout GF no higher than the dive's the ceiling is the dive's own.
+  Reset(SPreviousDiveState{});
+  dive->SetBailoutGfLow(30);
+  dive->SetBailoutGfHigh(70);
+  BailOutAtTheBottom(60, 1, 1.4);
+  EXPECT_NEAR(dive->m_bailoutCeiling, 33.66, 0.01);
+  EXPECT_EQ(Switches(), Strings{"60.0 20/33"});
 }
 
 // Hand check of a complete plan without the counter-diffusion rules.
@@ -68,7 +88,7 @@ TEST_F(SuggestedGases, RatioEqualToTheLimitOnPaperAsksNothing) {
 // Depths: ratio min(10^(1/3) = 2.1544, (10 / 1.6)^(1/2) = 2.5) = 2.1544;
 //   P1 = 4.6416 -> 36.4 m -> 36 m; P2 = 2.1544 -> 11.5 m -> 12 m; P3 = 1.0.
 // Gases, every target 1.4 (ratio 1), nitrogen for an EAD of 30 m, (1 + 3) x 0.79 / P:
-//   90 m: O2 floor(140 / 10) = 14, N2 31.6 -> He 86 - 31 = 55 (ceiling cap 1.6 x 10 / 6.71 = 2.38 does not bind);
+//   90 m: O2 floor(140 / 10) = 14, N2 31.6 -> He 86 - 31 = 55 (ceiling cap 1.6 x 10 / 4.72 = 3.39 does not bind);
 //   36 m: O2 floor(140 / 4.6) = 30, N2 68.7 -> He 70 - 68 = 2;
 //   12 m: O2 floor(140 / 2.2) = 63, N2 143.6 capped at 37 -> He 0.
 // The CNS at the end (47.6 %) is within 100 %: nothing more.
@@ -83,7 +103,7 @@ TEST_F(SuggestedGases, HandCheckedPlanWithoutCounterDiffusionRules) {
 }
 
 // Hand check of the same plan under the counter-diffusion rules.
-//   90 m: EAD limit min(30, 90 - ceiling 57.10 + EAD 14.47) = 30: 14/55 as above, N2 31;
+//   90 m: EAD limit min(30, 90 - ceiling 37.22 + EAD 14.47) = 30: 14/55 as above, N2 31;
 //   36 m: nitrogen kept from the gas before, 31: 30/39; 12 m: 31 again: 63/6.
 // Optimisation of switch 1: at the start second of the 36 m switch point the
 // ceiling c and EAD e give margin 36 - c and target EAD min(e + margin, 30);
@@ -96,12 +116,9 @@ TEST_F(SuggestedGases, HandCheckedPlanWithCounterDiffusionOptimisation) {
   EXPECT_EQ(PlanningCalculations(), 3) << "first gases, after the optimisation, and the owner's";
 
   // The margin and target of switch 1, read from the dive calculated on the first gases.
-  CBailoutPlanner planner = Planner();
-  dive->RestoreBailoutPlanPoints();
-  planner.CalculateBailoutSwitchGases(1.4, 1.0);
+  CalculateOnFirstGases(1.4);
   EXPECT_EQ(Switches(), (Strings{"90.0 14/55", "36.0 30/39", "12.0 63/6"}));
-  ASSERT_TRUE(planner.AddBailoutGasSwitches());
-  ASSERT_TRUE(Calculate());
+  CBailoutPlanner planner = Planner();
   double margin = 0, target = 0;
   ASSERT_TRUE(planner.FindIcdSwitchValues(1, margin, target));
   EXPECT_NEAR(margin, 4.10, 0.01);
@@ -109,6 +126,26 @@ TEST_F(SuggestedGases, HandCheckedPlanWithCounterDiffusionOptimisation) {
   EXPECT_EQ(std::floor((1.0 + target / 10.0) * 0.79 / 4.6 * 100.0), 38.0);
   ASSERT_TRUE(planner.FindIcdSwitchValues(2, margin, target));
   EXPECT_LT(margin, 2.0);
+}
+
+// Two switches from 90 m after 10 minutes there (Max EAD 30): ratio
+// min(10^(1/2), 10 / 1.6) = 3.162, so the second switch is at 21.6 -> 21 m,
+// the shallowest. First gases 14/55 and 45/24 (nitrogen 31 kept). On arrival
+// at 21 m the ceiling is 3.30 m above it, so the optimisation gives that gas
+// the nitrogen of EAD min(e + 3.30, 30) = 5.46 m: floor(1.546 x 0.79 / 3.1 x
+// 100) = 39, 45/16.
+TEST_F(SuggestedGases, CounterDiffusionOptimisationReshapesTheShallowestSwitchToo) {
+  dive->SetBailoutMaxEad(30);
+  BailOutAtTheBottom(90, 2, 1.4, 100.0, 600);
+  EXPECT_EQ(Switches(), (Strings{"90.0 14/55", "21.0 45/16"}));
+
+  CalculateOnFirstGases(1.4);
+  EXPECT_EQ(Switches(), (Strings{"90.0 14/55", "21.0 45/24"}));
+  double margin = 0, target = 0;
+  ASSERT_TRUE(Planner().FindIcdSwitchValues(1, margin, target));
+  EXPECT_NEAR(margin, 3.30, 0.01);
+  EXPECT_NEAR(target, 5.46, 0.01);
+  EXPECT_EQ(std::floor((1.0 + target / 10.0) * 0.79 / 3.1 * 100.0), 39.0);
 }
 
 // Twelve switches from 90 m: ratio min(10^(1/12), (10 / 1.6)^(1/11)) = 1.1811,

@@ -58,10 +58,13 @@ TEST(DisplayUnits, TextsInEitherUnitSystem) {
   EXPECT_EQ(kMetric.VolumeNumber(1234.4), "1234");
   EXPECT_EQ(kImperial.VolumeNumber(1234.4), "43.6");
   EXPECT_EQ(kMetric.CylinderNumber(1632, 240), "6.8");
-  EXPECT_EQ(kMetric.CylinderNumber(1632, 0), "0.0");
+  EXPECT_EQ(kMetric.CylinderNumber(1632, 0), "") << "no cylinder without a working pressure";
   EXPECT_EQ(kImperial.CylinderNumber(1632, 240), "57.6") << "the gas it holds, in cubic feet";
   EXPECT_EQ(kImperial.ShownPressure(232), 3365) << "whole psi";
   EXPECT_EQ(kMetric.ShownPressure(232), 232);
+  EXPECT_EQ(kImperial.PressureText(232), "3365 psi");
+  EXPECT_EQ(kMetric.VolumeText(1234.4), "1234 l");
+  EXPECT_EQ(kImperial.VolumeRateText(30), "1.1 cu ft/min");
 }
 
 }  // namespace

@@ -38,6 +38,7 @@ protected:
     err.str("");
     SKvplanEnvironment env;
     env.userPreferences = [this] { return UserPreferences(); };
+    env.errIsTerminal = errIsTerminal;
     return RunKvplan(args, out, err, env);
   }
   // Runs with "--json -" added and reads the document it wrote.
@@ -49,6 +50,7 @@ protected:
 
   std::ostringstream out, err;
   std::string dir;
+  bool errIsTerminal = false;  // standard error as a terminal, where progress is shown
 };
 
 }  // namespace kv::test

@@ -358,6 +358,19 @@ TEST_F(KvplanTest, APlanWhoseDivesAreNotCalculatedExitsWith1AndSaysWhy) {
       << err.str();
 }
 
+// Only dive 1 is printed, but dive 2 of the plan has no points: the exit
+// code counts every dive.
+TEST_F(KvplanTest, AChosenDiveExitsWith1WhenAnotherDiveIsNotCalculated) {
+  test::CTestEnvironment env;
+  CPlanGroup g;
+  GiveTwoDives(g, 20);
+  g.GetDive(1)->ClearUserPoints();
+  ASSERT_TRUE(g.SavePlanGroup(dir + "/second-empty.ccp"));
+  EXPECT_EQ(Run({"calc", dir + "/second-empty.ccp", "--dive", "1"}), kExitDiveFailed);
+  EXPECT_EQ(err.str(), "kvplan: dive 2 not calculated: it has no points\n");
+  EXPECT_NE(out.str().find("Dive 1"), std::string::npos) << out.str();
+}
+
 TEST_F(KvplanTest, OxygenExposureAboveTheLimitsIsAWarning) {
   // Oxygen at 6 m is 1.6 bar: three hours are far beyond 100 % CNS and 300 OTU.
   const std::string plan = PointsPlan({{0, 0, 100}, {6, 180, 100}}, "oxygen.ccp");

@@ -267,6 +267,32 @@ TEST_F(Dives, DecliningTheSixHourQuestionStopsWithoutTheDayMessage) {
   EXPECT_FALSE(d->HasRememberedAnswer());
 }
 
+// Air at 5 m needs no stop: 15 s down, the rest of the time at the bottom,
+// 30 s up. Surfacing at 6:00:00 exactly is within six hours, and at
+// 24:00:00 within the day; one second more is not.
+TEST_F(Dives, ADiveEndingOnTheHourLimitIsWithinIt) {
+  auto sixHours = MakeDive({{5, 359.5, 21, 0}});
+  ASSERT_TRUE(CalculateFromSurface(*sixHours));
+  EXPECT_EQ(sixHours->GetRunTime(), CDivePlan::kSixHours);
+  EXPECT_TRUE(env.prompt.shown.empty());
+  EXPECT_FALSE(sixHours->IsExtendedPlanningUsed());
+
+  env.prompt.answers = {false};
+  auto longer = MakeDive({{5, 359.5 + 1.0 / 60.0, 21, 0}});
+  EXPECT_FALSE(CalculateFromSurface(*longer));
+  ASSERT_EQ(env.prompt.shown.size(), 1u);
+  EXPECT_TRUE(env.prompt.shown[0].question);
+
+  env.prompt.shown.clear();
+  env.prompt.answers = {true, true};
+  auto day = MakeDive({{5, 1439.5, 21, 0}});
+  ASSERT_TRUE(CalculateFromSurface(*day));
+  EXPECT_EQ(day->GetRunTime(), CDivePlan::kTwentyFourHours);
+  auto dayAndASecond = MakeDive({{5, 1439.5 + 1.0 / 60.0, 21, 0}});
+  EXPECT_FALSE(CalculateFromSurface(*dayAndASecond));
+  EXPECT_TRUE(dayAndASecond->IsTimeLimitExceeded());
+}
+
 TEST_F(Dives, AcceptingTheExtensionIsRememberedAndTheDayLimitStillHolds) {
   env.prompt.answers = {true};
   // Long enough to need more than six hours but less than a day.

@@ -126,26 +126,38 @@ def check(title, got, expected):
     print('%-58s %s' % (title, 'ok' if ok else 'MISMATCH %s != %s' % (got, expected)))
     return ok
 
-ok = True
-# 90 m, n 3, Max PPO2 1.4, Max EAD 30; bailout ceiling 57.10 m, EAD 14.47 m.
-depths = switch_depths(1.0, 90, 3)
-k = dict(max_ead=30, ceiling=57.100293, ead=14.472574)
-ok &= check('suggested, Ignore ICD', show(switch_gases(1.0, depths, 1.4, 1.0, ignore_icd=True, **k)),
-            ['90.0 14/55', '36.0 30/2', '12.0 63% Nitrox'])
-first = switch_gases(1.0, depths, 1.4, 1.0, ignore_icd=False, **k)
-ok &= check('suggested, ICD rules before the optimisation', show(first), ['90.0 14/55', '36.0 30/39', '12.0 63/6'])
-# At the 36 m switch: margin 4.10 m, target EAD min(EAD + margin, 30) = 12.15 m.
-first[1] = optimise_switch(1.0, first[1], 12.149284)
-ok &= check('suggested, ICD optimisation of switch 1', show(first), ['90.0 14/55', '36.0 30/32', '12.0 63/6'])
-# 40 m, n 3: the depths of the worked example.
-ok &= check('switch depths from 40 m with 3 switches', switch_depths(1.0, 40, 3), [40.0, 18, 6])
-ok &= check('twelve switches from 90 m', switch_depths(1.0, 90, 12), [90.0, 75, 63, 51, 42, 33, 27, 21, 15, 12, 9, 6])
+def main():
+    ok = True
+    # 90 m, n 3, Max PPO2 1.4, Max EAD 30; bailout ceiling 37.22 m (the bailout
+    # second's ceiling with the bailout GF 100/100), EAD 14.47 m.
+    depths = switch_depths(1.0, 90, 3)
+    k = dict(max_ead=30, ceiling=37.223043, ead=14.472574)
+    ok &= check('suggested, Ignore ICD', show(switch_gases(1.0, depths, 1.4, 1.0, ignore_icd=True, **k)),
+                ['90.0 14/55', '36.0 30/2', '12.0 63% Nitrox'])
+    first = switch_gases(1.0, depths, 1.4, 1.0, ignore_icd=False, **k)
+    ok &= check('suggested, ICD rules before the optimisation', show(first), ['90.0 14/55', '36.0 30/39', '12.0 63/6'])
+    # At the 36 m switch: margin 4.10 m, target EAD min(EAD + margin, 30) = 12.15 m.
+    first[1] = optimise_switch(1.0, first[1], 12.149284)
+    ok &= check('suggested, ICD optimisation of switch 1', show(first), ['90.0 14/55', '36.0 30/32', '12.0 63/6'])
+    # 60 m, one gas, Max PPO2 1.4, Max EAD 40: the bailout GF 100/100 gives a
+    # ceiling of 19.50 m, the dive's own GF 30/70 33.66 m; the gas follows it.
+    ok &= check('one gas from 60 m, ceiling with the bailout GF',
+                show([[60, *gas_for_switch(1.0, 60, 0, True, 1.4, 40, 19.496157, 6.033755, False)]]), ['60.0 20/24'])
+    ok &= check('one gas from 60 m, ceiling with the dive GF',
+                show([[60, *gas_for_switch(1.0, 60, 0, True, 1.4, 40, 33.66, 6.033755, False)]]), ['60.0 20/33'])
+    # 40 m, n 3: the depths of the worked example.
+    ok &= check('switch depths from 40 m with 3 switches', switch_depths(1.0, 40, 3), [40.0, 18, 6])
+    ok &= check('twelve switches from 90 m', switch_depths(1.0, 90, 12), [90.0, 75, 63, 51, 42, 33, 27, 21, 15, 12, 9, 6])
 
-items = [(15, 55), (21, 35), (50, 0), (100, 0)]
-rounds = list_round(1.0, 70, items, 1.6, 40, [(50, 0)])
-ok &= check('list, round 1', show(rounds[0]), ['70.0 15/55', '66.0 21/35', '21.0 50% Nitrox', '6.0 Oxygen'])
-ok &= check('list, after the repair of 50 %', show(rounds[1]), ['70.0 15/55', '66.0 21/35', '6.0 Oxygen'])
-# CNS 82.7 % against Max CNS 80 %: w 1.6 -> 1.5.
-rounds = list_round(1.0, 70, items, 1.5, 40, [(50, 0)])
-ok &= check('list, CNS fit with w 1.5', show(rounds[-1]), ['70.0 15/55', '60.0 21/35', '3.0 Oxygen'])
-sys.exit(0 if ok else 1)
+    items = [(15, 55), (21, 35), (50, 0), (100, 0)]
+    rounds = list_round(1.0, 70, items, 1.6, 40, [(50, 0)])
+    ok &= check('list, round 1', show(rounds[0]), ['70.0 15/55', '66.0 21/35', '21.0 50% Nitrox', '6.0 Oxygen'])
+    ok &= check('list, after the repair of 50 %', show(rounds[1]), ['70.0 15/55', '66.0 21/35', '6.0 Oxygen'])
+    # CNS 82.7 % against Max CNS 80 %: w 1.6 -> 1.5.
+    rounds = list_round(1.0, 70, items, 1.5, 40, [(50, 0)])
+    ok &= check('list, CNS fit with w 1.5', show(rounds[-1]), ['70.0 15/55', '60.0 21/35', '3.0 Oxygen'])
+    return ok
+
+
+if __name__ == '__main__':
+    sys.exit(0 if main() else 1)

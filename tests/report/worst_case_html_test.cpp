@@ -1,6 +1,7 @@
-// The worst-case bailout document against the sweep it was made from: every
-// moment in its row, the worst values marked in exactly the rows the sweep
-// names, and the worst-case table with the cylinders.
+// The worst-case bailout document against the sweep it was made from: what is
+// carried, every moment in its row, the worst values marked in exactly the
+// rows the sweep names, and the worst-case table with the volumes with and
+// without the reserve and the cylinders.
 
 #include <gtest/gtest.h>
 
@@ -54,12 +55,13 @@ TEST_F(WorstCaseHtml, EveryMomentAndTheWorstCaseOfARealSweep) {
   ASSERT_FALSE(sweep.gases.empty());
 
   test::CCommaLocale comma;
-  const std::string doc = WorstCaseBailoutHtml(sweep, {0, "Reef <wall> & cave", 33.0, 232.0, false});
+  const std::string doc = WorstCaseBailoutHtml(sweep, {0, "Reef <wall> & cave", 33.0, 240.0, SDisplayUnits::Metric()});
   EXPECT_NE(doc.find("<title>Worst-case Bailout - Dive 1 - Reef &lt;wall&gt; &amp; cave</title>"), std::string::npos);
   EXPECT_NE(doc.find("charset=ISO-8859-1"), std::string::npos);
 
-  const std::vector<std::string> gases = SweepGasNames(sweep);
-  ASSERT_EQ(gases.size(), sweep.gases.size()) << "every gas breathed has a worst case";
+  const std::vector<std::string> gases = CarriedGasNames(sweep);
+  ASSERT_EQ(gases.size(), sweep.gases.size()) << "every carried gas has a row in the worst case";
+  EXPECT_NE(doc.find("<p>" + CarriedGasesText(sweep) + ".</p>"), std::string::npos);
   const std::vector<std::string> rows = MomentRows(doc);
   ASSERT_EQ(rows.size(), sweep.moments.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -81,13 +83,21 @@ TEST_F(WorstCaseHtml, EveryMomentAndTheWorstCaseOfARealSweep) {
   }
 
   const std::string worst = Between(doc, "<th>Worst case</th>", "</table>");
-  EXPECT_NE(worst.find(Format("<b>%s</b></td><td align=\"right\">%s</td>", Clock(static_cast<int>(sweep.runTime.value)).c_str(),
-                              Clock(sweep.runTime.second).c_str())),
-            std::string::npos);
+  EXPECT_NE(worst.find("<th>With 33% reserve</th>"), std::string::npos);
+  EXPECT_NE(worst.find("<th>Cylinder (l) at 240 bar, with reserve</th>"), std::string::npos);
+  EXPECT_NE(worst.find(Format("<b>%s</b></td><td align=\"right\">&nbsp;</td><td align=\"right\">%s</td>",
+                              Clock(static_cast<int>(sweep.runTime.value)).c_str(), Clock(sweep.runTime.second).c_str())),
+            std::string::npos)
+      << worst;
   EXPECT_NE(worst.find(Format("<b>%0.1f%%</b>", sweep.cnsFinal.value * 100.0)), std::string::npos);
   for (const SBailoutWorstGas& g : sweep.gases) {
-    EXPECT_NE(worst.find(Format("%s (l)", g.gas.c_str())), std::string::npos);
-    EXPECT_NE(worst.find(Format("%0.1f", g.cylinderLitres)), std::string::npos);
+    // The volume breathed, the same with the reserve, the moment and the cylinder for the volume with reserve.
+    EXPECT_NE(worst.find(Format("%s (l)</td><td align=\"right\" bgcolor=\"#ffc8c8\"><b>%0.0f</b></td><td "
+                                "align=\"right\">%0.0f</td><td align=\"right\">%s</td><td align=\"right\">%0.1f</td>",
+                                g.gas.c_str(), g.litres, g.litresWithReserve, Clock(g.second).c_str(),
+                                g.cylinderLitres)),
+              std::string::npos)
+        << g.gas << "\n" << worst;
   }
 }
 
@@ -98,12 +108,13 @@ TEST(WorstCaseHtmlEdges, WithoutAValidMomentThereIsNoWorstCaseAndDepthsFollowThe
   m.second = 600;
   m.depth = 30.0;
   m.valid = false;
-  m.gases = {{"Trimix 21/35", 1200.0, 600}, {"Trimix 21/35", 300.0, 60}};
+  m.gases = {{"21/35", 1200.0, 600}, {"21/35", 300.0, 60}};
   sweep.moments = {m};
+  sweep.carried.gases = {{21, 35, 1}};
   sweep.invalid = 1;
   sweep.runTime.second = -1;
   sweep.cancelled = true;
-  const std::string doc = WorstCaseBailoutHtml(sweep, {2, "", 33.0, 0.0, true});
+  const std::string doc = WorstCaseBailoutHtml(sweep, {2, "", 33.0, 0.0, SDisplayUnits::Imperial()});
   EXPECT_NE(doc.find("<title>Worst-case Bailout - Dive 3</title>"), std::string::npos);
   EXPECT_NE(doc.find("there is no worst case"), std::string::npos);
   EXPECT_NE(doc.find("cancelled"), std::string::npos);
@@ -111,7 +122,13 @@ TEST(WorstCaseHtmlEdges, WithoutAValidMomentThereIsNoWorstCaseAndDepthsFollowThe
   const std::vector<std::string> rows = MomentRows(doc);
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_NE(rows[0].find(">97.7</td>"), std::string::npos) << "30 m in feet";
-  EXPECT_NE(rows[0].find(">1500</td>"), std::string::npos) << "the litres of one gas breathed twice add up";
+  EXPECT_EQ(rows[0].find(">53.0</td>"), std::string::npos) << "an attempt without a valid plan shows no gas";
+  EXPECT_NE(rows[0].find(">-</td>"), std::string::npos);
+  EXPECT_NE(doc.find("<th>21/35 (cu ft)</th>"), std::string::npos);
+
+  sweep.moments[0].valid = true;
+  const std::vector<std::string> valid = MomentRows(WorstCaseBailoutHtml(sweep, {2, "", 33.0, 0.0, SDisplayUnits::Imperial()}));
+  EXPECT_NE(valid[0].find(">53.0</td>"), std::string::npos) << "the 1500 litres of one gas breathed twice, in cu ft";
   EXPECT_NE(rows[0].find(">NO</td>"), std::string::npos);
   EXPECT_EQ(rows[0].find("<b>"), std::string::npos);
 }

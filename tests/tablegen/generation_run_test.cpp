@@ -136,6 +136,17 @@ TEST_F(GenerationRunTest, FailureSkipsLongerBottomTimesHereAndAtGreaterDepths) {
                       }));
 }
 
+TEST_F(GenerationRunTest, FailureSkipsTheSameBottomTimeAtGreaterDepths) {
+  // 300 minutes end within 6 hours at 10 m and at 10.5 m, 330 minutes do
+  // not: the 10.5 m dive of 330 minutes is skipped, not tried again.
+  test::SetRanges(page, 10, 10.5, 0.5, 300, 330, 30);
+  test::SetSchedules(page, {Oc(0, 21)}, {});
+  ASSERT_TRUE(page.Generate());
+  EXPECT_EQ(Statuses(),
+            (std::vector<Status>{Status::Calculated, Status::Failed, Status::Calculated, Status::Skipped}));
+  EXPECT_EQ(Questions(), 1);
+}
+
 TEST_F(GenerationRunTest, AcceptedExtensionIsToldToEveryLaterDive) {
   const std::string log = test::TempDir() + "/StatusLog.txt";
   env.store->numbers["Debug Level"] = 2;

@@ -132,6 +132,25 @@ TEST_F(ValidationTest, BottomGasIsCheckedUpToTheFirstDecoSwitch) {
   EXPECT_TRUE(q.Messages().empty()) << MessageTexts(q).front();
 }
 
+// A switch exactly at a table depth is made on arrival there: 50 % is the
+// bottom gas of the 40 m tables (2.50 bar) and 80 % is breathed from 21 m up.
+TEST_F(ValidationTest, SwitchExactlyAtATableDepthIsCheckedAtThatDepth) {
+  CTableGeneration p;
+  test::SetRanges(p, 40, 40, 10, 20, 20, 5);
+  test::SetSchedules(p, {Oc(0, 21), Oc(40, 50)}, {});
+  EXPECT_FALSE(p.Validate());
+  EXPECT_EQ(MessageTexts(p), std::vector<std::string>{
+                                 "Descent Gas 40 m - PPO2 of 2.50 is Hyperoxic (1.60 limit) at 40 m (Fail)"});
+  EXPECT_EQ(p.SwitchState(true, 1), kCheckError);
+
+  CTableGeneration q;
+  test::SetRanges(q, 21, 21, 10, 20, 20, 5);
+  test::SetSchedules(q, {Oc(0, 21)}, {Oc(21, 80)});
+  EXPECT_FALSE(q.Validate());
+  EXPECT_EQ(MessageTexts(q), std::vector<std::string>{
+                                 "Ascent Gas 21 m - PPO2 of 2.48 is Hyperoxic (1.60 limit) at 21 m (Fail)"});
+}
+
 TEST_F(ValidationTest, SurfacePressureCountsAsDepthButMessagesNameTheSwitchDepth) {
   CTableGeneration p;
   test::SetRanges(p, 20, 20, 10, 20, 20, 5);

@@ -1,6 +1,6 @@
 // A bailout sweep on several threads gives exactly the sweep planned moment
-// by moment in order: the same moments, plans, questions and worst case, and
-// the same status log lines.
+// by moment in order: the same carried gases, moments, plans, questions and
+// worst case, and the same status log lines.
 
 #include <gtest/gtest.h>
 
@@ -76,6 +76,8 @@ TEST_F(BailoutSweepThreads, GiveWhatTheSequentialSweepGives) {
     ASSERT_GE(one.moments.size(), 10u);
     ASSERT_EQ(one.moments.size(), many.moments.size());
     for (std::size_t i = 0; i < one.moments.size(); ++i) EXPECT_EQ(one.moments[i], many.moments[i]) << i;
+    EXPECT_EQ(one.carried, many.carried);
+    EXPECT_FALSE(one.carried.gases.empty());
     EXPECT_EQ(one.invalid, many.invalid);
     EXPECT_EQ(one.runTime, many.runTime);
     EXPECT_EQ(one.cnsFinal, many.cnsFinal);

@@ -245,11 +245,21 @@ TEST(CursorReadout, ShowsTheStateOfTheSecondUnderTheCursor) {
   const app::SCursorReadout r = app::BuildCursorReadout(*dive, 600, false);
   EXPECT_EQ(r.RowText(0), QStringLiteral("Time 10:00   Depth 30.0   OC   Gas - Air   PPO2 0.84   End Time %1")
                               .arg(CGraph::MinutesSeconds(bottom->End())));
-  ASSERT_EQ(r.second.size(), 5u);
-  EXPECT_TRUE(r.second[0].text.startsWith("Ceiling "));
-  EXPECT_EQ(r.second[2].text, QString::asprintf("CNS %0.1f%%", dive->GetCns(600) * 100));
-  EXPECT_EQ(r.second[4].text, QString::asprintf("EAD %0.1fm", dive->Prediction(600)->m_ead));
   for (const app::SReadoutPart& part : r.first) EXPECT_FALSE(part.warning);
+
+  // On the way down and up every second has its own depth, PPO2 and
+  // ceiling, unlike its neighbours at the bottom: each is that second's state.
+  const CPlanPoint& up = dive->ProfilePoints().back();
+  for (const int t : {45, 600, up.m_start + up.m_duration / 2}) {
+    SCOPED_TRACE(t);
+    const CPredictionPoint& s = *dive->Prediction(t);
+    const app::SCursorReadout at = app::BuildCursorReadout(*dive, t, false);
+    EXPECT_EQ(at.first[1].text, QString::asprintf("Depth %.1f", s.m_depthPressure / 100));
+    EXPECT_EQ(at.first[4].text, QString::asprintf("PPO2 %0.2f", s.m_ppo2));
+    EXPECT_EQ(at.RowText(1), QString::asprintf("Ceiling %.1f   GF %.0f   CNS %0.1f%%   OTU %0.1f%%   EAD %0.1fm",
+                                               std::max(0.0, s.m_ceiling / 100), s.m_gradientFactor * 100,
+                                               s.m_cns * 100, s.m_otu / 3, s.m_ead));
+  }
 
   const app::SCursorReadout feet = app::BuildCursorReadout(*dive, 600, true);
   EXPECT_EQ(feet.first[1].text, "Depth 97.7");
@@ -260,6 +270,28 @@ TEST(CursorReadout, ShowsTheStateOfTheSecondUnderTheCursor) {
   // Air at 70 m breaks the PPO2 limit: that part turns red.
   auto deep = Calculated({UserPoint(0, 0, 21, 0, false, 0.7), UserPoint(70, 10 * 60, 21, 0, false, 0.7)});
   EXPECT_TRUE(app::BuildCursorReadout(*deep, 400, false).first[4].warning);
+}
+
+// A generated dive keeps only its last second: partway down its depth comes
+// from the profile, and must be the depth the same dive has at that second;
+// the other values are not known (second 0 is not the state kept).
+TEST(CursorReadout, GeneratedDiveShowsTheDepthOfItsDescent) {
+  CTestEnvironment env;
+  GuiApp();
+  const std::initializer_list<CPlanPoint> points = {UserPoint(0, 0, 21, 0, false, 0.7),
+                                                    UserPoint(40, 20 * 60, 21, 0, false, 0.7)};
+  auto dive = Calculated(points);
+  CDivePlan generated;
+  generated.SetTableGenerationMode(true);
+  for (const CPlanPoint& p : points) generated.AppendUserPoint(p);
+  ASSERT_TRUE(generated.Calculate(0, nullptr, nullptr, 0, 0, true));
+  ASSERT_EQ(generated.PredictionCount(), 1);
+  for (const int t : {0, 1, 2, 60, 119, 120}) {
+    SCOPED_TRACE(t);
+    const app::SCursorReadout r = app::BuildCursorReadout(generated, t, false);
+    EXPECT_EQ(r.first[1].text, QString::asprintf("Depth %.1f", dive->GetDepth(t)));
+    EXPECT_EQ(r.second[0].text, "Ceiling Invalid");
+  }
 }
 
 TEST(TissueChart, BarsArePercentagesOfTheSurfaceLimitUnderGfHigh) {

@@ -106,5 +106,26 @@ TEST(DiveResultModels, ResetOnEachCalculation) {
   EXPECT_EQ(warnings.WarningCount(), 0);
 }
 
+// From the helium mix to 32 % at 30 m, and again to 50 % at 21 m, the EAD
+// jumps by more than the margin to the ceiling; nothing else is wrong with
+// the dive, and the Warnings tab still counts both gases.
+TEST(DiveResultModels, GasesWhoseOnlyWarningIsIcdCount) {
+  CTestEnvironment env;
+  GuiApp();
+  CDivePlan dive;
+  for (const CPlanPoint& p : {UserPoint(0, 0, 21, 0, false), UserPoint(50, 1500, 15, 55, false),
+                              UserPoint(30, 600, 32, 0, false), UserPoint(30, 600, 15, 55, false),
+                              UserPoint(21, 0, 50, 0, false), UserPoint(6, 0, 100, 0, false)})
+    dive.AppendUserPoint(p);
+  dive.SetMaxEad(60);
+  ASSERT_TRUE(dive.Calculate(0, nullptr, nullptr, 0, 0, true));
+  std::vector<std::string> records;
+  for (const CDiveGasWarning& w : dive.GasWarnings()) records.push_back(w.DisplayText());
+  EXPECT_EQ(records, (std::vector<std::string>{"32% Nitrox~ICD Risk", "50% Nitrox~ICD Risk"}));
+  app::CGasWarningsModel warnings;
+  warnings.SetDive(&dive);
+  EXPECT_EQ(warnings.WarningCount(), 2);
+}
+
 }  // namespace
 }  // namespace kv::test

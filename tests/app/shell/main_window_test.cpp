@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 
@@ -24,6 +25,7 @@
 #include "app/charts/profile_chart_data.h"
 #include "app/charts/worst_case_chart.h"
 #include "app/dialogs/rename_dive.h"
+#include "app/dialogs/worst_case_bailout.h"
 #include "app/dialogs/sort_dive_plans.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/dive_planner_dlg.h"
@@ -36,6 +38,7 @@
 #include "base/preferences.h"
 #include "gui_test_support.h"
 #include "plan/plan_group.h"
+#include "report/worst_case_html.h"
 
 namespace {
 
@@ -460,11 +463,28 @@ private Q_SLOTS:
     kv::test::CRecordingProgress progress;
     const kv::SBailoutSweep expected =
         kv::SweepBailout(dive, start, kv::app::kWorstCaseStep, kv::SBailoutAnswers{true, true, false}, progress, 1);
-    QCOMPARE(expected.invalid, 0);
     QVERIFY(expected.runTime.second >= 0);
+    QCOMPARE(result->Sweep().invalid, expected.invalid);
+    QVERIFY(result->Sweep().carried == expected.carried);
     QVERIFY(result->Sweep().moments == expected.moments);
     QVERIFY(result->Sweep().gases == expected.gases);
     QVERIFY(result->Sweep().runTime == expected.runTime);
+
+    // One line and legend entry per carried gas, each in a colour of its own.
+    const std::vector<std::string> carried = kv::CarriedGasNames(expected);
+    QVERIFY(!carried.empty());
+    std::vector<QRgb> colours;
+    for (const std::string& gas : carried) {
+      int series = 0;
+      for (const kv::app::CGraphDataSet& s : result->GasChart().Series())
+        if (s.Name() == ToQt(gas)) {
+          ++series;
+          colours.push_back(s.Colour().rgb());
+        }
+      QCOMPARE(series, 1);
+    }
+    std::sort(colours.begin(), colours.end());
+    QVERIFY(std::adjacent_find(colours.begin(), colours.end()) == colours.end());
 
     // The worst case is marked in the charts and listed in the table.
     const kv::app::CGraphDataSet* marks = result->GasChart().FindSeries(QString::fromLatin1(kv::app::kSeriesWorstCase));
@@ -477,9 +497,10 @@ private Q_SLOTS:
     QCOMPARE(longest->Points()[0].x, double(expected.runTime.second));
     QTableWidget* table = result->WorstTable();
     QCOMPARE(table->rowCount(), 2 + static_cast<int>(expected.gases.size()));
-    QCOMPARE(table->item(0, 2)->text(),
+    QCOMPARE(table->item(0, 3)->text(),
              ToQt(kv::Format("%d:%02d", expected.runTime.second / 60, expected.runTime.second % 60)));
     QCOMPARE(table->item(2, 1)->text(), ToQt(kv::Format("%0.0f", expected.gases[0].litres)));
+    QCOMPARE(table->item(2, 2)->text(), ToQt(kv::Format("%0.0f", expected.gases[0].litresWithReserve)));
     QVERIFY(result->Document().find(kv::Format("<b>%0.0f</b>", expected.gases[0].litres)) != std::string::npos);
 
     // Save writes the document.
