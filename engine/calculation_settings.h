@@ -1,8 +1,9 @@
 #pragma once
-// What one calculation of a dive reads from the preferences, taken once before
-// it starts. A calculation never touches the preferences while it runs, so
-// that several can run at once: a caller that calculates many dives on worker
-// threads takes one snapshot before it starts them and hands it to each.
+// The settings one calculation of a dive runs with: the front end takes them
+// from the preferences and the plan hands them down. A calculation reads
+// nothing shared while it runs, so that several can run at once: a caller
+// that calculates many dives on worker threads takes one snapshot before it
+// starts them and hands it to each.
 
 #include "base/units.h"
 
@@ -24,9 +25,6 @@ struct SCalculationSettings {
   // who reads CDivePlan::IsTimeLimitExceeded). A dive's remembered answer
   // still comes first.
   EExtendedPlanning extendedPlanning = EExtendedPlanning::Ask;
-
-  // The settings as the preferences hold them now, with the question asked.
-  static SCalculationSettings FromPreferences();
 };
 
 }  // namespace kv

@@ -9,22 +9,36 @@ namespace kv {
 namespace {
 
 // "O2/He": both numbers read (leading blanks skipped, trailing text ignored)
-// and rounded half up to whole percent, as a typed gas is.
-bool ReadMix(const std::string& item, CGas& gas) {
+// and rounded half up to whole percent, as a typed gas is. A mix the gas
+// entry would refuse, or with a share below 0 %, has no usable pressures.
+// Empty when the item is a mix, else why not.
+std::string ReadMix(const std::string& item, CGas& gas) {
   const std::size_t slash = item.find('/');
-  if (slash == std::string::npos) return false;
   double oxygen = 0.0, helium = 0.0;
-  if (!ReadNumber(std::string_view(item).substr(0, slash), oxygen) ||
+  if (slash == std::string::npos || !ReadNumber(std::string_view(item).substr(0, slash), oxygen) ||
       !ReadNumber(std::string_view(item).substr(slash + 1), helium))
-    return false;
-  return gas.SetMix(std::floor(oxygen + 0.5), std::floor(helium + 0.5));
+    return "is not a mix written as O2/He";
+  oxygen = std::floor(oxygen + 0.5);
+  helium = std::floor(helium + 0.5);
+  if (oxygen < 0.0 || helium < 0.0) return "has a share below 0 %";
+  if (gas.SetMix(oxygen, helium)) return {};
+  if (oxygen + helium > 100.0) return "adds up to more than 100 %";
+  if (oxygen < 5.0) return "has too little oxygen to breathe (under 5 %)";
+  return "is not a breathable mix";
+}
+
+// Reads an item's mix into it.
+void ReadItem(SGasListItem& item) {
+  item.whyNotAMix = ReadMix(item.text, item.gas);
+  item.state = item.whyNotAMix.empty() ? EGasListItem::Usable : EGasListItem::NotAMix;
+  if (item.state == EGasListItem::NotAMix) item.gas = CGas();
 }
 
 }  // namespace
 
 std::string SGasListItem::Reason() const {
   switch (state) {
-    case EGasListItem::NotAMix: return "\"" + text + "\" is not a mix written as O2/He";
+    case EGasListItem::NotAMix: return "\"" + text + "\" " + whyNotAMix;
     case EGasListItem::BeyondLimit: return "\"" + text + "\" is beyond the first 12 gases";
     case EGasListItem::Usable: break;
   }
@@ -39,7 +53,7 @@ CGasMixList CGasMixList::Read(std::string_view text) {
     SGasListItem item;
     item.text = items.GetField(i);
     item.position = i;
-    item.state = ReadMix(item.text, item.gas) ? EGasListItem::Usable : EGasListItem::NotAMix;
+    ReadItem(item);
     list.m_items.push_back(std::move(item));
   }
   list.Recount();
@@ -97,7 +111,7 @@ CGasMixList::EAdd CGasMixList::Add(const CGas& gas) {
   item.position = Count() + 1;
   // The short form is what the planner reads back: the same mix, truncated
   // to whole percent as the names are.
-  item.state = ReadMix(item.text, item.gas) ? EGasListItem::Usable : EGasListItem::NotAMix;
+  ReadItem(item);
   m_items.push_back(std::move(item));
   Recount();
   return EAdd::Added;

@@ -16,7 +16,7 @@ namespace kv {
 // What the bailout planner makes of an item.
 enum class EGasListItem {
   Usable,       // a mix the planner takes
-  NotAMix,      // not two numbers "O2/He" giving a mix the gas entry accepts
+  NotAMix,      // not two numbers "O2/He" giving a breathable mix
   BeyondLimit,  // a mix after the first 12: the planner takes only those
 };
 
@@ -28,8 +28,11 @@ struct SGasListItem {
 
   bool IsMix() const { return state != EGasListItem::NotAMix; }
   // Why the planner leaves the item out ("\"50%\" is not a mix written as
-  // O2/He", "\"21/35\" is beyond the first 12 gases"); empty when it uses it.
+  // O2/He", "\"3/0\" has too little oxygen to breathe (under 5 %)",
+  // "\"21/90\" adds up to more than 100 %", "\"21/35\" is beyond the first
+  // 12 gases"); empty when it uses it.
   std::string Reason() const;
+  std::string whyNotAMix;  // for NotAMix: the reason after the quoted text
 };
 
 class CGasMixList {

@@ -15,10 +15,10 @@ std::vector<EGasListItem> States(const CGasMixList& list) {
 }
 
 TEST(GasMixList, ItemsAreMixesWrittenAsOxygenSlashHeliumAsTheyStand) {
-  const CGasMixList list = CGasMixList::Read("50%,Oxygen,15/55, 21/35,32.5/0,4/0,,18/45 trimix");
+  const CGasMixList list = CGasMixList::Read("50%,Oxygen,15/55, 21/35,32.5/0,4/0,,18/45 trimix,30/-5,21/90");
   using S = EGasListItem;
   EXPECT_EQ(States(list), (std::vector<S>{S::NotAMix, S::NotAMix, S::Usable, S::Usable, S::Usable, S::NotAMix,
-                                          S::NotAMix, S::Usable}));
+                                          S::NotAMix, S::Usable, S::NotAMix, S::NotAMix}));
   const std::vector<SGasListItem> usable = list.UsableItems();
   ASSERT_EQ(usable.size(), 4u);
   EXPECT_EQ(usable[1].text, " 21/35") << "kept as written";
@@ -27,9 +27,11 @@ TEST(GasMixList, ItemsAreMixesWrittenAsOxygenSlashHeliumAsTheyStand) {
   EXPECT_EQ(usable[3].gas.Format(false), "18/45");
   EXPECT_EQ(list.LeftOut(), (std::vector<std::string>{"\"50%\" is not a mix written as O2/He",
                                                       "\"Oxygen\" is not a mix written as O2/He",
-                                                      "\"4/0\" is not a mix written as O2/He",
-                                                      "\"\" is not a mix written as O2/He"}));
-  EXPECT_EQ(list.Text(), "50%,Oxygen,15/55, 21/35,32.5/0,4/0,,18/45 trimix") << "written back unchanged";
+                                                      "\"4/0\" has too little oxygen to breathe (under 5 %)",
+                                                      "\"\" is not a mix written as O2/He",
+                                                      "\"30/-5\" has a share below 0 %",
+                                                      "\"21/90\" adds up to more than 100 %"}));
+  EXPECT_EQ(list.Text(), "50%,Oxygen,15/55, 21/35,32.5/0,4/0,,18/45 trimix,30/-5,21/90") << "written back unchanged";
   EXPECT_EQ(CGasMixList::Read("").Count(), 0);
   EXPECT_EQ(CGasMixList::Read("").Text(), "");
 }
