@@ -27,6 +27,11 @@ inline constexpr int kMsgOtuFinal = 1303;               // "OTU Final %0.1f%%"
 inline constexpr int kMsgGasHeading = 1306;             // "Gas"
 inline constexpr int kMsgWarningsHeading = 1320;        // "Warnings"
 inline constexpr int kMsgNoClearSurface = 1322;         // "NCS"
+inline constexpr int kMsgSixHourTableQuestionCc = 1207;  // the 6-hour question of a closed-circuit table run
+inline constexpr int kMsgSixHourTableQuestionOc = 1208;  // ... of an open-circuit one
+inline constexpr int kMsgSurfacePointHypoxic = 1265;     // "The first point at %0.0f %s needs a point at the surface ..."
+inline constexpr int kMsgCreatedNoName = 1316;           // 1313 without "by" and a name
+inline constexpr int kMsgPlanFull = 1624;                // "The plan already holds %d dives, ..."
 
 // Texts the calculation shows that have no number of their own.
 inline constexpr const char* kSixHourQuestion =
