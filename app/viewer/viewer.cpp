@@ -18,7 +18,7 @@
 #include "app/platform/file_chooser.h"
 #include "app/platform/qt_text.h"
 #include "app/platform/user_profile.h"
-#include "app/viewer/table_notes.h"
+#include "report/table_notes.h"
 #include "base/prompt.h"
 #include "report/latin1.h"
 

@@ -28,7 +28,6 @@
 #include "app/mainwindow/dive_planner_dlg.h"
 #include "app/pages/tab_dive_plan.h"
 #include "app/platform/qt_text.h"
-#include "app/viewer/table_notes.h"
 #include "app/viewer/viewer.h"
 #include "base/preferences.h"
 #include "base/strings.h"
@@ -74,28 +73,6 @@ class DialogsTest : public QObject {
   Q_OBJECT
 
 private Q_SLOTS:
-  void notesGoIntoEveryTableFooter() {
-    const std::string doc = ThreeTables();
-    QCOMPARE(Count(doc, "<TFOOT"), 3);
-    QCOMPARE(kv::TableNotes(doc).value_or("missing"), std::string());
-
-    const std::string noted = kv::WithTableNotes(doc, "Deco on 50%\r\nBackup: tables");
-    const std::string row = "<b>Notes:</b><br>Deco on 50%<br>\nBackup: tables</td>\n</tr>\n</TFOOT>";
-    QCOMPARE(Count(noted, row), 3);
-    // Editing again starts from the note, one line per "<br>".
-    QCOMPARE(kv::TableNotes(noted).value_or(""), std::string("Deco on 50%\r\nBackup: tables"));
-
-    const std::string changed = kv::WithTableNotes(noted, "Only this");
-    QCOMPARE(Count(changed, "Notes:</b><br>Only this</td>"), 3);
-    QCOMPARE(Count(changed, "Deco on 50%"), 0);
-
-    // Clearing removes the row from every table: the document is as before.
-    QCOMPARE(kv::WithTableNotes(changed, ""), doc);
-    // Nothing to change without a footer block.
-    QVERIFY(!kv::TableNotes("<html>no tables</html>").has_value());
-    QCOMPARE(kv::WithTableNotes("<html>no tables</html>", "x"), std::string("<html>no tables</html>"));
-  }
-
   void viewerSavesTheDocumentWithItsNotes() {
     CGuiTestEnvironment t;
     CScriptedChooser chooser;
