@@ -14,7 +14,9 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <fstream>
 
@@ -32,6 +34,8 @@
 #include "base/preferences.h"
 #include "base/strings.h"
 #include "gui_test_support.h"
+#include "plan/plan_group.h"
+#include "report/table_builder.h"
 #include "report/tables_html.h"
 
 namespace {
@@ -101,6 +105,69 @@ private Q_SLOTS:
     const QByteArray bytes = pdf.readAll();
     QCOMPARE(static_cast<int>(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ")
                               + bytes.count("/Type /Page>")), 3);
+  }
+
+  void wideTablesPrintOnePerPageWithoutBreakingNumbers() {
+    // Generated tables of 22 bottom times, wider than high.
+    kv::CDivePlanTablesHtml writer;
+    writer.Reset();
+    for (int t = 0; t < 4; ++t) {
+      kv::DiveTableContent c;
+      c.header = "60m~Generated~GF<br>30/85~Table " + std::to_string(t + 1) + "~~";
+      std::string heading = "Depths&nbsp\\&nbspTimes";
+      for (int m = 0; m < 22; ++m) heading += "~" + std::to_string(10 + 5 * m);
+      c.rows.push_back(heading);
+      for (int r = 0; r < 8; ++r) {
+        std::string row = r % 2 ? "Oxygen" : "1451";
+        for (int m = 0; m < 22; ++m) row += "~" + std::to_string(100 + r * 7 + m);
+        c.rows.push_back(row);
+      }
+      c.rowAlerts.assign(c.rows.size(), false);
+      c.footer = "<b>Created today</b>";
+      writer.AddTable(c);
+    }
+    writer.Finish();
+    const std::string doc = writer.GetDocument();
+    QCOMPARE(CViewer::TablePages(doc).size(), 4);
+
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("wide.pdf"));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    QVERIFY(CViewer::TurnToFit(doc, &printer));
+    QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    // Every number and word of the table keeps its line.
+    const QSizeF page = printer.pageRect(QPrinter::DevicePixel).size();
+    const auto laidOut = CViewer::LayOutTablePage(CViewer::TablePages(doc)[1], &printer, page.width());
+    int cells = 0;
+    for (QTextBlock b = laidOut->begin(); b != laidOut->end(); b = b.next()) {
+      const QString text = b.text().trimmed();
+      // Texts of several words or lines ("GF<br>30/85") may wrap between them.
+      if (text.isEmpty() || text.contains(QLatin1Char(' ')) || text.contains(QChar::LineSeparator)) continue;
+      ++cells;
+      QVERIFY2(b.layout()->lineCount() == 1, qPrintable(text));
+    }
+    QVERIFY(cells > 22 * 8);
+    CViewer::PrintDocument(doc, &printer);
+    QFile pdf(dir.filePath("wide.pdf"));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    QCOMPARE(static_cast<int>(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ") + bytes.count("/Type /Page>")),
+             4);
+
+    // Narrow tables stay upright, the dive tables of a real plan too.
+    QPrinter upright(QPrinter::HighResolution);
+    upright.setPageOrientation(QPageLayout::Portrait);
+    QVERIFY(!CViewer::TurnToFit(ThreeTables(), &upright));
+    CGuiTestEnvironment t;
+    kv::CPlanGroup plan;
+    QVERIFY(plan.LoadPlanGroup(std::string(EXAMPLES_DIR) + "/oc-trimix-60m.ccp"));
+    plan.CalculateDivePlans(true, 0, true);
+    kv::CDivePlanTablesHtml tables;
+    kv::InitialiseDiveTablesWriter(tables);
+    QVERIFY(kv::BuildDiveTables({plan.GetDive(0)}, 0, kv::SReportOptions{}, tables));
+    QVERIFY(!CViewer::TurnToFit(tables.GetDocument(), &upright));
   }
 
   void gasTablesShowTheirFooterUnderTheRows() {
