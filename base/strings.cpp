@@ -128,6 +128,8 @@ const std::map<int, const char*>& BuiltIn() {
       {1561, "The depth range gives more than %d table depths"},
       {1562, "The duration range gives more than %d bottom times"},
       {1563, "No descent gas is in use at %0.0f %s"},
+      {1564, "Descent Gas"},
+      {1565, "Ascent Gas"},
       {1600, "Max Depth %s, Duration %d:%02d (mm:ss)"},
       {1620, "Invalid Table Generation Settings file"},
       {1621, "Invalid Dive file"},
