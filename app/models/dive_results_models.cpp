@@ -106,6 +106,8 @@ int CGasWarningsModel::columnCount(const QModelIndex& parent) const { return par
 QVariant CGasWarningsModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || !m_dive || index.row() >= m_rows) return {};
   if (role == Qt::ForegroundRole && index.column() != kGas) return QBrush(QColor(200, 0, 0));
+  // A narrow list cuts long warnings: the tip shows the whole text.
+  if (role == Qt::ToolTipRole) role = Qt::DisplayRole;
   if (role != Qt::DisplayRole) return {};
   if (index.row() >= GasRows()) {
     // Oxygen exposure is a high-oxygen warning of the whole dive, not of one gas.
