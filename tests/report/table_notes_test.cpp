@@ -7,33 +7,14 @@
 
 #include "report/html_text.h"
 #include "report/tables_html.h"
+#include "report_test_util.h"
 #include "support/test_support.h"
 
 namespace kv {
 namespace {
 
-// A document of three dive tables as the dive-table writer makes them.
-std::string ThreeTables() {
-  CDivePlanTablesHtml writer;
-  writer.Initialise("Kestrun Varnadel", "Kestrun Ltd.", "Dive Table", "", "", "#C0C0C0", "#000000", "#ff6666",
-                    "#ffffcc");
-  for (int i = 1; i <= 3; ++i) {
-    DiveTableContent c;
-    c.header = "30m~Dive Plan~GF<br>20/80~Dive " + std::to_string(i) + " of 3~CNS Final 5.0%~OTU Final 3.0%";
-    c.rows = {"Gas~PPO2~Depth (m)~Segment Time~Run Time", "Air~OC~30~20~22"};
-    c.rowAlerts = {false, false};
-    c.footer = "<b>Created today</b>";
-    writer.AddTable(c);
-  }
-  writer.Finish();
-  return writer.GetDocument();
-}
-
-int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
+using test::Occurrences;
+using test::ThreeTableDocument;
 
 class TableNotesTest : public ::testing::Test {
 protected:
@@ -41,19 +22,19 @@ protected:
 };
 
 TEST_F(TableNotesTest, NotesGoIntoEveryTableFooter) {
-  const std::string doc = ThreeTables();
-  ASSERT_EQ(Count(doc, "<TFOOT"), 3);
+  const std::string doc = ThreeTableDocument();
+  ASSERT_EQ(Occurrences(doc, "<TFOOT"), 3);
   EXPECT_EQ(TableNotes(doc).value_or("missing"), std::string());
 
   const std::string noted = WithTableNotes(doc, "Deco on 50%\r\nBackup: tables");
   const std::string row = "<b>Notes:</b><br>Deco on 50%<br>\nBackup: tables</td>\n</tr>\n</TFOOT>";
-  EXPECT_EQ(Count(noted, row), 3);
+  EXPECT_EQ(Occurrences(noted, row), 3);
   // Editing again starts from the note, one line per "<br>".
   EXPECT_EQ(TableNotes(noted).value_or(""), "Deco on 50%\r\nBackup: tables");
 
   const std::string changed = WithTableNotes(noted, "Only this");
-  EXPECT_EQ(Count(changed, "Notes:</b><br>Only this</td>"), 3);
-  EXPECT_EQ(Count(changed, "Deco on 50%"), 0);
+  EXPECT_EQ(Occurrences(changed, "Notes:</b><br>Only this</td>"), 3);
+  EXPECT_EQ(Occurrences(changed, "Deco on 50%"), 0);
 
   // Clearing removes the row from every table: the document is as before.
   EXPECT_EQ(WithTableNotes(changed, ""), doc);
@@ -64,11 +45,11 @@ TEST_F(TableNotesTest, NotesGoIntoEveryTableFooter) {
 
 TEST_F(TableNotesTest, ANoteIsTextNotMarkup) {
   const std::string typed = "Keep ppO2 <1.4 on deco, then >1.6 never\r\nO2 & \"deco\" <b>gas</b>";
-  const std::string noted = WithTableNotes(ThreeTables(), typed);
-  EXPECT_EQ(Count(noted, "Keep ppO2 &lt;1.4 on deco, then &gt;1.6 never<br>\nO2 &amp; &quot;deco&quot; "
+  const std::string noted = WithTableNotes(ThreeTableDocument(), typed);
+  EXPECT_EQ(Occurrences(noted, "Keep ppO2 &lt;1.4 on deco, then &gt;1.6 never<br>\nO2 &amp; &quot;deco&quot; "
                          "&lt;b&gt;gas&lt;/b&gt;</td>"),
             3);
-  EXPECT_EQ(Count(noted, "<b>gas</b>"), 0) << "no tag of the note reaches the document";
+  EXPECT_EQ(Occurrences(noted, "<b>gas</b>"), 0) << "no tag of the note reaches the document";
   EXPECT_EQ(TableNotes(noted).value_or(""), typed) << "the next edit starts from the text as typed";
   // A second edit does not escape twice.
   EXPECT_EQ(TableNotes(WithTableNotes(noted, *TableNotes(noted))).value_or(""), typed);
@@ -76,7 +57,7 @@ TEST_F(TableNotesTest, ANoteIsTextNotMarkup) {
 
 TEST_F(TableNotesTest, ANoteWrittenBeforeEscapingReadsAsItDid) {
   // Older documents hold the note as it was typed, without entities.
-  std::string old = ThreeTables();
+  std::string old = ThreeTableDocument();
   const std::string raw = "<tr>\n<td valign=\"middle\" align=\"centre\"><b>Notes:</b><br>Bring 2 lights<br>\nSwap at 21 "
                           "m</td>\n</tr>\n</TFOOT>";
   for (std::size_t at = old.find("</TFOOT>"); at != std::string::npos; at = old.find("</TFOOT>", at + raw.size()))

@@ -37,33 +37,14 @@
 #include "plan/plan_group.h"
 #include "report/table_builder.h"
 #include "report/tables_html.h"
+#include "report/report_test_util.h"
 
 namespace {
 
 using kv::EPref;
 
-// A document of three dive tables as the dive-table writer makes them.
-std::string ThreeTables() {
-  kv::CDivePlanTablesHtml writer;
-  writer.Initialise("Kestrun Varnadel", "Kestrun Ltd.", "Dive Table", "", "", "#C0C0C0", "#000000", "#ff6666",
-                    "#ffffcc");
-  for (int i = 1; i <= 3; ++i) {
-    kv::DiveTableContent c;
-    c.header = "30m~Dive Plan~GF<br>20/80~Dive " + std::to_string(i) + " of 3~CNS Final 5.0%~OTU Final 3.0%";
-    c.rows = {"Gas~PPO2~Depth (m)~Segment Time~Run Time", "Air~OC~30~20~22"};
-    c.rowAlerts = {false, false};
-    c.footer = "<b>Created today</b>";
-    writer.AddTable(c);
-  }
-  writer.Finish();
-  return writer.GetDocument();
-}
-
-int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
+using kv::test::Occurrences;
+using kv::test::ThreeTableDocument;
 
 QDoubleSpinBox* SpinAfterLabel(QWidget* page, const QString& label) {
   for (QLabel* l : page->findChildren<QLabel*>())
@@ -80,10 +61,10 @@ private Q_SLOTS:
   void viewerSavesTheDocumentWithItsNotes() {
     CGuiTestEnvironment t;
     CScriptedChooser chooser;
-    CViewer viewer(ThreeTables(), &chooser);
+    CViewer viewer(ThreeTableDocument(), &chooser);
     QCOMPARE(viewer.windowTitle(), QStringLiteral("Kestrun Varnadel - Viewer"));
     viewer.ApplyNotes(QStringLiteral("Line one\nLine two"));
-    QCOMPARE(Count(viewer.Document(), "Line one<br>\nLine two"), 3);
+    QCOMPARE(Occurrences(viewer.Document(), "Line one<br>\nLine two"), 3);
     QVERIFY(viewer.Browser()->toPlainText().contains(QStringLiteral("Line two")));
     const QString path = t.Path("tables.html");
     chooser.answers = {path};
@@ -99,7 +80,7 @@ private Q_SLOTS:
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath("tables.pdf"));
-    CViewer::PrintDocument(ThreeTables(), &printer);
+    CViewer::PrintDocument(ThreeTableDocument(), &printer);
     QFile pdf(dir.filePath("tables.pdf"));
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     const QByteArray bytes = pdf.readAll();
@@ -159,7 +140,7 @@ private Q_SLOTS:
     // Narrow tables stay upright, the dive tables of a real plan too.
     QPrinter upright(QPrinter::HighResolution);
     upright.setPageOrientation(QPageLayout::Portrait);
-    QVERIFY(!CViewer::TurnToFit(ThreeTables(), &upright));
+    QVERIFY(!CViewer::TurnToFit(ThreeTableDocument(), &upright));
     CGuiTestEnvironment t;
     kv::CPlanGroup plan;
     QVERIFY(plan.LoadPlanGroup(std::string(EXAMPLES_DIR) + "/oc-trimix-60m.ccp"));
