@@ -86,4 +86,18 @@ SGasEntryCheck CheckGasEntryValues(double depth, double oxygen, double helium, b
   return result;
 }
 
+SGasEntryCheck CheckSurfacePointValues(double entryDepth, double oxygen, double helium, bool closedCircuit,
+                                       double setpoint, double maxPpo2, double maxEad, bool imperial) {
+  SGasEntryCheck result =
+      CheckGasEntryValues(0.0, oxygen, helium, closedCircuit, setpoint, maxPpo2, maxEad, imperial);
+  if (result.accepted) return result;
+  const double ppo2 = closedCircuit ? setpoint : OcPpo2(oxygen, 0.0);
+  if (ppo2 < kMinPpo2 - kLimitTolerance) {
+    const char* unit = Unit(imperial);
+    result.message = Format(LoadString(kMsgSurfacePointHypoxic), Shown(entryDepth, imperial), unit,
+                            GasName(oxygen, helium).c_str(), ppo2, kMinPpo2, unit, Shown(entryDepth, imperial), unit);
+  }
+  return result;
+}
+
 }  // namespace kv

@@ -99,6 +99,14 @@ std::unique_ptr<CDivePlan> CTableGeneration::MakeDive(const SRunSettings& run, d
   bottom.m_duration = BottomSeconds(minutes);
   bottom.m_noClearSurface = 0;
   dive->AppendUserPoint(bottom);
+  // The question names the dive of the run that meets it; only a run with a
+  // closed-circuit switch speaks of scrubbers.
+  bool closedCircuit = false;
+  for (const CGasSwitchSchedule* schedule : {&m_descent, &m_ascent})
+    for (int i = 0; i < schedule->Count(); ++i) closedCircuit = closedCircuit || schedule->At(i).m_closedCircuit;
+  const SDisplayUnits units{m_imperial};
+  dive->SetExtensionQuestion(Format(LoadString(closedCircuit ? kMsgSixHourTableQuestionCc : kMsgSixHourTableQuestionOc),
+                                    units.Shown(depth), units.Unit(), minutes));
   return dive;
 }
 
