@@ -10,6 +10,10 @@ inline constexpr const char* kAppCaption = "Kestrun Varnadel";
 
 enum class EIcon { Information, Exclamation, Warning, Question, Error };
 
+// The answers of a question that can also be put off: Cancel (and Escape)
+// leaves everything as it was.
+enum class EAnswer { Yes, No, Cancel };
+
 class IUserPrompt {
 public:
   virtual ~IUserPrompt() = default;
@@ -17,6 +21,11 @@ public:
   virtual void ShowMessage(const std::string& text, EIcon icon) = 0;
   // A yes/no question box; defaultYes chooses the default button.
   virtual bool AskYesNo(const std::string& text, bool defaultYes, EIcon icon) = 0;
+  // A yes/no/cancel question box, Yes the default button and Escape Cancel.
+  // A prompt that cannot offer Cancel answers it as a yes/no question.
+  virtual EAnswer AskYesNoCancel(const std::string& text, EIcon icon) {
+    return AskYesNo(text, true, icon) ? EAnswer::Yes : EAnswer::No;
+  }
 };
 
 // Answers every question with its default button and shows nothing: the

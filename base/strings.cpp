@@ -39,6 +39,14 @@ const std::map<int, const char*>& BuiltIn() {
       {1085, "Cylinder Working Pressure (psi)"},
       {1204, "Depth already exists.\n\nUse Update to modify an item"},
       {1206, kSixHourQuestion},
+      {1207, "Unable to decompress the dive to %0.0f %s for %d minutes within 6 hours.\n\nExtreme gas and multiple "
+             "scrubber\u00A0requirements beyond this time.\n\nDo you wish to plan the dives of this run for extended "
+             "decompression up to 24 Hours?\n\n(If you select 'No' this dive and every deeper one of this bottom time "
+             "or longer are left out of the tables.)"},
+      {1208, "Unable to decompress the dive to %0.0f %s for %d minutes within 6 hours.\n\nExtreme gas requirements "
+             "beyond this time.\n\nDo you wish to plan the dives of this run for extended decompression up to 24 "
+             "Hours?\n\n(If you select 'No' this dive and every deeper one of this bottom time or longer are left out "
+             "of the tables.)"},
       {1215, "Maximum limit of 12 Gas Switches.\n\nUnable to add additional items"},
       {1217, "The Dive Plan has been modified.\n\nDo you want to save the changes?"},
       {1228, "Unable to open data file."},
@@ -51,6 +59,9 @@ const std::map<int, const char*>& BuiltIn() {
       {1262, "EAD of %0.0f %s for this gas exceeds the %0.0f %s Max EAD limit\n\nUnable to add or update the item"},
       {1263, "The gas is invalid\n\nUnable to add or update the item"},
       {1264, "Invalid entry!\n\n\nPermitted gas entry styles are...\n\nNamed - Air, Oxygen\n\nNitrox (02%) - 32% Nx, 32% Nitrox, 32% N, 32%, 32/0\n\nTrimix (O2%/He%) - 13/59, 16/44, 6/70\n\n\nGas limits are...\n\nOxygen 5% - 100%\n\nHelium 0% - 99%"},
+      {1265, "The first point at %0.0f %s needs a point at the surface before it, which the program adds by itself "
+             "with the same gas.\n\n%s gives a PPO2 of %0.2f at the surface, below the %0.2f limit.\n\nFirst add a "
+             "point at 0 %s on a gas that can be breathed at the surface (a travel gas), then the point at %0.0f %s."},
       {1270, "Not enough gases (%d) for bailout.\n\nAllow the planner to add gases?"},
       {1271, "Too many gases (%d) for bailout.\n\nAllow the planner to reduce the number of gases?"},
       {1280, "Duplicate gas switches @ %0.0f %s and %0.0f %s\n\nRemoving %0.0f %s gas switch"},
@@ -77,6 +88,7 @@ const std::map<int, const char*>& BuiltIn() {
       {1312, "Ascent to 1st Stop"},
       {1313, "<b>Created %s by %s<br>Kestrun Varnadel (Version %s)</b>"},
       {1314, "Durations"},
+      {1316, "<b>Created %s<br>Kestrun Varnadel (Version %s)</b>"},
       {1315, "Depths"},
       {1317, "Bottom %2.0f"},
       {1318, "Bottom Depth"},
@@ -123,11 +135,14 @@ const std::map<int, const char*>& BuiltIn() {
       {1561, "The depth range gives more than %d table depths"},
       {1562, "The duration range gives more than %d bottom times"},
       {1563, "No descent gas is in use at %0.0f %s"},
+      {1564, "Descent Gas"},
+      {1565, "Ascent Gas"},
       {1600, "Max Depth %s, Duration %d:%02d (mm:ss)"},
       {1620, "Invalid Table Generation Settings file"},
       {1621, "Invalid Dive file"},
       {1622, "Invalid Dive Plan file"},
       {1623, "Invalid Bailout Gas Mix List file"},
+      {1624, "The plan already holds %d dives, the most a plan can hold.\n\nThe dive was not imported."},
       {2000, "Add the entry after the highlighted segment"},
       {2001, "Insert the entry before the highlighted segment"},
       {2002, "Replace the highlighted segment with the entry"},

@@ -34,6 +34,11 @@ inline constexpr int kMsgLostGasNotCompleted = 1361;    // "Cannot be completed 
 inline constexpr int kMsgLostGasSixHours = 1362;        // "The decompression does not end within 6 hours."
 inline constexpr int kMsgLostGasDayLimit = 1363;        // "... within the 24-hour planning limit."
 inline constexpr int kMsgLostGasQuestion = 1364;        // "Dive %d cannot decompress within 6 hours ..."
+inline constexpr int kMsgSixHourTableQuestionCc = 1207;  // the 6-hour question of a closed-circuit table run
+inline constexpr int kMsgSixHourTableQuestionOc = 1208;  // ... of an open-circuit one
+inline constexpr int kMsgSurfacePointHypoxic = 1265;     // "The first point at %0.0f %s needs a point at the surface ..."
+inline constexpr int kMsgCreatedNoName = 1316;           // 1313 without "by" and a name
+inline constexpr int kMsgPlanFull = 1624;                // "The plan already holds %d dives, ..."
 
 // Texts the calculation shows that have no number of their own.
 inline constexpr const char* kSixHourQuestion =

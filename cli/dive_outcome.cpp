@@ -2,38 +2,31 @@
 
 #include "base/text.h"
 #include "engine/dive_plan.h"
+#include "plan/dive_status.h"
 #include "plan/plan_group.h"
 
 namespace kv {
 namespace {
 
-// A failed dive clears the results of the whole plan, so a dive may be
-// without results because another one failed.
-int FailedDive(const CPlanGroup& group) {
-  for (int i = 0; i < group.GetDiveCount(); ++i)
-    if (group.GetDive(i)->IsTimeLimitExceeded()) return i;
-  return -1;
-}
-
-// failed: the dive of the plan whose failure cleared the others, or -1.
-SDiveOutcome Outcome(const CDivePlan& dive, int index, int failed) {
+SDiveOutcome Outcome(const CDivePlan& dive, const SDiveStatus& status) {
   SDiveOutcome outcome;
-  outcome.calculated = dive.IsCalculationCompleted() && dive.SegmentCount() > 0;
-  if (!outcome.calculated) {
-    if (dive.UserPoints().empty())
-      outcome.reason = "it has no points";
-    else if (dive.IsTimeLimitExceeded() && dive.IsExtendedPlanningUsed())
+  outcome.calculated = status.IsCalculated();
+  switch (status.status) {
+    case EDiveStatus::Calculated: break;
+    case EDiveStatus::NoPoints: outcome.reason = "it has no points"; break;
+    case EDiveStatus::TwentyFourHours:
       outcome.reason = "its decompression does not end within the 24-hour planning limit";
-    else if (dive.IsTimeLimitExceeded())
+      break;
+    case EDiveStatus::SixHoursDeclined:
       outcome.reason = "its decompression does not end within 6 hours (--extend plans beyond 6 hours)";
-    else if (failed >= 0 && failed != index)
-      outcome.reason = Format("dive %d could not be calculated", failed + 1);
-    else if (dive.IsCalculationCompleted())
-      outcome.reason = "it never leaves the surface";
-    else
-      outcome.reason = "it has not been calculated";
-    return outcome;
+      break;
+    case EDiveStatus::EarlierDiveFailed:
+      outcome.reason = Format("dive %d could not be calculated", status.failedDive + 1);
+      break;
+    case EDiveStatus::NeverLeavesSurface: outcome.reason = "it never leaves the surface"; break;
+    case EDiveStatus::NotCalculated: outcome.reason = "it has not been calculated"; break;
   }
+  if (!outcome.calculated) return outcome;
   if (const CPredictionPoint* last = dive.LastPrediction()) {
     outcome.finalCns = last->m_cns;
     outcome.finalOtu = last->m_otu;
@@ -49,9 +42,9 @@ SDiveOutcome Outcome(const CDivePlan& dive, int index, int failed) {
 SDiveOutcome DiveOutcome(const CPlanGroup& group, int index) {
   const CDivePlan* dive = group.GetDive(index);
   if (!dive) return {};
-  return Outcome(*dive, index, FailedDive(group));
+  return Outcome(*dive, DiveStatus(group, index));
 }
 
-SDiveOutcome DiveOutcome(const CDivePlan& dive) { return Outcome(dive, dive.GetDiveNumber(), -1); }
+SDiveOutcome DiveOutcome(const CDivePlan& dive) { return Outcome(dive, DiveStatus(dive)); }
 
 }  // namespace kv

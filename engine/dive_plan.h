@@ -136,6 +136,10 @@ public:
     m_answerRemembered = remembered;
     m_extendedPlanningAnswer = answer;
   }
+  // The 6-hour question asked instead of the plan's "Unable to decompress
+  // Dive %d ..." (table generation names the dive by depth and bottom time).
+  void SetExtensionQuestion(std::string text) { m_extensionQuestion = std::move(text); }
+  const std::string& GetExtensionQuestion() const { return m_extensionQuestion; }
   bool PredictionCheckPassed() const { return m_predictionCheckPassed != 0; }
   std::int64_t GetTimeStamp() const { return m_timeStamp; }
   void SetTimeStamp(std::int64_t t) { m_timeStamp = t; }
@@ -224,6 +228,11 @@ public:
   // over the limit, with the matching message box. depth in metres.
   bool CheckGasEntry(double depth, double oxygen, double helium, bool closedCircuit, double setpoint,
                      bool bailoutLimits) const;
+  // The check of the surface point the first entry of a dive brings with it
+  // (its gas, mode and setpoint at 0 m), with a message that explains the
+  // point when it is refused. entryDepth in metres.
+  bool CheckSurfacePointEntry(double entryDepth, double oxygen, double helium, bool closedCircuit,
+                              double setpoint) const;
   bool m_skipEntryCheck = false;
 
   // ---- Gas switch schedule mode (table generation) -------------------------
@@ -434,6 +443,7 @@ private:
 
   // Data.
   int m_diveNumber = 0;
+  std::string m_extensionQuestion;
   std::string m_name;
   std::vector<CPlanPoint> m_userPoints;
   std::vector<CPlanPoint> m_planPlusPoints;

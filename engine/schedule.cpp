@@ -64,7 +64,9 @@ bool CDivePlan::AskExtension() {
     return yes;
   }
   m_calculationTimer.Pause();
-  const bool yes = UserPrompt().AskYesNo(Format(kSixHourQuestion, m_diveNumber + 1), false, EIcon::Question);
+  const std::string question =
+      m_extensionQuestion.empty() ? Format(kSixHourQuestion, m_diveNumber + 1) : m_extensionQuestion;
+  const bool yes = UserPrompt().AskYesNo(question, false, EIcon::Question);
   log.LogAtLevel(yes ? "User choose to extend the plan past 6 hours"
                      : "User choose not to extend the plan past 6 hours",
                  kLogUsers);

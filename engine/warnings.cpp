@@ -22,6 +22,15 @@ bool CDivePlan::CheckGasEntry(double depth, double oxygen, double helium, bool c
   return check.accepted;
 }
 
+bool CDivePlan::CheckSurfacePointEntry(double entryDepth, double oxygen, double helium, bool closedCircuit,
+                                       double setpoint) const {
+  if (m_skipEntryCheck) return true;
+  const SGasEntryCheck check = CheckSurfacePointValues(entryDepth, oxygen, helium, closedCircuit, setpoint,
+                                                       m_settings.maxPpo2, m_settings.maxEad, OwnerSettings().units);
+  if (!check.accepted) UserPrompt().ShowMessage(check.message, check.icon);
+  return check.accepted;
+}
+
 bool CDivePlan::EvaluatePointWarnings(CPredictionPoint& point) const {
   const bool bailout = point.m_bailout != 0;
   const double eadLimit = bailout ? m_bailoutSettings.maxEad : m_settings.maxEad;

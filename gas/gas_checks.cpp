@@ -82,4 +82,17 @@ SGasEntryCheck CheckGasEntryValues(double depth, double oxygen, double helium, b
   return result;
 }
 
+SGasEntryCheck CheckSurfacePointValues(double entryDepth, double oxygen, double helium, bool closedCircuit,
+                                       double setpoint, double maxPpo2, double maxEad, const SDisplayUnits& units) {
+  SGasEntryCheck result = CheckGasEntryValues(0.0, oxygen, helium, closedCircuit, setpoint, maxPpo2, maxEad, units);
+  if (result.accepted) return result;
+  const double ppo2 = closedCircuit ? setpoint : OcPpo2(oxygen, 0.0);
+  if (ppo2 < kMinPpo2 - kLimitTolerance) {
+    const char* unit = units.Unit();
+    result.message = Format(LoadString(kMsgSurfacePointHypoxic), units.Shown(entryDepth), unit,
+                            GasName(oxygen, helium).c_str(), ppo2, kMinPpo2, unit, units.Shown(entryDepth), unit);
+  }
+  return result;
+}
+
 }  // namespace kv

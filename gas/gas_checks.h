@@ -56,4 +56,11 @@ struct SGasEntryCheck {
 SGasEntryCheck CheckGasEntryValues(double depth, double oxygen, double helium, bool closedCircuit,
                                    double setpoint, double maxPpo2, double maxEad, const SDisplayUnits& units);
 
+// The entry check of the surface point that the first entry of a dive brings
+// with it: the entry's gas, mode and setpoint at 0 m. A gas refused there as
+// hypoxic (a bottom mix that is fine at entryDepth) is refused with a message
+// that says the program adds that point itself, and what to do instead.
+SGasEntryCheck CheckSurfacePointValues(double entryDepth, double oxygen, double helium, bool closedCircuit,
+                                       double setpoint, double maxPpo2, double maxEad, const SDisplayUnits& units);
+
 }  // namespace kv

@@ -150,6 +150,26 @@ std::string WhyUnreadable(const std::string& path) {
   return "it cannot be read";
 }
 
+std::string WhyUnwritable(const std::string& path) {
+  if (path.empty()) return "no file name";
+  const std::string target = ResolveTarget(path);
+  struct stat st;
+  if (::stat(target.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return "it is a folder";
+    if (!S_ISREG(st.st_mode)) return "it is not a regular file";
+  }
+  const std::string folder = FolderOf(target);
+  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return "no such folder";
+  if (::access(folder.c_str(), W_OK) != 0) return "permission denied";
+  return "it cannot be written (the disk may be full)";
+}
+
+std::string FileMessage(const std::string& message, const std::string& path, const std::string& why) {
+  std::string text = message + "\n\n" + path;
+  if (!why.empty()) text += "\n" + why;
+  return text;
+}
+
 IFileStore& FileStore() { return *g_store; }
 
 void SetFileStore(IFileStore* store) { g_store = store ? store : &g_diskStore; }

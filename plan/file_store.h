@@ -33,6 +33,13 @@ public:
 // Why a path cannot be read as a file, for messages: "no such file", "it is
 // a folder", "it is not a regular file", "permission denied"...
 std::string WhyUnreadable(const std::string& path);
+// Why a file cannot be written at path, after a write failed: "no such
+// folder", "it is a folder", "permission denied", "the disk may be full"...
+std::string WhyUnwritable(const std::string& path);
+
+// A file message as the user sees it: the message, a blank line, the file and
+// (when known) why. "Invalid Dive Plan file\n\n/dives/a.ccp\nline 37: ..."
+std::string FileMessage(const std::string& message, const std::string& path, const std::string& why);
 
 IFileStore& FileStore();
 // Installs the process-wide store (not owned); nullptr restores the disk store.

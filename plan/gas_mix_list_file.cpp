@@ -18,7 +18,8 @@ constexpr int kKeyGasList = 60;
 bool SaveGasMixList(const std::string& path, const std::string& gasList) {
   const std::string out = std::string(kGasMixListHeader) + kLineEnd + KeyLineText(kKeyGasList, gasList);
   if (!FileStore().Write(path, out)) {
-    UserPrompt().ShowMessage(LoadString(kMsgUnableToWriteDataFile), EIcon::Exclamation);
+    UserPrompt().ShowMessage(FileMessage(LoadString(kMsgUnableToWriteDataFile), path, WhyUnwritable(path)),
+                             EIcon::Exclamation);
     return false;
   }
   return true;
@@ -27,8 +28,9 @@ bool SaveGasMixList(const std::string& path, const std::string& gasList) {
 bool LoadGasMixList(const std::string& path, std::string& gasList, std::string* error) {
   std::string content;
   if (!FileStore().Read(path, content)) {
-    if (error) *error = WhyUnreadable(path);
-    UserPrompt().ShowMessage(LoadString(kMsgUnableToOpenDataFile), EIcon::Exclamation);
+    const std::string why = WhyUnreadable(path);
+    if (error) *error = why;
+    UserPrompt().ShowMessage(FileMessage(LoadString(kMsgUnableToOpenDataFile), path, why), EIcon::Exclamation);
     StatusLog().LogMessage("Unable to open gas mix list file %s", path.c_str());
     return false;
   }
@@ -57,7 +59,7 @@ bool LoadGasMixList(const std::string& path, std::string& gasList, std::string* 
   }
   if (!why.empty()) {
     if (error) *error = why;
-    UserPrompt().ShowMessage(LoadString(1623), EIcon::Exclamation);
+    UserPrompt().ShowMessage(FileMessage(LoadString(1623), path, why), EIcon::Exclamation);
     StatusLog().LogMessage("Invalid gas mix list file %s", path.c_str());
     StatusLog().LogMessage("%s", why.c_str());
     return false;

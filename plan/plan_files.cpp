@@ -188,8 +188,11 @@ SFileProblem CheckContent(std::string_view content, const std::vector<std::strin
   // one is what a file cut short looks like.
   if (content.back() != '\n')
     return {static_cast<int>(lines.size()), "the last line has no line end: the file seems cut short"};
+  int dives = 0;
+  int firstTooMany = 0;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     const std::string& text = lines[i];
+    if (text == kDiveHeader && plan && ++dives == CPlanGroup::kMaxDives + 1) firstTooMany = static_cast<int>(i) + 1;
     if (text.empty() || text == kDiveHeader) continue;
     CKeyLine line(text);
     int key = 0;
@@ -200,6 +203,11 @@ SFileProblem CheckContent(std::string_view content, const std::vector<std::strin
       why = CheckLine(line, key, plan);
     if (!why.empty()) return {static_cast<int>(i) + 1, why};
   }
+  // Loading the first 30 would let a later save drop the others from the
+  // file without a word: nothing is loaded.
+  if (firstTooMany != 0)
+    return {firstTooMany, Format("the file holds %d dives; the program takes at most %d, so nothing was loaded", dives,
+                                 CPlanGroup::kMaxDives)};
   return {};
 }
 
@@ -277,7 +285,8 @@ bool CPlanGroup::SavePlanGroup(const std::string& path) {
   for (const SDiveEntry& e : m_dives)
     if (e.dive) out += DiveSection(*e.dive);
   if (!FileStore().Write(path, out)) {
-    UserPrompt().ShowMessage(LoadString(kMsgUnableToWriteDataFile), EIcon::Exclamation);
+    UserPrompt().ShowMessage(FileMessage(LoadString(kMsgUnableToWriteDataFile), path, WhyUnwritable(path)),
+                             EIcon::Exclamation);
     return false;
   }
   m_filePath = path;
@@ -289,7 +298,8 @@ bool CPlanGroup::ExportDive(const std::string& path, int index) {
   const CDivePlan* dive = GetDive(index);
   if (!dive) return false;
   if (!FileStore().Write(path, DiveSection(*dive))) {
-    UserPrompt().ShowMessage(LoadString(kMsgUnableToWriteDataFile), EIcon::Exclamation);
+    UserPrompt().ShowMessage(FileMessage(LoadString(kMsgUnableToWriteDataFile), path, WhyUnwritable(path)),
+                             EIcon::Exclamation);
     return false;
   }
   return true;
@@ -321,7 +331,8 @@ bool CPlanGroup::ReadFile(const std::string& path, EReadMode mode) {
   std::string content;
   if (!FileStore().Read(path, content)) {
     m_fileError = WhyUnreadable(path);
-    UserPrompt().ShowMessage(LoadString(kMsgUnableToOpenDataFile), EIcon::Exclamation);
+    UserPrompt().ShowMessage(FileMessage(LoadString(kMsgUnableToOpenDataFile), path, m_fileError),
+                             EIcon::Exclamation);
     log.LogMessage("Unable to open data file %s", path.c_str());
     finish("Unable to open file");
     return false;
@@ -335,7 +346,7 @@ bool CPlanGroup::ReadFile(const std::string& path, EReadMode mode) {
   content.shrink_to_fit();
   if (problem.line != 0) {
     m_fileError = Format("line %d: %s", problem.line, problem.why.c_str());
-    UserPrompt().ShowMessage(LoadString(plan ? 1622 : 1621), EIcon::Exclamation);
+    UserPrompt().ShowMessage(FileMessage(LoadString(plan ? 1622 : 1621), path, m_fileError), EIcon::Exclamation);
     log.LogMessage("Invalid dive plan file %s", path.c_str());
     log.LogMessage("%s", m_fileError.c_str());
     finish("Invalid file contents");
@@ -348,6 +359,8 @@ bool CPlanGroup::ReadFile(const std::string& path, EReadMode mode) {
   } else {
     if (!AddDivePlan()) {
       m_fileError = Format("the plan already holds %d dives", kMaxDives);
+      UserPrompt().ShowMessage(FileMessage(Format(LoadString(1624), kMaxDives), path, std::string()),
+                               EIcon::Exclamation);
       finish("Failed to add dive plan");
       return false;
     }

@@ -7,6 +7,7 @@
 #include "base/strings.h"
 #include "base/text.h"
 #include "base/units.h"
+#include "plan/dive_status.h"
 
 namespace kv {
 
@@ -259,6 +260,7 @@ bool CPlanGroup::CalculateDivePlan(int index, bool force) {
   log.LogAtLevelF(kLogDetail, "CPlanGroup::CalculateDivePlan(%d) started", index);
   CDivePlan* dive = GetDive(index);
   if (!dive) return false;
+  if (NotCalculable(index)) return true;
   SPreviousDiveState previous;
   if (!PreviousState(index, previous)) return false;
   if (CalculateOne(index, previous, m_calculationSettings))
@@ -274,6 +276,7 @@ bool CPlanGroup::BailoutPlan(int index, bool force) {
   if (Deferred(index, force)) return false;
   CDivePlan* dive = GetDive(index);
   if (!dive || !dive->IsBailoutMode()) return false;
+  if (NotCalculable(index)) return false;
   // Without a planner nothing can be planned: the dive is reported as it stands.
   SPreviousDiveState start;
   if (!PreviousState(index, start)) return false;
@@ -305,6 +308,18 @@ bool CPlanGroup::UpToDate(int index) const {
 void CPlanGroup::ClearAllResults() {
   for (SDiveEntry& e : m_dives)
     if (e.dive) e.dive->ClearResults();
+}
+
+bool CPlanGroup::NotCalculable(int index) {
+  // A dive after one that failed has no end state to start from: calculated
+  // from the surface it would show a first dive's lighter schedule.
+  const int failed = FirstFailedDiveBefore(*this, index);
+  if (failed < 0) return false;
+  StatusLog().LogAtLevelF(kLogDetail, "CPlanGroup::CalculateDivePlan(%d) not calculated: dive %d failed", index,
+                          failed);
+  if (CDivePlan* dive = GetDive(index)) dive->ClearResults();
+  PostDiveCalculated(index);
+  return true;
 }
 
 bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force, IProgress* progress) {
@@ -358,7 +373,12 @@ bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force, IP
     const bool ok = CalculateOne(i, previous, settings);
     PostDiveCalculated(i);
     if (!ok) {
-      ClearAllResults();
+      // The dives before it keep their results; it and every dive after it,
+      // which would start from its end state, have none.
+      for (int j = i; j < GetDiveCount(); ++j) {
+        GetDive(j)->ClearResults();
+        if (j > i) PostDiveCalculated(j);
+      }
       complete = false;
       break;
     }

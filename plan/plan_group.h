@@ -116,8 +116,9 @@ public:
   // it calculated keep their results, those from the one it stopped before up
   // to the last asked for lose theirs (as after a failure, with a
   // DiveCalculated notification each), and the plan stays "recalculation
-  // required". Otherwise true, also when a dive failed (its results and
-  // every other dive's are then cleared).
+  // required". Otherwise true, also when a dive failed: the dives before it
+  // keep their results, it and every dive after it lose theirs (see
+  // plan/dive_status.h for why each one has none).
   bool CalculateDivePlans(bool checkAll, int lastIndex, bool force, IProgress* progress = nullptr);
   // The state dive index starts from; false when a dive involved is missing.
   bool PreviousState(int index, SPreviousDiveState& state) const;
@@ -154,6 +155,9 @@ private:
   std::unique_ptr<CDivePlan> NewDive(int index);
   void RenumberDives();
   void ClearAllResults();
+  // A dive after one whose last calculation failed is not calculated: its
+  // results are cleared and reported. True when that is so.
+  bool NotCalculable(int index);
   bool CalculateOne(int index, const SPreviousDiveState& previous, const SCalculationSettings& settings);
   bool UpToDate(int index) const;
   // Records a request without force that waits for the "Calculate" command

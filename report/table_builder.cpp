@@ -9,6 +9,7 @@
 #include "base/version.h"
 #include "engine/dive_plan.h"
 #include "report/dive_plan_table.h"
+#include "report/html_text.h"
 
 namespace kv {
 namespace {
@@ -102,19 +103,12 @@ std::string ProgramVersionText() {
 }
 
 std::string TableFooterText(const std::string& diverName) {
-  // The name is typed by the user, not HTML: a "<" or "&" in it must print as itself.
-  std::string name;
-  for (const char c : diverName) {
-    if (c == '&')
-      name += "&amp;";
-    else if (c == '<')
-      name += "&lt;";
-    else if (c == '>')
-      name += "&gt;";
-    else
-      name += c;
-  }
-  return Format(LoadString(1313), ReportDateText().c_str(), name.c_str(), ProgramVersionText().c_str());
+  // The name is typed by the user, not HTML: a "<" or "&" in it must print as
+  // itself. Without one the footer says when, not "by" nobody.
+  if (diverName.find_first_not_of(" \t") == std::string::npos)
+    return Format(LoadString(kMsgCreatedNoName), ReportDateText().c_str(), ProgramVersionText().c_str());
+  return Format(LoadString(1313), ReportDateText().c_str(), HtmlEscaped(diverName).c_str(),
+                ProgramVersionText().c_str());
 }
 
 bool DiveQualifiesForTable(const CDivePlan* dive) {

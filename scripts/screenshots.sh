@@ -3,7 +3,8 @@
 # liability warning, the main window with a calculated trimix plan, the
 # preferences, the viewer with dive tables, the About box, the details window
 # and the worst-case bailout window of a closed-circuit dive, and the table
-# generation page with its generated tables. Runs the real
+# generation page with its generated tables, and the main window and the
+# table generation page in German. Runs the real
 # program under Xvfb and drives it with the keyboard, as a user would.
 # Needs Xvfb, xdotool and ImageMagick: bash scripts/install-deps.sh --gui-check
 set -euo pipefail
@@ -141,4 +142,21 @@ keys "$open_dialog" Return
 shot "$page" table-generation.png
 keys "$page" alt+g
 shot "$(window 'Kestrun Varnadel - Viewer')" viewer-generated-tables.png
+stop
+
+# The window in German, from the language library beside the program: the
+# main window and the table generation page (Extras > Tauchtabellen erstellen, Alt+E T).
+settings="$home/config/Kestrun/KestrunVarnadel.conf"
+mkdir -p "$(dirname "$settings")"
+if grep -q '^\[Settings\]$' "$settings" 2>/dev/null; then
+  sed -i 's/^\[Settings\]$/[Settings]\nLanguage%20ID=1031/' "$settings"
+else
+  printf '[Settings]\nLanguage%%20ID=1031\n' >>"$settings"
+fi
+start examples/oc-trimix-60m.ccp
+main=$(window 'Kestrun Varnadel - oc-trimix-60m.ccp')
+xdotool windowsize "$main" 1100 760
+shot "$main" main-window-de.png
+keys "$main" alt+e t
+shot "$(window '^Tabellenerstellung$')" table-generation-de.png
 stop

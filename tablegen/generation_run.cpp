@@ -108,6 +108,13 @@ std::unique_ptr<CDivePlan> CTableGeneration::MakeDive(const SRunSettings& run, d
   bottom.m_duration = BottomSeconds(minutes);
   bottom.m_noClearSurface = 0;
   dive->AppendUserPoint(bottom);
+  // The question names the dive of the run that meets it; only a run with a
+  // closed-circuit switch speaks of scrubbers.
+  bool closedCircuit = false;
+  for (const CGasSwitchSchedule* schedule : {&m_descent, &m_ascent})
+    for (int i = 0; i < schedule->Count(); ++i) closedCircuit = closedCircuit || schedule->At(i).m_closedCircuit;
+  dive->SetExtensionQuestion(Format(LoadString(closedCircuit ? kMsgSixHourTableQuestionCc : kMsgSixHourTableQuestionOc),
+                                    m_units.Shown(depth), m_units.Unit(), minutes));
   return dive;
 }
 

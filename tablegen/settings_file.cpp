@@ -229,7 +229,8 @@ bool CTableGeneration::SaveSettingsFile(const std::string& path) const {
   for (int i = 0; i < m_descent.Count(); ++i) out += SwitchLine("Travel", m_descent.At(i));
   for (int i = 0; i < m_ascent.Count(); ++i) out += SwitchLine("Deco", m_ascent.At(i));
   if (!FileStore().Write(path, out)) {
-    UserPrompt().ShowMessage(LoadString(kMsgUnableToWriteDataFile), EIcon::Exclamation);
+    UserPrompt().ShowMessage(FileMessage(LoadString(kMsgUnableToWriteDataFile), path, WhyUnwritable(path)),
+                             EIcon::Exclamation);
     return false;
   }
   return true;
@@ -240,7 +241,8 @@ bool CTableGeneration::LoadSettingsFile(const std::string& path) {
   std::string content;
   if (!FileStore().Read(path, content)) {
     m_fileError = WhyUnreadable(path);
-    UserPrompt().ShowMessage(LoadString(kMsgUnableToOpenDataFile), EIcon::Exclamation);
+    UserPrompt().ShowMessage(FileMessage(LoadString(kMsgUnableToOpenDataFile), path, m_fileError),
+                             EIcon::Exclamation);
     StatusLog().LogMessage("Unable to open table generation settings file %s", path.c_str());
     return false;
   }
@@ -249,7 +251,7 @@ bool CTableGeneration::LoadSettingsFile(const std::string& path) {
   const SFileProblem problem = CheckSettingsContent(text, lines);
   if (problem.line != 0) {
     m_fileError = Format("line %d: %s", problem.line, problem.why.c_str());
-    UserPrompt().ShowMessage(LoadString(1620), EIcon::Exclamation);
+    UserPrompt().ShowMessage(FileMessage(LoadString(1620), path, m_fileError), EIcon::Exclamation);
     StatusLog().LogMessage("Invalid table generation settings file %s", path.c_str());
     StatusLog().LogMessage("%s", m_fileError.c_str());
     return false;

@@ -150,7 +150,7 @@ void CTableGeneration::CheckGas(bool descent, int index, double top, double bott
   const SDisplayUnits& units = m_units;
   int tag = s.m_tag;
   const std::string prefix =
-      Format("%s %0.0f %s - ", descent ? "Descent Gas" : "Ascent Gas", units.Shown(s.m_depth), units.Unit());
+      Format("%s %0.0f %s - ", LoadString(descent ? 1564 : 1565), units.Shown(s.m_depth), units.Unit());
   // Each finding is reported once: later table depths only add what is new.
   if (!s.m_closedCircuit && !(tag & kCheckError)) {
     for (const double depth : {top, bottom}) {

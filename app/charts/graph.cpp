@@ -118,6 +118,23 @@ QString CGraph::TickLabel(double value, int decimals, bool time) {
   return ToQt(Format(format.c_str(), value));
 }
 
+QStringList CGraph::TimeTickLabels(const SAxisTicks& ticks, SRange view) {
+  QStringList labels;
+  const bool hours = view.max >= 6000.0;
+  bool wholeMinutes = true;
+  for (double v : ticks.values) wholeMinutes = wholeMinutes && std::lround(v) % 60 == 0;
+  for (double v : ticks.values) {
+    const int s = std::max(0, static_cast<int>(std::lround(v)));
+    if (!hours)
+      labels << TickLabel(v, ticks.decimals, true);
+    else if (wholeMinutes)
+      labels << ToQt(Format("%d:%02d", s / 3600, s / 60 % 60));
+    else
+      labels << ToQt(Format("%d:%02d:%02d", s / 3600, s / 60 % 60, s % 60));
+  }
+  return labels;
+}
+
 QString CGraph::MinutesSeconds(int seconds) {
   seconds = std::max(0, seconds);
   return ToQt(Format("%d:%02d", seconds / 60, seconds % 60));
@@ -188,6 +205,14 @@ bool CGraph::MouseRelease(const QPointF& pos, const QRectF& area) {
     const CGraphData a = ToValue(start, plot);
     const CGraphData b = ToValue(end, plot);
     ZoomTo({a.x, b.x}, {a.y, b.y});
+  }
+  // The cursor that follows the mouse is where the mouse is now, in the new
+  // view, not where it was before the drag.
+  if (!m_cursorPersistent && m_mode != EMode::PersistentCursor) {
+    if (plot.contains(pos))
+      m_cursor = ToValue(pos, plot);
+    else
+      m_cursor.reset();
   }
   return true;
 }
@@ -264,7 +289,9 @@ void CGraph::PaintAxes(QPainter& painter, const QRectF& area, const QRectF& plot
 
   const int maxX = std::max(2, static_cast<int>(plot.width() / (metrics.horizontalAdvance(QStringLiteral("000:00")) * 1.8)));
   const SAxisTicks xt = MakeTicks(m_viewX, maxX, m_timeAxis);
-  for (double v : xt.values) {
+  const QStringList timeLabels = m_timeAxis ? TimeTickLabels(xt, m_viewX) : QStringList();
+  for (std::size_t i = 0; i < xt.values.size(); ++i) {
+    const double v = xt.values[i];
     const double px = ToPixel({v, m_viewY.min}, plot).x();
     if (m_grid) {
       painter.setPen(gridPen);
@@ -272,7 +299,7 @@ void CGraph::PaintAxes(QPainter& painter, const QRectF& area, const QRectF& plot
     }
     painter.setPen(axisPen);
     painter.drawLine(QPointF(px, plot.bottom()), QPointF(px, plot.bottom() + 4));
-    const QString label = TickLabel(v, xt.decimals, m_timeAxis);
+    const QString label = m_timeAxis ? timeLabels[static_cast<qsizetype>(i)] : TickLabel(v, xt.decimals, false);
     const double w = metrics.horizontalAdvance(label);
     painter.drawText(QPointF(px - w / 2, plot.bottom() + 5 + metrics.ascent()), label);
   }
@@ -354,6 +381,13 @@ void CGraph::PaintOverlay(QPainter& painter, const QRectF& area, const QRectF& p
     painter.setFont(font);
     painter.setPen(QColor(160, 0, 0));
     painter.drawText(plot.adjusted(0, 8, 0, 0), Qt::AlignHCenter | Qt::AlignTop, Tr("Recalculation Required"));
+  }
+  if (!m_noticeCaption.isEmpty()) {
+    QFont font = ChartFont(10.0);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(QColor(160, 0, 0));
+    painter.drawText(plot.adjusted(20, 30, -20, -10), Qt::AlignCenter | Qt::TextWordWrap, m_noticeCaption);
   }
   if (const std::optional<QRectF> r = DragRect()) {
     painter.setPen(QPen(QColor(0, 0, 128), 1, Qt::DashLine));

@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -91,6 +92,9 @@ public:
   bool BailoutModeCaption() const { return m_bailoutModeCaption; }
   void SetRecalculationCaption(bool on) { m_recalculationCaption = on; }
   bool RecalculationCaption() const { return m_recalculationCaption; }
+  // A sentence drawn across the plot (why a dive shows nothing); none when empty.
+  void SetNoticeCaption(const QString& text) { m_noticeCaption = text; }
+  const QString& NoticeCaption() const { return m_noticeCaption; }
 
   // ---- Geometry -----------------------------------------------------------------------
   // The plot inside a drawing area: the area less the axis and readout margins.
@@ -101,6 +105,10 @@ public:
   // Ticks for a range: at most about maxTicks round values inside it.
   static SAxisTicks MakeTicks(SRange range, int maxTicks, bool time);
   static QString TickLabel(double value, int decimals, bool time);
+  // The labels of a time axis: "%02d:%02d" (minutes, seconds), or for a view
+  // that reaches 100 minutes "h:mm" ("18:00", not "1080:00"; "h:mm:ss" for
+  // ticks between whole minutes).
+  static QStringList TimeTickLabels(const SAxisTicks& ticks, SRange view);
   // "%d:%02d" of a run time second.
   static QString MinutesSeconds(int seconds);
 
@@ -154,6 +162,7 @@ private:
   bool m_timeOnly = false;
   bool m_bailoutModeCaption = false;
   bool m_recalculationCaption = false;
+  QString m_noticeCaption;
   double m_topMargin = 12.0;
 
   EMode m_mode = EMode::Zoom;

@@ -134,7 +134,10 @@ SCursorReadout BuildCursorReadout(const CDivePlan& dive, int second, bool imperi
   r.first.push_back({Str(point.m_closedCircuit ? 1053 : 1052)});
   r.first.push_back({Str(point.m_closedCircuit ? 1065 : 1306) + QStringLiteral(" - ") +
                      ToQt(GasName(point.m_oxygen, point.m_helium))});
-  r.first.push_back({Str(1047) + (state ? Formatted(" %0.2f", state->m_ppo2) : invalid),
+  // Second 0 is the state before the dive: its PPO2 is that of the gas the
+  // dive starts on, as at second 1.
+  const CPredictionPoint* breathing = second == 0 && dive.PredictionCount() > 1 ? dive.Prediction(1) : state;
+  r.first.push_back({Str(1047) + (breathing ? Formatted(" %0.2f", breathing->m_ppo2) : invalid),
                      (flags & (kWarnPpo2High | kWarnPpo2Low)) != 0});
   r.first.push_back({Str(1031) + QLatin1Char(' ') + CGraph::MinutesSeconds(point.End())});
 
@@ -150,6 +153,34 @@ SCursorReadout BuildCursorReadout(const CDivePlan& dive, int second, bool imperi
   r.second.push_back({Str(1034) + ToQt(Format(" %0.1f%s", state->m_ead * unit, imperial ? "ft" : "m")),
                       (flags & kWarnEad) != 0});
   return r;
+}
+
+std::vector<SExposureWarning> ExposureWarnings(const CDivePlan& dive) {
+  std::vector<SExposureWarning> warnings;
+  for (const int flag : {static_cast<int>(kWarnCns), static_cast<int>(kWarnOtu)}) {
+    SExposureWarning w;
+    w.flag = flag;
+    bool found = false;
+    // The band starts at second 1, as the chart draws it.
+    for (int i = 1; i < dive.PredictionCount(); ++i) {
+      const CPredictionPoint* p = dive.Prediction(i);
+      if (!(p->m_warningFlags & flag)) continue;
+      if (!found) w.first = p->m_time;
+      found = true;
+      w.last = p->m_time;
+      w.highest = std::max(w.highest, flag == kWarnCns ? p->m_cns * 100.0 : p->m_otu);
+    }
+    if (found) warnings.push_back(w);
+  }
+  return warnings;
+}
+
+QString ExposureWarningText(const SExposureWarning& w) {
+  const QString from = CGraph::MinutesSeconds(w.first);
+  const QString to = CGraph::MinutesSeconds(w.last);
+  if (w.flag == kWarnCns)
+    return Tr("CNS above 100 % from %1 to %2, highest %3 %").arg(from, to, ToQt(Format("%0.1f", w.highest)));
+  return Tr("OTU above 300 from %1 to %2, highest %3").arg(from, to, ToQt(Format("%0.0f", w.highest)));
 }
 
 std::vector<SCompartmentLoad> CompartmentLoads(const CDivePlan& dive, int second) {

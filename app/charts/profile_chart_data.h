@@ -54,6 +54,20 @@ inline constexpr const char* kReadoutGap = "   ";
 // The readout of run time second `second`; empty outside the dive's points.
 SCursorReadout BuildCursorReadout(const CDivePlan& dive, int second, bool imperial);
 
+// The oxygen exposure the warning band shows that no gas warning explains:
+// CNS above 100 % (kWarnCns) or OTU above 300 (kWarnOtu), from the first to
+// the last second flagged, with the highest value (CNS in %, OTU in units).
+struct SExposureWarning {
+  int flag = 0;
+  int first = 0;
+  int last = 0;
+  double highest = 0.0;
+  bool operator==(const SExposureWarning&) const = default;
+};
+std::vector<SExposureWarning> ExposureWarnings(const CDivePlan& dive);
+// "CNS above 100 % from 52:10 to 1:48:20, highest 132.5 %".
+QString ExposureWarningText(const SExposureWarning& warning);
+
 // The tissue chart of one second (a second past the dive's last shows the
 // last): per compartment the total inert gas pressure as a percentage of the
 // pressure tolerated at the surface under GF High ("Helium" series, the full

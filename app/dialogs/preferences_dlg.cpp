@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTimeEdit>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -202,10 +201,10 @@ void CPreferences::BuildDive() {
   for (CUnitField* f : {m_surfacePressure.get(), m_dive.gfLow.get(), m_dive.gfHigh.get(), m_dive.sac.get(),
                         m_dive.maxPpo2.get(), m_dive.maxEad.get()})
     AddRow(form, *f);
-  m_surfaceInterval = new QTimeEdit(page);
-  m_surfaceInterval->setDisplayFormat(QStringLiteral("HH:mm"));
-  const int longest = static_cast<int>(kv::ValueRange(kv::EValue::SurfaceInterval).metric.maximum);
-  m_surfaceInterval->setTimeRange(QTime(0, 0), QTime(longest / 3600, longest % 3600 / 60));
+  m_surfaceInterval = new kv::app::CIntervalField(page);
+  const kv::SFieldRange& interval = kv::ValueRange(kv::EValue::SurfaceInterval).metric;  // seconds
+  m_surfaceInterval->SetLimits(interval.minimum / 60, interval.maximum / 60, 1, 0);
+  m_surfaceInterval->setAlignment(Qt::AlignRight);
   form->addRow(Tr("Surface Interval (hh:mm)"), m_surfaceInterval);
   for (CUnitField* f : {m_dive.descent.get(), m_dive.ascent.get(), m_dive.lastStop.get()}) AddRow(form, *f);
   m_pages->addTab(page, Tr("Dive"));
@@ -352,7 +351,7 @@ void CPreferences::Load() {
   m_surfacePressure->SetMetric(P().GetNumber(EPref::DiveSurfacePressure));
   LoadDiveFields(m_dive, kDivePrefs);
   const int interval = static_cast<int>(P().GetNumber(EPref::DiveSurfaceInterval));
-  m_surfaceInterval->setTime(QTime(std::min(interval / 3600, 23), (interval % 3600) / 60));
+  m_surfaceInterval->setValue(interval / 60);
   m_bSwitches->SetMetric(P().GetNumber(EPref::BailoutNoOfGasSwitches));
   m_bMaxCns->SetMetric(P().GetScaled(EPref::BailoutMaxCns));
   LoadDiveFields(m_bailout, kBailoutPrefs);
@@ -384,10 +383,9 @@ void CPreferences::Save() {
 
   P().SetNumber(EPref::DiveSurfacePressure, Whole(m_surfacePressure->Metric()));
   SaveDiveFields(m_dive, kDivePrefs);
-  const QTime t = m_surfaceInterval->time();
   // Seconds beyond whole minutes of a stored interval are kept when the field was not changed.
   const std::uint32_t stored = P().GetNumber(EPref::DiveSurfaceInterval);
-  const std::uint32_t shown = static_cast<std::uint32_t>(t.hour() * 3600 + t.minute() * 60);
+  const std::uint32_t shown = static_cast<std::uint32_t>(std::lround(m_surfaceInterval->value())) * 60u;
   if (shown != stored / 60 * 60 || stored >= 24u * 3600u) P().SetNumber(EPref::DiveSurfaceInterval, shown);
   P().SetNumber(EPref::BailoutNoOfGasSwitches, Whole(m_bSwitches->Metric()));
   P().SetNumber(EPref::BailoutMaxCns, Scaled(m_bMaxCns->Metric()));

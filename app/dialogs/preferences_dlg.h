@@ -11,13 +11,11 @@
 
 class QButtonGroup;
 class QCheckBox;
-class QDoubleSpinBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
-class QTimeEdit;
 class IFileChooser;
 
 class CPreferences final : public QDialog {
@@ -82,7 +80,7 @@ private:
   // Dive.
   std::unique_ptr<CUnitField> m_surfacePressure;
   SDiveFields m_dive;
-  QTimeEdit* m_surfaceInterval = nullptr;
+  kv::app::CIntervalField* m_surfaceInterval = nullptr;
   // Bailout.
   std::unique_ptr<CUnitField> m_bSwitches, m_bMaxCns;
   SDiveFields m_bailout;

@@ -28,17 +28,14 @@ std::pair<double, double> Factors(kv::ERangeUnit unit) {
 
 CUnitField::CUnitField(QWidget* parent, const char* metricLabel, const char* imperialLabel, kv::EValue value)
     : m_label(new QLabel(parent)),
-      m_spin(new QDoubleSpinBox(parent)),
+      m_spin(new kv::app::CSpinField(parent)),
       m_metricLabel(Tr(metricLabel)),
       m_imperialLabel(Tr(imperialLabel)),
       m_range(kv::ValueRange(value)),
       m_toImperial(Factors(m_range.unit).first),
       m_toMetric(Factors(m_range.unit).second) {
   m_label->setBuddy(m_spin);
-  m_spin->setKeyboardTracking(false);
   m_spin->setAlignment(Qt::AlignRight);
-  // Numbers are shown with "." whatever the user's locale, as everywhere in the program.
-  m_spin->setLocale(QLocale::c());
   Show();
 }
 
@@ -63,9 +60,7 @@ double CUnitField::Metric() const {
 void CUnitField::Show() {
   const kv::SFieldRange& r = m_imperial ? m_range.imperial : m_range.metric;
   m_label->setText(m_imperial ? m_imperialLabel : m_metricLabel);
-  m_spin->setDecimals(r.decimals);
-  m_spin->setRange(r.minimum, r.maximum);
-  m_spin->setSingleStep(r.step);
+  m_spin->SetLimits(r.minimum, r.maximum, r.step, r.decimals);
   m_spin->setValue(m_imperial ? m_metric * m_toImperial : m_metric);
   // What the spin box made of it (rounded to its decimals, kept in range).
   m_shown = m_spin->value();

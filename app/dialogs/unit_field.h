@@ -4,10 +4,10 @@
 // a value the user did not touch comes back exactly as it was given (a
 // round trip through feet or psi would otherwise move it a little on every OK).
 
-#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QString>
 
+#include "app/widgets/spin_field.h"
 #include "base/value_ranges.h"
 
 class CUnitField {
@@ -17,7 +17,7 @@ public:
   CUnitField(QWidget* parent, const char* metricLabel, const char* imperialLabel, kv::EValue value);
 
   QLabel* Label() const { return m_label; }
-  QDoubleSpinBox* Spin() const { return m_spin; }
+  kv::app::CSpinField* Spin() const { return m_spin; }
 
   void SetMetric(double metric);
   // The value in metric units: the given one while the shown value is unchanged.
@@ -30,7 +30,7 @@ private:
   void Show();
 
   QLabel* m_label;
-  QDoubleSpinBox* m_spin;
+  kv::app::CSpinField* m_spin;
   QString m_metricLabel;
   QString m_imperialLabel;
   const kv::SValueRange& m_range;

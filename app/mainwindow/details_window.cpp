@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -54,7 +55,7 @@ CDetailsWindow::CDetailsWindow(QWidget* parent)
       m_table(ReadOnlyTable(kv::kCompartments, 5, this)) {
   CHelp::SetTopic(this, QStringLiteral("details"));
   m_values->horizontalHeader()->hide();
-  m_chart->SetMenusEnabled(false);
+  // Its own menu (Zoom, Pan, Cursor, Reset) undoes a zoom dragged on it.
   m_chart->setMinimumSize(360, 220);
 
   auto* right = new QSplitter(Qt::Vertical, this);
@@ -83,8 +84,13 @@ const kv::app::CBarGraph& CDetailsWindow::TissueChart() const {
 void CDetailsWindow::Retranslate() {
   setWindowTitle(Tr("Details"));
   for (int i = 0; i < kRows; ++i) m_values->setItem(i, 0, Item(Str(kLabels[i]), Qt::AlignLeft | Qt::AlignVCenter));
+  FitValues();
   m_table->setHorizontalHeaderLabels(
       {Str(1066), Tr("Nitrogen (mBar)"), Tr("Helium (mBar)"), Tr("Total (% of limit)"), Tr("Nitrogen (% of limit)")});
+  // The compartment table shows its headings whole (longer in German).
+  int tableWidth = 2 * m_table->frameWidth() + m_table->verticalScrollBar()->sizeHint().width() + 4;
+  for (int c = 0; c < m_table->columnCount(); ++c) tableWidth += m_table->horizontalHeader()->sectionSizeHint(c);
+  m_table->setMinimumWidth(tableWidth);
   m_chart->setToolTip(Str(2620));
   static_cast<kv::app::CBarGraph&>(m_chart->Graph()).Retranslate();
   Reshow();
@@ -105,6 +111,21 @@ void CDetailsWindow::Clear() {
   auto& chart = static_cast<kv::app::CBarGraph&>(m_chart->Graph());
   chart.SetContent(kv::app::SChartContent{{}, {0.0, 17.0}, {0.0, 1000.0}});
   m_chart->update();
+}
+
+void CDetailsWindow::FitValues() {
+  // The list is never narrower than its labels and values ("32:18 (mm:ss)",
+  // "50% Nitrox", longer words in other languages): nothing is cut off.
+  int width = 2 * m_values->frameWidth() + m_values->verticalScrollBar()->sizeHint().width() + 8;
+  const QFontMetrics metrics(m_values->font());
+  for (int c = 0; c < m_values->columnCount(); ++c) {
+    int column = 0;
+    for (int r = 0; r < m_values->rowCount(); ++r)
+      if (const QTableWidgetItem* item = m_values->item(r, c))
+        column = std::max(column, metrics.horizontalAdvance(item->text()));
+    width += column + 16;
+  }
+  m_values->setMinimumWidth(width);
 }
 
 void CDetailsWindow::Reshow() {
@@ -137,25 +158,31 @@ void CDetailsWindow::ShowSecond(const kv::CPlanGroup* plan, int dive, int second
     return imperial ? ToQt(kv::Format("%.1f (ft)", metres * kv::kFeetPerMetre)) : ToQt(kv::Format("%.2f (m)", metres));
   };
   auto mbar = [](double v) { return ToQt(kv::Format("%.1f (mBar)", v)); };
+  // Second 0 is the state before the dive starts, when the diver has not
+  // breathed its gas yet: it shows the gas the dive starts on (name, PPO2 and
+  // inspired pressures) as second 1 does; tissues and ceilings are its own.
+  const kv::CPredictionPoint* breathing = p->m_time == 0 && count > 1 ? d->Prediction(1) : p;
   kv::CGas gas;
-  gas.SetMix(p->m_oxygen, p->m_heliumFraction);
+  gas.SetMix(breathing->m_oxygen, breathing->m_heliumFraction);
+  // A ceiling above the surface means none: 0, as the chart's readout shows it.
   const QString values[kRows] = {
       time,
       depth(p->m_depthPressure / 100.0),
-      depth(p->m_ceiling / 100.0),
-      depth(p->m_maxCeiling / 100.0),
-      mbar(p->m_inspiredNitrogen),
-      mbar(p->m_inspiredHelium),
+      depth(std::max(0.0, p->m_ceiling / 100.0)),
+      depth(std::max(0.0, p->m_maxCeiling / 100.0)),
+      mbar(breathing->m_inspiredNitrogen),
+      mbar(breathing->m_inspiredHelium),
       ToQt(kv::Format("%.1f%%", p->m_cns * 100.0)),
       ToQt(kv::Format("%.1f%%", p->m_otu / 300.0 * 100.0)),
       ToQt(kv::Format("%d", static_cast<int>(p->m_gradientFactor * 100.0))),
       mbar(p->m_maxTissuePressure),
       mbar(p->m_highestTissuePressure),
       ToQt(gas.Format(false)),
-      ToQt(kv::Format("%.2f", p->m_ppo2)),
+      ToQt(kv::Format("%.2f", breathing->m_ppo2)),
   };
   for (int i = 0; i < kRows; ++i) m_values->setItem(i, 1, Item(values[i]));
-  m_values->item(kGas, 0)->setText(Str(p->m_closedCircuit ? kLabels[kGas] : kGasOnOpenCircuit));
+  m_values->item(kGas, 0)->setText(Str(breathing->m_closedCircuit ? kLabels[kGas] : kGasOnOpenCircuit));
+  FitValues();
 
   const std::vector<kv::app::SCompartmentLoad> loads = kv::app::CompartmentLoads(*d, m_second);
   for (int c = 0; c < static_cast<int>(loads.size()); ++c) {

@@ -40,6 +40,7 @@ public:
 
 private:
   void Clear();
+  void FitValues();
   const kv::CPlanGroup* m_plan = nullptr;
   int m_dive = 0;
   int m_second = 0;

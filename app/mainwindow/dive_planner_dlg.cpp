@@ -5,7 +5,8 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QShortcut>
+#include <QScreen>
+#include <QKeyEvent>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
@@ -46,6 +47,12 @@ CDivePlannerDlg::CDivePlannerDlg(const SDivePlannerOptions& options, QWidget* pa
   setWindowIcon(AppIcon());
   resize(1000, 720);
   RestoreWindowPlacement(kPlacement, *this);
+  // Never taller or wider than the screen it opens on, frame and panels
+  // included (a 1366 x 768 laptop).
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QSize room = screen->availableGeometry().size() - QSize(16, 48);
+    if (room.isValid()) resize(size().boundedTo(room));
+  }
   CHelp::SetTopic(this, QStringLiteral("main_window"));
 
   kv::CPreferences& prefs = kv::Prefs();
@@ -70,9 +77,6 @@ CDivePlannerDlg::CDivePlannerDlg(const SDivePlannerOptions& options, QWidget* pa
   CreateActions();
   CreateMenus();
   RetranslateUi();
-  // Escape leaves the program as the close box does, with the save question.
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  connect(escape, &QShortcut::activated, this, &QWidget::close);
 
   if (!options.fileToOpen.isEmpty()) {
     kv::StatusLog().LogMessage("Auto open file %s", FromQt(options.fileToOpen).c_str());
@@ -391,10 +395,21 @@ void CDivePlannerDlg::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (m_plan->IsModified() &&
-      kv::UserPrompt().AskYesNo(LoadText(1217), true, kv::EIcon::Exclamation))
-    SavePlan(false);
+  if (!AskToSave()) {
+    event->ignore();
+    return;
+  }
   SaveWindowPlacement(kPlacement, *this);
   if (m_details) m_details->close();
   event->accept();
+}
+
+void CDivePlannerDlg::keyPressEvent(QKeyEvent* event) {
+  // Fields revert their edit, the chart resets its zoom; what reaches the
+  // window leaves the program as the close box does, with the save question.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
 }

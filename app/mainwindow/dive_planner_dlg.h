@@ -65,7 +65,9 @@ public:
   QString TabText(int dive) const;
 
   // ---- Commands (also reached through the menus) ----------------------------
-  void NewPlan();
+  // False when the user kept the plan (Cancel to the save question, or to
+  // the file dialog of the save it asked for).
+  bool NewPlan();
   void OpenPlan();
   void OpenRecent(const QString& path);
   bool SavePlan(bool askForName);
@@ -105,6 +107,8 @@ public:
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+  // Escape that no field, list or chart took closes the window.
+  void keyPressEvent(QKeyEvent* event) override;
 
 private:
   void CreateActions();
@@ -114,7 +118,9 @@ private:
   void OnNotification(const kv::SPlanNotification& n);
   void OnTabChanged(int index);
   void OnTabContextMenu(const QPoint& pos);
-  void AskToSave();
+  // Asks whether to save a modified plan: Yes saves, No discards, Cancel (or
+  // Escape) keeps everything. False when the plan must stay as it is.
+  bool AskToSave();
   void OpenPlanFile(const QString& path);
   void SetFolderPreference(const QString& path);
   bool Busy() const;

@@ -38,17 +38,23 @@ void CDivePlannerDlg::SetFolderPreference(const QString& path) {
   kv::Prefs().SetText(kv::EPref::DefaultDirectory, FromQt(FolderOf(path)));
 }
 
-void CDivePlannerDlg::AskToSave() {
-  if (!m_plan->IsModified()) return;
-  if (kv::UserPrompt().AskYesNo(LoadText(1217), true, kv::EIcon::Exclamation))
-    SavePlan(false);
-  else
-    m_plan->ClearModified();
+bool CDivePlannerDlg::AskToSave() {
+  if (!m_plan->IsModified()) return true;
+  switch (kv::UserPrompt().AskYesNoCancel(LoadText(1217), kv::EIcon::Exclamation)) {
+    case kv::EAnswer::Yes:
+      // A cancelled file dialog or a failed save keeps the plan as it is.
+      return SavePlan(false);
+    case kv::EAnswer::No:
+      m_plan->ClearModified();
+      return true;
+    case kv::EAnswer::Cancel:
+      break;
+  }
+  return false;
 }
 
-void CDivePlannerDlg::NewPlan() {
-  if (Busy()) return;
-  AskToSave();
+bool CDivePlannerDlg::NewPlan() {
+  if (Busy() || !AskToSave()) return false;
   SetDiveTabCount(0);
   m_plan->ClearPlanGroup();
   m_plan->ResetPlanGroup();
@@ -61,11 +67,11 @@ void CDivePlannerDlg::NewPlan() {
   Page(0)->Refresh();
   UpdateTexts();
   UpdateCommands();
+  return true;
 }
 
 void CDivePlannerDlg::OpenPlan() {
-  if (Busy()) return;
-  NewPlan();
+  if (Busy() || !NewPlan()) return;
   const QString path = ChooseOpen("Select dive plan file to open", kPlanFilter, "*.ccp");
   if (path.isEmpty()) return;
   kv::StatusLog().LogMessage("User selected file %s", FromQt(path).c_str());
@@ -76,8 +82,7 @@ void CDivePlannerDlg::OpenPlan() {
 }
 
 void CDivePlannerDlg::OpenRecent(const QString& path) {
-  if (Busy()) return;
-  AskToSave();
+  if (Busy() || !AskToSave()) return;
   kv::StatusLog().LogMessage("User selected MRU file %s", FromQt(path).c_str());
   OpenPlanFile(path);
 }

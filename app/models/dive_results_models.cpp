@@ -84,13 +84,16 @@ void CGasWarningsModel::SetDive(const CDivePlan* dive) {
 
 void CGasWarningsModel::Reload() {
   beginResetModel();
-  m_rows = m_dive ? static_cast<int>(m_dive->GasWarnings().size()) : 0;
+  m_exposure = m_dive ? ExposureWarnings(*m_dive) : std::vector<SExposureWarning>();
+  m_rows = (m_dive ? static_cast<int>(m_dive->GasWarnings().size()) : 0) + static_cast<int>(m_exposure.size());
   endResetModel();
 }
 
+int CGasWarningsModel::GasRows() const { return m_rows - static_cast<int>(m_exposure.size()); }
+
 int CGasWarningsModel::WarningCount() const {
-  int count = 0;
-  for (int i = 0; m_dive && i < m_rows; ++i) {
+  int count = static_cast<int>(m_exposure.size());
+  for (int i = 0; m_dive && i < GasRows(); ++i) {
     const CDiveGasWarning& w = m_dive->GasWarnings()[static_cast<std::size_t>(i)];
     if (!w.m_icd.empty() || !w.m_ead.empty() || !w.m_highO2.empty() || !w.m_lowO2.empty()) ++count;
   }
@@ -101,12 +104,20 @@ int CGasWarningsModel::rowCount(const QModelIndex& parent) const { return parent
 int CGasWarningsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
 
 QVariant CGasWarningsModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || !m_dive || index.row() >= m_rows ||
-      index.row() >= static_cast<int>(m_dive->GasWarnings().size()))
-    return {};
-  const CDiveGasWarning& w = m_dive->GasWarnings()[static_cast<std::size_t>(index.row())];
+  if (!index.isValid() || !m_dive || index.row() >= m_rows) return {};
   if (role == Qt::ForegroundRole && index.column() != kGas) return QBrush(QColor(200, 0, 0));
+  // A narrow list cuts long warnings: the tip shows the whole text.
+  if (role == Qt::ToolTipRole) role = Qt::DisplayRole;
   if (role != Qt::DisplayRole) return {};
+  if (index.row() >= GasRows()) {
+    // Oxygen exposure is a high-oxygen warning of the whole dive, not of one gas.
+    const SExposureWarning& e = m_exposure[static_cast<std::size_t>(index.row() - GasRows())];
+    if (index.column() == kGas) return Str(e.flag == kWarnCns ? 1060 : 1061);
+    if (index.column() == kHighO2) return ExposureWarningText(e);
+    return {};
+  }
+  if (index.row() >= static_cast<int>(m_dive->GasWarnings().size())) return {};
+  const CDiveGasWarning& w = m_dive->GasWarnings()[static_cast<std::size_t>(index.row())];
   switch (index.column()) {
     case kGas: return ToQt(w.m_gas.Format(false));
     case kIcd: return ToQt(w.m_icd);

@@ -3,6 +3,9 @@
 // gas warnings. Both are rebuilt whole when the dive was calculated again.
 
 #include <QAbstractTableModel>
+#include <vector>
+
+#include "app/charts/profile_chart_data.h"
 
 namespace kv {
 class CDivePlan;
@@ -32,6 +35,9 @@ private:
   bool m_imperial = false;
 };
 
+// The gas warnings of a dive, one row per gas, followed by a row for each
+// oxygen exposure limit the dive passes (CNS, OTU), so that the list holds
+// everything the chart's warning band shows.
 class CGasWarningsModel : public QAbstractTableModel {
   Q_OBJECT
 public:
@@ -49,8 +55,10 @@ public:
   QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+  int GasRows() const;
   const CDivePlan* m_dive = nullptr;
   int m_rows = 0;
+  std::vector<SExposureWarning> m_exposure;
 };
 
 }  // namespace kv::app

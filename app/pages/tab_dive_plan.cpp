@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QSpinBox>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -26,6 +26,7 @@
 #include "app/charts/graph_widget.h"
 #include "app/charts/profile_chart_data.h"
 #include "app/charts/xy_line_graph.h"
+#include "app/help/help.h"
 #include "engine/dive_plan.h"
 #include "app/models/dive_results_models.h"
 #include "app/models/plan_points_model.h"
@@ -33,6 +34,7 @@
 #include "app/pages/tab_dive_plan_bailout_gas_list.h"
 #include "app/pages/tab_dive_plan_bailout_settings.h"
 #include "app/pages/tab_dive_plan_dive_settings.h"
+#include "plan/dive_status.h"
 #include "plan/plan_group.h"
 #include "app/widgets/gas_combo_completion.h"
 #include "app/widgets/return_moves_focus.h"
@@ -52,6 +54,9 @@ int ShownDepth(double metres, bool imperial) {
 const std::vector<CPlanPoint>& ShownPoints(const CDivePlan& dive) {
   return dive.IsBailoutMode() ? dive.BailoutPlanPoints() : dive.UserPoints();
 }
+
+// A whole-number field's value.
+int ShownInt(const CSpinField* field) { return static_cast<int>(std::lround(field->value())); }
 
 // Sets a value as the program does, so that no message goes out.
 template <typename Widget, typename Value>
@@ -79,9 +84,28 @@ SListEditEnabling ListEditEnabling(const CDivePlan* dive, int highlightedRow) {
   return e;
 }
 
+QString NotCalculatedText(const CPlanGroup& plan, int dive) {
+  const SDiveStatus status = DiveStatus(plan, dive);
+  switch (status.status) {
+    case EDiveStatus::SixHoursDeclined:
+      return Tr("Not calculated: its decompression needs more than 6 hours, and planning beyond 6 hours was "
+                "declined.");
+    case EDiveStatus::TwentyFourHours:
+      return Tr("Not calculated: its decompression does not end within the 24-hour limit.");
+    case EDiveStatus::EarlierDiveFailed:
+      return Tr("Not calculated: dive %1 before it could not be calculated, so this dive has no state to start from.")
+          .arg(status.failedDive + 1);
+    default:
+      break;
+  }
+  return {};
+}
+
 CTabDivePlan::CTabDivePlan(QWidget* parent) : QWidget(parent) {
   m_imperial = Prefs().GetNumber(EPref::Units) == 1;
   m_lastSetpoint = Prefs().GetScaled(EPref::DefaultPpo2);
+  // What's This on any control of the page opens the page's own topic.
+  CHelp::SetTopic(this, QStringLiteral("dive_page"));
 
   auto* entryBox = new QGroupBox(this);
   BuildEntryFields(entryBox);
@@ -125,8 +149,10 @@ CTabDivePlan::CTabDivePlan(QWidget* parent) : QWidget(parent) {
   auto* split = new QSplitter(Qt::Vertical, this);
   split->addWidget(top);
   split->addWidget(bottom);
-  split->setStretchFactor(0, 2);
-  split->setStretchFactor(1, 3);
+  // The entry part keeps what it needs to show every setting; the chart
+  // takes the rest (and a low window makes the settings scroll instead).
+  split->setStretchFactor(0, 0);
+  split->setStretchFactor(1, 1);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(split);
@@ -148,19 +174,15 @@ CTabDivePlan::~CTabDivePlan() {
 
 void CTabDivePlan::BuildEntryFields(QWidget* box) {
   CPreferences& prefs = Prefs();
-  m_depth = new QSpinBox(box);
+  m_depth = new CSpinField(box);
   m_depthLabel = new QLabel(box);
   m_depthLabel->setBuddy(m_depth);
-  m_duration = new QSpinBox(box);
+  m_duration = new CSpinField(box);
   // Whole minutes on the page; the range is held in seconds.
   const SFieldRange& minutes = ValueRange(EValue::PointDuration).metric;
-  m_duration->setRange(static_cast<int>(minutes.minimum / 60), static_cast<int>(minutes.maximum / 60));
+  m_duration->SetLimits(minutes.minimum / 60, minutes.maximum / 60, 1, 0);
   m_durationLabel = new QLabel(box);
   m_durationLabel->setBuddy(m_duration);
-  for (QSpinBox* s : {m_depth, m_duration}) {
-    s->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-    s->setKeyboardTracking(false);
-  }
   m_cc = new QRadioButton(box);
   m_oc = new QRadioButton(box);
   auto* modes = new QButtonGroup(box);
@@ -182,7 +204,7 @@ void CTabDivePlan::BuildEntryFields(QWidget* box) {
   m_ncs = new QCheckBox(box);
   m_ncs->setChecked(prefs.GetNumber(EPref::DefaultNoClearSurface) != 0);
 
-  for (QWidget* w : std::initializer_list<QWidget*>{m_depth, m_duration, m_cc, m_oc, m_gas, m_ncs}) ReturnMovesFocus(w);
+  for (QWidget* w : std::initializer_list<QWidget*>{m_cc, m_oc, m_gas, m_ncs}) ReturnMovesFocus(w);
 
   m_add = new QPushButton(box);
   m_insert = new QPushButton(box);
@@ -215,9 +237,9 @@ void CTabDivePlan::BuildEntryFields(QWidget* box) {
   connect(m_delete, &QPushButton::clicked, this, &CTabDivePlan::DeleteEntry);
   connect(m_cc, &QRadioButton::clicked, this, &CTabDivePlan::OnModeClicked);
   connect(m_oc, &QRadioButton::clicked, this, &CTabDivePlan::OnModeClicked);
-  connect(m_depth, &QSpinBox::valueChanged, this, &CTabDivePlan::UpdatePpo2Display);
-  connect(m_depth, &QSpinBox::editingFinished, this, [this] { m_lastDepth = m_depth->value(); });
-  connect(m_duration, &QSpinBox::editingFinished, this, [this] { m_lastDuration = m_duration->value(); });
+  connect(m_depth, &QDoubleSpinBox::valueChanged, this, &CTabDivePlan::UpdatePpo2Display);
+  connect(m_depth, &CSpinField::posted, this, [this] { m_lastDepth = ShownInt(m_depth); });
+  connect(m_duration, &CSpinField::posted, this, [this] { m_lastDuration = ShownInt(m_duration); });
   connect(m_setpoint, &CSpinField::posted, this, [this] { m_lastSetpoint = m_setpoint->value(); });
   connect(m_gas, &CGasComboCompletion::gasChanged, this, [this](int oxygen, int helium) {
     UpdatePpo2Display();
@@ -273,9 +295,21 @@ void CTabDivePlan::BuildSettings() {
   m_diveSettings = new CTabDivePlanDiveSettings(m_settingsTabs);
   m_bailoutSettings = new CTabDivePlanBailoutSettings(m_settingsTabs);
   m_gasList = new CTabDivePlanBailoutGasList(m_settingsTabs);
-  m_settingsTabs->addTab(m_diveSettings, QString());
-  m_settingsTabs->addTab(m_bailoutSettings, QString());
-  m_gasList->hide();
+  // Each sheet scrolls when the window is low (a 768-pixel screen), so that
+  // the settings never make the whole window taller than the screen.
+  auto sheet = [this](QWidget* page) {
+    auto* area = new QScrollArea(m_settingsTabs);
+    area->setWidget(page);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    return area;
+  };
+  m_diveSheet = sheet(m_diveSettings);
+  m_bailoutSheet = sheet(m_bailoutSettings);
+  m_gasListSheet = sheet(m_gasList);
+  m_settingsTabs->addTab(m_diveSheet, QString());
+  m_settingsTabs->addTab(m_bailoutSheet, QString());
+  m_gasListSheet->hide();
   connect(m_diveSettings, &CSettingsPage::settingChanged, this, &CTabDivePlan::ApplySetting);
   connect(m_bailoutSettings, &CSettingsPage::settingChanged, this, &CTabDivePlan::ApplySetting);
   connect(m_gasList, &CTabDivePlanBailoutGasList::listChanged, this,
@@ -290,7 +324,7 @@ void CTabDivePlan::BuildChart() {
     return dive ? BuildCursorReadout(*dive, second, m_imperial) : SCursorReadout();
   });
   m_chart = new CGraphWidget(std::move(graph), this);
-  m_chart->setMinimumHeight(220);
+  m_chart->setMinimumHeight(160);
   connect(m_chart, &CGraphWidget::bailoutFromCursor, this, &CTabDivePlan::BailoutFromCursor);
   connect(m_chart, &CGraphWidget::bailoutFromEndOfSegment, this, &CTabDivePlan::BailoutFromEndOfSegment);
   connect(m_chart, &CGraphWidget::returnToDive, this, &CTabDivePlan::ReturnToDive);
@@ -356,6 +390,7 @@ void CTabDivePlan::RefreshChart() {
   // bailout mode on a dive with closed-circuit time under water.
   chart.SetWorstCaseMenu(dive && !dive->IsBailoutMode() && !BailoutSweepSeconds(*dive, kWorstCaseStep).empty());
   chart.SetRecalculationCaption(m_plan && m_plan->IsRecalculationRequired());
+  chart.SetNoticeCaption(m_plan && dive ? NotCalculatedText(*m_plan, m_diveIndex) : QString());
   m_chart->update();
 }
 
@@ -395,9 +430,10 @@ void CTabDivePlan::RetranslateTexts() {
   m_deleteAction->setText(Tr("&Delete"));
   m_list->setToolTip(Str(2108));
   m_settingsTabs->setToolTip(Str(2109));
-  m_settingsTabs->setTabText(m_settingsTabs->indexOf(m_diveSettings), Tr("Dive Settings"));
-  m_settingsTabs->setTabText(m_settingsTabs->indexOf(m_bailoutSettings), Tr("Bailout Settings"));
-  if (const int at = m_settingsTabs->indexOf(m_gasList); at >= 0) m_settingsTabs->setTabText(at, Tr("Bailout Gas List"));
+  m_settingsTabs->setTabText(m_settingsTabs->indexOf(m_diveSheet), Tr("Dive Settings"));
+  m_settingsTabs->setTabText(m_settingsTabs->indexOf(m_bailoutSheet), Tr("Bailout Settings"));
+  if (const int at = m_settingsTabs->indexOf(m_gasListSheet); at >= 0)
+    m_settingsTabs->setTabText(at, Tr("Bailout Gas List"));
   m_results->widget(0)->setToolTip(Str(2110));
   m_results->widget(1)->setToolTip(Str(2111));
   m_results->setTabText(1, Tr("Segments"));
@@ -432,12 +468,15 @@ void CTabDivePlan::HighlightRow(int row) {
 
 void CTabDivePlan::SetImperial(bool imperial) {
   const bool changed = imperial != m_imperial;
-  const int depth = m_depth->value();
+  const int depth = ShownInt(m_depth);
   m_imperial = imperial;
   m_depthLabel->setText(Str(imperial ? 1049 : 1048));
   const SValueRange& depthRange = ValueRange(EValue::Depth);
   const SFieldRange& depthField = imperial ? depthRange.imperial : depthRange.metric;
-  m_depth->setRange(static_cast<int>(depthField.minimum), static_cast<int>(depthField.maximum));
+  {
+    const QSignalBlocker block(m_depth);
+    m_depth->SetLimits(depthField.minimum, depthField.maximum, 1, 0);
+  }
   if (changed) SetQuietly(m_depth, ShownDepth(imperial ? depth : depth * kMetresPerFoot, imperial));
   m_diveSettings->SetImperial(imperial);
   m_bailoutSettings->SetImperial(imperial);
@@ -456,7 +495,7 @@ void CTabDivePlan::ReloadGasMixes() {
 // ---- Entry fields -----------------------------------------------------------------------
 
 double CTabDivePlan::EntryDepthMetres() const {
-  return m_imperial ? m_depth->value() * kMetresPerFoot : m_depth->value();
+  return m_imperial ? ShownInt(m_depth) * kMetresPerFoot : ShownInt(m_depth);
 }
 
 void CTabDivePlan::LoadFieldsFromRow(int row) {
@@ -513,13 +552,18 @@ void CTabDivePlan::Edited() {
 
 // ---- Commands ---------------------------------------------------------------------------
 
+void CTabDivePlan::CommitFields() {
+  for (CSpinField* field : {m_depth, m_duration, m_setpoint}) field->Commit();
+}
+
 bool CTabDivePlan::AddEntry() { return AddAt(false); }
 bool CTabDivePlan::InsertEntry() { return AddAt(true); }
 
 bool CTabDivePlan::AddAt(bool insert) {
   CDivePlan* dive = Dive();
   if (!dive || m_busy) return false;
-  // A gas typed but not left yet is read now; an invalid one has had its message.
+  // Fields typed in but not left yet are read now; an invalid gas has had its message.
+  CommitFields();
   const bool typedInvalid = !m_gas->currentText().isEmpty() && !m_gas->GetGas().IsValid();
   m_gas->LeaveField();
   if (typedInvalid) return false;
@@ -529,7 +573,7 @@ bool CTabDivePlan::AddAt(bool insert) {
   if (closedCircuit) m_lastSetpoint = m_setpoint->value();
   const double setpoint = m_lastSetpoint;
   const double depth = EntryDepthMetres();
-  const int seconds = m_duration->value() * 60;
+  const int seconds = ShownInt(m_duration) * 60;
   const bool ncs = m_ncs->isChecked();
   const int count = static_cast<int>(ShownPoints(*dive).size());
   const bool highlighted = m_selectedRow >= 0 && m_selectedRow < count;
@@ -544,7 +588,8 @@ bool CTabDivePlan::AddAt(bool insert) {
       m_busy = false;
       return false;
     }
-    if (dive->AddPoint(0, 0, 0.0, closedCircuit, gas.Oxygen(), gas.Helium(), setpoint, ncs) < 0) {
+    if (!dive->CheckSurfacePointEntry(depth, gas.Oxygen(), gas.Helium(), closedCircuit, setpoint) ||
+        dive->AddPoint(0, 0, 0.0, closedCircuit, gas.Oxygen(), gas.Helium(), setpoint, ncs) < 0) {
       m_busy = false;
       return false;
     }
@@ -570,6 +615,7 @@ bool CTabDivePlan::UpdateEntry() {
   if (!dive || m_busy) return false;
   const int count = static_cast<int>(ShownPoints(*dive).size());
   if (m_selectedRow < 0 || m_selectedRow >= count) return false;
+  CommitFields();
   const bool typedInvalid = !m_gas->currentText().isEmpty() && !m_gas->GetGas().IsValid();
   m_gas->LeaveField();
   if (typedInvalid) return false;
@@ -578,7 +624,7 @@ bool CTabDivePlan::UpdateEntry() {
   const double setpoint = closedCircuit ? m_setpoint->value() : 0.7;
   const int row = m_selectedRow;
   m_busy = true;
-  const bool ok = dive->UpdatePoint(row, m_duration->value() * 60, EntryDepthMetres() * 100.0, closedCircuit,
+  const bool ok = dive->UpdatePoint(row, ShownInt(m_duration) * 60, EntryDepthMetres() * 100.0, closedCircuit,
                                     gas.Oxygen(), gas.Helium(), setpoint, m_ncs->isChecked());
   m_busy = false;
   if (!ok) return false;
@@ -676,8 +722,8 @@ void CTabDivePlan::ClearBailout() {
 // ---- Settings -------------------------------------------------------------------------------
 
 void CTabDivePlan::UpdateGasListTab(bool show) {
-  const int at = m_settingsTabs->indexOf(m_gasList);
-  if (show && at < 0) m_settingsTabs->addTab(m_gasList, Tr("Bailout Gas List"));
+  const int at = m_settingsTabs->indexOf(m_gasListSheet);
+  if (show && at < 0) m_settingsTabs->addTab(m_gasListSheet, Tr("Bailout Gas List"));
   if (!show && at >= 0) m_settingsTabs->removeTab(at);
 }
 

@@ -5,6 +5,7 @@
 // is a view: every edit goes to the dive, which recalculates through its
 // plan; Refresh shows the result after the plan reports DiveCalculated.
 
+#include <QString>
 #include <QWidget>
 
 namespace kv {
@@ -18,7 +19,6 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QRadioButton;
-class QSpinBox;
 class QTabWidget;
 class QTableView;
 
@@ -50,6 +50,11 @@ struct SListEditEnabling {
   bool operator==(const SListEditEnabling&) const = default;
 };
 SListEditEnabling ListEditEnabling(const CDivePlan* dive, int highlightedRow);
+
+// Why a dive of the plan has no results although it should ("Not calculated:
+// dive 3 before it could not be calculated."), shown across its chart; empty
+// for a calculated dive, an empty one, or one not calculated yet.
+QString NotCalculatedText(const CPlanGroup& plan, int dive);
 
 class CTabDivePlan : public QWidget {
   Q_OBJECT
@@ -93,8 +98,8 @@ public:
   void ApplySetting(int message);
 
   // ---- Parts, for the window and for tests ---------------------------------------
-  QSpinBox* DepthField() const { return m_depth; }
-  QSpinBox* DurationField() const { return m_duration; }
+  CSpinField* DepthField() const { return m_depth; }
+  CSpinField* DurationField() const { return m_duration; }
   QRadioButton* ClosedCircuitButton() const { return m_cc; }
   QRadioButton* OpenCircuitButton() const { return m_oc; }
   CGasComboCompletion* GasField() const { return m_gas; }
@@ -136,6 +141,7 @@ private:
   void BuildSettings();
   void BuildChart();
   bool AddAt(bool insert);
+  void CommitFields();
   void StartBailout(int second, bool fromEndOfSegment);
   void LoadFieldsFromRow(int row);
   void HighlightRow(int row);
@@ -160,11 +166,11 @@ private:
   int m_lastDepth = 0;
   int m_lastDuration = 0;
 
-  QSpinBox* m_depth = nullptr;
+  CSpinField* m_depth = nullptr;
   QLabel* m_depthLabel = nullptr;
   QLabel* m_durationLabel = nullptr;
   QLabel* m_gasLabel = nullptr;
-  QSpinBox* m_duration = nullptr;
+  CSpinField* m_duration = nullptr;
   QRadioButton* m_cc = nullptr;
   QRadioButton* m_oc = nullptr;
   CGasComboCompletion* m_gas = nullptr;
@@ -186,6 +192,10 @@ private:
   CTabDivePlanDiveSettings* m_diveSettings = nullptr;
   CTabDivePlanBailoutSettings* m_bailoutSettings = nullptr;
   CTabDivePlanBailoutGasList* m_gasList = nullptr;
+  // The scrolling sheets of the settings tabs that hold the three pages.
+  QWidget* m_diveSheet = nullptr;
+  QWidget* m_bailoutSheet = nullptr;
+  QWidget* m_gasListSheet = nullptr;
   CGraphWidget* m_chart = nullptr;
   QTabWidget* m_results = nullptr;
   CGasWarningsModel* m_warnings = nullptr;

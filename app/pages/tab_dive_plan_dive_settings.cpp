@@ -3,6 +3,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QSignalBlocker>
+#include <cmath>
 
 #include "engine/dive_plan.h"
 #include "app/widgets/spin_field.h"
@@ -41,6 +42,8 @@ void CTabDivePlanDiveSettings::ShowDive(const CDivePlan* dive) {
   if (dive) m_interval->setValue(dive->GetSurfaceInterval() / 60);
 }
 
-int CTabDivePlanDiveSettings::SurfaceIntervalSeconds() const { return m_interval->value() * 60; }
+int CTabDivePlanDiveSettings::SurfaceIntervalSeconds() const {
+  return static_cast<int>(std::lround(m_interval->value())) * 60;
+}
 
 }  // namespace kv::app

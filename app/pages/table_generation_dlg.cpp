@@ -195,6 +195,8 @@ CTableGenerationDlg::CTableGenerationDlg(const CPlanGroup* plan, IFileChooser* c
   m_messages = new QListWidget(messagesBox);
   m_messages->setToolTip(Tr("The findings of the checks and the progress of the last run"));
   m_messages->setWordWrap(true);
+  // Wrapped rows are laid out again on every width, so that none overlaps the next.
+  m_messages->setResizeMode(QListView::Adjust);
   auto* messagesLayout = new QVBoxLayout(messagesBox);
   messagesLayout->addWidget(m_messages);
   auto* right = new QVBoxLayout;
@@ -432,7 +434,7 @@ void CTableGenerationDlg::ReadField(ETableInput input) {
 
 void CTableGenerationDlg::ReadAllFields() {
   // A value typed into a field that still has the focus is taken too.
-  for (const SField& f : m_fields) f.spin->interpretText();
+  for (const SField& f : m_fields) f.spin->Commit();
   const STableGenerationInputs before = m_model.Inputs();
   STableGenerationInputs in = before;
   for (int i = 0; i < static_cast<int>(ETableInput::Count); ++i) {
@@ -536,7 +538,7 @@ void CTableGenerationDlg::EditSwitch(bool descent, int row) {
       int index = row;
       if (index < 0) {
         const double factor = m_model.IsImperial() ? kFeetPerMetre : 1.0;
-        const long shown = dialog.DepthField()->value();
+        const long shown = std::lround(dialog.DepthField()->value());
         for (int i = 0; i < schedule.Count(); ++i)
           if (std::lround(schedule.At(i).m_depth * factor) == shown) index = i;
       }

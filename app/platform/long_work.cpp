@@ -1,6 +1,7 @@
 #include "app/platform/long_work.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMutex>
 #include <QMutexLocker>
@@ -10,6 +11,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <limits>
 #include <memory>
 
 #include "app/platform/qt_text.h"
@@ -84,9 +86,43 @@ private:
   QPointer<QWidget> m_owner;
 };
 
+// The run the window's thread is showing. Runs do not nest (commands refuse
+// while one is busy), but a run started from a question of another would
+// simply take over and give the first back when it ends.
+struct SRunState {
+  QPointer<QWidget> owner;
+  QPointer<QProgressDialog> dialog;
+  QElapsedTimer started;
+  int asides = 0;
+  SRunState* previous = nullptr;
+};
+SRunState* g_current = nullptr;
+
+// The dialog is shown by this code, not by QProgressDialog's own timer, so
+// that it never appears over a question the work is waiting for.
+void ShowDialogWhenDue(SRunState& run) {
+  if (!run.dialog || run.asides > 0 || run.dialog->isVisible()) return;
+  if (run.started.elapsed() < CLongWork::kShowAfterMs) return;
+  run.dialog->show();
+  run.dialog->raise();
+}
+
 }  // namespace
 
 bool CLongWork::IsBusy() { return g_running.load() > 0; }
+
+QWidget* CLongWork::Owner() { return g_current ? g_current->owner.data() : nullptr; }
+
+CLongWork::CStepAside::CStepAside() {
+  if (!g_current) return;
+  ++g_current->asides;
+  if (g_current->dialog) g_current->dialog->hide();
+}
+
+CLongWork::CStepAside::~CStepAside() {
+  if (!g_current || g_current->asides == 0) return;
+  if (--g_current->asides == 0) ShowDialogWhenDue(*g_current);
+}
 
 bool CLongWork::Run(QWidget* owner, const QString& label, const Work& work, bool* cancelled) {
   auto bridge = std::make_shared<CProgressBridge>();
@@ -98,23 +134,30 @@ bool CLongWork::Run(QWidget* owner, const QString& label, const Work& work, bool
   QProgressDialog dialog(label, Tr("Cancel"), 0, 0, owner);
   dialog.setWindowTitle(ToQt(kv::kAppCaption));
   dialog.setWindowModality(Qt::WindowModal);
-  dialog.setMinimumDuration(kShowAfterMs);
+  // Never by its own timer: ShowDialogWhenDue decides.
+  dialog.setMinimumDuration(std::numeric_limits<int>::max());
   dialog.setAutoReset(false);
   dialog.setAutoClose(false);
+  SRunState run;
+  run.owner = owner;
+  run.dialog = &dialog;
+  run.started.start();
+  run.previous = g_current;
+  g_current = &run;
 
   QThread* thread = QThread::create([bridge, result, &work] { *result = work(*bridge); });
   QEventLoop loop;
   QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
   QTimer poll;
   poll.setInterval(50);
-  QObject::connect(&poll, &QTimer::timeout, &dialog, [&dialog, bridge] {
+  QObject::connect(&poll, &QTimer::timeout, &dialog, [&dialog, &run, bridge] {
     // The Cancel button, Escape and cancel() all leave the dialog cancelled.
     if (dialog.wasCanceled()) bridge->Cancel();
     if (dialog.maximum() != bridge->Maximum()) dialog.setMaximum(bridge->Maximum());
-    // setValue also shows the dialog once the minimum duration has passed.
     dialog.setValue(std::min(bridge->Position(), std::max(bridge->Maximum(), 0)));
     std::string text;
     if (bridge->TakeText(text)) dialog.setLabelText(ToQt(text));
+    ShowDialogWhenDue(run);
   });
   dialog.setValue(0);
   poll.start();
@@ -123,6 +166,7 @@ bool CLongWork::Run(QWidget* owner, const QString& label, const Work& work, bool
   thread->wait();
   delete thread;
   poll.stop();
+  g_current = run.previous;
   dialog.reset();
   QApplication::restoreOverrideCursor();
   --g_running;

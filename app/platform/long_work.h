@@ -2,7 +2,9 @@
 // Long work (a plan of many dives, bailout planning, table generation) runs on
 // a worker thread while the window's thread shows a QProgressDialog over the
 // progress seam and stays responsive. Questions the work asks through the
-// user-prompt seam are shown by the window's thread while the worker waits.
+// user-prompt seam are shown by the window's thread while the worker waits;
+// the progress dialog steps aside (hides) while one is up, so that the
+// question is on top and takes the mouse and the keys, and comes back after.
 //
 // While work runs, mouse and key input to the owner window is dropped (the
 // progress dialog and message boxes still take theirs), and IsBusy() is true
@@ -29,4 +31,18 @@ public:
 
   // True while some work runs.
   static bool IsBusy();
+  // The window that the running work belongs to (its questions are centred on
+  // it), or nullptr when none runs. Window's thread only.
+  static QWidget* Owner();
+
+  // While one lives, the progress dialog of the running work is hidden and
+  // is not shown; it comes back (if it was due) when the last one goes.
+  // Window's thread only; does nothing when no work runs.
+  class CStepAside {
+  public:
+    CStepAside();
+    ~CStepAside();
+    CStepAside(const CStepAside&) = delete;
+    CStepAside& operator=(const CStepAside&) = delete;
+  };
 };

@@ -3,6 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -13,12 +14,15 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <memory>
+
 #include "app/dialogs/notes.h"
 #include "app/help/help.h"
 #include "app/platform/file_chooser.h"
 #include "app/platform/qt_text.h"
 #include "app/platform/user_profile.h"
-#include "app/viewer/table_notes.h"
+#include "report/table_notes.h"
 #include "base/prompt.h"
 #include "report/latin1.h"
 
@@ -41,6 +45,8 @@ CViewer::CViewer(const std::string& document, IFileChooser* chooser, QWidget* pa
   setWindowFlag(Qt::WindowMaximizeButtonHint);
   CHelp::SetTopic(this, QStringLiteral("viewer"));
   m_browser->setOpenLinks(false);
+  // A wide table scrolls sideways rather than breaking its numbers apart.
+  m_browser->setWordWrapMode(QTextOption::WordWrap);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_browser, 1);
   auto* buttons = new QHBoxLayout;
@@ -92,18 +98,101 @@ QString CViewer::DisplayHtml(const std::string& document) {
   return html;
 }
 
+QStringList CViewer::TablePages(const std::string& document) {
+  const QString html = DisplayHtml(document);
+  // Every table after the first starts after this page break.
+  const QStringList parts = html.split(QStringLiteral("<div class=\"breakafter\"><br></div>"));
+  const qsizetype body = html.indexOf(QStringLiteral("<body>"), 0, Qt::CaseInsensitive);
+  const QString head = body < 0 ? QString() : html.left(body + 6);
+  QStringList pages;
+  for (qsizetype i = 0; i < parts.size(); ++i) {
+    QString page = i == 0 ? parts[i] : head + parts[i];
+    if (i + 1 < parts.size()) page += QStringLiteral("</body></html>");
+    pages << page;
+  }
+  return pages;
+}
+
+std::unique_ptr<QTextDocument> CViewer::LayOutTablePage(const QString& html, QPaintDevice* device, double width,
+                                                        bool wrapLines) {
+  auto doc = std::make_unique<QTextDocument>();
+  doc->documentLayout()->setPaintDevice(device);
+  // Words are never broken: a table too wide for the page grows past it
+  // (and is scaled down to fit) rather than splitting "14" into "1" and "4".
+  QTextOption option = doc->defaultTextOption();
+  option.setWrapMode(wrapLines ? QTextOption::WordWrap : QTextOption::NoWrap);
+  doc->setDefaultTextOption(option);
+  doc->setHtml(html);
+  doc->setTextWidth(width);
+  return doc;
+}
+
+namespace {
+
+class CTablePage {
+public:
+  CTablePage(const QString& html, QPaintDevice* device, double width)
+      : m_doc(CViewer::LayOutTablePage(html, device, width)) {}
+  QSizeF Size() const { return m_doc->documentLayout()->documentSize(); }
+  // The shrinking that makes it fit a page (1 when it fits as it is).
+  double ScaleFor(const QSizeF& page) const {
+    const QSizeF size = Size();
+    double scale = 1.0;
+    if (size.width() > page.width()) scale = std::min(scale, page.width() / size.width());
+    if (size.height() > page.height()) scale = std::min(scale, page.height() / size.height());
+    return scale;
+  }
+  void Draw(QPainter& painter, double scale) {
+    painter.save();
+    painter.scale(scale, scale);
+    m_doc->drawContents(&painter);
+    painter.restore();
+  }
+
+private:
+  std::unique_ptr<QTextDocument> m_doc;
+};
+
+// The smallest scale any table of the document needs on a page of that size
+// to show every cell on one line.
+double SmallestScale(const QStringList& pages, QPaintDevice* device, const QSizeF& page) {
+  double smallest = 1.0;
+  for (const QString& html : pages) {
+    const auto doc = CViewer::LayOutTablePage(html, device, page.width(), false);
+    const QSizeF size = doc->documentLayout()->documentSize();
+    smallest = std::min({smallest, page.width() / size.width(), page.height() / size.height()});
+  }
+  return smallest;
+}
+
+}  // namespace
+
+bool CViewer::TurnToFit(const std::string& document, QPrinter* printer) {
+  const QStringList pages = TablePages(document);
+  const QSizeF page = printer->pageRect(QPrinter::DevicePixel).size();
+  const QSizeF turned(page.height(), page.width());
+  const bool landscape = page.width() > page.height();
+  const double asIs = SmallestScale(pages, printer, page);
+  if (asIs >= 1.0 || SmallestScale(pages, printer, turned) <= asIs * 1.05) return false;
+  printer->setPageOrientation(landscape ? QPageLayout::Portrait : QPageLayout::Landscape);
+  return true;
+}
+
 void CViewer::PrintDocument(const std::string& document, QPrinter* printer) {
-  QTextDocument doc;
-  doc.documentLayout()->setPaintDevice(printer);
-  doc.setHtml(DisplayHtml(document));
-  // A document with a page size of its own is printed as laid out, without
-  // the page numbers QTextDocument adds to one it paginates itself.
-  doc.setPageSize(printer->pageRect(QPrinter::DevicePixel).size());
-  doc.print(printer);
+  const QStringList pages = TablePages(document);
+  QPainter painter(printer);
+  if (!painter.isActive()) return;
+  const QSizeF page = printer->pageRect(QPrinter::DevicePixel).size();
+  for (qsizetype i = 0; i < pages.size(); ++i) {
+    if (i > 0) printer->newPage();
+    CTablePage table(pages[i], printer, page.width());
+    table.Draw(painter, table.ScaleFor(page));
+  }
 }
 
 void CViewer::PrintPreview() {
   QPrinter printer(QPrinter::HighResolution);
+  TurnToFit(m_document, &printer);
   QPrintPreviewDialog preview(&printer, this);
   preview.setWindowTitle(Tr("Print Preview"));
   connect(&preview, &QPrintPreviewDialog::paintRequested, this,
@@ -114,6 +203,7 @@ void CViewer::PrintPreview() {
 
 void CViewer::Print() {
   QPrinter printer(QPrinter::HighResolution);
+  TurnToFit(m_document, &printer);
   QPrintDialog dialog(&printer, this);
   if (dialog.exec() != QDialog::Accepted) return;
   PrintDocument(m_document, &printer);

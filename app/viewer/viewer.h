@@ -4,10 +4,14 @@
 // prints and previews it without page header or footer, and saves it.
 
 #include <QDialog>
+#include <QStringList>
 
+#include <memory>
 #include <string>
 
+class QPaintDevice;
 class QPrinter;
+class QTextDocument;
 class QPushButton;
 class QTextBrowser;
 class IFileChooser;
@@ -37,9 +41,21 @@ public:
   // their text instead of breaking it. The saved document stays as it is.
   static QString DisplayHtml(const std::string& document);
 
-  // Lays the document out on the printer's pages and prints it: no page
-  // numbers, titles or addresses, only the tables.
+  // Prints the document one table to a page: no page numbers, titles or
+  // addresses, only the tables. A table is laid out on the page's width
+  // without breaking a word; one that is still wider or taller than the page
+  // is scaled down to fit it.
   static void PrintDocument(const std::string& document, QPrinter* printer);
+  // The tables of a document, each a complete document of its own (the head,
+  // one table, and after the last table the document's footer).
+  static QStringList TablePages(const std::string& document);
+  // Turns the printer sideways when the widest table then needs less
+  // shrinking (a generated table of many bottom times); true when turned.
+  static bool TurnToFit(const std::string& document, QPrinter* printer);
+  // One table page laid out on a width (device pixels of device); without
+  // wrapLines every cell keeps its text on one line.
+  static std::unique_ptr<QTextDocument> LayOutTablePage(const QString& html, QPaintDevice* device, double width,
+                                                        bool wrapLines = true);
   // Asks for a file and writes the document to it unchanged (atomically);
   // a file that cannot be written is reported to the user. False when
   // nothing was written.

@@ -2,12 +2,14 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <cmath>
 
 #include "base/prompt.h"
 #include "app/platform/qt_text.h"
+#include "app/widgets/spin_field.h"
 
 namespace kv::app {
 namespace {
@@ -76,6 +78,21 @@ void CGasComboCompletion::OnTextEdited(const QString& text) {
 }
 
 void CGasComboCompletion::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && !view()->isVisible()) {
+    // Escape puts back the gas the field showed before the edit.
+    const QString before = m_list.LastText() == CGasList::kNotSet ? QString() : ToQt(m_list.LastText());
+    if (currentText() != before) {
+      setEditText(before);
+      lineEdit()->selectAll();
+      event->accept();
+      return;
+    }
+    if (EscapeLeavesField(this))
+      event->ignore();
+    else
+      event->accept();
+    return;
+  }
   m_list.OnKeyPress(event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete);
   QComboBox::keyPressEvent(event);
 }

@@ -1,13 +1,11 @@
 #include "app/widgets/gas_switch_edit.h"
 
 #include <QButtonGroup>
-#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSpinBox>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -18,6 +16,7 @@
 #include "base/value_ranges.h"
 #include "app/widgets/gas_combo_completion.h"
 #include "app/widgets/return_moves_focus.h"
+#include "app/widgets/spin_field.h"
 #include "app/platform/qt_text.h"
 
 namespace kv::app {
@@ -58,10 +57,10 @@ CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& s
   const bool editing = editIndex >= 0 && editIndex < schedule.Count();
   const CGasSwitch current = editing ? schedule.At(editIndex) : CGasSwitch();
 
-  m_depth = new QSpinBox(this);
+  m_depth = new CSpinField(this);
   const SValueRange& depthRange = ValueRange(EValue::Depth);
   const SFieldRange& depthField = imperial ? depthRange.imperial : depthRange.metric;
-  m_depth->setRange(static_cast<int>(depthField.minimum), static_cast<int>(depthField.maximum));
+  m_depth->SetLimits(depthField.minimum, depthField.maximum, 1, 0);
   m_depth->setValue(editing ? Shown(current.m_depth, imperial) : 0);
 
   m_cc = new QRadioButton(Str(1053), this);
@@ -77,11 +76,9 @@ CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& s
   CGas gas;
   if (editing && gas.SetMix(current.m_oxygen, current.m_helium)) m_gas->SetGas(gas);
 
-  m_setpoint = new QDoubleSpinBox(this);
+  m_setpoint = new CSpinField(this);
   const SFieldRange& setpoint = ValueRange(EValue::Setpoint).metric;
-  m_setpoint->setDecimals(setpoint.decimals);
-  m_setpoint->setRange(setpoint.minimum, setpoint.maximum);
-  m_setpoint->setSingleStep(setpoint.step);
+  m_setpoint->SetLimits(setpoint.minimum, setpoint.maximum, setpoint.step, setpoint.decimals);
   m_setpoint->setValue(editing && current.m_closedCircuit ? current.m_setpoint : prefs.GetScaled(EPref::DefaultPpo2));
   m_ppo2 = new QLabel(this);
   m_setpointLabel = new QLabel(Str(1047), this);
@@ -116,9 +113,9 @@ CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& s
   layout->addLayout(form);
   layout->addLayout(buttons);
 
-  for (QWidget* field : std::initializer_list<QWidget*>{m_depth, m_cc, m_oc, m_gas, m_setpoint}) ReturnMovesFocus(field);
+  for (QWidget* field : std::initializer_list<QWidget*>{m_cc, m_oc, m_gas}) ReturnMovesFocus(field);
 
-  connect(m_depth, &QSpinBox::valueChanged, this, &CGasSwitchEdit::Refresh);
+  connect(m_depth, &QDoubleSpinBox::valueChanged, this, &CGasSwitchEdit::Refresh);
   connect(m_cc, &QRadioButton::toggled, this, &CGasSwitchEdit::Refresh);
   connect(m_gas, &CGasComboCompletion::gasChanged, this, &CGasSwitchEdit::Refresh);
   connect(m_gas, &CGasComboCompletion::gasAdded, this, [this] {
@@ -133,13 +130,13 @@ CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& s
 }
 
 SGasSwitchButtons CGasSwitchEdit::Buttons() const {
-  return GasSwitchButtons(m_schedule, m_editIndex, m_depth->value(), m_imperial);
+  return GasSwitchButtons(m_schedule, m_editIndex, ShownDepth(), m_imperial);
 }
 
 CGasSwitch CGasSwitchEdit::Result() const {
   const bool closedCircuit = m_cc->isChecked();
   const CGas gas = m_gas->GetGas();
-  const double metres = m_imperial ? m_depth->value() * kMetresPerFoot : m_depth->value();
+  const double metres = m_imperial ? ShownDepth() * kMetresPerFoot : ShownDepth();
   CGasSwitch result;
   result.Set(metres, gas.Oxygen(), gas.Helium(), closedCircuit, closedCircuit ? m_setpoint->value() : 0.0, true);
   return result;
@@ -150,7 +147,7 @@ void CGasSwitchEdit::Refresh() {
   m_setpoint->setVisible(closedCircuit);
   m_ppo2->setVisible(!closedCircuit);
   const CGas gas = m_gas->GetGas();
-  const double metres = m_imperial ? m_depth->value() * kMetresPerFoot : m_depth->value();
+  const double metres = m_imperial ? ShownDepth() * kMetresPerFoot : ShownDepth();
   m_ppo2->setText(ToQt(Format("%.2f", gas.IsValid() ? OcPpo2(gas.Oxygen(), metres) : 0.0)));
   const SGasSwitchButtons b = Buttons();
   m_add->setEnabled(b.add);
@@ -158,8 +155,12 @@ void CGasSwitchEdit::Refresh() {
   m_delete->setEnabled(b.remove);
 }
 
+int CGasSwitchEdit::ShownDepth() const { return static_cast<int>(std::lround(m_depth->value())); }
+
 void CGasSwitchEdit::Finish(EAction action) {
-  // A gas typed but not yet left is read now.
+  // Fields typed in but not yet left are read now.
+  m_depth->Commit();
+  m_setpoint->Commit();
   m_gas->LeaveField();
   if (action != EAction::Delete && !m_gas->GetGas().IsValid()) {
     // An empty field has had no message yet; an invalid text had string 1264.

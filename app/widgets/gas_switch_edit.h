@@ -7,15 +7,14 @@
 
 #include "gas/gas_switch.h"
 
-class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
-class QSpinBox;
 
 namespace kv::app {
 
 class CGasComboCompletion;
+class CSpinField;
 
 // Which buttons the dialog offers for an entered depth (in the shown unit).
 struct SGasSwitchButtons {
@@ -43,11 +42,11 @@ public:
   CGasSwitch Result() const;
   SGasSwitchButtons Buttons() const;
 
-  QSpinBox* DepthField() const { return m_depth; }
+  CSpinField* DepthField() const { return m_depth; }
   CGasComboCompletion* GasField() const { return m_gas; }
   QRadioButton* ClosedCircuitButton() const { return m_cc; }
   QRadioButton* OpenCircuitButton() const { return m_oc; }
-  QDoubleSpinBox* SetpointField() const { return m_setpoint; }
+  CSpinField* SetpointField() const { return m_setpoint; }
   QLabel* Ppo2Display() const { return m_ppo2; }
 
 signals:
@@ -57,16 +56,17 @@ signals:
 private:
   void Refresh();
   void Finish(EAction action);
+  int ShownDepth() const;
 
   const CGasSwitchSchedule& m_schedule;
   int m_editIndex;
   bool m_imperial;
   EAction m_action = EAction::Cancel;
-  QSpinBox* m_depth = nullptr;
+  CSpinField* m_depth = nullptr;
   QRadioButton* m_cc = nullptr;
   QRadioButton* m_oc = nullptr;
   CGasComboCompletion* m_gas = nullptr;
-  QDoubleSpinBox* m_setpoint = nullptr;
+  CSpinField* m_setpoint = nullptr;
   QLabel* m_ppo2 = nullptr;
   QLabel* m_setpointLabel = nullptr;
   QPushButton* m_add = nullptr;

@@ -89,13 +89,12 @@ TEST_F(TablesCommandTest, FailuresAndSkipsAreReportedAndSkippedDivesHaveNoRunTim
                                                 "failed", "skipped", "skipped"}));
   EXPECT_TRUE(doc["dives"][3]["run_time"].is_null());
   EXPECT_TRUE(doc["dives"][2]["run_time"].is_number_integer()) << "where the walk stopped";
-  EXPECT_EQ(Count(err.str(), "Do you wish to plan for extended decompression up to 24 Hours?"), 1);
+  EXPECT_EQ(Count(err.str(), "Unable to decompress the dive to 10 m for 330 minutes within 6 hours."), 1);
   EXPECT_NE(err.str().find("kvplan: warning: Warning - Dive Plan for 11 m - duration 330 Mins, Skipped"),
             std::string::npos);
 
   ASSERT_EQ(Run({"tables", path, "--out", dir + "/t.html", "--json", "-", "--extend"}), kExitOk) << err.str();
-  EXPECT_NE(err.str().find("24 Hours? (If you select 'No' the current profile will be removed.) Yes"),
-            std::string::npos);
+  EXPECT_NE(err.str().find("of this bottom time or longer are left out of the tables.) Yes"), std::string::npos);
 }
 
 TEST_F(TablesCommandTest, GroupingAndUnitsFromTheCommandLine) {

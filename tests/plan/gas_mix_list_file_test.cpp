@@ -35,17 +35,19 @@ TEST_F(GasMixListFileTest, FailuresKeepTheListAndSaySo) {
   test::CTestLog log(env);
   std::string list = "Air";
   EXPECT_FALSE(LoadGasMixList(dir + "/none.ccg", list));
-  EXPECT_EQ(env.prompt.shown.back().text, "Unable to open data file.");
+  // Each message keeps its text and says which file and why.
+  EXPECT_EQ(env.prompt.shown.back().text, "Unable to open data file.\n\n" + dir + "/none.ccg\nno such file");
   EXPECT_TRUE(log.Has("Unable to open gas mix list file " + dir + "/none.ccg"));
 
   test::WriteFile(dir + "/plan.ccg", "Dive Plan\r\n060~Oxygen\r\n");
   EXPECT_FALSE(LoadGasMixList(dir + "/plan.ccg", list));
-  EXPECT_EQ(env.prompt.shown.back().text, "Invalid Bailout Gas Mix List file");
+  EXPECT_EQ(env.prompt.shown.back().text, "Invalid Bailout Gas Mix List file\n\n" + dir +
+                                               "/plan.ccg\nline 1: the first line is not \"Gas Mix List\"");
   EXPECT_TRUE(log.Has("Invalid gas mix list file " + dir + "/plan.ccg"));
   EXPECT_EQ(list, "Air");
 
   EXPECT_FALSE(SaveGasMixList(dir, "Air"));
-  EXPECT_EQ(env.prompt.shown.back().text, "Unable to open data file for writing.");
+  EXPECT_EQ(env.prompt.shown.back().text, "Unable to open data file for writing.\n\n" + dir + "\nit is a folder");
 }
 
 }  // namespace

@@ -282,10 +282,12 @@ TEST_F(PlanFilesTest, WrongFirstLinesAreRefusedWithTheirMessages) {
   EXPECT_FALSE(group.LoadPlanGroup(Path("blank.ccp")));
   EXPECT_FALSE(group.ImportDive(Path("plan.ccp")));
   ASSERT_EQ(env.prompt.shown.size(), 3u);
-  EXPECT_EQ(env.prompt.shown[0].text, "Invalid Dive Plan file");
+  // Each message keeps its text and adds the file and why.
+  EXPECT_EQ(env.prompt.shown[0].text,
+            "Invalid Dive Plan file\n\n" + Path("dive.ccd") + "\nline 1: the first line is \"Dive\", not \"Dive Plan\"");
   EXPECT_EQ(env.prompt.shown[0].icon, EIcon::Exclamation);
-  EXPECT_EQ(env.prompt.shown[1].text, "Invalid Dive Plan file");
-  EXPECT_EQ(env.prompt.shown[2].text, "Invalid Dive file");
+  EXPECT_EQ(env.prompt.shown[1].text.rfind("Invalid Dive Plan file\n\n" + Path("blank.ccp") + "\nline 1: ", 0), 0u);
+  EXPECT_EQ(env.prompt.shown[2].text.rfind("Invalid Dive file\n\n" + Path("plan.ccp") + "\nline 1: ", 0), 0u);
   EXPECT_TRUE(log.Has("Invalid dive plan file " + Path("dive.ccd")));
   EXPECT_TRUE(log.Has("CPlanGroup::LoadPlanGroup() Invalid file contents - m_loadInProgress set False"));
   EXPECT_TRUE(log.Has("CPlanGroup::ImportDive() Invalid file contents - m_loadInProgress set False"));
@@ -302,7 +304,8 @@ TEST_F(PlanFilesTest, MissingFilesAreReportedAndLogged) {
   EXPECT_FALSE(group.ImportDive(Path("nothing.ccd")));
   EXPECT_FALSE(group.LoadPlanGroup(dir)) << "a folder is not a plan file";
   ASSERT_EQ(env.prompt.shown.size(), 3u);
-  EXPECT_EQ(env.prompt.shown[0].text, "Unable to open data file.");
+  EXPECT_EQ(env.prompt.shown[0].text, "Unable to open data file.\n\n" + Path("nothing.ccp") + "\nno such file");
+  EXPECT_EQ(env.prompt.shown[2].text, "Unable to open data file.\n\n" + dir + "\nit is a folder");
   EXPECT_TRUE(log.Has("Unable to open data file " + Path("nothing.ccp")));
   EXPECT_TRUE(log.Has("CPlanGroup::LoadPlanGroup() Unable to open file - m_loadInProgress set False"));
   EXPECT_TRUE(log.Has("CPlanGroup::ImportDive() Unable to open file - m_loadInProgress set False"));
@@ -333,7 +336,7 @@ TEST_F(PlanFilesTest, ReaderFollowsTheLineRules) {
   EXPECT_EQ(d.BailoutPlanPoints()[2].m_bailout, 1);
 }
 
-TEST_F(PlanFilesTest, ThirtyOneDivesLeaveAnEmptyPlan) {
+TEST_F(PlanFilesTest, ThirtyOneDivesAreRefusedWithTheirCount) {
   std::string text = "Dive Plan\r\n";
   for (int i = 0; i < 30; ++i) text += "Dive\r\n020~ok\r\n";
   test::WriteFile(Path("thirty.ccp"), text);
@@ -342,12 +345,19 @@ TEST_F(PlanFilesTest, ThirtyOneDivesLeaveAnEmptyPlan) {
   EXPECT_FALSE(group.ImportDive(Path("thirty.ccp"))) << "not a dive file";
   test::WriteFile(Path("d.ccd"), kDefaultDiveSection);
   EXPECT_FALSE(group.ImportDive(Path("d.ccd"))) << "the plan is full";
+  EXPECT_EQ(env.prompt.shown.back().text, "The plan already holds 30 dives, the most a plan can hold.\n\nThe dive "
+                                          "was not imported.\n\n" + Path("d.ccd"));
   EXPECT_EQ(group.GetDiveCount(), 30);
   EXPECT_FALSE(group.IsLoadInProgress());
 
-  test::WriteFile(Path("over.ccp"), text + "Dive\r\n");
+  // Loading the first 30 would let a save drop the rest from the file: the
+  // whole file is refused, and the message says how many dives it holds.
+  test::WriteFile(Path("over.ccp"), text + "Dive\r\n020~extra\r\nDive\r\n");
   EXPECT_FALSE(group.LoadPlanGroup(Path("over.ccp")));
-  EXPECT_EQ(group.GetDiveCount(), 0);
+  EXPECT_EQ(group.GetDiveCount(), 1) << "the reset plan";
+  EXPECT_EQ(env.prompt.shown.back().text, "Invalid Dive Plan file\n\n" + Path("over.ccp") +
+                                              "\nline 62: the file holds 32 dives; the program takes at most 30, so "
+                                              "nothing was loaded");
   EXPECT_FALSE(group.IsLoadInProgress());
 }
 
@@ -380,7 +390,7 @@ TEST_F(PlanFilesTest, FailedSaveKeepsTheOldFileAndSaysSo) {
   EXPECT_EQ(ReadFile(path), before);
   EXPECT_TRUE(group.IsModified()) << "a failed save does not clear the modified state";
   ASSERT_EQ(env.prompt.shown.size(), 2u);
-  EXPECT_EQ(env.prompt.shown[0].text, "Unable to open data file for writing.");
+  EXPECT_EQ(env.prompt.shown[0].text.rfind("Unable to open data file for writing.\n\n" + path + "\n", 0), 0u);
   EXPECT_EQ(env.prompt.shown[0].icon, EIcon::Exclamation);
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "plan/dive_status.h"
+
 #include "plan_test_util.h"
 
 namespace kv {
@@ -229,7 +231,7 @@ TEST_F(PlanGroupTest, DeferredEditsRecalculateEveryDiveUpToTheOneAsked) {
   EXPECT_FALSE(group.IsRecalculationRequired());
 }
 
-TEST_F(PlanGroupTest, AFailingDiveClearsTheResultsOfEveryDive) {
+TEST_F(PlanGroupTest, AFailingDiveKeepsTheDivesBeforeItAndStopsTheChain) {
   MakeDives(4);
   // Dive 2 needs more than six hours of decompression; the question is
   // answered No (the scripted default).
@@ -237,15 +239,56 @@ TEST_F(PlanGroupTest, AFailingDiveClearsTheResultsOfEveryDive) {
   test::GiveSquareDive(*group.GetDive(1), 90, 120);
   group.SetAutoRecalc(false);
   group.GetDive(0)->SetGfLow(25);
+  Drain();
   ASSERT_TRUE(group.CalculateDivePlans(true, 0, false));
-  for (int i = 0; i < 4; ++i) {
+  EXPECT_TRUE(group.GetDive(0)->IsCalculationCompleted());
+  EXPECT_GT(group.GetDive(0)->SegmentCount(), 0) << "the dive before the failure keeps its tables";
+  for (int i = 1; i < 4; ++i) {
     EXPECT_EQ(group.GetDive(i)->PredictionCount(), 0) << i;
     EXPECT_EQ(group.GetDive(i)->ProfilePointCount(), 0) << i;
+    EXPECT_EQ(group.GetDive(i)->SegmentCount(), 0) << i;
   }
-  EXPECT_TRUE(group.GetDive(1)->IsTimeLimitExceeded());
+  // Every dive whose state changed is reported, so that each page shows it.
+  EXPECT_EQ(Drain(), (std::vector<SPlanNotification>{Calculated(0), Calculated(1), Calculated(2), Calculated(3)}));
+  EXPECT_EQ(DiveStatus(group, 0).status, EDiveStatus::Calculated);
+  EXPECT_EQ(DiveStatus(group, 1).status, EDiveStatus::SixHoursDeclined);
+  for (int i = 2; i < 4; ++i) {
+    EXPECT_EQ(DiveStatus(group, i).status, EDiveStatus::EarlierDiveFailed) << i;
+    EXPECT_EQ(DiveStatus(group, i).failedDive, 1) << i;
+    EXPECT_TRUE(DiveStatus(group, i).IsFailure());
+  }
   EXPECT_TRUE(group.IsRecalculationRequired()) << "a failed pass leaves the flag set";
   ASSERT_FALSE(env.prompt.shown.empty());
   EXPECT_TRUE(env.prompt.shown.front().question);
+
+  // A later dive is not calculated on its own from the surface either.
+  group.SetAutoRecalc(true);
+  group.GetDive(3)->SetGfLow(30);
+  EXPECT_EQ(group.GetDive(3)->PredictionCount(), 0);
+  EXPECT_EQ(DiveStatus(group, 3).status, EDiveStatus::EarlierDiveFailed);
+
+  // Once the failed dive calculates, the chain goes on from its end state.
+  group.GetDive(1)->ClearUserPoints();
+  test::GiveSquareDive(*group.GetDive(1), 30, 20);
+  ASSERT_TRUE(group.CalculateDivePlans(true, 0, true));
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(DiveStatus(group, i).status, EDiveStatus::Calculated) << i;
+  const CPredictionPoint& end = *group.GetDive(1)->LastPrediction();
+  EXPECT_NEAR(group.GetDive(2)->Prediction(0)->m_nitrogen[0], end.m_nitrogen[0], 1e-9);
+}
+
+TEST_F(PlanGroupTest, DiveStatusTellsEmptyUncalculatedAndSurfaceDivesApart) {
+  MakeDives(2);
+  group.AddDivePlan();
+  group.SetAutoRecalc(false);
+  EXPECT_EQ(DiveStatus(group, 0).status, EDiveStatus::NotCalculated);
+  EXPECT_EQ(DiveStatus(group, 2).status, EDiveStatus::NoPoints);
+  EXPECT_FALSE(DiveStatus(group, 0).IsFailure());
+  EXPECT_EQ(DiveStatus(group, 7).status, EDiveStatus::NotCalculated) << "no such dive";
+  group.GetDive(1)->ClearUserPoints();
+  group.GetDive(1)->AppendUserPoint(test::Point(0, 600));
+  ASSERT_TRUE(group.CalculateDivePlans(true, 0, true));
+  EXPECT_EQ(DiveStatus(group, 0).status, EDiveStatus::Calculated);
+  EXPECT_EQ(DiveStatus(group, 1).status, EDiveStatus::NeverLeavesSurface);
 }
 
 TEST_F(PlanGroupTest, ProgressCountsTheDivesOfAPass) {

@@ -151,7 +151,7 @@ TEST_F(DiveTableContentTest, HeaderOfASingleDive) {
   EXPECT_EQ(h[5], Format("OTU Final %0.1f%%", dive->LastPrediction()->m_otu / 300.0 * 100.0));
   EXPECT_FALSE(c.cnsAlert);
   EXPECT_FALSE(c.otuAlert);
-  EXPECT_EQ(c.footer, "<b>Created 28.05.2026 20:26:40 by <br>Kestrun Varnadel (Version 0.1.0)</b>");
+  EXPECT_EQ(c.footer, "<b>Created 28.05.2026 20:26:40<br>Kestrun Varnadel (Version 0.1.0)</b>");
 }
 
 TEST_F(DiveTableContentTest, DurationMinutesAreRoundedNotTruncated) {
@@ -327,6 +327,9 @@ TEST_F(DiveTableContentTest, FooterNamesTheDiverSafelyForHtml) {
   env.clock.Set(1780000000 + 86400 * 40);  // 7 July 2026
   EXPECT_EQ(TableFooterText("A. Diver & <Crew>"),
             "<b>Created 07.07.2026 20:26:40 by A. Diver &amp; &lt;Crew&gt;<br>Kestrun Varnadel (Version 0.1.0)</b>");
+  // Without a name nothing follows "Created" but the date.
+  EXPECT_EQ(TableFooterText(""), "<b>Created 07.07.2026 20:26:40<br>Kestrun Varnadel (Version 0.1.0)</b>");
+  EXPECT_EQ(TableFooterText("  "), TableFooterText(""));
 }
 
 }  // namespace

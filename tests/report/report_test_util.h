@@ -1,5 +1,6 @@
 #pragma once
-// Calculated dives for the report tests, built from (depth, seconds, gas) points.
+// Calculated dives for the report tests, built from (depth, seconds, gas)
+// points, and a document of three small tables.
 
 #include <initializer_list>
 #include <memory>
@@ -8,6 +9,7 @@
 
 #include "base/text.h"
 #include "engine/dive_plan.h"
+#include "report/tables_html.h"
 
 namespace kv::test {
 
@@ -66,6 +68,30 @@ inline std::vector<std::string> Fields(const std::string& line) {
   std::vector<std::string> fields;
   for (int i = 1; i <= parser.Count(); ++i) fields.push_back(parser.GetField(i));
   return fields;
+}
+
+// How often what stands in text.
+inline int Occurrences(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+// A document of three dive tables as the dive-table writer makes them.
+inline std::string ThreeTableDocument() {
+  CDivePlanTablesHtml writer;
+  writer.Initialise("Kestrun Varnadel", "Kestrun Ltd.", "Dive Table", "", "", "#C0C0C0", "#000000", "#ff6666",
+                    "#ffffcc");
+  for (int i = 1; i <= 3; ++i) {
+    DiveTableContent c;
+    c.header = "30m~Dive Plan~GF<br>20/80~Dive " + std::to_string(i) + " of 3~CNS Final 5.0%~OTU Final 3.0%";
+    c.rows = {"Gas~PPO2~Depth (m)~Segment Time~Run Time", "Air~OC~30~20~22"};
+    c.rowAlerts = {false, false};
+    c.footer = "<b>Created today</b>";
+    writer.AddTable(c);
+  }
+  writer.Finish();
+  return writer.GetDocument();
 }
 
 }  // namespace kv::test

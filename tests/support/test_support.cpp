@@ -20,6 +20,14 @@ bool CScriptedPrompt::AskYesNo(const std::string& text, bool defaultYes, EIcon i
   return a;
 }
 
+EAnswer CScriptedPrompt::AskYesNoCancel(const std::string& text, EIcon icon) {
+  if (choices.empty()) return AskYesNo(text, true, icon) ? EAnswer::Yes : EAnswer::No;
+  shown.push_back({text, icon, true});
+  const EAnswer a = choices.front();
+  choices.erase(choices.begin());
+  return a;
+}
+
 CTestEnvironment::CTestEnvironment() {
   SetUserPrompt(&prompt);
   SetClock(&clock);

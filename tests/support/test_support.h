@@ -24,8 +24,11 @@ public:
   };
   void ShowMessage(const std::string& text, EIcon icon) override;
   bool AskYesNo(const std::string& text, bool defaultYes, EIcon icon) override;
+  // Answered from choices first, then from answers (true Yes, false No).
+  EAnswer AskYesNoCancel(const std::string& text, EIcon icon) override;
 
   std::vector<bool> answers;
+  std::vector<EAnswer> choices;
   std::vector<SShown> shown;
 };
 

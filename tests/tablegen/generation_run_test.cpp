@@ -88,6 +88,9 @@ TEST_F(GenerationRunTest, GeneratedDiveIsTheDiveItsScheduleDescribes) {
   ASSERT_TRUE(byHand.Calculate(0, nullptr, nullptr, 0, 0, true));
 
   EXPECT_EQ(generated.GetNumberOfGasSwitchesUsed(), 4);
+  // Were it to need more than 6 hours, a closed-circuit run would speak of scrubbers.
+  EXPECT_EQ(generated.GetExtensionQuestion().rfind("Unable to decompress the dive to 45 m for 20 minutes", 0), 0u);
+  EXPECT_NE(generated.GetExtensionQuestion().find("scrubber"), std::string::npos);
   ASSERT_EQ(generated.ProfilePointCount(), byHand.ProfilePointCount());
   for (int i = 0; i < byHand.ProfilePointCount(); ++i) {
     SCOPED_TRACE(i);
@@ -120,6 +123,10 @@ TEST_F(GenerationRunTest, FailureSkipsLongerBottomTimesHereAndAtGreaterDepths) {
   EXPECT_EQ(Statuses(), (std::vector<Status>{Status::Calculated, Status::Calculated, Status::Failed, Status::Skipped,
                                              Status::Calculated, Status::Failed, Status::Skipped, Status::Skipped}));
   EXPECT_EQ(Questions(), 1) << "the first dive past 6 hours asks, the second is told";
+  // The question names the dive of the run, and an open-circuit run has no scrubber.
+  const std::string& question = env.prompt.shown.front().text;
+  EXPECT_EQ(question.rfind("Unable to decompress the dive to 10 m for 330 minutes within 6 hours.", 0), 0u) << question;
+  EXPECT_EQ(question.find("scrubber"), std::string::npos) << question;
   EXPECT_EQ(page.ExtensionAnswer(), false);
   EXPECT_TRUE(page.Dive(5)->IsTimeLimitExceeded());
   EXPECT_EQ(page.Dive(3)->ProfilePointCount(), 0) << "a skipped dive is not calculated";

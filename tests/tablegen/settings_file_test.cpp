@@ -191,7 +191,7 @@ TEST_F(SettingsFileTest, FilesThatCannotBeAppliedAsWrittenAreRefusedWhole) {
     SCOPED_TRACE(content);
     EXPECT_FALSE(page.LoadSettingsFile(Write("bad.cct", content)));
     EXPECT_EQ(page.FileError(), error);
-    EXPECT_EQ(env.prompt.shown.back().text, "Invalid Table Generation Settings file");
+    EXPECT_EQ(env.prompt.shown.back().text.rfind("Invalid Table Generation Settings file\n\n", 0), 0u);
   }
   EXPECT_EQ(page.Inputs(), before) << "not even the valid first lines are applied";
   EXPECT_EQ(page.DescentSchedule().Count(), 2);
@@ -208,9 +208,11 @@ TEST_F(SettingsFileTest, BadFilesAreRefusedWithTheirMessagesAndChangeNothing) {
   StatusLog().Close();
 
   ASSERT_EQ(env.prompt.shown.size(), 3u);
-  EXPECT_EQ(env.prompt.shown[0].text, "Invalid Table Generation Settings file");
-  EXPECT_EQ(env.prompt.shown[1].text, "Unable to open data file.");
-  EXPECT_EQ(env.prompt.shown[2].text, "Unable to open data file for writing.");
+  // Each keeps its text and says which file and why.
+  EXPECT_EQ(env.prompt.shown[0].text.rfind("Invalid Table Generation Settings file\n\n" + bad + "\nline ", 0), 0u)
+      << env.prompt.shown[0].text;
+  EXPECT_EQ(env.prompt.shown[1].text, "Unable to open data file.\n\n" + dir + "/missing.cct\nno such file");
+  EXPECT_EQ(env.prompt.shown[2].text, "Unable to open data file for writing.\n\n" + dir + "\nit is a folder");
   for (const auto& shown : env.prompt.shown) EXPECT_EQ(shown.icon, EIcon::Exclamation);
   const std::string text = test::ReadFile(log);
   EXPECT_NE(text.find("Invalid table generation settings file " + bad), std::string::npos);

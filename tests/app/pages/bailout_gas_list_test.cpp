@@ -91,7 +91,7 @@ TEST(BailoutGasList, SavesAndLoadsGasMixListFiles) {
   other.Load();
   EXPECT_EQ(other.ListText(), "21/0,50/0,15/55");
   ASSERT_FALSE(env.prompt.shown.empty());
-  EXPECT_EQ(env.prompt.shown.back().text, "Invalid Bailout Gas Mix List file");
+  EXPECT_EQ(env.prompt.shown.back().text.rfind("Invalid Bailout Gas Mix List file\n\n" + path.toStdString(), 0), 0u);
 }
 
 }  // namespace

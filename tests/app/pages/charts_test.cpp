@@ -157,6 +157,24 @@ TEST(ChartEngine, TicksAreRoundValuesAndTimesReadMinutesAndSeconds) {
   EXPECT_EQ(CGraph::MakeTicks({5, 5}, 4, false).values.size(), 1u);
 }
 
+TEST(ChartEngine, LongDivesAreLabelledInHoursAndMinutes) {
+  // An 18-hour dive reads "18:00", not "1080:00".
+  app::SAxisTicks t = CGraph::MakeTicks({0, 64800}, 8, true);
+  QStringList labels = CGraph::TimeTickLabels(t, {0, 64800});
+  EXPECT_EQ(labels.front(), "0:00");
+  EXPECT_EQ(labels.back(), "18:00");
+  EXPECT_TRUE(labels.contains("3:00")) << labels.join(' ').toStdString();
+  // Below 100 minutes minutes and seconds, as before.
+  t = CGraph::MakeTicks({0, 3600}, 8, true);
+  labels = CGraph::TimeTickLabels(t, {0, 3600});
+  EXPECT_EQ(labels.back(), "60:00");
+  // Zoomed into seconds late in a long dive: hours, minutes and seconds.
+  t = CGraph::MakeTicks({7200, 7260}, 6, true);
+  labels = CGraph::TimeTickLabels(t, {7200, 7260});
+  EXPECT_EQ(labels.front(), "2:00:00");
+  EXPECT_EQ(labels[1], "2:00:10");
+}
+
 TEST(ChartEngine, DraggingZoomsTimeClicksPinTheCursorAndResetRestores) {
   CTestEnvironment env;
   GuiApp();
@@ -183,11 +201,20 @@ TEST(ChartEngine, DraggingZoomsTimeClicksPinTheCursorAndResetRestores) {
   graph.MousePress(at(1000, 20), area);
   graph.MouseMove(at(2000, 40), area);
   EXPECT_TRUE(graph.Dragging());
-  graph.MouseRelease(at(2000, 40), area);
+  const QPointF release = at(2000, 40);
+  graph.MouseRelease(release, area);
   EXPECT_NEAR(graph.ViewX().min, 1000, 1e-6);
   EXPECT_NEAR(graph.ViewX().max, 2000, 1e-6);
   EXPECT_EQ(graph.ViewY(), graph.FullY());
   EXPECT_TRUE(graph.IsZoomed());
+  // The readout follows the mouse again at once: the cursor is the second
+  // under the mouse where it was let go, read in the new view.
+  ASSERT_TRUE(graph.CursorX().has_value());
+  EXPECT_NEAR(*graph.CursorX(), graph.ToValue(release, plot).x, 1e-6);
+  EXPECT_NEAR(*graph.CursorX(), 1000 + 1000.0 / 3, 1e-6);
+  EXPECT_FALSE(graph.CursorPersistent());
+  graph.MouseMove(at(1500, 10), area);
+  EXPECT_NEAR(*graph.CursorX(), 1500, 1e-6);
 
   // New content with the same ranges keeps the zoom; other ranges reset it.
   graph.SetRanges({0, 6000}, {0, 80});
@@ -233,6 +260,22 @@ TEST(ChartEngine, TheRightClickMenuFollowsTheChartAndTheDive) {
   EXPECT_EQ(plain.Graph().Mode(), CGraph::EMode::Pan);
 }
 
+TEST(ChartEngine, TheTissueChartResetsItsZoomFromItsOwnMenu) {
+  CTestEnvironment env;
+  GuiApp();
+  app::CGraphWidget tissue(std::make_unique<app::CBarGraph>());
+  tissue.Graph().SetRanges({0, 17}, {0, 200});
+  tissue.Graph().ZoomTo({2, 6}, {0, 100});
+  ASSERT_TRUE(tissue.Graph().IsZoomed());
+  std::unique_ptr<QMenu> menu(tissue.CreateContextMenu(nullptr));
+  QAction* reset = nullptr;
+  for (QAction* a : menu->actions())
+    if (a->text() == "Reset") reset = a;
+  ASSERT_NE(reset, nullptr);
+  reset->trigger();
+  EXPECT_FALSE(tissue.Graph().IsZoomed());
+}
+
 TEST(CursorReadout, ShowsTheStateOfTheSecondUnderTheCursor) {
   CTestEnvironment env;
   GuiApp();
@@ -270,6 +313,11 @@ TEST(CursorReadout, ShowsTheStateOfTheSecondUnderTheCursor) {
   // Air at 70 m breaks the PPO2 limit: that part turns red.
   auto deep = Calculated({UserPoint(0, 0, 21, 0, false, 0.7), UserPoint(70, 10 * 60, 21, 0, false, 0.7)});
   EXPECT_TRUE(app::BuildCursorReadout(*deep, 400, false).first[4].warning);
+
+  // Second 0, before the dive starts, shows the PPO2 of the gas it starts on.
+  auto trimix = Calculated({UserPoint(0, 0, 18, 45, false, 0.7), UserPoint(30, 10 * 60, 18, 45, false, 0.7)});
+  EXPECT_EQ(app::BuildCursorReadout(*trimix, 0, false).first[4].text,
+            QString::asprintf("PPO2 %0.2f", trimix->Prediction(1)->m_ppo2));
 }
 
 // A generated dive keeps only its last second: partway down its depth comes

@@ -5,6 +5,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
+#include <algorithm>
 
 #include "app/models/dive_results_models.h"
 #include "app/models/plan_points_model.h"
@@ -125,6 +126,52 @@ TEST(DiveResultModels, GasesWhoseOnlyWarningIsIcdCount) {
   app::CGasWarningsModel warnings;
   warnings.SetDive(&dive);
   EXPECT_EQ(warnings.WarningCount(), 2);
+}
+
+TEST(DiveResultModels, TheWarningsListTheOxygenExposureTheBandShows) {
+  CTestEnvironment env;
+  GuiApp();
+  // Oxygen at 6 m is 1.6 bar: three hours are far beyond 100 % CNS and 300 OTU,
+  // and no gas warning says so.
+  CDivePlan dive;
+  dive.AppendUserPoint(UserPoint(0, 0, 100, 0, false));
+  dive.AppendUserPoint(UserPoint(6, 180 * 60, 100, 0, false));
+  ASSERT_TRUE(dive.Calculate(0, nullptr, nullptr, 0, 0, true));
+  app::CGasWarningsModel warnings;
+  QAbstractItemModelTester tester(&warnings, QAbstractItemModelTester::FailureReportingMode::Fatal);
+  warnings.SetDive(&dive);
+
+  const std::vector<app::SExposureWarning> exposure = app::ExposureWarnings(dive);
+  ASSERT_EQ(exposure.size(), 2u);
+  // Independently: the first and last second flagged and the highest CNS.
+  int first = -1, last = -1;
+  double highest = 0.0;
+  for (int i = 1; i < dive.PredictionCount(); ++i) {
+    const CPredictionPoint* p = dive.Prediction(i);
+    if (!(p->m_warningFlags & kWarnCns)) continue;
+    if (first < 0) first = p->m_time;
+    last = p->m_time;
+    highest = std::max(highest, p->m_cns * 100.0);
+  }
+  EXPECT_EQ(exposure[0], (app::SExposureWarning{kWarnCns, first, last, highest}));
+  EXPECT_EQ(exposure[1].flag, kWarnOtu);
+
+  const int gasRows = static_cast<int>(dive.GasWarnings().size());
+  ASSERT_EQ(warnings.rowCount(), gasRows + 2);
+  EXPECT_EQ(warnings.data(warnings.index(gasRows, app::CGasWarningsModel::kGas)).toString(), "CNS");
+  const QString cns = warnings.data(warnings.index(gasRows, app::CGasWarningsModel::kHighO2)).toString();
+  EXPECT_TRUE(cns.startsWith(QStringLiteral("CNS above 100 % from %1 to ")
+                                 .arg(app::CGraph::MinutesSeconds(first))))
+      << cns.toStdString();
+  EXPECT_EQ(warnings.data(warnings.index(gasRows + 1, app::CGasWarningsModel::kGas)).toString(), "OTU");
+  EXPECT_GE(warnings.WarningCount(), 2);
+
+  // A dive within the limits lists no exposure.
+  CDivePlan shallow;
+  shallow.AppendUserPoint(UserPoint(0, 0, 21, 0, false));
+  shallow.AppendUserPoint(UserPoint(10, 600, 21, 0, false));
+  ASSERT_TRUE(shallow.Calculate(0, nullptr, nullptr, 0, 0, true));
+  EXPECT_TRUE(app::ExposureWarnings(shallow).empty());
 }
 
 }  // namespace

@@ -120,6 +120,48 @@ TEST(TabDivePlan, ARefusedPointShowsTheMessageAndChangesNothing) {
   EXPECT_EQ(h.Dive().UserPointCount(), 2);
 }
 
+TEST(TabDivePlan, AHypoxicFirstPointExplainsTheSurfacePointItBrings) {
+  CPageHarness h;
+  app::CTabDivePlan& page = *h.page;
+  // 10/50 is fine at 60 m (PPO2 0.70) but not in the automatic point at 0 m.
+  EXPECT_FALSE(EnterRow(page, 60, 20, "10/50", false));
+  ASSERT_EQ(h.env.prompt.shown.size(), 1u);
+  EXPECT_EQ(h.env.prompt.shown[0].text,
+            "The first point at 60 m needs a point at the surface before it, which the program adds by itself with "
+            "the same gas.\n\n10/50 gives a PPO2 of 0.10 at the surface, below the 0.16 limit.\n\nFirst add a point "
+            "at 0 m on a gas that can be breathed at the surface (a travel gas), then the point at 60 m.");
+  EXPECT_EQ(h.Dive().UserPointCount(), 0);
+
+  // As it says: a travel gas at the surface, then the bottom mix.
+  h.env.prompt.shown.clear();
+  ASSERT_TRUE(EnterRow(page, 0, 0, "Air", false));
+  ASSERT_TRUE(EnterRow(page, 60, 5, "10/50", false));
+  EXPECT_TRUE(h.env.prompt.shown.empty());
+  EXPECT_EQ(h.Dive().UserPointCount(), 2);
+}
+
+TEST(TabDivePlan, TheChartSaysWhyADiveOfAFailedChainHasNoResults) {
+  CPageHarness h;
+  // Three dives in a row, the second needing more than six hours of
+  // decompression; the question is answered No.
+  for (int i = 0; i < 2; ++i) h.plan.AddDivePlan();
+  GiveSquareDive(*h.plan.GetDive(0), 30, 20);
+  GiveSquareDive(*h.plan.GetDive(1), 90, 120);
+  GiveSquareDive(*h.plan.GetDive(2), 30, 20);
+  ASSERT_TRUE(h.plan.CalculateDivePlans(true, 0, true));
+  EXPECT_EQ(app::NotCalculatedText(h.plan, 0), "");
+  EXPECT_EQ(app::NotCalculatedText(h.plan, 1),
+            "Not calculated: its decompression needs more than 6 hours, and planning beyond 6 hours was declined.");
+  EXPECT_EQ(app::NotCalculatedText(h.plan, 2),
+            "Not calculated: dive 2 before it could not be calculated, so this dive has no state to start from.");
+  h.page->Bind(&h.plan, 2);
+  EXPECT_EQ(h.page->Chart().NoticeCaption(), app::NotCalculatedText(h.plan, 2));
+  h.page->Bind(&h.plan, 0);
+  EXPECT_TRUE(h.page->Chart().NoticeCaption().isEmpty());
+  EXPECT_NE(h.page->Chart().FindSeries(QString::fromLatin1(app::kSeriesDepth)), nullptr)
+      << "the dive before the failure keeps its profile";
+}
+
 TEST(TabDivePlan, InsertUpdateAndDeleteFollowTheHighlightedRow) {
   CPageHarness h;
   app::CTabDivePlan& page = *h.page;

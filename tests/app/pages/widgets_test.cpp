@@ -14,6 +14,7 @@
 #include "page_test_util.h"
 #include "app/widgets/gas_combo_completion.h"
 #include "app/widgets/gas_switch_edit.h"
+#include "app/widgets/spin_field.h"
 
 namespace kv::test {
 namespace {

@@ -14,7 +14,9 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <fstream>
 
@@ -28,39 +30,21 @@
 #include "app/mainwindow/dive_planner_dlg.h"
 #include "app/pages/tab_dive_plan.h"
 #include "app/platform/qt_text.h"
-#include "app/viewer/table_notes.h"
 #include "app/viewer/viewer.h"
 #include "base/preferences.h"
 #include "base/strings.h"
 #include "gui_test_support.h"
+#include "plan/plan_group.h"
+#include "report/table_builder.h"
 #include "report/tables_html.h"
+#include "report/report_test_util.h"
 
 namespace {
 
 using kv::EPref;
 
-// A document of three dive tables as the dive-table writer makes them.
-std::string ThreeTables() {
-  kv::CDivePlanTablesHtml writer;
-  writer.Initialise("Kestrun Varnadel", "Kestrun Ltd.", "Dive Table", "", "", "#C0C0C0", "#000000", "#ff6666",
-                    "#ffffcc");
-  for (int i = 1; i <= 3; ++i) {
-    kv::DiveTableContent c;
-    c.header = "30m~Dive Plan~GF<br>20/80~Dive " + std::to_string(i) + " of 3~CNS Final 5.0%~OTU Final 3.0%";
-    c.rows = {"Gas~PPO2~Depth (m)~Segment Time~Run Time", "Air~OC~30~20~22"};
-    c.rowAlerts = {false, false};
-    c.footer = "<b>Created today</b>";
-    writer.AddTable(c);
-  }
-  writer.Finish();
-  return writer.GetDocument();
-}
-
-int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
+using kv::test::Occurrences;
+using kv::test::ThreeTableDocument;
 
 QDoubleSpinBox* SpinAfterLabel(QWidget* page, const QString& label) {
   for (QLabel* l : page->findChildren<QLabel*>())
@@ -74,35 +58,13 @@ class DialogsTest : public QObject {
   Q_OBJECT
 
 private Q_SLOTS:
-  void notesGoIntoEveryTableFooter() {
-    const std::string doc = ThreeTables();
-    QCOMPARE(Count(doc, "<TFOOT"), 3);
-    QCOMPARE(kv::TableNotes(doc).value_or("missing"), std::string());
-
-    const std::string noted = kv::WithTableNotes(doc, "Deco on 50%\r\nBackup: tables");
-    const std::string row = "<b>Notes:</b><br>Deco on 50%<br>\nBackup: tables</td>\n</tr>\n</TFOOT>";
-    QCOMPARE(Count(noted, row), 3);
-    // Editing again starts from the note, one line per "<br>".
-    QCOMPARE(kv::TableNotes(noted).value_or(""), std::string("Deco on 50%\r\nBackup: tables"));
-
-    const std::string changed = kv::WithTableNotes(noted, "Only this");
-    QCOMPARE(Count(changed, "Notes:</b><br>Only this</td>"), 3);
-    QCOMPARE(Count(changed, "Deco on 50%"), 0);
-
-    // Clearing removes the row from every table: the document is as before.
-    QCOMPARE(kv::WithTableNotes(changed, ""), doc);
-    // Nothing to change without a footer block.
-    QVERIFY(!kv::TableNotes("<html>no tables</html>").has_value());
-    QCOMPARE(kv::WithTableNotes("<html>no tables</html>", "x"), std::string("<html>no tables</html>"));
-  }
-
   void viewerSavesTheDocumentWithItsNotes() {
     CGuiTestEnvironment t;
     CScriptedChooser chooser;
-    CViewer viewer(ThreeTables(), &chooser);
+    CViewer viewer(ThreeTableDocument(), &chooser);
     QCOMPARE(viewer.windowTitle(), QStringLiteral("Kestrun Varnadel - Viewer"));
     viewer.ApplyNotes(QStringLiteral("Line one\nLine two"));
-    QCOMPARE(Count(viewer.Document(), "Line one<br>\nLine two"), 3);
+    QCOMPARE(Occurrences(viewer.Document(), "Line one<br>\nLine two"), 3);
     QVERIFY(viewer.Browser()->toPlainText().contains(QStringLiteral("Line two")));
     const QString path = t.Path("tables.html");
     chooser.answers = {path};
@@ -118,12 +80,75 @@ private Q_SLOTS:
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath("tables.pdf"));
-    CViewer::PrintDocument(ThreeTables(), &printer);
+    CViewer::PrintDocument(ThreeTableDocument(), &printer);
     QFile pdf(dir.filePath("tables.pdf"));
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     const QByteArray bytes = pdf.readAll();
     QCOMPARE(static_cast<int>(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ")
                               + bytes.count("/Type /Page>")), 3);
+  }
+
+  void wideTablesPrintOnePerPageWithoutBreakingNumbers() {
+    // Generated tables of 22 bottom times, wider than high.
+    kv::CDivePlanTablesHtml writer;
+    writer.Reset();
+    for (int t = 0; t < 4; ++t) {
+      kv::DiveTableContent c;
+      c.header = "60m~Generated~GF<br>30/85~Table " + std::to_string(t + 1) + "~~";
+      std::string heading = "Depths&nbsp\\&nbspTimes";
+      for (int m = 0; m < 22; ++m) heading += "~" + std::to_string(10 + 5 * m);
+      c.rows.push_back(heading);
+      for (int r = 0; r < 8; ++r) {
+        std::string row = r % 2 ? "Oxygen" : "1451";
+        for (int m = 0; m < 22; ++m) row += "~" + std::to_string(100 + r * 7 + m);
+        c.rows.push_back(row);
+      }
+      c.rowAlerts.assign(c.rows.size(), false);
+      c.footer = "<b>Created today</b>";
+      writer.AddTable(c);
+    }
+    writer.Finish();
+    const std::string doc = writer.GetDocument();
+    QCOMPARE(CViewer::TablePages(doc).size(), 4);
+
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("wide.pdf"));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    QVERIFY(CViewer::TurnToFit(doc, &printer));
+    QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    // Every number and word of the table keeps its line.
+    const QSizeF page = printer.pageRect(QPrinter::DevicePixel).size();
+    const auto laidOut = CViewer::LayOutTablePage(CViewer::TablePages(doc)[1], &printer, page.width());
+    int cells = 0;
+    for (QTextBlock b = laidOut->begin(); b != laidOut->end(); b = b.next()) {
+      const QString text = b.text().trimmed();
+      // Texts of several words or lines ("GF<br>30/85") may wrap between them.
+      if (text.isEmpty() || text.contains(QLatin1Char(' ')) || text.contains(QChar::LineSeparator)) continue;
+      ++cells;
+      QVERIFY2(b.layout()->lineCount() == 1, qPrintable(text));
+    }
+    QVERIFY(cells > 22 * 8);
+    CViewer::PrintDocument(doc, &printer);
+    QFile pdf(dir.filePath("wide.pdf"));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    QCOMPARE(static_cast<int>(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ") + bytes.count("/Type /Page>")),
+             4);
+
+    // Narrow tables stay upright, the dive tables of a real plan too.
+    QPrinter upright(QPrinter::HighResolution);
+    upright.setPageOrientation(QPageLayout::Portrait);
+    QVERIFY(!CViewer::TurnToFit(ThreeTableDocument(), &upright));
+    CGuiTestEnvironment t;
+    kv::CPlanGroup plan;
+    QVERIFY(plan.LoadPlanGroup(std::string(EXAMPLES_DIR) + "/oc-trimix-60m.ccp"));
+    plan.CalculateDivePlans(true, 0, true);
+    kv::CDivePlanTablesHtml tables;
+    kv::InitialiseDiveTablesWriter(tables);
+    QVERIFY(kv::BuildDiveTables({plan.GetDive(0)}, 0, kv::SReportOptions{}, tables));
+    QVERIFY(!CViewer::TurnToFit(tables.GetDocument(), &upright));
   }
 
   void gasTablesShowTheirFooterUnderTheRows() {

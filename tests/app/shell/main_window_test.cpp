@@ -18,7 +18,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
+
+#include <functional>
 
 #include "app/charts/bar_graph.h"
 #include "app/charts/graph_widget.h"
@@ -34,6 +39,12 @@
 #include "base/text.h"
 #include "bailout/bailout_sweep.h"
 #include "app/platform/long_work.h"
+#include "app/platform/qt_prompt.h"
+#include "app/widgets/gas_combo_completion.h"
+#include "app/widgets/spin_field.h"
+#include "app/help/help.h"
+#include "gas/gas.h"
+#include "plan/plan_test_util.h"
 #include "app/platform/qt_text.h"
 #include "base/preferences.h"
 #include "gui_test_support.h"
@@ -281,7 +292,8 @@ private Q_SLOTS:
     QFile::remove(copy + ".ccp");
     w.OpenRecent(copy + ".ccp");
     Settle();
-    QCOMPARE(t.env.prompt.shown.back().text, std::string("Unable to open data file."));
+    QCOMPARE(t.env.prompt.shown.back().text, "Unable to open data file.\n\n" + (copy + ".ccp").toStdString() +
+                                                  "\nno such file");
     QVERIFY(!w.RecentFiles().Files().contains(copy + ".ccp"));
     QCOMPARE(w.windowTitle(), QStringLiteral("Kestrun Varnadel"));
   }
@@ -296,7 +308,8 @@ private Q_SLOTS:
     chooser.answers = {bad};
     w.OpenPlan();
     Settle();
-    QCOMPARE(t.env.prompt.shown.back().text, std::string("Invalid Dive Plan file"));
+    QCOMPARE(t.env.prompt.shown.back().text, "Invalid Dive Plan file\n\n" + bad.toStdString() +
+                                                  "\nline 1: the first line is \"Dive\", not \"Dive Plan\"");
     QCOMPARE(w.windowTitle(), QStringLiteral("Kestrun Varnadel"));
     QCOMPARE(w.Tabs()->count(), 1);
   }
@@ -606,6 +619,246 @@ private Q_SLOTS:
     });
     QVERIFY(w.Plan().IsRecalculationRequired());
     QVERIFY(Enabled(w, kCmdCalculate));
+  }
+
+  void aQuestionFromLongWorkIsAnsweredByTheKeyboardWhileTheWorkWaits() {
+    CGuiTestEnvironment t;
+    CDivePlannerDlg w;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    // The program's own message boxes, as the running program shows them.
+    CQtPrompt prompt;
+    prompt.SetParent(&w);
+    kv::SetUserPrompt(&prompt);
+
+    // Each question is answered from the keyboard once it has the focus, and
+    // only while the progress window has stepped aside.
+    struct SStep {
+      int key;
+      Qt::KeyboardModifiers modifiers;
+    };
+    const QList<SStep> steps = {{Qt::Key_Y, Qt::AltModifier}, {Qt::Key_Escape, Qt::NoModifier},
+                                {Qt::Key_Return, Qt::NoModifier}, {Qt::Key_N, Qt::AltModifier}};
+    int answered = 0;
+    bool progressHidden = true;
+    bool focused = true;
+    std::function<void()> answer;
+    QPointer<QMessageBox> answeredBox;
+    answer = [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      // A button pressed by its Alt+letter clicks a moment later: the box
+      // just answered may still be up.
+      if (!box || box == answeredBox) {
+        if (answered < steps.size()) QTimer::singleShot(20, answer);
+        return;
+      }
+      answeredBox = box;
+      if (answered >= steps.size()) return;
+      for (QProgressDialog* p : w.findChildren<QProgressDialog*>()) progressHidden = progressHidden && !p->isVisible();
+      auto inBox = [box] { return QApplication::focusWidget() && QApplication::focusWidget()->window() == box; };
+      for (int waited = 0; !inBox() && waited < 2000; waited += 10) QTest::qWait(10);
+      focused = focused && inBox();
+      const SStep step = steps[answered++];
+      QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(step.key), step.modifiers);
+      QTimer::singleShot(20, answer);
+    };
+    QTimer::singleShot(20, answer);
+
+    std::vector<bool> answers;
+    bool progressShownBetween = false;
+    const bool done = CLongWork::Run(&w, QStringLiteral("Working"), [&](kv::IProgress&) {
+      // Long enough for the progress window to be due before each question.
+      auto waitThenAsk = [&](bool defaultYes) {
+        QThread::msleep(CLongWork::kShowAfterMs + 250);
+        answers.push_back(kv::UserPrompt().AskYesNo("Plan further?", defaultYes, kv::EIcon::Question));
+      };
+      waitThenAsk(false);
+      QThread::msleep(300);
+      QMetaObject::invokeMethod(
+          qApp,
+          [&] {
+            for (QProgressDialog* p : w.findChildren<QProgressDialog*>()) progressShownBetween |= p->isVisible();
+          },
+          Qt::BlockingQueuedConnection);
+      waitThenAsk(false);
+      waitThenAsk(true);
+      waitThenAsk(true);
+      return true;
+    });
+    kv::SetUserPrompt(&t.env.prompt);
+    QVERIFY(done);
+    QCOMPARE(answered, 4);
+    // Alt+Y is Yes, Escape is No, Return takes the default, Alt+N is No.
+    QCOMPARE(answers, (std::vector<bool>{true, false, true, false}));
+    QVERIFY2(progressHidden, "the progress window steps aside while a question waits");
+    QVERIFY(progressShownBetween);
+    QVERIFY2(focused, "the question has the focus");
+  }
+
+  void theSaveQuestionCanBeCancelledEverywhere() {
+    CGuiTestEnvironment t;
+    SWindow window("oc-nitrox-two-dives.ccp");
+    CDivePlannerDlg& w = window.w;
+    w.show();
+    w.AddDive();
+    Settle();
+    QVERIFY(w.Plan().IsModified());
+    const int dives = w.Plan().GetDiveCount();
+    auto keptAfter = [&](const std::function<void()>& command) {
+      t.env.prompt.choices = {kv::EAnswer::Cancel};
+      command();
+      Settle();
+      return w.Plan().GetDiveCount() == dives && w.Plan().IsModified() && t.env.prompt.choices.empty();
+    };
+    QVERIFY(keptAfter([&] { QVERIFY(!w.NewPlan()); }));
+    QVERIFY(keptAfter([&] { w.OpenPlan(); }));
+    QVERIFY(keptAfter([&] { w.OpenRecent(kExamples + "/oc-air-40m.ccp"); }));
+    QVERIFY(keptAfter([&] { QVERIFY(!w.close()); }));
+    QVERIFY(w.isVisible());
+    QCOMPARE(t.env.prompt.shown.back().text,
+             std::string("The Dive Plan has been modified.\n\nDo you want to save the changes?"));
+
+    // Yes, then a cancelled save dialog: nothing is replaced or closed.
+    w.Plan().SetFilePath(std::string());
+    window.chooser.answers = {QString()};
+    t.env.prompt.choices = {kv::EAnswer::Yes};
+    QVERIFY(!w.NewPlan());
+    QCOMPARE(w.Plan().GetDiveCount(), dives);
+    window.chooser.answers = {QString()};
+    t.env.prompt.choices = {kv::EAnswer::Yes};
+    QVERIFY(!w.close());
+    QVERIFY(w.Plan().IsModified());
+
+    // No discards, and the window closes.
+    t.env.prompt.choices = {kv::EAnswer::No};
+    QVERIFY(w.close());
+  }
+
+  void escapeIsTakenByFieldsAndTheChartBeforeItClosesTheWindow() {
+    CGuiTestEnvironment t;
+    SWindow window("oc-air-40m.ccp");
+    CDivePlannerDlg& w = window.w;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    CTabDivePlan* page = w.Page(0);
+
+    // In a field: the edit goes back; nothing else happens.
+    kv::app::CSpinField* depth = page->DepthField();
+    depth->setFocus();
+    depth->selectAll();
+    QTest::keyClicks(depth, "400");
+    QCOMPARE(depth->text(), QStringLiteral("400"));
+    QTest::keyClick(depth, Qt::Key_Escape);
+    QCOMPARE(depth->text(), QStringLiteral("0"));
+    QTest::keyClick(depth, Qt::Key_Escape);
+    QTest::keyClick(page->GasField(), Qt::Key_Escape);
+    QVERIFY(w.isVisible());
+
+    // On the chart: the zoom goes back.
+    kv::app::CGraphWidget& chart = *page->ChartWidget();
+    chart.Graph().ZoomTo({60, 600}, {0, 10});
+    chart.setFocus();
+    QTest::keyClick(&chart, Qt::Key_Escape);
+    QVERIFY(!chart.Graph().IsZoomed());
+    QVERIFY(w.isVisible());
+    QVERIFY(t.env.prompt.shown.empty());
+
+    // Anywhere else it closes the window, asking first when there are changes.
+    w.AddDive();
+    Settle();
+    page->PointList()->setFocus();
+    t.env.prompt.choices = {kv::EAnswer::Cancel};
+    QTest::keyClick(page->PointList(), Qt::Key_Escape);
+    QVERIFY(w.isVisible());
+    QCOMPARE(t.env.prompt.shown.size(), std::size_t{1});
+    t.env.prompt.choices = {kv::EAnswer::No};
+    QTest::keyClick(page->PointList(), Qt::Key_Escape);
+    QVERIFY(!w.isVisible());
+  }
+
+  void afterNoForTheThirdDiveEveryDiveShowsAConsistentState() {
+    CGuiTestEnvironment t;
+    // Three 40 m / 25 min air dives with no surface interval: the third needs
+    // more than six hours of decompression.
+    kv::CPlanGroup made;
+    while (made.GetDiveCount() < 3) made.AddDivePlan();
+    for (int i = 0; i < 3; ++i) {
+      made.GetDive(i)->AppendUserPoint(kv::test::Point(0, 0));
+      made.GetDive(i)->AppendUserPoint(kv::test::Point(40, 25 * 60));
+    }
+    const QString path = t.Path("three.ccp");
+    QVERIFY(made.SavePlanGroup(path.toStdString()));
+    t.env.prompt.shown.clear();
+
+    CScriptedChooser chooser;
+    chooser.answers = {path};
+    CDivePlannerDlg w;
+    w.SetFileChooser(&chooser);
+    w.OpenPlan();
+    Settle();
+    t.env.prompt.answers = {false};  // No to the 6-hour question
+    w.Tabs()->setCurrentIndex(2);
+    Settle();
+    QCOMPARE(t.env.prompt.shown.back().text.rfind("Unable to decompress Dive 3 within 6 hours.", 0), std::size_t{0});
+
+    // The dives before keep their results and tables; the third says why it has none.
+    for (int i = 0; i < 2; ++i) {
+      QVERIFY(w.Plan().GetDive(i)->SegmentCount() > 0);
+      QVERIFY(w.Page(i)->Chart().FindSeries(QString::fromLatin1(kv::app::kSeriesDepth)));
+      QVERIFY(w.Page(i)->Chart().NoticeCaption().isEmpty());
+      w.Tabs()->setCurrentIndex(i);
+      Settle();
+      QVERIFY(Enabled(w, kCmdCurrentDiveTable));
+    }
+    QCOMPARE(w.Plan().GetDive(2)->ProfilePointCount(), 0);
+    QVERIFY(!w.Page(2)->Chart().FindSeries(QString::fromLatin1(kv::app::kSeriesDepth)));
+    QVERIFY(w.Page(2)->Chart().NoticeCaption().contains(QStringLiteral("more than 6 hours")));
+    QVERIFY(Enabled(w, kCmdAllDiveTables));
+    std::string shown;
+    w.SetViewerHook([&shown](const std::string& doc) { shown = doc; });
+    w.ViewTables(false, true);
+    QVERIFY(shown.find("Dive 1 of") != std::string::npos);
+  }
+
+  void detailsOfSecondZeroShowTheFirstGasAndNoNegativeCeiling() {
+    CGuiTestEnvironment t;
+    SWindow window("oc-trimix-60m.ccp");
+    CDivePlannerDlg& w = window.w;
+    w.ShowDetails();
+    Settle();
+    CDetailsWindow* details = w.Details();
+    QCOMPARE(details->ShownSecond(), 0);
+    const kv::CDivePlan& dive = *w.Plan().GetDive(0);
+    const kv::CPlanPoint& first = dive.ProfilePoints().front();
+    kv::CGas gas;
+    gas.SetMix(first.m_oxygen, first.m_helium);
+    QCOMPARE(details->ValueText(Str(first.m_closedCircuit ? 1065 : 1306)), ToQt(gas.Format(false)));
+    QCOMPARE(details->ValueText(Str(1047)), ToQt(kv::Format("%.2f", dive.Prediction(1)->m_ppo2)));
+    QVERIFY(dive.Prediction(0)->m_ceiling < 0.0);
+    QCOMPARE(details->ValueText(Str(1055)), QStringLiteral("0.00 (m)"));
+    // The values are never cut off.
+    details->show();
+    Settle();
+    QTableWidget* values = details->Values();
+    const QFontMetrics metrics(values->font());
+    for (int r = 0; r < values->rowCount(); ++r)
+      QVERIFY2(metrics.horizontalAdvance(values->item(r, 1)->text()) < values->columnWidth(1),
+               qPrintable(values->item(r, 1)->text()));
+  }
+
+  void whatsThisOnAControlOfTheDivePageOpensItsTopic() {
+    CGuiTestEnvironment t;
+    CDivePlannerDlg w;
+    w.show();
+    Settle();
+    CHelp::Instance().EnterWhatsThisMode();
+    QTest::mouseClick(w.Page(0)->DepthField(), Qt::LeftButton);
+    QCOMPARE(CHelp::Instance().ShownTopic(), QStringLiteral("dive_page"));
+    CHelp::Instance().EnterWhatsThisMode();
+    QTest::mouseClick(w.Page(0)->AddButton(), Qt::LeftButton);
+    QCOMPARE(CHelp::Instance().ShownTopic(), QStringLiteral("dive_page"));
   }
 
   void closingWithChangesAsksAndNoSavesNothing() {

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QGroupBox>
+#include <QMap>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -14,6 +16,7 @@
 #include <QTreeWidget>
 
 #include "app/dialogs/import_settings.h"
+#include "app/i18n/languages.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/dive_planner_dlg.h"
 #include "app/pages/table_generation_dlg.h"
@@ -221,7 +224,8 @@ TEST_F(TableGenerationPageTest, SettingsFileRoundTripThroughThePage) {
   gui.env.prompt.shown.clear();
   page.OpenSettings();
   ASSERT_EQ(gui.env.prompt.shown.size(), 1u);
-  EXPECT_EQ(gui.env.prompt.shown[0].text, "Invalid Table Generation Settings file");
+  EXPECT_EQ(gui.env.prompt.shown[0].text, "Invalid Table Generation Settings file\n\n" + broken.toStdString() +
+                                              "\nline 2: key 011 (gradient factor low): 900 is outside 0 to 100 %");
   const auto messages = Messages(page);
   EXPECT_EQ(messages.back().second, kCheckError);
   EXPECT_NE(messages.back().first.find("broken.cct was not read: line 2"), std::string::npos) << messages.back().first;
@@ -246,6 +250,35 @@ TEST_F(TableGenerationPageTest, CreateDiveTablesOpensThePageOnThePlan) {
   window.Action(kCmdCreateDiveTables)->trigger();
   EXPECT_TRUE(ran);
   EXPECT_NE(shown.find("Dive Table"), std::string::npos) << "through the window's viewer";
+}
+
+TEST_F(TableGenerationPageTest, SpeaksGermanWithoutTwoButtonsOnOneKey) {
+  CLanguages languages(QStringLiteral(KV_PROGRAM_FOLDER));
+  ASSERT_TRUE(languages.SetLanguage(1031));
+  EXPECT_TRUE(languages.RefusedTexts().isEmpty()) << "every German text takes the program's arguments";
+  CTableGenerationDlg page(nullptr, &chooser);
+  page.show();
+  QStringList texts;
+  QMap<QChar, QStringList> keys;
+  auto add = [&](const QString& text) {
+    texts << text;
+    const qsizetype at = text.indexOf(QLatin1Char('&'));
+    if (at >= 0 && at + 1 < text.size()) keys[text[at + 1].toLower()] << text;
+  };
+  add(page.windowTitle());
+  for (QAbstractButton* b : page.findChildren<QAbstractButton*>()) add(b->text());
+  for (QGroupBox* g : page.findChildren<QGroupBox*>()) add(g->title());
+  for (QLabel* l : page.findChildren<QLabel*>()) add(l->text());
+  for (const char* german : {"Tabellenerstellung", "Anfang / Ende", "Schrittweite", "Abstiegsgas", "Aufstiegsgas",
+                                "Meldungen", "Tabellen &erstellen", "Einstellungen s&peichern", "&Schließen"})
+    EXPECT_TRUE(texts.contains(QString::fromUtf8(german))) << german;
+  for (const char* english : {"Table Generation", "Start / Finish", "Step Size", "Descent Gas", "Ascent Gas",
+                              "Messages", "&Generate Tables", "&Save Settings", "&Close"})
+    EXPECT_FALSE(texts.contains(QString::fromLatin1(english))) << english;
+  for (auto it = keys.begin(); it != keys.end(); ++it)
+    EXPECT_EQ(it.value().size(), 1) << "Alt+" << QString(it.key()).toStdString() << ": "
+                                    << it.value().join(", ").toStdString();
+  EXPECT_TRUE(languages.SetLanguage(1033));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-#include "app/viewer/table_notes.h"
+#include "report/table_notes.h"
 
+#include "report/html_text.h"
 #include "report/tables_html.h"
 
 namespace kv {
@@ -40,14 +41,16 @@ std::optional<std::string> TableNotes(const std::string& document) {
   const std::size_t stop = block.find("</td>", start);
   std::string note = block.substr(start, stop == std::string::npos ? std::string::npos : stop - start);
   ReplaceAll(note, "<br>", "\r");
-  return note;
+  // A note written before notes were escaped has no entities and reads as it did.
+  return HtmlUnescaped(note);
 }
 
 std::string WithTableNotes(const std::string& document, const std::string& notes) {
   const SBlock first = FindBlock(document, 0);
   if (first.begin == std::string::npos) return document;
   std::string block = document.substr(first.begin, first.end - first.begin);
-  std::string html = notes;
+  // The note is text: a "<" or "&" in it prints as itself.
+  std::string html = HtmlEscaped(notes);
   ReplaceAll(html, "\r", "<br>");
   const std::size_t endTag = block.rfind(kEndTag);
   const std::size_t at = block.find(kNotes);

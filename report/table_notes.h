@@ -2,15 +2,16 @@
 // The notes the table viewer writes into the foot of every table of a
 // document. A table's footer block runs from "<TFOOT" to the end of the next
 // "/TFOOT>"; the notes are one row of it: "<b>Notes:</b><br>" and the text,
-// lines joined by "<br>".
+// HTML-escaped, lines joined by "<br>".
 
 #include <optional>
 #include <string>
 
 namespace kv {
 
-// The note of the first table's footer with every "<br>" turned into "\r";
-// empty when it has none; nullopt when the document has no footer block.
+// The note of the first table's footer as it was typed (every "<br>" turned
+// into "\r", entities into their characters); empty when it has none;
+// nullopt when the document has no footer block.
 std::optional<std::string> TableNotes(const std::string& document);
 
 // The document with the notes row of every table set to notes (lines
