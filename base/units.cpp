@@ -44,8 +44,16 @@ double SDisplayUnits::Held(EQuantity quantity, double shown) const {
 }
 
 double SDisplayUnits::HeldFromField(EQuantity quantity, double shown, double held, int decimals) const {
-  if (RoundToDecimals(Shown(quantity, held), decimals) == RoundToDecimals(shown, decimals)) return held;
+  if (ShownInField(quantity, held, decimals) == RoundToDecimals(shown, decimals)) return held;
   return Held(quantity, shown);
+}
+
+double SDisplayUnits::ShownInField(EQuantity quantity, double held, int decimals) const {
+  return RoundToDecimals(Shown(quantity, held), decimals);
+}
+
+std::string SDisplayUnits::WholeDepthText(double metres) const {
+  return Format("%.0f", imperial ? std::floor(Shown(metres) + 0.5) : metres);
 }
 
 std::string SDisplayUnits::DepthText(const char* numberFormat, double metres, const char* separator) const {

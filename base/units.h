@@ -50,12 +50,17 @@ struct SDisplayUnits {
   // converted. An untouched "131 ft" stays 40.00 m rather than 40.22 m.
   static constexpr int kExactly = -1;
   double HeldFromField(EQuantity quantity, double shown, double held, int decimals) const;
+  // A held value as a field with that many decimals shows it.
+  double ShownInField(EQuantity quantity, double held, int decimals) const;
 
   // Depths (and depth rates), the most common case.
   double Shown(double metres) const { return Shown(EQuantity::Depth, metres); }
   double Metres(double shown) const { return Held(EQuantity::Depth, shown); }
   const char* Unit() const { return imperial ? "ft" : "m"; }
   const char* RateUnit() const { return imperial ? "ft/min" : "m/min"; }
+  // A depth in whole units as the point and segment lists show it: feet
+  // rounded half up ("130"), metres as printed by "%.0f" ("40").
+  std::string WholeDepthText(double metres) const;
   // A depth with its unit: DepthText("%0.0f", 40) is "40m" or "130ft"; a
   // separator goes between number and unit ("%0.1f", " " gives "40.0 m").
   std::string DepthText(const char* numberFormat, double metres, const char* separator = "") const;

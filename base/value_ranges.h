@@ -21,9 +21,6 @@
 
 namespace kv {
 
-// How a value is shown in imperial units (base/units.h converts it).
-using ERangeUnit = EQuantity;
-
 // One entry field: its limits, its spin step and the decimals it shows.
 struct SFieldRange {
   double minimum = 0.0;
@@ -64,14 +61,16 @@ enum class EValue : int {
 
 struct SValueRange {
   SFieldRange metric;    // in the held unit
-  SFieldRange imperial;  // the imperial field; the same as metric for ERangeUnit::None
-  ERangeUnit unit = ERangeUnit::None;
+  SFieldRange imperial;  // the imperial field; the same as metric for EQuantity::None
+  EQuantity quantity = EQuantity::None;  // how SDisplayUnits shows the value
   const char* metricUnit = "";    // "m", "l/min", "" for a plain number
   const char* imperialUnit = "";  // "ft", "cu ft/min"
 
   // An imperial field's value in the held unit, and back (the same number for
-  // ERangeUnit::None).
+  // EQuantity::None).
   double ImperialToHeld(double imperialValue) const;
+  // The field of the units: metric or imperial.
+  const SFieldRange& Field(const SDisplayUnits& units) const { return units.imperial ? imperial : metric; }
   double HeldToImperial(double held) const;
   // The held range: both fields, the imperial one converted to held units.
   double LowestHeld() const;

@@ -198,6 +198,17 @@ public:
   // points in bailout mode.
   int AddPoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
                double helium, double setpoint, bool noClearSurface);
+  // A point the user entered: the first point of a dive at depth (outside
+  // bailout mode) brings a point at the surface on the same gas, mode and
+  // setpoint before it, so that the dive starts at the surface. The entered
+  // point is checked first, then the surface point: a refused entry leaves
+  // no surface point behind. at is the entered point's index or -1.
+  struct SAddedPoints {
+    int at = -1;
+    bool surface = false;  // a surface point went in at index 0
+  };
+  SAddedPoints AddEnteredPoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
+                               double helium, double setpoint, bool noClearSurface);
   bool UpdatePoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
                    double helium, double setpoint, bool noClearSurface);
   void DeletePoint(int index);

@@ -89,6 +89,23 @@ int CDivePlan::AddPoint(int index, int duration, double depthPressure, bool clos
   return at;
 }
 
+CDivePlan::SAddedPoints CDivePlan::AddEnteredPoint(int index, int duration, double depthPressure, bool closedCircuit,
+                                                   double oxygen, double helium, double setpoint,
+                                                   bool noClearSurface) {
+  SAddedPoints added;
+  const double depth = depthPressure / 100.0;
+  if (!m_bailoutMode && m_userPoints.empty() && depth != 0.0) {
+    if (!CheckGasEntry(depth, oxygen, helium, closedCircuit, setpoint, false) ||
+        !CheckSurfacePointEntry(depth, oxygen, helium, closedCircuit, setpoint) ||
+        AddPoint(0, 0, 0.0, closedCircuit, oxygen, helium, setpoint, noClearSurface) < 0)
+      return added;
+    added.surface = true;
+    index = 1;
+  }
+  added.at = AddPoint(index, duration, depthPressure, closedCircuit, oxygen, helium, setpoint, noClearSurface);
+  return added;
+}
+
 bool CDivePlan::UpdatePoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
                             double helium, double setpoint, bool noClearSurface) {
   std::vector<CPlanPoint>& points = EditedPoints();

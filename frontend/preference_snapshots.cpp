@@ -73,11 +73,6 @@ SPreferenceSnapshot TakePreferenceSnapshot() {
   return s;
 }
 
-SReportOptions ReportOptionsFromPreferences() {
-  const CPreferences& p = Prefs();
-  return ReportOptions(p, SDisplayUnits{p.GetNumber(EPref::Units) == 1});
-}
-
 void ApplyPreferences(CPlanGroup& plan, const SPreferenceSnapshot& snapshot) {
   plan.ApplyDefaults(snapshot.defaults);
   plan.SetCalculationSettings(snapshot.calculation);

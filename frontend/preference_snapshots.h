@@ -27,8 +27,6 @@ struct SPreferenceSnapshot {
 };
 
 SPreferenceSnapshot TakePreferenceSnapshot();
-// The report options alone, for a report asked for by itself.
-SReportOptions ReportOptionsFromPreferences();
 
 // Gives a plan the snapshot: its defaults (to the plan and every dive, as on
 // a new plan) and the settings its calculations use.

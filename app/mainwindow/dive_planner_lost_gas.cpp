@@ -53,6 +53,6 @@ void CDivePlannerDlg::LostGasTables() {
   kv::CDivePlanTablesHtml writer;
   kv::InitialiseDiveTablesWriter(writer);
   // A dive that could not be calculated has no tables, and no viewer opens.
-  if (!kv::BuildLostGasTables(dives, current, variants, kv::ReportOptionsFromPreferences(), writer)) return;
+  if (!kv::BuildLostGasTables(dives, current, variants, m_preferences.report, writer)) return;
   ShowDocument(writer.GetDocument());
 }

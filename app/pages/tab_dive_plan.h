@@ -8,6 +8,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "base/units.h"
+
 namespace kv {
 class CDivePlan;
 class CPlanGroup;
@@ -74,7 +76,7 @@ public:
   void SetSelectedRow(int row);
   int SelectedRow() const { return m_selectedRow; }
   void SetImperial(bool imperial);
-  bool Imperial() const { return m_imperial; }
+  bool Imperial() const { return m_units.imperial; }
   // Re-reads the remembered gases of the gas entry fields from the preferences.
   void ReloadGasMixes();
 
@@ -158,7 +160,8 @@ private:
 
   kv::CPlanGroup* m_plan = nullptr;
   int m_diveIndex = -1;
-  bool m_imperial = false;
+  SDisplayUnits m_units;
+  double m_entryMetres = 0.0;  // the depth the entry field was last filled with
   bool m_busy = false;
   bool m_restoringSelection = false;
   int m_selectedRow = -1;

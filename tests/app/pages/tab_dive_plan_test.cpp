@@ -340,6 +340,26 @@ TEST(TabDivePlan, UnitSwitchRelabelsAndConvertsTheFields) {
   EXPECT_EQ(ead->value(), 35);
 }
 
+// A row shown in feet and updated without touching its depth keeps the
+// metres it has: 40 m shows as 130 ft, which is 39.92 m.
+TEST(TabDivePlan, AnUnchangedUpdateInFeetKeepsTheStoredDepth) {
+  CPageHarness h;
+  app::CTabDivePlan& page = *h.page;
+  ASSERT_TRUE(EnterRow(page, 40, 20, "21/35", false));
+  h.Pump();
+  page.SetImperial(true);
+  page.PointList()->selectionModel()->setCurrentIndex(page.PointsModel()->index(1, 0),
+                                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  EXPECT_EQ(page.DepthField()->value(), 130);
+  page.DurationField()->setValue(25);
+  ASSERT_TRUE(page.UpdateEntry());
+  EXPECT_EQ(h.Dive().UserPoints()[1].Depth(), 40.0);
+  EXPECT_EQ(h.Dive().UserPoints()[1].m_duration, 25 * 60);
+  page.DepthField()->setValue(131);
+  ASSERT_TRUE(page.UpdateEntry());
+  EXPECT_NEAR(h.Dive().UserPoints()[1].Depth(), 131 * 0.30705, 1e-9) << "a changed depth is the feet typed";
+}
+
 TEST(TabDivePlan, SettingsPagesApplyWithinTheirRangesAndRules) {
   CPageHarness h;
   app::CTabDivePlan& page = *h.page;
