@@ -102,6 +102,35 @@ bool CGasMixList::Contains(const CGas& gas) const {
                      [&](const SGasListItem& item) { return item.IsMix() && item.gas.SameGas(gas); });
 }
 
+std::vector<int> CGasMixList::ShownOrder() const {
+  // Groups: 0 the first Air, 1 the first Oxygen, 2 other nitrox, 3 trimix, 4 no mix.
+  std::vector<int> group(m_items.size());
+  bool air = false, oxygen = false;
+  for (std::size_t i = 0; i < m_items.size(); ++i) {
+    const SGasListItem& item = m_items[i];
+    const std::string name = item.IsMix() ? item.gas.Format(true) : std::string();
+    if (!item.IsMix())
+      group[i] = 4;
+    else if (name == "21/0" && !air)
+      group[i] = 0, air = true;
+    else if (name == "100/0" && !oxygen)
+      group[i] = 1, oxygen = true;
+    else
+      group[i] = item.gas.Helium() == 0.0 ? 2 : 3;
+  }
+  std::vector<int> order(m_items.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    const std::size_t i = static_cast<std::size_t>(a), j = static_cast<std::size_t>(b);
+    if (group[i] != group[j]) return group[i] < group[j];
+    if (group[i] == 4) return false;
+    const CGas& x = m_items[i].gas;
+    const CGas& y = m_items[j].gas;
+    return x.Oxygen() != y.Oxygen() ? x.Oxygen() < y.Oxygen() : x.Helium() < y.Helium();
+  });
+  return order;
+}
+
 CGasMixList::EAdd CGasMixList::Add(const CGas& gas) {
   if (!gas.IsValid()) return EAdd::Invalid;
   if (Contains(gas)) return EAdd::AlreadyListed;

@@ -55,6 +55,10 @@ public:
   std::vector<std::string> LeftOut() const;
   // Whether a mix of the list is the same gas (same long-form name).
   bool Contains(const CGas& gas) const;
+  // The item indexes in the order a list shows them: the first Air, the
+  // first Oxygen, the other mixes without helium and then those with helium,
+  // each by oxygen and then helium; items that are no mix last, as written.
+  std::vector<int> ShownOrder() const;
 
   // Appends the gas in short form; the items already listed stay as written.
   // Refused for an invalid gas, a gas already listed, or a list that already

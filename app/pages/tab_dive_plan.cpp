@@ -40,6 +40,7 @@
 #include "app/widgets/return_moves_focus.h"
 #include "app/widgets/spin_field.h"
 #include "bailout/bailout_sweep.h"
+#include "gas/gas_mix_list.h"
 #include "app/platform/qt_text.h"
 
 namespace kv::app {
@@ -371,6 +372,22 @@ void CTabDivePlan::Refresh() {
   UpdateModeFields();
   UpdateEnabling();
   m_busy = false;
+  if (dive) TellOfListItemsLeftOut(*dive);
+}
+
+void CTabDivePlan::TellOfListItemsLeftOut(const CDivePlan& dive) {
+  // As kvplan does: a bailout planned from the list says which of its items
+  // the planner left out, once for each list text.
+  if (!dive.IsBailoutMode() || !dive.BailoutSettings().useBailoutGasList || !dive.BailoutWalked()) return;
+  const std::string& text = dive.GetBailoutGasList();
+  if (text == m_toldListText) return;
+  const std::vector<std::string> leftOut = CGasMixList::Read(text).LeftOut();
+  if (leftOut.empty()) return;
+  m_toldListText = text;
+  QString message = Tr("The bailout plan of dive %1 leaves out these items of its bailout gas list:").arg(m_diveIndex + 1);
+  message += QStringLiteral("\n");
+  for (const std::string& why : leftOut) message += QStringLiteral("\n") + ToQt(why);
+  UserPrompt().ShowMessage(FromQt(message), EIcon::Information);
 }
 
 void CTabDivePlan::RefreshChart() {

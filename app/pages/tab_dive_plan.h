@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <string>
 
 #include "base/units.h"
 
@@ -156,12 +157,14 @@ private:
   void RetranslateTexts();
   void UpdateWarningsTabText();
   double EntryDepthMetres() const;
+  void TellOfListItemsLeftOut(const CDivePlan& dive);
   void Edited();
 
   kv::CPlanGroup* m_plan = nullptr;
   int m_diveIndex = -1;
   SDisplayUnits m_units;
   double m_entryMetres = 0.0;  // the depth the entry field was last filled with
+  std::string m_toldListText;  // the bailout gas list whose left-out items were told
   bool m_busy = false;
   bool m_restoringSelection = false;
   int m_selectedRow = -1;

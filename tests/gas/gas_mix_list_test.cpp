@@ -75,5 +75,21 @@ TEST(GasMixList, AddingAppendsTheShortFormAndRewritesNothing) {
   EXPECT_EQ(list.UsableCount(), 4);
 }
 
+TEST(GasMixList, ShownAirAndOxygenFirstThenNitroxAndTrimixThenWhatIsNoMix) {
+  auto shown = [](const char* text) {
+    const CGasMixList list = CGasMixList::Read(text);
+    std::vector<std::string> names;
+    for (const int i : list.ShownOrder()) {
+      const SGasListItem& item = list.Items()[static_cast<std::size_t>(i)];
+      names.push_back(item.IsMix() ? item.gas.Format(false) : item.text);
+    }
+    return names;
+  };
+  EXPECT_EQ(shown("32/0,21/0,18/45,100/0"), (std::vector<std::string>{"Air", "Oxygen", "32% Nitrox", "18/45"}));
+  EXPECT_EQ(shown("15/55, 21/35,50%,21/0,10/70,50/0,21/0,15/40"),
+            (std::vector<std::string>{"Air", "Air", "50% Nitrox", "10/70", "15/40", "15/55", "21/35", "50%"}))
+      << "a second Air stands among the nitrox mixes";
+}
+
 }  // namespace
 }  // namespace kv

@@ -438,6 +438,32 @@ TEST(TabDivePlan, SettingsPagesApplyWithinTheirRangesAndRules) {
   EXPECT_EQ(page.SettingsTabs()->count(), 3);
 }
 
+// A bailout planned from a list with items the planner cannot use says so,
+// once for each list.
+TEST(TabDivePlan, ABailoutFromTheListSaysOnceWhichItemsItLeftOut) {
+  CPageHarness h;
+  app::CTabDivePlan& page = *h.page;
+  ASSERT_TRUE(EnterRow(page, 40, 20, "21/35", true));
+  h.Pump();
+  CDivePlan& dive = h.Dive();
+  dive.SetBailoutUseGasList(true);
+  dive.SetBailoutGasList("21/35,50%,50/0");
+  page.BailoutFromCursor(600);
+  h.Pump();
+  auto told = [&] {
+    int n = 0;
+    for (const auto& shown : h.env.prompt.shown) n += shown.text.find("leaves out") != std::string::npos;
+    return n;
+  };
+  ASSERT_EQ(told(), 1);
+  EXPECT_NE(h.env.prompt.shown.back().text.find("\"50%\" is not a mix written as O2/He"), std::string::npos);
+  page.Refresh();
+  EXPECT_EQ(told(), 1) << "once for the list";
+  dive.SetBailoutGasList("21/35,50/0,Oxygen");
+  h.Pump();
+  EXPECT_EQ(told(), 2) << "a list with other items left out is told again";
+}
+
 TEST(TabDivePlan, OpenCircuitShowsThePpo2AtTheDivesSurfacePressure) {
   CPageHarness h;
   app::CTabDivePlan& page = *h.page;
