@@ -377,13 +377,11 @@ void CTabDivePlan::Refresh() {
 
 void CTabDivePlan::TellOfListItemsLeftOut(const CDivePlan& dive) {
   // As kvplan does: a bailout planned from the list says which of its items
-  // the planner left out, once for each list text.
+  // the planner left out, once for the same items.
   if (!dive.IsBailoutMode() || !dive.BailoutSettings().useBailoutGasList || !dive.BailoutWalked()) return;
-  const std::string& text = dive.GetBailoutGasList();
-  if (text == m_toldListText) return;
-  const std::vector<std::string> leftOut = CGasMixList::Read(text).LeftOut();
-  if (leftOut.empty()) return;
-  m_toldListText = text;
+  const std::vector<std::string> leftOut = CGasMixList::Read(dive.GetBailoutGasList()).LeftOut();
+  if (leftOut.empty() || leftOut == m_toldLeftOut) return;
+  m_toldLeftOut = leftOut;
   QString message = Tr("The bailout plan of dive %1 leaves out these items of its bailout gas list:").arg(m_diveIndex + 1);
   message += QStringLiteral("\n");
   for (const std::string& why : leftOut) message += QStringLiteral("\n") + ToQt(why);

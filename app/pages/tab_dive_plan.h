@@ -8,6 +8,7 @@
 #include <QString>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "base/units.h"
 
@@ -164,7 +165,7 @@ private:
   int m_diveIndex = -1;
   SDisplayUnits m_units;
   double m_entryMetres = 0.0;  // the depth the entry field was last filled with
-  std::string m_toldListText;  // the bailout gas list whose left-out items were told
+  std::vector<std::string> m_toldLeftOut;  // the bailout gas list items last told as left out
   bool m_busy = false;
   bool m_restoringSelection = false;
   int m_selectedRow = -1;
