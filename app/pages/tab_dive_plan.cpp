@@ -186,7 +186,7 @@ void CTabDivePlan::BuildEntryFields(QWidget* box) {
   modes->addButton(m_oc);
   (prefs.GetNumber(EPref::DefaultCc) == 0 ? m_cc : m_oc)->setChecked(true);
   m_gas = new CGasComboCompletion(box);
-  m_gas->SetListText(prefs.GetText(EPref::GasMixes));
+  m_gas->LoadRememberedGases();
   m_gasLabel = new QLabel(box);
   m_gasLabel->setBuddy(m_gas);
   m_setpoint = new CSpinField(box);
@@ -241,10 +241,7 @@ void CTabDivePlan::BuildEntryFields(QWidget* box) {
     UpdatePpo2Display();
     emit gasChanged(oxygen, helium);
   });
-  connect(m_gas, &CGasComboCompletion::gasAdded, this, [this] {
-    Prefs().SetText(EPref::GasMixes, m_gas->GetListText());
-    emit gasListChanged();
-  });
+  connect(m_gas, &CGasComboCompletion::gasAdded, this, &CTabDivePlan::gasListChanged);
 }
 
 void CTabDivePlan::BuildList() {
@@ -497,7 +494,7 @@ void CTabDivePlan::SetImperial(bool imperial) {
 
 void CTabDivePlan::ReloadGasMixes() {
   const CGas gas = m_gas->GetGas();
-  m_gas->SetListText(Prefs().GetText(EPref::GasMixes));
+  m_gas->LoadRememberedGases();
   m_gas->SetGas(gas);
   m_gasList->ReloadGasMixes();
 }

@@ -40,10 +40,7 @@ CTabDivePlanBailoutGasList::CTabDivePlanBailoutGasList(QWidget* parent) : QWidge
   connect(m_delete, &QPushButton::clicked, this, &CTabDivePlanBailoutGasList::DeleteSelected);
   connect(m_load, &QPushButton::clicked, this, &CTabDivePlanBailoutGasList::Load);
   connect(m_save, &QPushButton::clicked, this, &CTabDivePlanBailoutGasList::Save);
-  connect(m_gas, &CGasComboCompletion::gasAdded, this, [this] {
-    Prefs().SetText(EPref::GasMixes, m_gas->GetListText());
-    emit gasListChanged();
-  });
+  connect(m_gas, &CGasComboCompletion::gasAdded, this, &CTabDivePlanBailoutGasList::gasListChanged);
   UpdateButtons();
 }
 
@@ -60,7 +57,7 @@ void CTabDivePlanBailoutGasList::Retranslate() {
   for (QPushButton* b : {m_add, m_delete, m_load, m_save}) b->setToolTip(Str(tip++));
 }
 
-void CTabDivePlanBailoutGasList::ReloadGasMixes() { m_gas->SetListText(Prefs().GetText(EPref::GasMixes)); }
+void CTabDivePlanBailoutGasList::ReloadGasMixes() { m_gas->LoadRememberedGases(); }
 
 void CTabDivePlanBailoutGasList::SetListText(const std::string& text) {
   m_items = CGasMixList::Read(text);

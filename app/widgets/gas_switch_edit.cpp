@@ -73,7 +73,7 @@ CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& s
   (closedCircuit ? m_cc : m_oc)->setChecked(true);
 
   m_gas = new CGasComboCompletion(this);
-  m_gas->SetListText(prefs.GetText(EPref::GasMixes));
+  m_gas->LoadRememberedGases();
   CGas gas;
   if (editing && gas.SetMix(current.m_oxygen, current.m_helium)) m_gas->SetGas(gas);
 
@@ -119,10 +119,7 @@ CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& s
   connect(m_depth, &QDoubleSpinBox::valueChanged, this, &CGasSwitchEdit::Refresh);
   connect(m_cc, &QRadioButton::toggled, this, &CGasSwitchEdit::Refresh);
   connect(m_gas, &CGasComboCompletion::gasChanged, this, &CGasSwitchEdit::Refresh);
-  connect(m_gas, &CGasComboCompletion::gasAdded, this, [this] {
-    Prefs().SetText(EPref::GasMixes, m_gas->GetListText());
-    emit gasListChanged();
-  });
+  connect(m_gas, &CGasComboCompletion::gasAdded, this, &CGasSwitchEdit::gasListChanged);
   connect(m_add, &QPushButton::clicked, this, [this] { Finish(EAction::Add); });
   connect(m_update, &QPushButton::clicked, this, [this] { Finish(EAction::Update); });
   connect(m_delete, &QPushButton::clicked, this, [this] { Finish(EAction::Delete); });
