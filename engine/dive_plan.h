@@ -132,6 +132,14 @@ public:
   bool IsExtendedPlanningUsed() const { return m_extendedPlanningUsed != 0; }
   bool HasRememberedAnswer() const { return m_answerRemembered != 0; }
   bool GetRememberedAnswer() const { return m_extendedPlanningAnswer != 0; }
+  // Asks the 6-hour question of the dive now, as its calculation asks it on
+  // reaching 6 hours (an answer given in advance answers it), and remembers
+  // the answer in table generation mode. For a dive calculated as told "no"
+  // that reached the question: answered no, it stands as calculated.
+  bool AskToExtend() {
+    m_answerRemembered = 0;
+    return AskExtension();
+  }
   void SetRememberedAnswer(bool remembered, bool answer) {
     m_answerRemembered = remembered;
     m_extendedPlanningAnswer = answer;

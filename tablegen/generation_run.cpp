@@ -318,7 +318,10 @@ bool CTableGeneration::CalculatePlans(IProgress* progress, int threads) {
     const bool failed = !dive.IsCalculationCompleted() || dive.IsTimeLimitExceeded();
     work[index] = EWork::Calculated;
     answered[index] = known >= 0;
-    if (failed && known >= 0) lowerSkipLimit(plan % times);
+    // Also a dive told "no" before the run's answer is known: the plans it
+    // would skip are passed over, and calculated in their turn if the answer
+    // turns out yes.
+    if (failed) lowerSkipLimit(plan % times);
   };
 
   auto take = [&](std::size_t index) {
@@ -332,11 +335,16 @@ bool CTableGeneration::CalculatePlans(IProgress* progress, int threads) {
       CalculatePlan(plan, m_extensionAnswer);
     } else if (!answered[index]) {
       CDivePlan& dive = *m_dives[index];
-      // Told "no", a dive stops exactly when it reaches the 6-hour question.
-      if (dive.IsTimeLimitExceeded() && m_extensionAnswer != false)
-        CalculatePlan(plan, m_extensionAnswer);
-      else
+      // Told "no", a dive stops exactly when it reaches the 6-hour question:
+      // the first such dive asks it now, and answered no stands as it is.
+      const bool reachedQuestion = dive.IsTimeLimitExceeded();
+      if (reachedQuestion && !m_extensionAnswer.has_value()) {
+        if (dive.AskToExtend()) CalculatePlan(plan, true);
+      } else if (reachedQuestion && *m_extensionAnswer) {
+        CalculatePlan(plan, true);
+      } else {
         dive.SetRememberedAnswer(m_extensionAnswer.has_value(), m_extensionAnswer.value_or(false));
+      }
     }
     CommitPlan(plan, !skipped);
     lowerSkipLimit(m_skipFrom);
