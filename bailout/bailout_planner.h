@@ -100,12 +100,10 @@ private:
   int m_calculations = 0;
 };
 
-// The mixes of a bailout gas list text ("O2/He" items separated by ","), each
-// rounded to whole percent, in list order: the first 12 that are valid mixes.
-// Each item left out is said in leftOut with its reason: "\"50%\" is not a
-// mix written as O2/He", "\"3/0\" has too little oxygen to breathe (under
-// 5 %)", "\"21/90\" adds up to more than 100 %", "\"18/45\" is beyond the
-// first 12 gases".
+// The mixes the planner takes from a bailout gas list text, as CGasMixList
+// reads it (gas/gas_mix_list.h): the first 12 mixes, in list order, each
+// with its position in the text. Each item left out is said in leftOut with
+// its reason.
 struct SBailoutListMix {
   double oxygen = 0.0;
   double helium = 0.0;
@@ -113,7 +111,7 @@ struct SBailoutListMix {
   bool operator==(const SBailoutListMix&) const = default;
 };
 std::vector<SBailoutListMix> ReadBailoutGasList(const std::string& text, std::vector<std::string>* leftOut = nullptr);
-// The text of a bailout gas list holding mixes, each written O2/He ("18/45,50/0,100/0").
+// The text of a bailout gas list holding mixes, written by CGasMixList ("18/45,50/0,100/0").
 std::string BailoutGasListText(const std::vector<SBailoutListMix>& mixes);
 
 // Everything from 7 m on allows another switch: 1 below 7 m, 12 from 56 m.

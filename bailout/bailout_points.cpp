@@ -34,7 +34,7 @@ CBailoutPlanner::CBailoutPlanner(CDivePlan& dive, const SPreviousDiveState& star
     : m_dive(dive), m_start(start), m_prompt(prompt), m_settings(settings), m_log(StatusLog(), settings.debugLevel) {}
 
 CBailoutPlanner::CBailoutPlanner(CDivePlan& dive, const SPreviousDiveState& start, IUserPrompt& prompt)
-    : CBailoutPlanner(dive, start, prompt, SCalculationSettings::FromPreferences()) {}
+    : CBailoutPlanner(dive, start, prompt, dive.OwnerSettings()) {}
 
 void CBailoutPlanner::Log(const std::string& text) const { m_log.LogAtLevel("Bailout - " + text, kLogProgress); }
 

@@ -1,13 +1,9 @@
 #include "bailout/bailout_sweep.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
 #include "bailout/standalone_owner.h"
+#include "base/parallel_for.h"
 #include "base/text.h"
 
 namespace kv {
@@ -203,7 +199,9 @@ SBailoutSweep SweepBailout(const CDivePlan& dive, const SPreviousDiveState& star
                            const SBailoutAnswers& answers, IProgress& progress, int threads) {
   SBailoutSweep sweep;
   sweep.step = step;
-  const SCalculationSettings settings = SCalculationSettings::FromPreferences();
+  // One snapshot for every moment: the plan's own, taken here before any
+  // moment is planned.
+  const SCalculationSettings settings = dive.OwnerSettings();
   std::vector<int> seconds = BailoutSweepSeconds(dive, step);
   sweep.carried = ChooseCarriedGases(dive, start, seconds, answers, settings);
   if (sweep.carried.gases.empty()) seconds.clear();
@@ -213,67 +211,25 @@ SBailoutSweep SweepBailout(const CDivePlan& dive, const SPreviousDiveState& star
   const std::string* gasList =
       sweep.carried.source == SBailoutCarried::ESource::Suggested ? &listText : nullptr;
   const std::size_t n = seconds.size();
-  std::vector<SBailoutMoment> results(n);
-  std::vector<char> done(n, 0);
   progress.SetRange(static_cast<int>(n));
   progress.SetText(Format("Planning a bailout from %d moments of dive %d", static_cast<int>(n),
                           dive.GetDiveNumber() + 1));
 
-  unsigned workers = threads > 0 ? static_cast<unsigned>(threads) : std::max(1u, std::thread::hardware_concurrency());
-  workers = static_cast<unsigned>(std::min<std::size_t>(workers, n));
-  if (workers <= 1) {
-    CDivePlan work;
-    for (std::size_t i = 0; i < n; ++i) {
-      if (progress.IsCancelled()) {
-        sweep.cancelled = true;
-        break;
-      }
-      results[i] = PlanBailoutMoment(dive, start, seconds[i], answers, settings, work, gasList);
-      done[i] = 1;
-      progress.SetPosition(static_cast<int>(i + 1));
-    }
-  } else {
-    // Each moment is planned on its own copy; only the index to take next and
-    // the count of finished moments are shared. Progress and cancellation
-    // stay on the calling thread.
-    std::atomic<std::size_t> next{0};
-    std::atomic<bool> stop{false};
-    std::mutex lock;
-    std::condition_variable finished;
-    std::size_t count = 0;
-    auto work = [&] {
-      CDivePlan copy;
-      for (;;) {
-        const std::size_t i = next.fetch_add(1);
-        if (i >= n || stop.load()) return;
-        SBailoutMoment moment = PlanBailoutMoment(dive, start, seconds[i], answers, settings, copy, gasList);
-        std::lock_guard<std::mutex> guard(lock);
-        results[i] = std::move(moment);
-        done[i] = 1;
-        ++count;
-        finished.notify_one();
-      }
-    };
-    std::vector<std::thread> pool;
-    pool.reserve(workers);
-    for (unsigned w = 0; w < workers; ++w) pool.emplace_back(work);
-    {
-      std::unique_lock<std::mutex> guard(lock);
-      while (count < n) {
-        finished.wait_for(guard, std::chrono::milliseconds(200));
-        progress.SetPosition(static_cast<int>(count));
-        if (count < n && progress.IsCancelled()) {
-          stop = true;
-          sweep.cancelled = true;
-          break;
-        }
-      }
-    }
-    for (std::thread& t : pool) t.join();
-    progress.SetPosition(static_cast<int>(std::count(done.begin(), done.end(), 1)));
-  }
-  for (std::size_t i = 0; i < n; ++i)
-    if (done[i]) sweep.moments.push_back(std::move(results[i]));
+  // Each moment is planned on the copy of the worker that plans it (reused
+  // moment after moment) and lands in its own slot.
+  SParallelOptions options;
+  options.threads = threads;
+  options.progress = &progress;
+  std::vector<CDivePlan> copies(ParallelWorkerCount(n, options));
+  std::vector<SBailoutMoment> results(n);
+  const SParallelResult run = ParallelFor(n, options, [&](std::size_t i, unsigned worker) {
+    results[i] = PlanBailoutMoment(dive, start, seconds[i], answers, settings, copies[worker], gasList);
+  });
+  sweep.cancelled = run.cancelled;
+  // A cancelled sweep keeps every moment it planned, those taken and those
+  // the workers finished ahead.
+  for (std::size_t i = 0; i < run.taken; ++i) sweep.moments.push_back(std::move(results[i]));
+  for (const std::size_t i : run.abandoned) sweep.moments.push_back(std::move(results[i]));
   SummariseWorst(dive, sweep);
   return sweep;
 }

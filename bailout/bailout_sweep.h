@@ -127,11 +127,11 @@ SBailoutCarried ChooseCarriedGases(const CDivePlan& dive, const SPreviousDiveSta
                                    const std::vector<int>& seconds, const SBailoutAnswers& answers,
                                    const SCalculationSettings& settings);
 
-// Chooses the carried gases and plans every moment with them; threads 0 uses
-// every core, 1 plans in order on the calling thread. The preferences are
-// read once, on the calling thread, before any moment is planned; the result
-// does not depend on the number of threads. Without carried gases no moment
-// is planned.
+// Chooses the carried gases and plans every moment with them on the parallel
+// loop; threads 0 uses every core, 1 plans in order on the calling thread.
+// Every moment is planned with the settings of the dive's owner, taken once
+// on the calling thread before any moment is planned; the result does not
+// depend on the number of threads. Without carried gases no moment is planned.
 SBailoutSweep SweepBailout(const CDivePlan& dive, const SPreviousDiveState& start, int step,
                            const SBailoutAnswers& answers, IProgress& progress, int threads = 0);
 

@@ -12,6 +12,7 @@
 #include "base/strings.h"
 #include "base/text.h"
 #include "base/units.h"
+#include "gas/gas_mix_list.h"
 
 namespace kv {
 
@@ -40,24 +41,15 @@ bool TieBreak(const auto& a, const auto& b) {
   return a.listOrder < b.listOrder;
 }
 
-// Why an item of a bailout gas list is not a mix the planner can use.
-std::string WhyNotAMix(bool readable, double oxygen, double helium) {
-  if (!readable) return "is not a mix written as O2/He";
-  if (oxygen < 0.0 || helium < 0.0) return "has a share below 0 %";
-  if (oxygen + helium > 100.0) return "adds up to more than 100 %";
-  if (oxygen < 5.0) return "has too little oxygen to breathe (under 5 %)";
-  return "is not a breathable mix";
-}
-
 }  // namespace
 
 std::string BailoutGasListText(const std::vector<SBailoutListMix>& mixes) {
-  std::string text;
+  CGasMixList list;
   for (const SBailoutListMix& m : mixes) {
-    if (!text.empty()) text += ',';
-    text += Format("%d/%d", static_cast<int>(m.oxygen), static_cast<int>(m.helium));
+    CGas gas;
+    if (gas.SetMix(m.oxygen, m.helium)) list.Add(gas);
   }
-  return text;
+  return list.Text();
 }
 
 void CBailoutPlanner::LogGasList(const std::string& title, const std::vector<SListGas>& gases) const {
@@ -71,29 +63,11 @@ void CBailoutPlanner::LogGasList(const std::string& title, const std::vector<SLi
 }
 
 std::vector<SBailoutListMix> ReadBailoutGasList(const std::string& text, std::vector<std::string>* leftOut) {
+  const CGasMixList list = CGasMixList::Read(text);
+  if (leftOut) *leftOut = list.LeftOut();
   std::vector<SBailoutListMix> mixes;
-  const CSParser items(text, ',');
-  for (int i = 1; i <= items.Count(); ++i) {
-    const std::string item = items.GetField(i);
-    const std::size_t slash = item.find('/');
-    double oxygen = 0.0, helium = 0.0;
-    const bool readable = slash != std::string::npos &&
-                          ReadNumber(std::string_view(item).substr(0, slash), oxygen) &&
-                          ReadNumber(std::string_view(item).substr(slash + 1), helium);
-    oxygen = std::floor(oxygen + 0.5);
-    helium = std::floor(helium + 0.5);
-    // A mix that the gas entry would refuse (too little oxygen, over 100 %)
-    // has no usable pressures; it is left out like an unreadable item.
-    if (!readable || helium < 0.0 || !CGas().SetMix(oxygen, helium)) {
-      if (leftOut && !(text.empty() && i == 1)) leftOut->push_back("\"" + item + "\" " + WhyNotAMix(readable, oxygen, helium));
-      continue;
-    }
-    if (static_cast<int>(mixes.size()) == CDivePlan::kMaxGases) {
-      if (leftOut) leftOut->push_back("\"" + item + "\" is beyond the first 12 gases");
-      continue;
-    }
-    mixes.push_back({oxygen, helium, i});
-  }
+  for (const SGasListItem& item : list.UsableItems())
+    mixes.push_back({item.gas.Oxygen(), item.gas.Helium(), item.position});
   return mixes;
 }
 

@@ -33,6 +33,7 @@ public:
   bool BailoutPlan(int dive, bool force) override;
   void DiveModifiedChanged(int, bool) override {}
   void PostDiveCalculated(int) override {}
+  SCalculationSettings GetCalculationSettings() const override { return m_settings; }
 
 private:
   int m_algorithm;

@@ -27,12 +27,12 @@ SValueRange Plain(double lo, double hi, double step, int decimals, const char* u
   return r;
 }
 
-SValueRange Converted(SFieldRange metric, SFieldRange imperial, ERangeUnit unit, const char* metricUnit,
+SValueRange Converted(SFieldRange metric, SFieldRange imperial, EQuantity quantity, const char* metricUnit,
                       const char* imperialUnit) {
   SValueRange r;
   r.metric = metric;
   r.imperial = imperial;
-  r.unit = unit;
+  r.quantity = quantity;
   r.metricUnit = metricUnit;
   r.imperialUnit = imperialUnit;
   return r;
@@ -51,21 +51,21 @@ std::array<SValueRange, kCount> BuildValues() {
   set(EValue::DebugLevel, Plain(0, 10, 1, 0));
   set(EValue::Setpoint, Plain(0.5, 1.5, 0.01, 2, "bar"));
   set(EValue::CylinderWorkingPressure,
-      Converted({150, 250, 1, 0}, {2200, 3675, 1, 0}, ERangeUnit::Pressure, "bar", "psi"));
+      Converted({150, 250, 1, 0}, {2200, 3675, 1, 0}, EQuantity::Pressure, "bar", "psi"));
   set(EValue::GasReserve, Plain(10, 50, 1, 0, "%"));
   set(EValue::SurfacePressure, Plain(600, 1080, 1, 0, "mbar"));
   set(EValue::GradientFactor, Plain(0, 100, 1, 0, "%"));
-  set(EValue::SacRate, Converted({8, 80, 0.1, 1}, {0.28, 2.82, 0.01, 2}, ERangeUnit::Volume, "l/min", "cu ft/min"));
+  set(EValue::SacRate, Converted({8, 80, 0.1, 1}, {0.28, 2.82, 0.01, 2}, EQuantity::Volume, "l/min", "cu ft/min"));
   set(EValue::MaxPpo2, Plain(1.0, 1.8, 0.01, 2, "bar"));
-  set(EValue::MaxEad, Converted({20, 70, 1, 0}, {65, 230, 1, 0}, ERangeUnit::Depth, "m", "ft"));
+  set(EValue::MaxEad, Converted({20, 70, 1, 0}, {65, 230, 1, 0}, EQuantity::Depth, "m", "ft"));
   // An hours:minutes field: 0:00 to 23:59.
   set(EValue::SurfaceInterval, Plain(0, 23 * 3600 + 59 * 60, 60, 0, "s"));
-  set(EValue::DescentRate, Converted({5, 50, 1, 0}, {16, 164, 1, 0}, ERangeUnit::Rate, "m/min", "ft/min"));
-  set(EValue::AscentRate, Converted({1, 25, 1, 0}, {3, 82, 1, 0}, ERangeUnit::Rate, "m/min", "ft/min"));
-  set(EValue::LastDecoStop, Converted({3, 6, 1, 0}, {10, 20, 1, 0}, ERangeUnit::Depth, "m", "ft"));
+  set(EValue::DescentRate, Converted({5, 50, 1, 0}, {16, 164, 1, 0}, EQuantity::Rate, "m/min", "ft/min"));
+  set(EValue::AscentRate, Converted({1, 25, 1, 0}, {3, 82, 1, 0}, EQuantity::Rate, "m/min", "ft/min"));
+  set(EValue::LastDecoStop, Converted({3, 6, 1, 0}, {10, 20, 1, 0}, EQuantity::Depth, "m", "ft"));
   set(EValue::NoOfGasSwitches, Plain(1, 12, 1, 0));
   set(EValue::MaxCns, Plain(100, 250, 1, 0, "%"));
-  set(EValue::Depth, Converted({0, 305, 1, 0}, {0, 1000, 1, 0}, ERangeUnit::Depth, "m", "ft"));
+  set(EValue::Depth, Converted({0, 305, 1, 0}, {0, 1000, 1, 0}, EQuantity::Depth, "m", "ft"));
   // 0 to 360 whole minutes on the page, held in seconds.
   set(EValue::PointDuration, Plain(0, 360 * 60, 60, 0, "s"));
   set(EValue::TableDuration, Plain(0, 360, 1, 0, "min"));
@@ -180,26 +180,10 @@ std::map<int, SPlanKeyRange> BuildPlanKeys() {
 }  // namespace
 
 double SValueRange::ImperialToHeld(double imperialValue) const {
-  switch (unit) {
-    case ERangeUnit::Depth:
-    case ERangeUnit::Rate: return imperialValue * kMetresPerFoot;
-    case ERangeUnit::Volume: return imperialValue * kLitresPerCubicFoot;
-    case ERangeUnit::Pressure: return imperialValue * kBarPerPsi;
-    case ERangeUnit::None: break;
-  }
-  return imperialValue;
+  return SDisplayUnits::Imperial().Held(quantity, imperialValue);
 }
 
-double SValueRange::HeldToImperial(double held) const {
-  switch (unit) {
-    case ERangeUnit::Depth:
-    case ERangeUnit::Rate: return held * kFeetPerMetre;
-    case ERangeUnit::Volume: return held * kCubicFeetPerLitre;
-    case ERangeUnit::Pressure: return held * kPsiPerBar;
-    case ERangeUnit::None: break;
-  }
-  return held;
-}
+double SValueRange::HeldToImperial(double held) const { return SDisplayUnits::Imperial().Shown(quantity, held); }
 
 double SValueRange::LowestHeld() const { return std::min(metric.minimum, ImperialToHeld(imperial.minimum)); }
 
@@ -214,7 +198,7 @@ bool SValueRange::Accepts(double held) const {
 
 std::string SValueRange::Text() const {
   std::string text = FieldText(metric, metricUnit);
-  if (unit != ERangeUnit::None) text += " (" + FieldText(imperial, imperialUnit) + ")";
+  if (quantity != EQuantity::None) text += " (" + FieldText(imperial, imperialUnit) + ")";
   return text;
 }
 

@@ -17,17 +17,9 @@
 #include <string>
 
 #include "base/preferences.h"
+#include "base/units.h"
 
 namespace kv {
-
-// How a value is shown in imperial units.
-enum class ERangeUnit {
-  None,      // the same number in both unit systems
-  Depth,     // m <-> ft (x 3.2568, back x 0.30705)
-  Rate,      // m/min <-> ft/min, as depths
-  Volume,    // l/min <-> cu ft/min (x 0.03531467, back x 28.31685)
-  Pressure,  // bar <-> psi (x 14.50377, back x 0.06894757)
-};
 
 // One entry field: its limits, its spin step and the decimals it shows.
 struct SFieldRange {
@@ -69,14 +61,16 @@ enum class EValue : int {
 
 struct SValueRange {
   SFieldRange metric;    // in the held unit
-  SFieldRange imperial;  // the imperial field; the same as metric for ERangeUnit::None
-  ERangeUnit unit = ERangeUnit::None;
+  SFieldRange imperial;  // the imperial field; the same as metric for EQuantity::None
+  EQuantity quantity = EQuantity::None;  // how SDisplayUnits shows the value
   const char* metricUnit = "";    // "m", "l/min", "" for a plain number
   const char* imperialUnit = "";  // "ft", "cu ft/min"
 
   // An imperial field's value in the held unit, and back (the same number for
-  // ERangeUnit::None).
+  // EQuantity::None).
   double ImperialToHeld(double imperialValue) const;
+  // The field of the units: metric or imperial.
+  const SFieldRange& Field(const SDisplayUnits& units) const { return units.imperial ? imperial : metric; }
   double HeldToImperial(double held) const;
   // The held range: both fields, the imperial one converted to held units.
   double LowestHeld() const;

@@ -51,7 +51,7 @@ void Plan(benchmark::State& state, bool gasList) {
   auto d = Dive90m(gasList);
   kv::SBailoutMoment moment;
   CDivePlan work;  // as a sweep plans: on one copy, made again for every planning
-  const kv::SCalculationSettings settings = kv::SCalculationSettings::FromPreferences();
+  const kv::SCalculationSettings settings = kv::SCalculationSettings{};
   for (auto _ : state) {
     moment = kv::PlanBailoutMoment(*d, kv::SPreviousDiveState{}, 25 * 60, kv::SBailoutAnswers{}, settings, work);
     benchmark::DoNotOptimize(moment.runTime);
@@ -90,7 +90,7 @@ void BM_BailoutSweepAgainstSingles(benchmark::State& state) {
   auto d = Dive90m(false);
   kv::CNullProgress progress;
   const kv::SBailoutAnswers answers{false, true, false};
-  const kv::SCalculationSettings settings = kv::SCalculationSettings::FromPreferences();
+  const kv::SCalculationSettings settings = kv::SCalculationSettings{};
   double sweepSeconds = 0.0, singleSeconds = 0.0;
   std::size_t moments = 0;
   for (auto _ : state) {

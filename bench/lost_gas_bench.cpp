@@ -32,7 +32,7 @@ std::unique_ptr<kv::CPlanGroup> CalculatedPlan() {
 void BM_OneCalculation(benchmark::State& state) {
   auto group = CalculatedPlan();
   kv::CDivePlan& dive = *group->GetDive(0);
-  const kv::SCalculationSettings settings = kv::SCalculationSettings::FromPreferences();
+  const kv::SCalculationSettings settings = kv::SCalculationSettings{};
   for (auto _ : state) benchmark::DoNotOptimize(dive.Calculate(0, kv::SPreviousDiveState{}, settings));
   state.counters["run_time_s"] = dive.GetRunTime();
 }

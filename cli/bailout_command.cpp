@@ -19,7 +19,6 @@
 #include "cli/kvplan_session.h"
 #include "cli/text_report.h"
 #include "plan/plan_group.h"
-#include "report/bailout_units.h"
 #include "report/worst_case_html.h"
 
 namespace kv {
@@ -104,12 +103,12 @@ void PrintShown(std::ostream& err, const std::string& when, const std::vector<CA
 }  // namespace
 
 std::string BailoutSummaryText(const CPlanGroup& group, const CDivePlan& dive, const SReportOptions& options) {
-  const SBailoutUnits units{options.imperial};
+  const SDisplayUnits& units = options.units;
   const SBailoutSettings& b = dive.BailoutSettings();
   const bool valid = dive.IsBailoutPlanValid();
   std::string out = Format("Bailout at %s (second %d), %s, GF %d/%d, SAC %s: %s\n", Clock(dive.m_bailoutTime).c_str(),
-                           dive.m_bailoutTime, units.Depth(dive.m_bailoutDepth).c_str(), static_cast<int>(b.gfLow),
-                           static_cast<int>(b.gfHigh), units.Rate(b.sacRate).c_str(),
+                           dive.m_bailoutTime, units.DepthText("%0.1f", dive.m_bailoutDepth, " ").c_str(), static_cast<int>(b.gfLow),
+                           static_cast<int>(b.gfHigh), units.VolumeRateText(b.sacRate).c_str(),
                            valid ? "plan valid" : "NO VALID BAILOUT PLAN");
   if (!dive.BailoutWalked()) return out + "The bailout was not calculated; the table shows the dive without it.\n";
   // The gases of a plan that failed a limit are the planner's last attempt,
@@ -119,13 +118,13 @@ std::string BailoutSummaryText(const CPlanGroup& group, const CDivePlan& dive, c
                  "given; the table shows the planner's last attempt.\n";
   out += "Bailout gas switches\n";
   for (const CGasSwitch& s : dive.BailoutGasSwitches())
-    if (s.m_inUse) out += Format("  %8s  %s\n", units.Depth(s.m_depth).c_str(), s.GasName().c_str());
+    if (s.m_inUse) out += Format("  %8s  %s\n", units.DepthText("%0.1f", s.m_depth, " ").c_str(), s.GasName().c_str());
   const double reserve = group.GetGasReserve(), pressure = group.GetCylinderWorkingPressure();
-  out += Format("Bailout gas volumes, reserve %0.0f%%, cylinders at %s\n", reserve, units.Pressure(pressure).c_str());
+  out += Format("Bailout gas volumes, reserve %0.0f%%, cylinders at %s\n", reserve, units.PressureText(pressure).c_str());
   for (const SBailoutGasVolume& g : BailoutGasVolumes(dive)) {
     const double withReserve = (reserve / 100.0 + 1.0) * g.litres;
-    out += Format("  %-12s %12s  %12s with reserve", g.gas.c_str(), units.Volume(g.litres).c_str(),
-                  units.Volume(withReserve).c_str());
+    out += Format("  %-12s %12s  %12s with reserve", g.gas.c_str(), units.VolumeText(g.litres).c_str(),
+                  units.VolumeText(withReserve).c_str());
     const std::string cylinder = units.CylinderNumber(withReserve, pressure);
     if (!cylinder.empty()) out += "  cylinder " + cylinder + " " + units.VolumeUnit();
     out += "\n";
@@ -180,17 +179,17 @@ Json SweepJson(const SBailoutSweep& sweep, int index) {
 
 std::string SweepText(const CPlanGroup& group, const CDivePlan& dive, int index, const SBailoutSweep& sweep,
                       const SReportOptions& options) {
-  const SBailoutUnits units{options.imperial};
+  const SDisplayUnits& units = options.units;
   std::string out = Format("Bailout sweep of dive %d, every %d s of closed-circuit time and every segment end: %d "
                            "moments, %d without a valid bailout plan\n",
                            index + 1, sweep.step, static_cast<int>(sweep.moments.size()), sweep.invalid);
   if (!dive.GetName().empty()) out = dive.GetName() + "\n" + out;
   out += CarriedGasesText(sweep) + "\n";
   if (sweep.moments.empty()) return out;
-  out += Format("  Time    %s  Valid  Run time  Ascent   CNS     Bailout gas (%s)\n",
-                options.imperial ? "Depth (ft)" : " Depth (m)", options.imperial ? "cu ft" : "l");
+  out += Format("  Time    %10s  Valid  Run time  Ascent   CNS     Bailout gas (%s)\n",
+                Format("Depth (%s)", units.Unit()).c_str(), units.VolumeUnit());
   for (const SBailoutMoment& m : sweep.moments) {
-    const double depth = options.imperial ? m.depth * kFeetPerMetre : m.depth;
+    const double depth = units.Shown(m.depth);
     if (!m.valid) {
       // The planner's last attempt is no plan: no times or gas to read off.
       out += Format("  %6s  %10.1f  %-5s  %8s  %6s  %6s  %s\n", Clock(m.second).c_str(), depth, "NO", "-", "-", "-",
@@ -212,7 +211,7 @@ std::string SweepText(const CPlanGroup& group, const CDivePlan& dive, int index,
   if (sweep.runTime.second < 0) return out + "No moment has a valid bailout plan: there is no worst case.\n";
   const double pressure = group.GetCylinderWorkingPressure();
   out += Format("Worst case, reserve %0.0f%%, cylinders at %s\n", group.GetGasReserve(),
-                units.Pressure(pressure).c_str());
+                units.PressureText(pressure).c_str());
   out += Format("  Longest run time %s, bailout at %s\n", Clock(static_cast<int>(sweep.runTime.value)).c_str(),
                 Clock(sweep.runTime.second).c_str());
   out += Format("  Highest CNS %0.1f%%, bailout at %s\n", sweep.cnsFinal.value * 100.0,
@@ -222,8 +221,8 @@ std::string SweepText(const CPlanGroup& group, const CDivePlan& dive, int index,
       out += Format("  %-12s not breathed at any valid moment\n", g.gas.c_str());
       continue;
     }
-    out += Format("  %-12s %12s, %12s with reserve, bailout at %s", g.gas.c_str(), units.Volume(g.litres).c_str(),
-                  units.Volume(g.litresWithReserve).c_str(), Clock(g.second).c_str());
+    out += Format("  %-12s %12s, %12s with reserve, bailout at %s", g.gas.c_str(), units.VolumeText(g.litres).c_str(),
+                  units.VolumeText(g.litresWithReserve).c_str(), Clock(g.second).c_str());
     const std::string cylinder = units.CylinderNumber(g.litresWithReserve, pressure);
     if (!cylinder.empty()) out += ", cylinder " + cylinder + " " + units.VolumeUnit();
     out += "\n";
@@ -258,7 +257,7 @@ int RunSweep(CKvplanSession& session, CPlanGroup& group, int index, int step, co
   if (sweep.carried.second >= 0)
     PrintShown(err, "Suggesting gases for a bailout at " + Clock(sweep.carried.second), sweep.carried.shown);
   for (const SBailoutMoment& m : sweep.moments) PrintShown(err, "Bailout at " + Clock(m.second), m.shown);
-  const SReportOptions options = ReportOptionsFromPreferences();
+  const SReportOptions& options = session.ReportOptions();
   const int rc = WriteOutputs(session, group, index, SweepText(group, dive, index, sweep, options),
                               SweepJson(sweep, index));
   if (rc != kExitOk) return rc;
@@ -338,7 +337,7 @@ int RunBailout(CKvplanSession& session, const SBailoutOptions& b) {
   }
   chosen.SetBailout(second, fromEnd);
 
-  const SReportOptions options = ReportOptionsFromPreferences();
+  const SReportOptions& options = session.ReportOptions();
   const std::string text =
       BailoutSummaryText(group, chosen, options) + "\n" + DiveTableText(group, index, options);
   int rc = WriteOutputs(session, group, index, text, PlanJson(group, {index}, {}));

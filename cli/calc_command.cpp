@@ -101,7 +101,7 @@ int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
   }
 
   if (o.json != "-") {
-    const SReportOptions options = ReportOptionsFromPreferences();
+    const SReportOptions& options = session.ReportOptions();
     for (std::size_t k = 0; k < dives.size(); ++k) {
       if (k > 0) session.Out() << "\n";
       if (calc.bailout && group.GetDive(dives[k])->IsBailoutMode())

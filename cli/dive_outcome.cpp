@@ -32,8 +32,8 @@ SDiveOutcome Outcome(const CDivePlan& dive, const SDiveStatus& status) {
     outcome.finalOtu = last->m_otu;
   }
   // The limits of the printed tables' red headings.
-  if (outcome.finalCns > 1.0) outcome.warnings.push_back("CNS above 100 %");
-  if (outcome.finalOtu > 300.0) outcome.warnings.push_back("OTU above 300");
+  if (CnsAboveLimit(outcome.finalCns)) outcome.warnings.push_back("CNS above 100 %");
+  if (OtuAboveLimit(outcome.finalOtu)) outcome.warnings.push_back("OTU above 300");
   return outcome;
 }
 

@@ -8,12 +8,12 @@
 namespace kv {
 
 bool WriteHtmlTables(const CPlanGroup& group, const std::vector<int>& dives, const std::string& path,
-                     bool gasTables, std::ostream& err, const CLostGasVariants* lostGas) {
+                     bool gasTables, const SReportOptions& options, std::ostream& err,
+                     const CLostGasVariants* lostGas) {
   std::vector<const CDivePlan*> all;
   for (int i = 0; i < group.GetDiveCount(); ++i) all.push_back(group.GetDive(i));
   // Every dive asks for the tables of the whole plan, one dive for its own.
   const int index = dives.size() == 1 && group.GetDiveCount() > 1 ? dives.front() : -1;
-  const SReportOptions options = ReportOptionsFromPreferences();
   bool built;
   std::string document;
   const CLostGasVariants none;

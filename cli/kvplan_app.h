@@ -18,6 +18,7 @@ namespace kv {
 
 class CLostGasVariants;
 class CPlanGroup;
+struct SReportOptions;
 
 enum EKvplanExit : int {
   kExitOk = 0,
@@ -30,11 +31,12 @@ struct SKvplanEnvironment {
   // The user's own preferences store; the QSettings store when not set.
   std::function<std::unique_ptr<IPreferenceStorage>()> userPreferences;
   // Writes the HTML dive tables (gasTables false) or gas consumption tables of
-  // the given dives to path, each followed by its lost-gas variants' tables
-  // when lostGas is given; true when written, or when no dive qualifies and
-  // it has said so. Without it --tables and --gas-tables are refused.
+  // the given dives to path with the run's report options, each followed by
+  // its lost-gas variants' tables when lostGas is given; true when written,
+  // or when no dive qualifies and it has said so. Without it --tables and
+  // --gas-tables are refused.
   std::function<bool(const CPlanGroup& group, const std::vector<int>& dives, const std::string& path,
-                     bool gasTables, const CLostGasVariants* lostGas)>
+                     bool gasTables, const SReportOptions& options, const CLostGasVariants* lostGas)>
       writeTables;
   // Standard error is a terminal: progress may rewrite its line with "\r".
   // Elsewhere (a file, a pipe, a test) no progress is written.

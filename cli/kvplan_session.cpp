@@ -13,6 +13,7 @@
 #include "base/text.h"
 #include "cli/cli_prompt.h"
 #include "cli/preference_overlay.h"
+#include "frontend/preference_snapshots.h"
 #include "qtsettings/qt_settings_storage.h"
 #include "plan/file_store.h"
 #include "plan/key_line.h"
@@ -96,6 +97,7 @@ int CKvplanSession::Start() {
   }
   if (int rc = CheckOutputs(); rc != kExitOk) return rc;
   if (int rc = SetUpPreferences(); rc != kExitOk) return rc;
+  m_preferences = TakePreferenceSnapshot();
   if (int rc = OpenLog(); rc != kExitOk) return rc;
   m_prompt = std::make_unique<CCliPrompt>(m_err, o.extend);
   SetUserPrompt(m_prompt.get());
@@ -208,13 +210,14 @@ int CKvplanSession::LoadPlan(CPlanGroup& group) {
   const std::string& plan = m_options.plan;
   // The plan is calculated once, after it is loaded, not key by key.
   group.SetAutoRecalc(false);
+  // The defaults of the dives a plan file adds and of a dive file's plan.
+  ApplyPreferences(group, m_preferences);
   const int shownBefore = m_prompt->Shown();
   const bool diveFile = IsDiveFile(plan);
   bool ok;
   if (diveFile) {
     // A dive file is a plan of one dive with the user's plan defaults.
     group.ClearPlanGroup();
-    group.ApplyPreferences();
     ok = group.ImportDive(plan);
   } else {
     ok = group.LoadPlanGroup(plan);
@@ -274,7 +277,7 @@ int CKvplanSession::WriteTables(const CPlanGroup& group, const std::vector<int>&
   int rc = kExitOk;
   for (auto [path, gas] : {std::pair{m_options.tables, false}, std::pair{m_options.gasTables, true}}) {
     if (path.empty()) continue;
-    if (!m_environment.writeTables(group, dives, path, gas, lostGas)) {
+    if (!m_environment.writeTables(group, dives, path, gas, m_preferences.report, lostGas)) {
       m_err << "kvplan: cannot write " << path << "\n";
       rc = kExitFile;
     }

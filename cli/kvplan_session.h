@@ -11,6 +11,7 @@
 
 #include "cli/kvplan_app.h"
 #include "cli/kvplan_options.h"
+#include "frontend/preference_snapshots.h"
 
 namespace kv {
 
@@ -36,10 +37,15 @@ public:
   // not regular files (kExitFile); sets up the preferences (--prefs, --set,
   // refused outside their ranges with kExitUsage), opens the status log for
   // appending (kExitFile when it cannot be written) and installs the prompt.
+  // Takes the snapshots of the preferences the run uses: one set of units for
+  // its calculations, texts and tables alike.
   // Returns kExitOk, or the exit code after writing why to standard error.
   int Start();
+  const SPreferenceSnapshot& Preferences() const { return m_preferences; }
+  const SReportOptions& ReportOptions() const { return m_preferences.report; }
   // Loads PLAN into group, a dive file as a plan of one dive with the user's
-  // plan defaults; the group does not calculate on its own. On failure the
+  // plan defaults; the group does not calculate on its own and calculates
+  // with the run's settings. On failure the
   // file's message and a line naming the file and the first reason; kExitFile.
   // Says which --set values the file overrides with its own.
   int LoadPlan(CPlanGroup& group);
@@ -72,6 +78,7 @@ private:
   std::ostream& m_out;
   std::ostream& m_err;
   std::unique_ptr<CCliPrompt> m_prompt;
+  SPreferenceSnapshot m_preferences;
 };
 
 }  // namespace kv

@@ -15,6 +15,7 @@
 #include "cli/kvplan_command.h"
 #include "cli/kvplan_session.h"
 #include "report/latin1.h"
+#include "frontend/table_generation_preferences.h"
 #include "tablegen/table_generation.h"
 
 namespace kv {
@@ -144,7 +145,7 @@ int RunTables(CKvplanSession& session, const std::string& grouping) {
   std::ostream& out = session.Out();
   std::ostream& err = session.Err();
   CTableGeneration model;
-  model.LoadFromPreferences();
+  LoadTableGenerationPreferences(model, session.Preferences());
   if (!model.LoadSettingsFile(o.plan)) {
     err << "kvplan: " << o.plan << ": "
         << (model.FileError().empty() ? std::string("the table generation settings cannot be loaded")

@@ -61,12 +61,13 @@ std::string Heading(const CPlanGroup& group, int index, const CDivePlan& dive, c
 
   double deepest = 0.0;
   for (const CDiveSegment& s : dive.Segments()) deepest = std::max(deepest, s.m_depth);
-  out += o.imperial ? Format("Max depth %0.0f ft", deepest * kFeetPerMetre) : Format("Max depth %0.0f m", deepest);
+  out += "Max depth " + o.units.DepthText("%0.0f", deepest, " ");
   out += Format(", GF %d/%d", static_cast<int>(dive.GetGfLow()), static_cast<int>(dive.GetGfHigh()));
   const CPredictionPoint* first = dive.Prediction(0);
   const CPredictionPoint* last = dive.LastPrediction();
-  const double cns0 = first ? first->m_cns * 100.0 : 0.0, cns1 = last ? last->m_cns * 100.0 : 0.0;
-  const double otu0 = first ? first->m_otu / 3.0 : 0.0, otu1 = last ? last->m_otu / 3.0 : 0.0;
+  const double cns0 = first ? CnsPercent(first->m_cns) : 0.0, cns1 = last ? CnsPercent(last->m_cns) : 0.0;
+  const double otu0 = first ? OtuPercentOfLimit(first->m_otu) : 0.0;
+  const double otu1 = last ? OtuPercentOfLimit(last->m_otu) : 0.0;
   if (index == 0)
     out += ", " + Format(LoadString(kMsgCnsFinal), cns1) + ", " + Format(LoadString(kMsgOtuFinal), otu1);
   else
@@ -94,11 +95,12 @@ std::string ConsumptionText(const CPlanGroup& group, const CDivePlan& dive, cons
     return "Open-circuit gas required: none given, the bailout plan is not valid\n";
   std::vector<Row> rows;
   const double pressure = group.GetCylinderWorkingPressure();
-  rows.push_back({"Gas", o.imperial ? "Volume (cu ft)" : "Volume (l)",
-                  o.imperial ? Format("Cylinder (cu ft) at %0.0f psi", std::floor(pressure * kPsiPerBar + 0.5))
-                             : Format("Cylinder (l) at %0.0f bar", pressure)});
+  const SDisplayUnits& units = o.units;
+  rows.push_back({"Gas", Format("Volume (%s)", units.VolumeUnit()),
+                  Format("Cylinder (%s) at %0.0f %s", units.VolumeUnit(), units.ShownPressure(pressure),
+                         units.PressureUnit())});
   for (int i = 0; i < CDivePlan::kMaxGases; ++i) {
-    const std::string line = dive.GasConsumptionRow(i);
+    const std::string line = dive.GasConsumptionRow(i, units);
     if (line.empty()) continue;
     CSParser fields(line, '~');
     rows.push_back({fields.GetField(1), fields.GetField(2), fields.GetField(3)});

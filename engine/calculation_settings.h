@@ -1,8 +1,11 @@
 #pragma once
-// What one calculation of a dive reads from the preferences, taken once before
-// it starts. A calculation never touches the preferences while it runs, so
-// that several can run at once: a caller that calculates many dives on worker
-// threads takes one snapshot before it starts them and hands it to each.
+// The settings one calculation of a dive runs with: the front end takes them
+// from the preferences and the plan hands them down. A calculation reads
+// nothing shared while it runs, so that several can run at once: a caller
+// that calculates many dives on worker threads takes one snapshot before it
+// starts them and hands it to each.
+
+#include "base/units.h"
 
 namespace kv {
 
@@ -16,15 +19,12 @@ enum class EExtendedPlanning {
 struct SCalculationSettings {
   int debugLevel = 0;                // "Debug Level": which status log lines are written
   bool detailedFirstAscent = false;  // "General\First Ascent Option" 1: the first ascent is a segment of its own
-  bool imperial = false;             // "General\Units" 1: depths of the gas warning texts in feet
+  SDisplayUnits units;               // "General\Units": the depths of the warning texts
   // An answer given in advance makes the calculation unattended: it asks no
   // question and shows no message (a stop at 24 hours is left to the caller,
   // who reads CDivePlan::IsTimeLimitExceeded). A dive's remembered answer
   // still comes first.
   EExtendedPlanning extendedPlanning = EExtendedPlanning::Ask;
-
-  // The settings as the preferences hold them now, with the question asked.
-  static SCalculationSettings FromPreferences();
 };
 
 }  // namespace kv

@@ -1,10 +1,8 @@
 // Open-circuit gas breathed per distinct gas: every second on open circuit,
 // at the dive SAC rate, or at the bailout SAC rate after a bailout.
 
-#include "base/preferences.h"
 #include "base/status_log.h"
 #include "base/text.h"
-#include "base/units.h"
 #include "engine/dive_plan.h"
 
 namespace kv {
@@ -73,22 +71,14 @@ bool CDivePlan::ComputeGasConsumption() {
   return true;
 }
 
-std::string CDivePlan::GasConsumptionRow(int index) const {
+std::string CDivePlan::GasConsumptionRow(int index, const SDisplayUnits& units) const {
   if (index < 0 || index >= kMaxGases) return {};
   const SGasConsumption& c = m_consumption[static_cast<std::size_t>(index)];
   if (!c.m_gas.IsValid()) return {};
   const double reserve = GetGasReserve();
   const double pressure = GetCylinderWorkingPressure();
   const double v = (reserve / 100.0 + 1.0) * c.m_volume;
-  std::string volume, size;
-  if (Prefs().GetNumber(EPref::Units) == 1) {
-    volume = Format("%0.1f", v * kCubicFeetPerLitre);
-    size = Format("%0.1f", v * kCubicFeetPerLitre);
-  } else {
-    volume = Format("%0.0f", v);
-    size = Format("%0.1f", pressure != 0.0 ? v / pressure : 0.0);
-  }
-  return c.m_gas.Format(false) + "~" + volume + "~" + size;
+  return c.m_gas.Format(false) + "~" + units.VolumeNumber(v) + "~" + units.CylinderNumber(v, pressure);
 }
 
 }  // namespace kv

@@ -2,6 +2,8 @@
 // What a dive needs from the plan that owns it. The plan group implements it;
 // the engine never sees the plan layer.
 
+#include "engine/calculation_settings.h"
+
 namespace kv {
 
 class IDiveOwner {
@@ -23,6 +25,9 @@ public:
   virtual void PostDiveCalculated(int dive) = 0;
   // Queue the DiveRowReset notification: the dive rebuilt its bailout points.
   virtual void PostDiveRowReset(int /*dive*/) {}
+  // The settings the plan calculates its dives with, as its front end took
+  // them from the preferences; also the units of a dive's messages.
+  virtual SCalculationSettings GetCalculationSettings() const { return {}; }
 };
 
 }  // namespace kv

@@ -2,39 +2,16 @@
 
 #include <algorithm>
 
-#include "base/preferences.h"
 #include "base/status_log.h"
 
 namespace kv {
 
 CDivePlan::CDivePlan(IDiveOwner* owner, int diveNumber) : m_pPlanGroup(owner), m_diveNumber(diveNumber) {}
 
-void CDivePlan::ApplyPreferences() {
-  CPreferences& p = Prefs();
-  m_settings.surfacePressure = p.GetNumber(EPref::DiveSurfacePressure);
-  m_settings.gfLow = p.GetNumber(EPref::DiveGfLow);
-  m_settings.gfHigh = p.GetNumber(EPref::DiveGfHigh);
-  m_settings.sacRate = p.GetScaled(EPref::DiveSacRate);
-  m_settings.maxPpo2 = p.GetScaled(EPref::DiveMaxPpo2);
-  m_settings.maxEad = p.GetScaled(EPref::DiveMaxEad);
-  m_settings.surfaceInterval = static_cast<int>(p.GetNumber(EPref::DiveSurfaceInterval));
-  m_settings.descentRate = p.GetScaled(EPref::DiveDescentRate);
-  m_settings.ascentRate = p.GetScaled(EPref::DiveAscentRate);
-  m_settings.lastDecoStop = p.GetScaled(EPref::DiveLastDecoStop);
-  m_bailoutSettings.noOfGasSwitches = static_cast<int>(p.GetNumber(EPref::BailoutNoOfGasSwitches));
-  m_bailoutSettings.gfLow = p.GetNumber(EPref::BailoutGfLow);
-  m_bailoutSettings.gfHigh = p.GetNumber(EPref::BailoutGfHigh);
-  m_bailoutSettings.sacRate = p.GetScaled(EPref::BailoutSacRate);
-  m_bailoutSettings.maxPpo2 = p.GetScaled(EPref::BailoutMaxPpo2);
-  m_bailoutSettings.maxEad = p.GetScaled(EPref::BailoutMaxEad);
-  m_bailoutSettings.maxCns = p.GetScaled(EPref::BailoutMaxCns);
-  m_bailoutSettings.descentRate = p.GetScaled(EPref::BailoutDescentRate);
-  m_bailoutSettings.ascentRate = p.GetScaled(EPref::BailoutAscentRate);
-  m_bailoutSettings.lastDecoStop = p.GetScaled(EPref::BailoutLastDecoStop);
-  m_bailoutSettings.useBailoutGasList = p.GetNumber(EPref::BailoutUseBailoutGasList) != 0;
-  m_bailoutSettings.ignoreIcd = p.GetNumber(EPref::BailoutIgnoreIcd) != 0;
-  m_bailoutSettings.ignoreCns = p.GetNumber(EPref::BailoutIgnoreCns) != 0;
-  m_bailoutGasList = p.GetText(EPref::BailoutGasList);
+void CDivePlan::ApplyDefaults(const SDiveDefaults& defaults) {
+  m_settings = defaults.dive;
+  m_bailoutSettings = defaults.bailout;
+  m_bailoutGasList = defaults.bailoutGasList;
 }
 
 // ---- State -------------------------------------------------------------------

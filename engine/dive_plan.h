@@ -54,6 +54,13 @@ struct SBailoutSettings {
   std::uint8_t ignoreCns = 0;
 };
 
+// What a new dive takes from the user's preferences; the front end reads them.
+struct SDiveDefaults {
+  SDiveSettings dive;
+  SBailoutSettings bailout;
+  std::string bailoutGasList;
+};
+
 // The state a dive's calculation starts from: its predecessor's last second
 // (16 nitrogen and 16 helium pressures in mbar, CNS as a fraction, OTU).
 struct SPreviousDiveState {
@@ -75,13 +82,13 @@ struct SWarningSummary {
 
 class CDivePlan {
 public:
-  static constexpr int kMaxGases = 12;
+  static constexpr int kMaxGases = kv::kMaxGases;
   static constexpr double kWaterVapour = 56.7;    // mbar
   static constexpr double kStartMaxCeiling = 1600.0;  // mbar absolute
   static constexpr int kSixHours = 21600;
   static constexpr int kTwentyFourHours = 86400;
 
-  // A dive with the built-in defaults; use ApplyPreferences to take the user's.
+  // A dive with the built-in defaults; ApplyDefaults gives it the user's.
   explicit CDivePlan(IDiveOwner* owner = nullptr, int diveNumber = 0);
   // A full copy (inputs, calculated results, bailout state) that answers to
   // another owner: what a bailout sweep plans on.
@@ -90,8 +97,8 @@ public:
   // storage (a sweep plans moment after moment on one copy per thread).
   void CopyFrom(const CDivePlan& other);
 
-  // Takes the "Dive" and "Bailout" defaults and the bailout gas list from the preferences.
-  void ApplyPreferences();
+  // Takes the user's "Dive" and "Bailout" defaults and default bailout gas list.
+  void ApplyDefaults(const SDiveDefaults& defaults);
 
   // ---- Owner, identity, state --------------------------------------------
   IDiveOwner* m_pPlanGroup = nullptr;
@@ -125,6 +132,14 @@ public:
   bool IsExtendedPlanningUsed() const { return m_extendedPlanningUsed != 0; }
   bool HasRememberedAnswer() const { return m_answerRemembered != 0; }
   bool GetRememberedAnswer() const { return m_extendedPlanningAnswer != 0; }
+  // Asks the 6-hour question of the dive now, as its calculation asks it on
+  // reaching 6 hours (an answer given in advance answers it), and remembers
+  // the answer in table generation mode. For a dive calculated as told "no"
+  // that reached the question: answered no, it stands as calculated.
+  bool AskToExtend() {
+    m_answerRemembered = 0;
+    return AskExtension();
+  }
   void SetRememberedAnswer(bool remembered, bool answer) {
     m_answerRemembered = remembered;
     m_extendedPlanningAnswer = answer;
@@ -191,6 +206,17 @@ public:
   // points in bailout mode.
   int AddPoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
                double helium, double setpoint, bool noClearSurface);
+  // A point the user entered: the first point of a dive at depth (outside
+  // bailout mode) brings a point at the surface on the same gas, mode and
+  // setpoint before it, so that the dive starts at the surface. The entered
+  // point is checked first, then the surface point: a refused entry leaves
+  // no surface point behind. at is the entered point's index or -1.
+  struct SAddedPoints {
+    int at = -1;
+    bool surface = false;  // a surface point went in at index 0
+  };
+  SAddedPoints AddEnteredPoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
+                               double helium, double setpoint, bool noClearSurface);
   bool UpdatePoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
                    double helium, double setpoint, bool noClearSurface);
   void DeletePoint(int index);
@@ -240,12 +266,13 @@ public:
   // ---- Calculation -----------------------------------------------------------
   // Calculates the dive from the previous dive's end state (ignored when
   // fromSurface or this is dive 0). False when the run time limits stopped it
-  // outside table generation mode. Reads the preferences once, at the start.
+  // outside table generation mode. Uses its owner's calculation settings
+  // (the built-in ones without an owner).
   bool Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns,
                  double prevOtu, bool fromSurface);
-  // The same with the settings taken by the caller: every stage of the
-  // calculation reads these and never the preferences, so dives can be
-  // calculated on several threads at once (each dive on one thread).
+  // The same with the settings given by the caller: every stage of the
+  // calculation reads these and nothing shared, so dives can be calculated
+  // on several threads at once (each dive on one thread).
   bool Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns,
                  double prevOtu, bool fromSurface, const SCalculationSettings& settings);
   bool Calculate(int diveNumber, const SPreviousDiveState& previous) {
@@ -259,6 +286,8 @@ public:
   // The settings of the last calculation (those the segments and warning
   // summaries were built with).
   const SCalculationSettings& CalculationSettings() const { return m_calculationSettings; }
+  // The settings the dive's owner calculates with (the built-in ones without an owner).
+  SCalculationSettings OwnerSettings() const;
   // Builds the plan-plus points (first step of a calculation outside bailout mode).
   void BuildPlanPlusPoints();
   // Clears every result of the last calculation.
@@ -290,7 +319,8 @@ public:
   double GetDepth(int t) const;       // m
   double GetCns(int t) const;
   double GetOtu(int t) const;
-  // The warning texts of second t, each followed by "#".
+  // The warning texts of second t, each followed by "#", in the units of the
+  // last calculation.
   std::string GetWarningText(int t) const;
   // The maximum ceiling of the whole calculation, m gauge.
   double GetDiveMaxCeiling() const;
@@ -311,7 +341,9 @@ public:
 
   bool ComputeGasConsumption();
   const std::array<SGasConsumption, kMaxGases>& GasConsumption() const { return m_consumption; }
-  std::string GasConsumptionRow(int index) const;
+  // "gas~volume~cylinder" of consumption record index with the reserve, in
+  // the given units; empty past the last record.
+  std::string GasConsumptionRow(int index, const SDisplayUnits& units) const;
   bool AnyConsumption() const { return m_anyConsumption != 0; }
   bool DiveSacUsed() const { return m_diveSacUsed != 0; }
   bool BailoutSacUsed() const { return m_bailoutSacUsed != 0; }

@@ -65,6 +65,17 @@ enum EWarningFlag : int {
   kWarnIcd = 0x20,
 };
 
+// The oxygen exposure a diver must not pass: CNS 100 % (held as a fraction,
+// 1.0) and 300 OTU. The per-second warnings, the tables and kvplan flag a
+// dive above them.
+inline constexpr double kCnsWarningLimit = 1.0;
+inline constexpr double kOtuWarningLimit = 300.0;
+inline bool CnsAboveLimit(double cns) { return cns > kCnsWarningLimit; }
+inline bool OtuAboveLimit(double otu) { return otu > kOtuWarningLimit; }
+// As the texts show them: CNS in percent, OTU in percent of its limit.
+inline double CnsPercent(double cns) { return cns * 100.0; }
+inline double OtuPercentOfLimit(double otu) { return otu / kOtuWarningLimit * 100.0; }
+
 // The diver's state at one second of run time; index = second.
 struct CPredictionPoint {
   int m_time = 0;

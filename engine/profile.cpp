@@ -4,6 +4,7 @@
 
 #include "base/status_log.h"
 #include "base/text.h"
+#include "base/units.h"
 #include "engine/dive_plan.h"
 
 namespace kv {
@@ -86,6 +87,23 @@ int CDivePlan::AddPoint(int index, int duration, double depthPressure, bool clos
   SetModified(true);
   SetState(kStateRecalculate, false);
   return at;
+}
+
+CDivePlan::SAddedPoints CDivePlan::AddEnteredPoint(int index, int duration, double depthPressure, bool closedCircuit,
+                                                   double oxygen, double helium, double setpoint,
+                                                   bool noClearSurface) {
+  SAddedPoints added;
+  const double depth = depthPressure / 100.0;
+  if (!m_bailoutMode && m_userPoints.empty() && depth != 0.0) {
+    if (!CheckGasEntry(depth, oxygen, helium, closedCircuit, setpoint, false) ||
+        !CheckSurfacePointEntry(depth, oxygen, helium, closedCircuit, setpoint) ||
+        AddPoint(0, 0, 0.0, closedCircuit, oxygen, helium, setpoint, noClearSurface) < 0)
+      return added;
+    added.surface = true;
+    index = 1;
+  }
+  added.at = AddPoint(index, duration, depthPressure, closedCircuit, oxygen, helium, setpoint, noClearSurface);
+  return added;
 }
 
 bool CDivePlan::UpdatePoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
@@ -208,14 +226,16 @@ void CDivePlan::BuildPlanPlusPoints() {
     log.LogAtLevel("Using gas switch schedule", kLogProgress);
     const CPlanPoint& bottom = m_userPoints.front();
     const double b = bottom.Depth();
+    // A table depth and a switch depth, one of them typed in feet, are the
+    // same depth when they meet within a millimetre.
     const SGasRange* remembered = nullptr;
     for (const SGasRange& r : m_travelGasRanges) {
       if (!r.m_inUse) continue;
-      if (b > r.m_fromDepth) {
-        add("Auto generated travel gas switch,     ", SwitchPoint(r));
+      if (DepthsMeet(b, r.m_fromDepth)) {
         ++m_gasSwitchesUsed;
         remembered = &r;
-      } else if (b == r.m_fromDepth) {
+      } else if (b > r.m_fromDepth) {
+        add("Auto generated travel gas switch,     ", SwitchPoint(r));
         ++m_gasSwitchesUsed;
         remembered = &r;
       }
@@ -228,7 +248,7 @@ void CDivePlan::BuildPlanPlusPoints() {
     for (int i = 11; i >= 0; --i) {
       const SGasRange& r = m_decoGasRanges[static_cast<std::size_t>(i)];
       if (!r.m_inUse) continue;
-      if (r.m_fromDepth < b) {
+      if (r.m_fromDepth < b && !DepthsMeet(r.m_fromDepth, b)) {
         add("Auto generated deco gas switch,       ", SwitchPoint(r));
         ++m_gasSwitchesUsed;
       }

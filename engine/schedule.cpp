@@ -286,7 +286,11 @@ bool CDivePlan::WalkTargets(const std::vector<CPlanPoint>& input) {
 
 bool CDivePlan::Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns, double prevOtu,
                           bool fromSurface) {
-  return Calculate(diveNumber, prevN2, prevHe, prevCns, prevOtu, fromSurface, SCalculationSettings::FromPreferences());
+  return Calculate(diveNumber, prevN2, prevHe, prevCns, prevOtu, fromSurface, OwnerSettings());
+}
+
+SCalculationSettings CDivePlan::OwnerSettings() const {
+  return m_pPlanGroup ? m_pPlanGroup->GetCalculationSettings() : SCalculationSettings{};
 }
 
 bool CDivePlan::Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns, double prevOtu,

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "base/preferences.h"
 #include "base/prompt.h"
 #include "base/strings.h"
 #include "base/text.h"
@@ -12,19 +11,13 @@
 #include "gas/gas_checks.h"
 
 namespace kv {
-namespace {
-
-bool Imperial() { return Prefs().GetNumber(EPref::Units) == 1; }
-
-}  // namespace
-
 bool CDivePlan::CheckGasEntry(double depth, double oxygen, double helium, bool closedCircuit, double setpoint,
                               bool bailoutLimits) const {
   if (m_skipEntryCheck) return true;
   const SGasEntryCheck check =
       CheckGasEntryValues(depth, oxygen, helium, closedCircuit, setpoint,
                           bailoutLimits ? m_bailoutSettings.maxPpo2 : m_settings.maxPpo2,
-                          bailoutLimits ? m_bailoutSettings.maxEad : m_settings.maxEad, Imperial());
+                          bailoutLimits ? m_bailoutSettings.maxEad : m_settings.maxEad, OwnerSettings().units);
   if (!check.accepted) UserPrompt().ShowMessage(check.message, check.icon);
   return check.accepted;
 }
@@ -33,7 +26,7 @@ bool CDivePlan::CheckSurfacePointEntry(double entryDepth, double oxygen, double 
                                        double setpoint) const {
   if (m_skipEntryCheck) return true;
   const SGasEntryCheck check = CheckSurfacePointValues(entryDepth, oxygen, helium, closedCircuit, setpoint,
-                                                       m_settings.maxPpo2, m_settings.maxEad, Imperial());
+                                                       m_settings.maxPpo2, m_settings.maxEad, OwnerSettings().units);
   if (!check.accepted) UserPrompt().ShowMessage(check.message, check.icon);
   return check.accepted;
 }
@@ -44,8 +37,8 @@ bool CDivePlan::EvaluatePointWarnings(CPredictionPoint& point) const {
   const double ppo2Limit = bailout ? m_bailoutSettings.maxPpo2 : m_settings.maxPpo2;
   int flags = 0;
   point.m_minPpo2 = kMinPpo2;
-  if (point.m_cns > 1.0) flags |= kWarnCns;
-  if (point.m_otu > 300.0) flags |= kWarnOtu;
+  if (CnsAboveLimit(point.m_cns)) flags |= kWarnCns;
+  if (OtuAboveLimit(point.m_otu)) flags |= kWarnOtu;
   point.m_maxEadLimit = RoundToMultiple(eadLimit, 1.0);
   if (point.m_maxEadLimit + kLimitTolerance < point.m_ead) flags |= kWarnEad;
   point.m_maxPpo2Limit = RoundToMultiple(ppo2Limit, 0.01);
@@ -63,12 +56,9 @@ std::string CDivePlan::GetWarningText(int t) const {
   if (!p) return {};
   const int f = p->m_warningFlags;
   std::string s;
-  if (f & kWarnCns) s += Format("CNS %0.1f%%", p->m_cns * 100.0) + "#";
-  if (f & kWarnOtu) s += Format("OTU %0.1f%%", p->m_otu / 300.0 * 100.0) + "#";
-  if (f & kWarnEad) {
-    const bool imperial = Imperial();
-    s += Format("Max EAD %0.1f%s", p->m_ead * (imperial ? kFeetPerMetre : 1.0), imperial ? "ft" : "m") + "#";
-  }
+  if (f & kWarnCns) s += Format("CNS %0.1f%%", CnsPercent(p->m_cns)) + "#";
+  if (f & kWarnOtu) s += Format("OTU %0.1f%%", OtuPercentOfLimit(p->m_otu)) + "#";
+  if (f & kWarnEad) s += "Max EAD " + m_calculationSettings.units.DepthText("%0.1f", p->m_ead) + "#";
   if (f & kWarnPpo2High) s += Format("PPO2 %0.2f", p->m_ppo2) + "#";
   if (f & kWarnPpo2Low) s += Format("PPO2 %0.2f", p->m_ppo2) + "#";
   if (f & kWarnIcd) s += "Isobaric Counter Diffusion Risk#";
@@ -90,8 +80,7 @@ void CDivePlan::MarkIcdRisk(int index) {
 
 SWarningSummary CDivePlan::SummariseWarnings(int first, int last) const {
   SWarningSummary s;
-  const bool imperial = m_calculationSettings.imperial;
-  const double f = imperial ? kFeetPerMetre : 1.0;
+  const SDisplayUnits& units = m_calculationSettings.units;
   const double surfaceBar = m_settings.surfacePressure / 1000.0;
   for (int t = std::max(first, 0); t <= last && t < PredictionCount(); ++t) {
     const CPredictionPoint& p = m_predictions[static_cast<std::size_t>(t)];
@@ -99,15 +88,15 @@ SWarningSummary CDivePlan::SummariseWarnings(int first, int last) const {
     s.flags |= flags;
     if ((flags & kWarnIcd) && s.icd.empty()) s.icd = "ICD Risk";
     if ((flags & kWarnEad) && s.ead.empty())
-      s.ead = Format(imperial ? "EAD %0.0fft @ %0.0fft" : "EAD %0.0fm @ %0.0fm", p.m_maxEadLimit * f,
-                     p.m_depthPressure / 100.0 * f);
+      s.ead = "EAD " + units.DepthText("%0.0f", p.m_maxEadLimit) + " @ " +
+              units.DepthText("%0.0f", p.m_depthPressure / 100.0);
     const double fraction = p.m_oxygen / 100.0;
     if ((flags & kWarnPpo2Low) && s.lowO2.empty()) {
       if (p.m_closedCircuit) {
         s.lowO2 = Format("Low O2 < %0.2f Min PPO2", p.m_minPpo2);
       } else {
         const double depth = fraction > 0.0 ? (p.m_minPpo2 / fraction - surfaceBar) * 10.0 : 0.0;
-        s.lowO2 = Format(imperial ? "Low O2 %0.2f @ < %0.0fft" : "Low O2 %0.2f @ < %0.0fm", p.m_minPpo2, depth * f);
+        s.lowO2 = Format("Low O2 %0.2f @ < ", p.m_minPpo2) + units.DepthText("%0.0f", depth);
       }
     }
     if ((flags & kWarnPpo2High) && s.highO2.empty()) {
@@ -115,8 +104,7 @@ SWarningSummary CDivePlan::SummariseWarnings(int first, int last) const {
         s.highO2 = Format("High O2 > %0.2f Max PPO2", p.m_maxPpo2Limit);
       } else {
         const double depth = fraction > 0.0 ? (p.m_maxPpo2Limit / fraction - surfaceBar) * 10.0 : 0.0;
-        s.highO2 =
-            Format(imperial ? "High O2 %0.2f @ > %0.0fft" : "High O2 %0.2f @ > %0.0fm", p.m_maxPpo2Limit, depth * f);
+        s.highO2 = Format("High O2 %0.2f @ > ", p.m_maxPpo2Limit) + units.DepthText("%0.0f", depth);
       }
     }
   }

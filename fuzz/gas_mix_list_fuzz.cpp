@@ -8,17 +8,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace kv;
   fuzz::CMemoryFileStore& files = fuzz::Files();
   files.files["in.ccg"] = fuzz::Input(data, size);
-  std::string list = "unchanged";
+  CGasMixList list = CGasMixList::Read("unchanged");
   if (!LoadGasMixList("in.ccg", list)) {
-    fuzz::Require(list == "unchanged");
+    fuzz::Require(list.Text() == "unchanged");
     return 0;
   }
   fuzz::Require(SaveGasMixList("out.ccg", list));
-  std::string back;
+  CGasMixList back;
   fuzz::Require(LoadGasMixList("out.ccg", back));
-  std::string expected = list;
+  std::string expected = list.Text();
   for (char& c : expected)
     if (c == '\r' || c == '\n') c = ' ';
-  fuzz::Require(back == expected);
+  fuzz::Require(back.Text() == expected);
   return 0;
 }

@@ -104,6 +104,10 @@ std::string GasName(double oxygen, double helium) {
 
 double OcPpo2(double oxygen, double d) { return (d / 10.0 + 1.0) * oxygen / 100.0; }
 
+double OcPpo2(double oxygen, double d, double surfacePressure) {
+  return (surfacePressure + d * 100.0) / 1000.0 * oxygen / 100.0;
+}
+
 double InspiredN2(double oxygen, double helium, double d, double setpoint, bool closedCircuit) {
   double n2 = 100.0 - oxygen - helium;
   if (!closedCircuit) return (d / 10.0 + 1.0) * n2 / 100.0;

@@ -8,6 +8,9 @@
 namespace kv {
 
 inline constexpr double kMinPpo2 = 0.16;  // bar; below it a gas is hypoxic
+// A dive carries at most 12 gases: the bailout gas list the planner uses, the
+// switches of a schedule, the consumption records of a dive.
+inline constexpr int kMaxGases = 12;
 
 class CGas {
 public:
@@ -48,6 +51,9 @@ std::string GasName(double oxygen, double helium);
 
 // Gas formulas with a 1 bar surface and 10 m per bar; depth d in metres, bar out.
 double OcPpo2(double oxygen, double d);
+// The same at a dive's surface pressure (mbar) and 100 mbar per metre, as the
+// engine breathes it: (surface + d x 100) / 1000 x oxygen / 100.
+double OcPpo2(double oxygen, double d, double surfacePressure);
 // Open circuit: (d / 10 + 1) x N2 / 100. Closed circuit: N2 / (He + N2) x
 // (d / 10 + 1 - setpoint); a diluent without inert gas (pure oxygen) gives 0.
 double InspiredN2(double oxygen, double helium, double d, double setpoint, bool closedCircuit);

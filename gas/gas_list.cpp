@@ -1,10 +1,10 @@
 #include "gas/gas_list.h"
 
 #include <cctype>
-#include <cmath>
 
 #include "base/strings.h"
 #include "base/text.h"
+#include "gas/gas_mix_list.h"
 
 namespace kv {
 namespace {
@@ -25,13 +25,6 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))
       return false;
   return true;
-}
-
-// A number of the list's text form, rounded half up like a typed percentage.
-bool ReadWholePercent(const std::string& text, double& value) {
-  bool ok = ReadNumber(text, value);
-  value = std::floor(value + 0.5);
-  return ok;
 }
 
 }  // namespace
@@ -100,13 +93,10 @@ std::string CGasList::GetListText() const {
 
 void CGasList::SetListText(std::string_view text) {
   Clear();
-  CSParser items(text, ',');
-  for (int i = 1; i <= items.Count(); ++i) {
-    CSParser parts(items.GetField(i), '/');
-    double oxygen = 0, helium = 0;
-    if (!ReadWholePercent(parts.GetField(1), oxygen) || !ReadWholePercent(parts.GetField(2), helium)) continue;
-    AddGas(oxygen, helium, true);
-  }
+  // Every mix the text holds, however many: the remembered gases have no limit.
+  const CGasMixList list = CGasMixList::Read(text);
+  for (const SGasListItem& item : list.Items())
+    if (item.IsMix()) AddGas(item.gas, true);
   Select(0);
 }
 

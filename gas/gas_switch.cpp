@@ -7,7 +7,6 @@
 #include "base/prompt.h"
 #include "base/strings.h"
 #include "base/text.h"
-#include "base/units.h"
 
 namespace kv {
 
@@ -89,15 +88,14 @@ void SortEntries(CGasSwitch* switches, int count, int* tracked) {
   }
 }
 
-void ShowDuplicateMessage(double removedDepth, double keptDepth, bool imperial) {
-  const char* unit = imperial ? "ft" : "m";
-  double factor = imperial ? kFeetPerMetre : 1.0;
-  UserPrompt().ShowMessage(Format(LoadString(1280), removedDepth * factor, unit, keptDepth * factor, unit,
-                                  removedDepth * factor, unit),
+void ShowDuplicateMessage(double removedDepth, double keptDepth, const SDisplayUnits& units) {
+  const char* unit = units.Unit();
+  UserPrompt().ShowMessage(Format(LoadString(1280), units.Shown(removedDepth), unit, units.Shown(keptDepth), unit,
+                                  units.Shown(removedDepth), unit),
                            EIcon::Exclamation);
 }
 
-bool RemoveDuplicatesIn(CGasSwitch* switches, int& count, bool isDescent, bool quiet, bool imperial,
+bool RemoveDuplicatesIn(CGasSwitch* switches, int& count, bool isDescent, bool quiet, const SDisplayUnits& units,
                         int* trackedIndex) {
   if (count < 2) return false;
   SortEntries(switches, count, trackedIndex);
@@ -115,7 +113,7 @@ bool RemoveDuplicatesIn(CGasSwitch* switches, int& count, bool isDescent, bool q
     // entry (the gas at the surface) always stays.
     int removed = isDescent ? i + 1 : i;
     int kept = isDescent ? i : i + 1;
-    if (!quiet) ShowDuplicateMessage(switches[removed].m_depth, switches[kept].m_depth, imperial);
+    if (!quiet) ShowDuplicateMessage(switches[removed].m_depth, switches[kept].m_depth, units);
     RemoveEntry(switches, count, removed);
     if (trackedIndex) {
       // A tracked entry that goes is replaced by the survivor, now at i.
@@ -132,14 +130,15 @@ bool RemoveDuplicatesIn(CGasSwitch* switches, int& count, bool isDescent, bool q
 }  // namespace
 
 bool RemoveDuplicateSwitches(GasSwitchArray& switches, int& count, bool isDescent, bool quiet,
-                             bool imperial, int* trackedIndex) {
+                             const SDisplayUnits& units, int* trackedIndex) {
   count = std::clamp(count, 0, kMaxGasSwitches);
-  return RemoveDuplicatesIn(switches.data(), count, isDescent, quiet, imperial, trackedIndex);
+  return RemoveDuplicatesIn(switches.data(), count, isDescent, quiet, units, trackedIndex);
 }
 
-bool RemoveDuplicateSwitches(std::vector<CGasSwitch>& switches, bool isDescent, bool quiet, bool imperial) {
+bool RemoveDuplicateSwitches(std::vector<CGasSwitch>& switches, bool isDescent, bool quiet,
+                             const SDisplayUnits& units) {
   int count = static_cast<int>(switches.size());
-  const bool removed = RemoveDuplicatesIn(switches.data(), count, isDescent, quiet, imperial, nullptr);
+  const bool removed = RemoveDuplicatesIn(switches.data(), count, isDescent, quiet, units, nullptr);
   switches.resize(static_cast<std::size_t>(count));
   return removed;
 }
@@ -203,7 +202,7 @@ void CGasSwitchSchedule::RemoveAt(int index) {
 }
 
 bool CGasSwitchSchedule::RemoveDuplicateSwitches() {
-  return kv::RemoveDuplicateSwitches(m_switches, m_count, m_isDescent, m_quiet, m_imperial,
+  return kv::RemoveDuplicateSwitches(m_switches, m_count, m_isDescent, m_quiet, m_units,
                                      m_selected >= 0 ? &m_selected : nullptr);
 }
 

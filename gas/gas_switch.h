@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "base/units.h"
 #include "gas/gas.h"
 
 namespace kv {
 
-inline constexpr int kMaxGasSwitches = 12;
+inline constexpr int kMaxGasSwitches = kMaxGases;
 
 class CGasSwitch {
 public:
@@ -56,10 +57,10 @@ public:
   const std::array<CGasSwitch, kMaxSwitches>& Switches() const { return m_switches; }
   int Selected() const { return m_selected; }
 
-  // Messages (12-switch limit, depth exists, duplicates) are shown unless quiet;
-  // imperial chooses the unit in the duplicate message.
+  // Messages (12-switch limit, depth exists, duplicates) are shown unless
+  // quiet; the duplicate message gives its depths in the display units.
   void SetQuiet(bool quiet) { m_quiet = quiet; }
-  void SetImperial(bool imperial) { m_imperial = imperial; }
+  void SetUnits(const SDisplayUnits& units) { m_units = units; }
 
   // Inserts in depth order and applies the duplicate rule; false when full or
   // when a switch already has that depth.
@@ -93,7 +94,7 @@ private:
   int m_selected = -1;
   bool m_isDescent = true;
   bool m_quiet = false;
-  bool m_imperial = false;
+  SDisplayUnits m_units;
 };
 
 using GasSwitchArray = std::array<CGasSwitch, kMaxGasSwitches>;
@@ -102,12 +103,13 @@ using GasSwitchArray = std::array<CGasSwitch, kMaxGasSwitches>;
 // order) and applies the duplicate rule of a descent or ascent list: of two
 // adjacent switches breathing the same, the ascent list keeps the deeper, the
 // descent list the shallower, and its first entry is always kept. Each removal
-// is announced (message 1280, unit "m" or "ft") unless quiet. A tracked index
+// is announced (message 1280, depths in the display units) unless quiet. A tracked index
 // (such as the selected row) follows its entry, or the entry kept in its place.
 // True when anything was removed. A count outside 0 .. 12 is clamped.
 bool RemoveDuplicateSwitches(GasSwitchArray& switches, int& count, bool isDescent, bool quiet,
-                             bool imperial, int* trackedIndex = nullptr);
+                             const SDisplayUnits& units, int* trackedIndex = nullptr);
 // The same rule on a list of any length (switches taken from a dive).
-bool RemoveDuplicateSwitches(std::vector<CGasSwitch>& switches, bool isDescent, bool quiet, bool imperial);
+bool RemoveDuplicateSwitches(std::vector<CGasSwitch>& switches, bool isDescent, bool quiet,
+                             const SDisplayUnits& units);
 
 }  // namespace kv

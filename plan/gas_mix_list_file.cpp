@@ -15,8 +15,8 @@ constexpr const char* kGasMixListHeader = "Gas Mix List";
 constexpr int kKeyGasList = 60;
 }  // namespace
 
-bool SaveGasMixList(const std::string& path, const std::string& gasList) {
-  const std::string out = std::string(kGasMixListHeader) + kLineEnd + KeyLineText(kKeyGasList, gasList);
+bool SaveGasMixList(const std::string& path, const CGasMixList& gasList) {
+  const std::string out = std::string(kGasMixListHeader) + kLineEnd + KeyLineText(kKeyGasList, gasList.Text());
   if (!FileStore().Write(path, out)) {
     UserPrompt().ShowMessage(FileMessage(LoadString(kMsgUnableToWriteDataFile), path, WhyUnwritable(path)),
                              EIcon::Exclamation);
@@ -25,7 +25,7 @@ bool SaveGasMixList(const std::string& path, const std::string& gasList) {
   return true;
 }
 
-bool LoadGasMixList(const std::string& path, std::string& gasList, std::string* error) {
+bool LoadGasMixList(const std::string& path, CGasMixList& gasList, std::string* error) {
   std::string content;
   if (!FileStore().Read(path, content)) {
     const std::string why = WhyUnreadable(path);
@@ -65,7 +65,7 @@ bool LoadGasMixList(const std::string& path, std::string& gasList, std::string* 
     return false;
   }
   if (error) error->clear();
-  gasList = std::move(list);
+  gasList = CGasMixList::Read(list);
   return true;
 }
 

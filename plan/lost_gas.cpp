@@ -140,7 +140,7 @@ CLostGasVariants CalculateLostGasVariants(const CPlanGroup& group, const std::ve
                                           const SLostGasOptions& options) {
   CLostGasVariants result;
   SCalculationSettings& settings = result.m_settings;
-  settings = SCalculationSettings::FromPreferences();
+  settings = group.GetCalculationSettings();
   // Nothing is asked on a worker: a variant is calculated with the answer
   // given in advance, or declined until the question has been asked here.
   settings.extendedPlanning =

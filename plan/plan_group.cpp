@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "bailout/bailout_planner.h"
-#include "base/preferences.h"
 #include "base/status_log.h"
 #include "base/strings.h"
 #include "base/text.h"
@@ -88,7 +87,7 @@ bool CPlanGroup::AddDivePlan() {
     return false;
   }
   std::unique_ptr<CDivePlan> dive = NewDive(GetDiveCount());
-  dive->ApplyPreferences();
+  dive->ApplyDefaults(m_defaults.dive);
   m_dives.push_back({std::move(dive), 0});
   m_updateInProgress = false;
   log.LogAtLevel("CPlanGroup::AddDivePlan() Finished - m_updateInProgress set False", kLogDetail);
@@ -165,8 +164,8 @@ std::string CPlanGroup::GetDiveSummary(int index) const {
     }
   }
   if (!deepest || !(depth > 0.0)) return {};
-  const std::string depthText = Prefs().GetNumber(EPref::Units) == 1 ? Format("%0.1f (ft)", depth * kFeetPerMetre)
-                                                                     : Format("%0.1f (m)", depth);
+  const SDisplayUnits& units = m_calculationSettings.units;
+  const std::string depthText = Format("%0.1f (%s)", units.Shown(depth), units.Unit());
   const int seconds = deepest->m_duration;
   return Format(LoadString(1600), depthText.c_str(), seconds / 60, seconds % 60);
 }
@@ -264,7 +263,7 @@ bool CPlanGroup::CalculateDivePlan(int index, bool force) {
   if (NotCalculable(index)) return true;
   SPreviousDiveState previous;
   if (!PreviousState(index, previous)) return false;
-  if (CalculateOne(index, previous, SCalculationSettings::FromPreferences()))
+  if (CalculateOne(index, previous, m_calculationSettings))
     m_recalculationRequired = false;
   else
     dive->ClearResults();
@@ -334,8 +333,8 @@ bool CPlanGroup::CalculateDivePlans(bool checkAll, int lastIndex, bool force, IP
     log.LogAtLevel(line, kLogDetail);
   }
   const int last = checkAll ? GetDiveCount() - 1 : lastIndex;
-  // One reading of the preferences for every dive of the pass.
-  const SCalculationSettings settings = SCalculationSettings::FromPreferences();
+  // One snapshot of the settings for every dive of the pass.
+  const SCalculationSettings settings = m_calculationSettings;
   bool complete = true;
   bool cancelled = false;
   if (last < 0) {
@@ -433,14 +432,14 @@ void CPlanGroup::ResetPlanGroup() {
   SetModified(false);
 }
 
-void CPlanGroup::ApplyPreferences() {
-  CPreferences& p = Prefs();
-  m_surfaceIntervalAlgorithm = static_cast<int>(p.GetNumber(EPref::SurfaceIntervalAlgorithm));
-  m_algorithm = static_cast<int>(p.GetNumber(EPref::Algorithm));
-  m_cylinderWorkingPressure = p.GetScaled(EPref::DefaultCylinderWorkingPressure);
-  m_gasReserve = p.GetNumber(EPref::DefaultGasReserve);
+void CPlanGroup::ApplyDefaults(const SPlanDefaults& defaults) {
+  m_defaults = defaults;
+  m_surfaceIntervalAlgorithm = defaults.surfaceIntervalAlgorithm;
+  m_algorithm = defaults.algorithm;
+  m_cylinderWorkingPressure = defaults.cylinderWorkingPressure;
+  m_gasReserve = defaults.gasReserve;
   for (SDiveEntry& e : m_dives)
-    if (e.dive) e.dive->ApplyPreferences();
+    if (e.dive) e.dive->ApplyDefaults(defaults.dive);
 }
 
 }  // namespace kv

@@ -29,6 +29,17 @@ struct SPlanDiveSettings {
   double lastDecoStop = 0.0;
 };
 
+// What a new plan and each new dive take from the user's preferences. The
+// front end reads the preferences; a group without any uses the built-in
+// defaults, which are the preferences' own.
+struct SPlanDefaults {
+  int surfaceIntervalAlgorithm = 0;        // 1 Buhlmann, 0 delayed surface desaturation
+  int algorithm = 1;                       // ZH-L16C
+  double cylinderWorkingPressure = 240.0;  // bar
+  double gasReserve = 33.0;                // %
+  SDiveDefaults dive;
+};
+
 class CPlanGroup final : public IDiveOwner {
 public:
   static constexpr int kMaxDives = 30;
@@ -71,6 +82,10 @@ public:
   bool IsRecalculationRequired() const { return m_recalculationRequired; }
   bool IsUpdateInProgress() const { return m_updateInProgress; }
   bool IsLoadInProgress() const { return m_loadInProgress; }
+  // The settings every calculation of the plan's dives uses (log level,
+  // first ascent, units, the 6-hour answer), as the front end took them.
+  void SetCalculationSettings(const SCalculationSettings& settings) { m_calculationSettings = settings; }
+  SCalculationSettings GetCalculationSettings() const override { return m_calculationSettings; }
 
   // ---- Dives -------------------------------------------------------------------
   int GetDiveCount() const { return static_cast<int>(m_dives.size()); }
@@ -115,7 +130,12 @@ public:
   void ClearModified();
   void ClearPlanGroup();
   void ResetPlanGroup();
-  void ApplyPreferences();
+  // Gives the plan its plan-wide defaults and every dive its dive and
+  // bailout defaults, and keeps them for the dives added later.
+  void ApplyDefaults(const SPlanDefaults& defaults);
+  // Keeps defaults for the dives added from now on; the plan and its dives
+  // keep their settings (the user changed the preferences).
+  void SetDefaultsForNewDives(const SPlanDefaults& defaults) { m_defaults = defaults; }
 
   void DiveModifiedChanged(int dive, bool modified) override;
   void PostDiveCalculated(int dive) override;
@@ -157,7 +177,7 @@ private:
   std::vector<SDiveEntry> m_dives;
   int m_surfaceIntervalAlgorithm = 0;
   int m_algorithm = 1;
-  // The preferences' defaults rather than 0 until ApplyPreferences or a file
+  // The preferences' defaults rather than 0 until ApplyDefaults or a file
   // sets them: a plan of 0 bar cylinders and no reserve would size nothing,
   // and could not be read back once saved.
   double m_cylinderWorkingPressure = 240.0;
@@ -171,6 +191,8 @@ private:
   bool m_loadInProgress = true;
 
   std::uint64_t m_calculationCounter = 0;
+  SPlanDefaults m_defaults;
+  SCalculationSettings m_calculationSettings;
 
   IPlanGroupSink* m_sink = nullptr;
   std::deque<SPlanNotification> m_pending;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "base/preferences.h"
 #include "base/status_log.h"
 #include "base/text.h"
 #include "engine/plan_point.h"
@@ -85,7 +84,7 @@ void CDivePlanTable::AddSegment(bool firstPlan, double depth, bool noClearSurfac
     return;
   }
 
-  const bool detailed = Prefs().GetNumber(EPref::FirstAscentOption) == 1;
+  const bool detailed = m_detailedFirstAscent;
   const int n = RowCount();
   int deepest = -1;
   int firstAscentRow = -1;

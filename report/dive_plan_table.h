@@ -47,7 +47,9 @@ public:
 
 class CDivePlanTable {
 public:
-  CDivePlanTable() = default;
+  // With the detailed first ascent ("General\First Ascent Option" 1) the
+  // dives' first-ascent rows are merged into one row of their own.
+  explicit CDivePlanTable(bool detailedFirstAscent = false) : m_detailedFirstAscent(detailedFirstAscent) {}
   CDivePlanTable(const CDivePlanTable&) = delete;
   CDivePlanTable& operator=(const CDivePlanTable&) = delete;
 
@@ -88,6 +90,7 @@ private:
   void Log(const char* text) const;
 
   std::vector<std::unique_ptr<CDivePlanTableSegment>> m_rows;
+  bool m_detailedFirstAscent = false;
   int m_previousColumn = -1;
   double m_previousDepth = -1.0;
 };

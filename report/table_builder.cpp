@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "base/preferences.h"
 #include "base/strings.h"
 #include "base/text.h"
 #include "base/units.h"
@@ -15,13 +14,8 @@
 namespace kv {
 namespace {
 
-std::string DepthText(double metres, bool imperial) {
-  return imperial ? Format("%0.0fft", metres * kFeetPerMetre) : Format("%0.0fm", metres);
-}
-
-std::string SacText(double litresPerMinute, bool imperial) {
-  return imperial ? Format("SAC %0.1f (cu ft/min)", litresPerMinute * kCubicFeetPerLitre)
-                  : Format("SAC %0.0f (l/min)", litresPerMinute);
+std::string SacText(double litresPerMinute, const SDisplayUnits& units) {
+  return "SAC " + units.VolumeNumber(litresPerMinute) + " (" + units.VolumeRateUnit() + ")";
 }
 
 // dives[index], or nullptr for an index outside the list or a missing dive.
@@ -45,9 +39,9 @@ std::string GradientFactorText(const CDivePlan& dive) {
 }
 
 // "Bailout @ <depth> @ <n> mins GFlo/hi", the part of a title both kinds of table share.
-std::string BailoutAt(const CDivePlan& dive, bool imperial) {
+std::string BailoutAt(const CDivePlan& dive, const SDisplayUnits& units) {
   const SBailoutSettings& b = dive.BailoutSettings();
-  return Format("Bailout @ %s @ %s %s", DepthText(dive.m_bailoutDepth, imperial).c_str(),
+  return Format("Bailout @ %s @ %s %s", units.DepthText("%0.0f", dive.m_bailoutDepth).c_str(),
                 Format("%d mins", dive.m_bailoutTime / 60).c_str(), Format("GF%2.0f/%2.0f", b.gfLow, b.gfHigh).c_str());
 }
 
@@ -61,7 +55,7 @@ std::string DiveText(const CDivePlan& dive, int index, int count) {
 }
 
 
-std::string SegmentDepthText(const CDiveSegment& s, bool imperial) {
+std::string SegmentDepthText(const CDiveSegment& s, const SDisplayUnits& units) {
   switch (s.m_kind) {
     case kSegFirstAscent:
       return LoadString(1312);
@@ -70,7 +64,7 @@ std::string SegmentDepthText(const CDiveSegment& s, bool imperial) {
     case kSegBottom:
       return LoadString(1318);
     default:
-      return Format("%2.0f", imperial ? s.m_depth * kFeetPerMetre : s.m_depth);
+      return Format("%2.0f", units.Shown(s.m_depth));
   }
 }
 
@@ -95,16 +89,6 @@ void AddGasWarningLines(const CDivePlan& dive, DiveTableContent& content) {
   content.warnings.push_back(std::string(LoadString(kMsgGasHeading)) + "~" + LoadString(kMsgWarningsHeading));
   for (int i = 0; i < static_cast<int>(dive.GasWarnings().size()); ++i)
     content.warnings.push_back(dive.GasWarningText(i));
-}
-
-SReportOptions ReportOptionsFromPreferences() {
-  CPreferences& prefs = Prefs();
-  SReportOptions options;
-  options.imperial = prefs.GetNumber(EPref::Units) == 1;
-  options.runTimeAscending = prefs.GetNumber(EPref::PrintingDirection) == 1;
-  options.minutesAndSeconds = prefs.GetNumber(EPref::TimeUnits) == 1;
-  options.diverName = prefs.GetText(EPref::DiverId);
-  return options;
 }
 
 std::string ProgramVersionText() {
@@ -142,13 +126,13 @@ DiveTableContent BuildDiveTableContent(const std::vector<const CDivePlan*>& dive
   if (!chosen) return content;
   const CDivePlan& dive = *chosen;
   const int count = static_cast<int>(dives.size());
-  const bool imperial = options.imperial;
+  const SDisplayUnits& units = options.units;
   const bool laterDive = index > 0;
 
   // Header.
   std::string title = "Dive Plan";
   if (dive.BailoutWalked())
-    title += "<br>" + BailoutAt(dive, imperial) + " " + SacText(dive.BailoutSettings().sacRate, imperial);
+    title += "<br>" + BailoutAt(dive, units) + " " + SacText(dive.BailoutSettings().sacRate, units);
   std::string diveText = DiveText(dive, index, count);
   if (count >= 2 && laterDive) {
     const int si = dive.GetSurfaceInterval();
@@ -157,18 +141,18 @@ DiveTableContent BuildDiveTableContent(const std::vector<const CDivePlan*>& dive
   const double finalCns = FinalCns(dive), finalOtu = FinalOtu(dive);
   std::string cns, otu;
   if (!laterDive) {
-    cns = Format(LoadString(kMsgCnsFinal), finalCns * 100.0);
-    otu = Format(LoadString(kMsgOtuFinal), finalOtu / 300.0 * 100.0);
-    content.cnsAlert = finalCns > 1.0;
-    content.otuAlert = finalOtu > 300.0;
+    cns = Format(LoadString(kMsgCnsFinal), CnsPercent(finalCns));
+    otu = Format(LoadString(kMsgOtuFinal), OtuPercentOfLimit(finalOtu));
+    content.cnsAlert = CnsAboveLimit(finalCns);
+    content.otuAlert = OtuAboveLimit(finalOtu);
   } else {
     const double initialCns = InitialCns(dive), initialOtu = InitialOtu(dive);
-    cns = Format(LoadString(1304), initialCns * 100.0, finalCns * 100.0);
-    otu = Format(LoadString(1305), initialOtu / 300.0 * 100.0, finalOtu / 300.0 * 100.0);
-    content.cnsAlert = finalCns > 1.0 || initialCns > 1.0;
-    content.otuAlert = finalOtu > 300.0 || initialOtu > 300.0;
+    cns = Format(LoadString(1304), CnsPercent(initialCns), CnsPercent(finalCns));
+    otu = Format(LoadString(1305), OtuPercentOfLimit(initialOtu), OtuPercentOfLimit(finalOtu));
+    content.cnsAlert = CnsAboveLimit(finalCns) || CnsAboveLimit(initialCns);
+    content.otuAlert = OtuAboveLimit(finalOtu) || OtuAboveLimit(initialOtu);
   }
-  content.header = DepthText(MaxSegmentDepth(dive), imperial) + "~" + title + "~" + GradientFactorText(dive) +
+  content.header = units.DepthText("%0.0f", MaxSegmentDepth(dive)) + "~" + title + "~" + GradientFactorText(dive) +
                    "~" + diveText + "~" + cns + "~" + otu;
 
   // Column headings.
@@ -178,7 +162,7 @@ DiveTableContent BuildDiveTableContent(const std::vector<const CDivePlan*>& dive
                                      [](const CDiveSegment& s) { return s.m_noClearSurface != 0; });
   std::string headings = std::string(LoadString(kMsgGasHeading)) + "~" + LoadString(1307);
   if (warningsColumn) headings += std::string("~") + LoadString(kMsgWarningsHeading);
-  headings += std::string("~") + LoadString(imperial ? 1309 : 1308);
+  headings += std::string("~") + LoadString(units.imperial ? 1309 : 1308);
   if (ncsColumn) headings += std::string("~") + LoadString(kMsgNoClearSurface);
   headings += std::string("~") + LoadString(1310) + "~" + LoadString(1311);
 
@@ -200,7 +184,7 @@ DiveTableContent BuildDiveTableContent(const std::vector<const CDivePlan*>& dive
       line += alert ? warnings : std::string("&nbsp");
     }
     line += '~';
-    line += SegmentDepthText(s, imperial);
+    line += SegmentDepthText(s, units);
     if (ncsColumn) {
       line += '~';
       line += s.m_noClearSurface ? LoadString(kMsgNoClearSurface) : "&nbsp";
@@ -240,12 +224,12 @@ DiveTableContent BuildGasUsageTableContent(const std::vector<const CDivePlan*>& 
   const CDivePlan* chosen = DiveAt(dives, index);
   if (!chosen) return content;
   const CDivePlan& dive = *chosen;
-  const bool imperial = options.imperial;
+  const SDisplayUnits& units = options.units;
 
-  const std::string diveSac = SacText(dive.GetSacRate(), imperial);
+  const std::string diveSac = SacText(dive.GetSacRate(), units);
   std::string title;
   if (dive.BailoutWalked()) {
-    const std::string bailoutSac = SacText(dive.BailoutSettings().sacRate, imperial);
+    const std::string bailoutSac = SacText(dive.BailoutSettings().sacRate, units);
     std::string sac;
     if (dive.DiveSacUsed() && dive.BailoutSacUsed())
       sac = Format("Dive %s Bailout %s", diveSac.c_str(), bailoutSac.c_str());
@@ -253,29 +237,28 @@ DiveTableContent BuildGasUsageTableContent(const std::vector<const CDivePlan*>& 
       sac = diveSac;
     else if (dive.BailoutSacUsed())
       sac = bailoutSac;
-    title = "Gas Usage Table<br>" + BailoutAt(dive, imperial) + "<br>" + sac;
+    title = "Gas Usage Table<br>" + BailoutAt(dive, units) + "<br>" + sac;
   } else {
     title = "Gas Usage Table<br>" + diveSac;
   }
   const double finalCns = FinalCns(dive), finalOtu = FinalOtu(dive);
-  content.cnsAlert = finalCns > 1.0;
-  content.otuAlert = finalOtu > 300.0;
-  content.header = DepthText(MaxSegmentDepth(dive), imperial) + "~" + title + "~" + GradientFactorText(dive) +
+  content.cnsAlert = CnsAboveLimit(finalCns);
+  content.otuAlert = OtuAboveLimit(finalOtu);
+  content.header = units.DepthText("%0.0f", MaxSegmentDepth(dive)) + "~" + title + "~" + GradientFactorText(dive) +
                    "~" + DiveText(dive, index, static_cast<int>(dives.size())) + "~" +
-                   Format(LoadString(kMsgCnsFinal), finalCns * 100.0) + "~" +
-                   Format(LoadString(kMsgOtuFinal), finalOtu / 300.0 * 100.0);
+                   Format(LoadString(kMsgCnsFinal), CnsPercent(finalCns)) + "~" +
+                   Format(LoadString(kMsgOtuFinal), OtuPercentOfLimit(finalOtu));
 
   const double reserve = dive.GetGasReserve();
   const double pressure = dive.GetCylinderWorkingPressure();
   std::string headings = std::string(LoadString(1350)) + "~";
-  if (imperial)
-    headings += Format(LoadString(1355), reserve) + "~" +
-                Format(LoadString(1357), std::floor(pressure * kPsiPerBar + 0.5));
+  if (units.imperial)
+    headings += Format(LoadString(1355), reserve) + "~" + Format(LoadString(1357), units.ShownPressure(pressure));
   else
     headings += Format(LoadString(1354), reserve) + "~" + Format(LoadString(1356), pressure);
   content.rows.push_back(std::move(headings));
   for (int i = 0; i < CDivePlan::kMaxGases; ++i) {
-    std::string row = dive.GasConsumptionRow(i);
+    std::string row = dive.GasConsumptionRow(i, units);
     if (row.empty()) break;
     content.rows.push_back(std::move(row));
   }

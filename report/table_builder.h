@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/units.h"
 #include "report/dive_table_content.h"
 #include "report/tables_html.h"
 
@@ -13,17 +14,14 @@ namespace kv {
 
 class CDivePlan;
 
-// The preferences a report reads, taken once per report.
+// What a report takes from the user's preferences; the front end reads them
+// once per report.
 struct SReportOptions {
-  bool imperial = false;           // "Units" 1
+  SDisplayUnits units;             // "Units"
   bool runTimeAscending = true;    // "Printing Direction" 1: the last segment at the top
   bool minutesAndSeconds = false;  // "Time Units" 1
   std::string diverName;           // "Diver ID"
 };
-// The options as the preferences hold them now. The gas consumption rows
-// come from the engine, which reads "Units" itself, so a report should use
-// these options rather than units of its own.
-SReportOptions ReportOptionsFromPreferences();
 
 // The home page in the footer of the dive-table document.
 inline constexpr const char* kMakerHomePage = "https://www.kestrun.example/";

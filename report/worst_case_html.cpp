@@ -44,15 +44,15 @@ const SBailoutWorstGas* WorstGas(const SBailoutSweep& sweep, const std::string& 
 }
 
 std::string WorstTable(const SBailoutSweep& sweep, const SWorstCaseHeading& heading) {
-  const SBailoutUnits units{heading.imperial};
+  const SDisplayUnits& units = heading.units;
   const char* unit = units.VolumeUnit();
   std::string out = "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n<tr>";
   out += HeadCell("Worst case") + HeadCell("Value") + HeadCell(Format("With %0.0f%% reserve", heading.gasReserve)) +
          HeadCell("Bailout at");
-  const bool cylinders = heading.imperial || heading.workingPressure > 0.0;
+  const bool cylinders = units.imperial || heading.workingPressure > 0.0;
   if (cylinders)
     out += HeadCell(Format("Cylinder (%s) at %s, with reserve", unit,
-                           units.Pressure(heading.workingPressure).c_str()));
+                           units.PressureText(heading.workingPressure).c_str()));
   out += "</tr>\n";
   const std::string blank = Cell("&nbsp;");
   out += "<tr>" + Cell("Longest run time", false, "left") + Cell(MinutesSeconds(static_cast<int>(sweep.runTime.value)), true) +
@@ -79,15 +79,15 @@ std::string WorstTable(const SBailoutSweep& sweep, const SWorstCaseHeading& head
 
 std::string MomentsTable(const SBailoutSweep& sweep, const SWorstCaseHeading& heading,
                          const std::vector<std::string>& gases) {
-  const SBailoutUnits units{heading.imperial};
+  const SDisplayUnits& units = heading.units;
   std::string out = "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n<tr>";
-  out += HeadCell("Bailout at") + HeadCell(Format("Depth (%s)", units.DepthUnit())) + HeadCell("Valid") +
+  out += HeadCell("Bailout at") + HeadCell(Format("Depth (%s)", units.Unit())) + HeadCell("Valid") +
          HeadCell("Run time") + HeadCell("Ascent") + HeadCell("CNS");
   for (const std::string& g : gases) out += HeadCell(Escape(g) + Format(" (%s)", units.VolumeUnit()));
   out += "</tr>\n";
   for (const SBailoutMoment& m : sweep.moments) {
     out += m.valid ? "<tr>" : Format("<tr bgcolor=\"%s\">", kInvalidColour);
-    out += Cell(MinutesSeconds(m.second)) + Cell(units.DepthNumber(m.depth)) +
+    out += Cell(MinutesSeconds(m.second)) + Cell(Format("%0.1f", units.Shown(m.depth))) +
            Cell(m.valid ? "yes" : "NO", false, "center");
     if (!m.valid) {
       // The planner's last attempt is no plan: no times or gas to read off.

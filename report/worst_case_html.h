@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "bailout/bailout_sweep.h"
-#include "report/bailout_units.h"
+#include "base/units.h"
 
 namespace kv {
 
@@ -19,7 +19,7 @@ struct SWorstCaseHeading {
   std::string diveName;
   double gasReserve = 0.0;       // %
   double workingPressure = 0.0;  // bar; 0 when the plan has none
-  bool imperial = false;         // depths in feet, gas in cubic feet, pressures in psi
+  SDisplayUnits units;           // depths, gas and pressures as the user sees them
 };
 
 // The carried gases by their long-form names, in the sweep's order.

@@ -9,7 +9,6 @@
 #include "base/status_log.h"
 #include "base/strings.h"
 #include "base/text.h"
-#include "base/units.h"
 #include "engine/dive_plan.h"
 #include "report/dive_plan_table.h"
 
@@ -35,10 +34,6 @@ void AddField(std::string& line, const std::string& field) {
 }
 
 std::string MinutesSeconds(int seconds) { return Format("%d:%02d", seconds / 60, seconds % 60); }
-
-std::string DepthText(double metres, bool imperial) {
-  return imperial ? Format("%0.0fft", metres * kFeetPerMetre) : Format("%0.0fm", metres);
-}
 
 // Bottom times are whole minutes: "20:00" with minutes and seconds, else "20".
 std::string BottomTimeText(int minutes, bool minutesAndSeconds, const char* suffix) {
@@ -117,8 +112,8 @@ void FillTable(CDivePlanTable& table, const SGeneratedRun& run, const STableGrou
   }
 }
 
-std::string RowDepthText(const CDivePlanTable& table, int row, bool byTime, bool imperial) {
-  const double shown = imperial ? table.GetDepth(row) * kFeetPerMetre : table.GetDepth(row);
+std::string RowDepthText(const CDivePlanTable& table, int row, bool byTime, const SDisplayUnits& units) {
+  const double shown = units.Shown(table.GetDepth(row));
   switch (table.GetKind(row)) {
     case kSegFirstAscent:
       return LoadString(1312);
@@ -143,7 +138,8 @@ std::string CellText(const CDivePlanTable& table, int row, int column, bool minu
 
 DiveTableContent TableContent(const CDivePlanTable& table, const SGeneratedRun& run, const STableGroup& group,
                               bool byTime, const SReportOptions& options) {
-  const bool imperial = options.imperial;
+  const SDisplayUnits& units = options.units;
+  auto depthText = [&](double metres) { return units.DepthText("%0.0f", metres); };
   const bool mmss = options.minutesAndSeconds;
   const int times = static_cast<int>(run.bottomTimes.size());
   const CDivePlan& last = *run.dives[static_cast<std::size_t>(group.plans.back())];
@@ -155,14 +151,14 @@ DiveTableContent TableContent(const CDivePlanTable& table, const SGeneratedRun& 
     const int minutes = run.bottomTimes[static_cast<std::size_t>(group.plans.front() % times)];
     depthField = BottomTimeText(minutes, mmss, mmss ? "(mm:ss)" : "(mins)");
     if (group.plans.size() == 1)
-      diveField = std::string(LoadString(1324)) + " " + DepthText(depthOf(group.plans.front()), imperial);
+      diveField = std::string(LoadString(1324)) + " " + depthText(depthOf(group.plans.front()));
     else
-      diveField = std::string(LoadString(1315)) + " " + DepthText(depthOf(group.plans.front()), imperial) + " - " +
-                  DepthText(depthOf(group.plans.back()), imperial);
+      diveField = std::string(LoadString(1315)) + " " + depthText(depthOf(group.plans.front())) + " - " +
+                  depthText(depthOf(group.plans.back()));
   } else {
     double deepest = 0.0;
     for (int r = 0; r < table.RowCount(); ++r) deepest = std::max(deepest, table.GetDepth(r));
-    depthField = DepthText(deepest, imperial);
+    depthField = depthText(deepest);
     diveField = std::string(LoadString(1314)) + " " + BottomTimeText(run.bottomTimes.front(), mmss, "") + " - " +
                 BottomTimeText(run.bottomTimes.back(), mmss, " Mins");
   }
@@ -182,7 +178,7 @@ DiveTableContent TableContent(const CDivePlanTable& table, const SGeneratedRun& 
   if (ncsColumn) headings += std::string("~") + LoadString(kMsgNoClearSurface);
   for (const int column : group.printColumns) {
     headings += "~";
-    headings += byTime ? DepthText(run.depths[static_cast<std::size_t>(column)], imperial)
+    headings += byTime ? depthText(run.depths[static_cast<std::size_t>(column)])
                        : BottomTimeText(run.bottomTimes[static_cast<std::size_t>(column)], mmss, "");
   }
   content.rows.push_back(headings);
@@ -200,7 +196,7 @@ DiveTableContent TableContent(const CDivePlanTable& table, const SGeneratedRun& 
       alert = !warnings.empty();
       AddField(line, alert ? warnings : std::string("&nbsp"));
     }
-    AddField(line, RowDepthText(table, r, byTime, imperial));
+    AddField(line, RowDepthText(table, r, byTime, units));
     if (ncsColumn) AddField(line, table.GetNoClearSurface(r) ? LoadString(kMsgNoClearSurface) : "&nbsp");
     for (const int column : group.printColumns) AddField(line, CellText(table, r, column, mmss));
     content.rows.push_back(std::move(line));
@@ -220,7 +216,7 @@ std::vector<DiveTableContent> GeneratedTableContents(const SGeneratedRun& run, c
     return contents;
   const bool byTime = run.grouping == 1;
   for (const STableGroup& group : byTime ? GroupByTime(run) : GroupByDepth(run)) {
-    CDivePlanTable table;
+    CDivePlanTable table(run.detailedFirstAscent);
     FillTable(table, run, group, byTime, options.minutesAndSeconds);
     LogConsolidation(kLogDetail, Format(byTime ? "Table %d" : "Table %d Dump", group.number));
     for (int r = 0; r < table.RowCount(); ++r) LogConsolidation(kLogDetail, table.GetRowText(r));

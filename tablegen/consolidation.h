@@ -21,6 +21,9 @@ struct SGeneratedRun {
   // for a dive that takes no part (skipped or failed).
   std::vector<const CDivePlan*> dives;
   int grouping = 0;  // 0 one depth per table, 1 one time per table
+  // The dives were calculated with the detailed first ascent: its rows are
+  // merged as rows of their own.
+  bool detailedFirstAscent = false;
 };
 
 // The content of every table, in order: by depth, or by bottom time and

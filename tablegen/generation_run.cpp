@@ -4,13 +4,12 @@
 // once for the whole run, and the skip rule after a failure.
 
 #include <algorithm>
-#include <condition_variable>
-#include <mutex>
-#include <system_error>
-#include <thread>
+#include <atomic>
+#include <functional>
+#include <optional>
 
+#include "base/parallel_for.h"
 #include "base/perf_timer.h"
-#include "base/preferences.h"
 #include "base/progress.h"
 #include "base/status_log.h"
 #include "base/strings.h"
@@ -18,7 +17,6 @@
 #include "plan/plan_group.h"
 #include "tablegen/consolidation.h"
 #include "tablegen/table_generation.h"
-#include "tablegen/units.h"
 
 namespace kv {
 
@@ -44,23 +42,35 @@ private:
   STableGroupSettings m_settings;
 };
 
-STableGroupSettings GroupSettings(const CPlanGroup* group) {
+// The plan's values, or without a plan those given for a new one.
+STableGroupSettings GroupSettings(const CPlanGroup* group, const STableGroupSettings& newPlan) {
+  if (!group) return newPlan;
   STableGroupSettings s;
-  if (group) {
-    s.algorithm = group->GetAlgorithm();
-    s.surfaceIntervalAlgorithm = group->GetSurfaceIntervalAlgorithm();
-    s.gasReserve = group->GetGasReserve();
-    s.cylinderWorkingPressure = group->GetCylinderWorkingPressure();
-  } else {
-    // A new plan's values, as the plan group takes them from the preferences.
-    CPreferences& p = Prefs();
-    s.algorithm = static_cast<int>(p.GetNumber(EPref::Algorithm));
-    s.surfaceIntervalAlgorithm = static_cast<int>(p.GetNumber(EPref::SurfaceIntervalAlgorithm));
-    s.gasReserve = p.GetNumber(EPref::DefaultGasReserve);
-    s.cylinderWorkingPressure = p.GetScaled(EPref::DefaultCylinderWorkingPressure);
-  }
+  s.algorithm = group->GetAlgorithm();
+  s.surfaceIntervalAlgorithm = group->GetSurfaceIntervalAlgorithm();
+  s.gasReserve = group->GetGasReserve();
+  s.cylinderWorkingPressure = group->GetCylinderWorkingPressure();
   return s;
 }
+
+// The run's progress: after each plan taken, the depth of the next plan when
+// it starts a depth, as the run reaches it.
+class CPlanProgress final : public IProgress {
+public:
+  CPlanProgress(IProgress& inner, std::function<void(int)> reachedPlan)
+      : m_inner(inner), m_reachedPlan(std::move(reachedPlan)) {}
+  void SetRange(int maximum) override { m_inner.SetRange(maximum); }
+  void SetPosition(int position) override {
+    m_inner.SetPosition(position);
+    m_reachedPlan(position);
+  }
+  void SetText(const std::string& text) override { m_inner.SetText(text); }
+  bool IsCancelled() const override { return m_inner.IsCancelled(); }
+
+private:
+  IProgress& m_inner;
+  std::function<void(int)> m_reachedPlan;
+};
 
 // A bottom time far beyond the 24-hour limit fails like any other beyond it;
 // keeping it bounded keeps the seconds inside an int.
@@ -73,12 +83,11 @@ void CTableGeneration::LogRun(const std::string& text) const {
 }
 
 CTableGeneration::SRunSettings CTableGeneration::RunSettings() const {
-  const SDisplayUnits units{m_imperial};
   const STableGenerationInputs& in = m_inputs;
-  return {in.surfacePressure,         in.gfLow,
-          in.gfHigh,                  units.Metres(in.descentRate),
-          units.Metres(in.ascentRate), units.Metres(in.lastDecoStop),
-          in.maxPpo2,                 units.Metres(in.maxEad)};
+  // The last stop meets the switch at its depth: a deco gas switched to
+  // there is breathed for the whole last stop.
+  return {in.surfacePressure, in.gfLow,   in.gfHigh, in.descentRate, in.ascentRate, OnSchedule(in.lastDecoStop),
+          in.maxPpo2,         in.maxEad};
 }
 
 std::unique_ptr<CDivePlan> CTableGeneration::MakeDive(const SRunSettings& run, double depth, int minutes) {
@@ -104,15 +113,13 @@ std::unique_ptr<CDivePlan> CTableGeneration::MakeDive(const SRunSettings& run, d
   bool closedCircuit = false;
   for (const CGasSwitchSchedule* schedule : {&m_descent, &m_ascent})
     for (int i = 0; i < schedule->Count(); ++i) closedCircuit = closedCircuit || schedule->At(i).m_closedCircuit;
-  const SDisplayUnits units{m_imperial};
   dive->SetExtensionQuestion(Format(LoadString(closedCircuit ? kMsgSixHourTableQuestionCc : kMsgSixHourTableQuestionOc),
-                                    units.Shown(depth), units.Unit(), minutes));
+                                    m_units.Shown(depth), m_units.Unit(), minutes));
   return dive;
 }
 
 void CTableGeneration::RunMessage(int id, int state, double depth, int minutes) {
-  const SDisplayUnits units{m_imperial};
-  const std::string text = Format(LoadString(id), units.Shown(depth), units.Unit(), minutes);
+  const std::string text = Format(LoadString(id), m_units.Shown(depth), m_units.Unit(), minutes);
   AddMessage(text, state);
   LogRun(text);
 }
@@ -120,9 +127,7 @@ void CTableGeneration::RunMessage(int id, int state, double depth, int minutes) 
 void CTableGeneration::ReportProgress(IProgress* progress, int plan) const {
   const int times = static_cast<int>(m_bottomTimes.size());
   if (plan % times != 0) return;
-  const SDisplayUnits units{m_imperial};
-  progress->SetText(Format("Depth %0.0f %s", units.Shown(m_depths[static_cast<std::size_t>(plan / times)]),
-                           units.Unit()));
+  progress->SetText("Depth " + m_units.DepthText("%0.0f", m_depths[static_cast<std::size_t>(plan / times)], " "));
 }
 
 bool CTableGeneration::Generate(IProgress* progress) {
@@ -134,21 +139,21 @@ bool CTableGeneration::Generate(IProgress* progress) {
   m_messages.clear();
   m_showViewer = false;
 
-  const SDisplayUnits units{m_imperial};
+  const SDisplayUnits& units = m_units;
   const STableGenerationInputs& in = m_inputs;
+  const STableGenerationInputs shown = Inputs();
   const SRunSettings run = RunSettings();
   LogRun("Started");
   AddMessage(LoadString(1500));
-  LogRun(Format("Depths %0.0f to %0.0f in steps of %0.0f (m)", units.Metres(in.depthStart),
-                units.Metres(in.depthFinish), units.Metres(in.depthStep)));
-  AddMessage(Format(LoadString(1501), in.depthStart, in.depthFinish, in.depthStep) + " " + units.Unit());
+  LogRun(Format("Depths %0.0f to %0.0f in steps of %0.0f (m)", in.depthStart, in.depthFinish, in.depthStep));
+  AddMessage(Format(LoadString(1501), shown.depthStart, shown.depthFinish, shown.depthStep) + " " + units.Unit());
   LogRun(Format("Durations %d to %d in steps of %d (mins)", in.durationStart, in.durationFinish, in.durationStep));
   AddMessage(Format(LoadString(1502), in.durationStart, in.durationFinish, in.durationStep));
   LogRun(Format("Surface Pressure %0.0f, GF High %0.0f, GF Low %0.0f, Descent Rate %0.0f, Ascent Rate %0.0f, "
                 "Last Deco Stop %0.0f",
                 run.surfacePressure, run.gfHigh, run.gfLow, run.descentRate, run.ascentRate, run.lastDecoStop));
-  AddMessage(Format(LoadString(m_imperial ? 1513 : 1512), in.surfacePressure, in.gfHigh, in.gfLow, in.descentRate,
-                    in.ascentRate, in.lastDecoStop));
+  AddMessage(Format(LoadString(units.imperial ? 1513 : 1512), in.surfacePressure, in.gfHigh, in.gfLow,
+                    shown.descentRate, shown.ascentRate, shown.lastDecoStop));
 
   m_depths = DepthList();
   m_bottomTimes = BottomTimeList();
@@ -157,7 +162,7 @@ bool CTableGeneration::Generate(IProgress* progress) {
   m_extensionAnswer.reset();
   m_skipFrom = static_cast<int>(m_bottomTimes.size());
   m_runGrouping = in.grouping;
-  m_owner = std::make_unique<CGeneratedDiveOwner>(GroupSettings(m_group));
+  m_owner = std::make_unique<CGeneratedDiveOwner>(GroupSettings(m_group, m_groupSettings));
 
   const int plans = static_cast<int>(m_depths.size() * m_bottomTimes.size());
   LogRun(Format("Creating %d dive plans", plans));
@@ -175,16 +180,12 @@ bool CTableGeneration::Generate(IProgress* progress) {
   AddMessage(LoadString(1507));
   progress->SetRange(plans);
   progress->SetPosition(0);
-  const int threads = std::min(m_threads > 0 ? m_threads : static_cast<int>(std::thread::hardware_concurrency()),
-                               plans);
-  // What the calculations read from the preferences, taken here, before any
-  // worker starts. With the extended-planning answers in the status log
-  // (level 2 and up) the run stays on one thread, so that the log reads dive
-  // by dive as the sequential run writes it.
-  m_calculationSettings = SCalculationSettings::FromPreferences();
-  const bool parallel = threads > 1 && m_calculationSettings.debugLevel < kLogUsers;
+  // With the extended-planning answers in the status log (level 2 and up)
+  // the run stays on one thread, so that the log reads dive by dive as the
+  // sequential run writes it.
+  const int threads = m_calculationSettings.debugLevel < kLogUsers ? m_threads : 1;
   m_runSettings = run;
-  if (!(parallel ? CalculateOnThreads(progress, threads) : CalculateSequentially(progress))) {
+  if (!CalculatePlans(progress, threads)) {
     LogRun("Cancelled");
     AddMessage(LoadString(1560), kCheckWarning);
     return false;
@@ -236,29 +237,18 @@ void CTableGeneration::CommitPlan(int plan, bool calculated) {
   status = EGeneratedDiveStatus::Calculated;
 }
 
-bool CTableGeneration::CalculateSequentially(IProgress* progress) {
-  for (int plan = 0; plan < PlanCount(); ++plan) {
-    if (progress->IsCancelled()) return false;
-    ReportProgress(progress, plan);
-    const bool skipped = SkippedByEarlierFailure(plan);
-    if (!skipped) CalculatePlan(plan, m_extensionAnswer);
-    CommitPlan(plan, !skipped);
-    progress->SetPosition(plan + 1);
-  }
-  return true;
-}
-
 SGeneratedRun CTableGeneration::GeneratedRun() const {
   SGeneratedRun run;
   run.depths = m_depths;
   run.bottomTimes = m_bottomTimes;
   run.grouping = m_runGrouping;
+  run.detailedFirstAscent = m_calculationSettings.detailedFirstAscent;
   for (int plan = 0; plan < PlanCount(); ++plan) run.dives.push_back(TakesPart(plan) ? Dive(plan) : nullptr);
   return run;
 }
 
 int CTableGeneration::CreateTables() {
-  const int tables = BuildGeneratedTables(GeneratedRun(), ReportOptionsFromPreferences(), m_writer);
+  const int tables = BuildGeneratedTables(GeneratedRun(), m_reportOptions, m_writer);
   m_showViewer = true;
   return tables;
 }
@@ -277,107 +267,98 @@ void CTableGeneration::ResetPlan(int plan) {
 // answer were no (nothing is asked on a worker); if it needed the answer,
 // it is calculated again here, asking the question when it is the first.
 // A plan that turns out to be skipped is put back uncalculated. Messages,
-// questions and progress all come from this thread, in plan order.
-bool CTableGeneration::CalculateOnThreads(IProgress* progress, int threads) {
-  enum class EWork : unsigned char { Waiting, Taken, Calculated, Passed };
+// questions and progress all come from this thread, in plan order. On one
+// thread every plan is calculated in its turn with what is known by then.
+bool CTableGeneration::CalculatePlans(IProgress* progress, int threads) {
+  enum class EWork : unsigned char { Waiting, Calculated, Passed };
   const int plans = PlanCount();
   const int times = static_cast<int>(m_bottomTimes.size());
-  std::mutex lock;
-  std::condition_variable changed;
+  CPlanProgress planProgress(*progress, [&](int plan) {
+    if (plan < plans) ReportProgress(progress, plan);
+  });
+  SParallelOptions options;
+  options.threads = threads;
+  options.progress = &planProgress;
+  const bool inOrder = ParallelWorkerCount(static_cast<std::size_t>(plans), options) <= 1;
+  // Each plan's slot, written by the worker that calculates it.
   std::vector<EWork> work(static_cast<std::size_t>(plans), EWork::Waiting);
   std::vector<char> answered(static_cast<std::size_t>(plans), 0);  // calculated with the run's answer
-  int next = 0;
-  bool stop = false;
-  int skipFrom = m_skipFrom;
-  // A plan that failed with the run's answer makes every later plan of its
-  // bottom time or longer skipped, whether or not it is itself: known before
-  // its turn comes, so that no worker calculates those.
-  int failedFrom = times;
-  std::optional<bool> answer = m_extensionAnswer;
-
-  auto worker = [&] {
-    std::unique_lock<std::mutex> guard(lock);
-    while (!stop && next < plans) {
-      const int plan = next++;
-      if (plan % times >= std::min(skipFrom, failedFrom)) {
-        work[static_cast<std::size_t>(plan)] = EWork::Passed;
-        changed.notify_all();
-        continue;
-      }
-      work[static_cast<std::size_t>(plan)] = EWork::Taken;
-      const std::optional<bool> known = answer;
-      guard.unlock();
-      CalculatePlan(plan, known.has_value() ? known : std::optional<bool>(false));
-      const CDivePlan& dive = *m_dives[static_cast<std::size_t>(plan)];
-      const bool failed = !dive.IsCalculationCompleted() || dive.IsTimeLimitExceeded();
-      guard.lock();
-      work[static_cast<std::size_t>(plan)] = EWork::Calculated;
-      answered[static_cast<std::size_t>(plan)] = known.has_value();
-      if (failed && known.has_value()) failedFrom = std::min(failedFrom, plan % times);
-      changed.notify_all();
+  // What the taking knows so far, for the workers. A plan that failed with
+  // the run's answer makes every later plan of its bottom time or longer
+  // skipped, whether or not it is itself: known before their turn comes, so
+  // that no worker calculates those.
+  std::atomic<int> skipLimit{m_skipFrom};
+  std::atomic<int> answer{-1};  // -1 not known yet, 0 no, 1 yes
+  auto lowerSkipLimit = [&](int limit) {
+    int now = skipLimit.load();
+    while (limit < now && !skipLimit.compare_exchange_weak(now, limit)) {
     }
   };
-  std::vector<std::thread> pool;
-  pool.reserve(static_cast<std::size_t>(threads));
-  try {
-    for (int i = 0; i < threads; ++i) pool.emplace_back(worker);
-  } catch (const std::system_error&) {
-    // The system gives no more threads: those started do the work, or this
-    // one does it alone.
-    if (pool.empty()) return CalculateSequentially(progress);
-  }
 
-  int committed = 0;
-  for (; committed < plans; ++committed) {
-    const int plan = committed;
-    if (progress->IsCancelled()) break;
-    ReportProgress(progress, plan);
-    EWork state;
-    bool withAnswer;
-    {
-      std::unique_lock<std::mutex> guard(lock);
-      changed.wait(guard, [&] {
-        const EWork w = work[static_cast<std::size_t>(plan)];
-        return w == EWork::Calculated || w == EWork::Passed;
-      });
-      state = work[static_cast<std::size_t>(plan)];
-      withAnswer = answered[static_cast<std::size_t>(plan)] != 0;
+  auto calculate = [&](std::size_t index, unsigned) {
+    const int plan = static_cast<int>(index);
+    if (inOrder) {
+      // This thread only: the rules of the plans before are applied already.
+      if (SkippedByEarlierFailure(plan)) {
+        work[index] = EWork::Passed;
+        return;
+      }
+      CalculatePlan(plan, m_extensionAnswer);
+      work[index] = EWork::Calculated;
+      answered[index] = 1;
+      return;
     }
+    if (plan % times >= skipLimit.load()) {
+      work[index] = EWork::Passed;
+      return;
+    }
+    const int known = answer.load();
+    CalculatePlan(plan, known >= 0 ? std::optional<bool>(known == 1) : std::optional<bool>(false));
+    const CDivePlan& dive = *m_dives[index];
+    const bool failed = !dive.IsCalculationCompleted() || dive.IsTimeLimitExceeded();
+    work[index] = EWork::Calculated;
+    answered[index] = known >= 0;
+    // Also a dive told "no" before the run's answer is known: the plans it
+    // would skip are passed over, and calculated in their turn if the answer
+    // turns out yes.
+    if (failed) lowerSkipLimit(plan % times);
+  };
+
+  auto take = [&](std::size_t index) {
+    const int plan = static_cast<int>(index);
     const bool skipped = SkippedByEarlierFailure(plan);
     if (skipped) {
-      if (state == EWork::Calculated) ResetPlan(plan);
-    } else if (state == EWork::Passed) {
+      if (work[index] == EWork::Calculated) ResetPlan(plan);
+    } else if (work[index] == EWork::Passed) {
       // Passed over only for a failure that skips it; calculated all the same
       // rather than trusting that.
       CalculatePlan(plan, m_extensionAnswer);
-    } else if (!withAnswer) {
-      CDivePlan& dive = *m_dives[static_cast<std::size_t>(plan)];
-      // Told "no", a dive stops exactly when it reaches the 6-hour question.
-      const bool neededAnswer = dive.IsTimeLimitExceeded();
-      if (neededAnswer && m_extensionAnswer != false)
-        CalculatePlan(plan, m_extensionAnswer);
-      else
+    } else if (!answered[index]) {
+      CDivePlan& dive = *m_dives[index];
+      // Told "no", a dive stops exactly when it reaches the 6-hour question:
+      // the first such dive asks it now, and answered no stands as it is.
+      const bool reachedQuestion = dive.IsTimeLimitExceeded();
+      if (reachedQuestion && !m_extensionAnswer.has_value()) {
+        if (dive.AskToExtend()) CalculatePlan(plan, true);
+      } else if (reachedQuestion && *m_extensionAnswer) {
+        CalculatePlan(plan, true);
+      } else {
         dive.SetRememberedAnswer(m_extensionAnswer.has_value(), m_extensionAnswer.value_or(false));
+      }
     }
     CommitPlan(plan, !skipped);
-    {
-      std::lock_guard<std::mutex> guard(lock);
-      skipFrom = m_skipFrom;
-      answer = m_extensionAnswer;
-    }
-    progress->SetPosition(plan + 1);
-  }
-  {
-    std::lock_guard<std::mutex> guard(lock);
-    stop = true;
-  }
-  changed.notify_all();
-  for (std::thread& t : pool) t.join();
+    lowerSkipLimit(m_skipFrom);
+    answer.store(m_extensionAnswer.has_value() ? (*m_extensionAnswer ? 1 : 0) : -1);
+    return true;
+  };
+
+  if (plans > 0) ReportProgress(progress, 0);
+  const SParallelResult result = ParallelFor(static_cast<std::size_t>(plans), options, calculate, take);
   // A cancelled run leaves the plans it did not reach uncalculated, whatever
   // the workers had done ahead.
-  for (int plan = committed; plan < plans; ++plan)
-    if (work[static_cast<std::size_t>(plan)] == EWork::Calculated) ResetPlan(plan);
-  return committed == plans;
+  for (const std::size_t index : result.abandoned)
+    if (work[index] == EWork::Calculated) ResetPlan(static_cast<int>(index));
+  return !result.cancelled;
 }
 
 }  // namespace kv

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "base/preferences.h"
 #include "base/prompt.h"
 #include "base/status_log.h"
 #include "base/strings.h"
@@ -18,7 +17,6 @@
 #include "plan/file_store.h"
 #include "plan/key_line.h"
 #include "tablegen/table_generation.h"
-#include "tablegen/units.h"
 
 namespace kv {
 namespace {
@@ -103,6 +101,8 @@ std::string CheckSwitchLine(const CKeyLine& line) {
   if (why.empty()) why = CheckKeyField(line, 6, true, flag, field(6, "closed circuit"));
   if (why.empty()) ReadKeyField(line, 7, false, field(7, "setpoint"), unused, why);
   if (why.empty()) why = CheckKeyField(line, 8, true, flag, field(8, "in use"));
+  // Only switches in use are written; one that is not would be used all the same.
+  if (why.empty() && line.Int(8) != 1) why = field(8, "in use") + ": 0, but a switch of the file is always in use";
   if (why.empty()) why = CheckGasFields(line, 4, 5, line.Int(6) == 1, 7, what, field(7, "setpoint"));
   return why;
 }
@@ -133,6 +133,43 @@ struct SFileProblem {
   std::string why;
 };
 
+// The schedules' own rules, applied to the file's switches in file order on
+// schedules of their own: a switch they would refuse or drop (a 13th, a
+// second at one depth, one breathing as the switch beside it) would leave
+// the page with other switches than the file names.
+class CScheduleCheck {
+public:
+  std::string Add(const CKeyLine& line) {
+    const bool travel = line.Field(2) == "Travel";
+    CGasSwitchSchedule& schedule = travel ? m_descent : m_ascent;
+    const std::string what = Format("key %03d (%s gas switch)", kKeyGasSwitch, travel ? "Travel" : "Deco");
+    CGasSwitch s;
+    s.Set(line.Double(3), line.Double(4), line.Double(5), line.Flag(6), line.Double(7), true);
+    if (schedule.Count() >= kMaxGasSwitches)
+      return what + Format(" is the %s schedule's 13th: it holds at most %d", travel ? "Travel" : "Deco",
+                           kMaxGasSwitches);
+    for (int i = 0; i < schedule.Count(); ++i)
+      if (schedule.At(i).m_depth == s.m_depth)
+        return what + Format(" is a second switch at %0.2f m", s.m_depth);
+    const int before = schedule.Count();
+    schedule.Add(s);
+    if (schedule.Count() == before)
+      return what + Format(" at %0.2f m breathes the same as the switch next to it in depth: one of them would be "
+                           "dropped",
+                           s.m_depth);
+    return {};
+  }
+
+private:
+  CGasSwitchSchedule m_descent = Quiet(true);
+  CGasSwitchSchedule m_ascent = Quiet(false);
+  static CGasSwitchSchedule Quiet(bool descent) {
+    CGasSwitchSchedule schedule(descent);
+    schedule.SetQuiet(true);
+    return schedule;
+  }
+};
+
 SFileProblem CheckSettingsContent(std::string_view content, const std::vector<std::string>& lines) {
   if (lines.empty()) return {1, "the file is empty"};
   if (lines.front() != kSettingsHeading)
@@ -141,13 +178,22 @@ SFileProblem CheckSettingsContent(std::string_view content, const std::vector<st
   // one is what a file cut short looks like.
   if (content.back() != '\n')
     return {static_cast<int>(lines.size()), "the last line has no line end: the file seems cut short"};
+  CScheduleCheck schedules;
+  std::map<int, int> valueLines;  // the line of each value key so far
   for (std::size_t i = 1; i < lines.size(); ++i) {
     if (lines[i].empty()) continue;
     const CKeyLine line(lines[i]);
+    const int lineNumber = static_cast<int>(i) + 1;
     int key = 0;
     std::string why = ReadWholeInt(line.Field(1), key) ? CheckSettingsLine(line, key)
                                                        : QuotedText(lines[i]) + " is not a key line";
-    if (!why.empty()) return {static_cast<int>(i) + 1, why};
+    if (why.empty() && key == kKeyGasSwitch && IsScheduleLabel(line.Field(2))) why = schedules.Add(line);
+    if (why.empty() && (NumberKey(key) || key == kKeyGrouping)) {
+      // Of two values for one input only the last would count.
+      const auto [at, first] = valueLines.emplace(key, lineNumber);
+      if (!first) why = Format("key %03d is given again (first on line %d)", key, at->second);
+    }
+    if (!why.empty()) return {lineNumber, why};
   }
   return {};
 }
@@ -163,24 +209,23 @@ int WholeMinutes(double value) {
 }  // namespace
 
 bool CTableGeneration::SaveSettingsFile(const std::string& path) const {
-  const SDisplayUnits units{m_imperial};
   const STableGenerationInputs& in = m_inputs;
   std::string out = std::string(kSettingsHeading) + "\n";
-  out += NumberLine(kKeyDepthStart, units.Metres(in.depthStart));
-  out += NumberLine(kKeyDepthFinish, units.Metres(in.depthFinish));
-  out += NumberLine(kKeyDepthStep, units.Metres(in.depthStep));
+  out += NumberLine(kKeyDepthStart, in.depthStart);
+  out += NumberLine(kKeyDepthFinish, in.depthFinish);
+  out += NumberLine(kKeyDepthStep, in.depthStep);
   out += NumberLine(kKeyDurationStart, in.durationStart);
   out += NumberLine(kKeyDurationFinish, in.durationFinish);
   out += NumberLine(kKeyDurationStep, in.durationStep);
   out += NumberLine(kKeySurfacePressure, in.surfacePressure);
   out += NumberLine(kKeyGfLow, in.gfLow);
   out += NumberLine(kKeyGfHigh, in.gfHigh);
-  out += NumberLine(kKeyDescentRate, units.Metres(in.descentRate));
-  out += NumberLine(kKeyAscentRate, units.Metres(in.ascentRate));
-  out += NumberLine(kKeyLastDecoStop, units.Metres(in.lastDecoStop));
+  out += NumberLine(kKeyDescentRate, in.descentRate);
+  out += NumberLine(kKeyAscentRate, in.ascentRate);
+  out += NumberLine(kKeyLastDecoStop, in.lastDecoStop);
   out += Format("%03d~%d\n", kKeyGrouping, in.grouping == kGroupByTime ? 1 : 0);
   out += NumberLine(kKeyMaxPpo2, in.maxPpo2);
-  out += NumberLine(kKeyMaxEad, units.Metres(in.maxEad));
+  out += NumberLine(kKeyMaxEad, in.maxEad);
   for (int i = 0; i < m_descent.Count(); ++i) out += SwitchLine("Travel", m_descent.At(i));
   for (int i = 0; i < m_ascent.Count(); ++i) out += SwitchLine("Deco", m_ascent.At(i));
   if (!FileStore().Write(path, out)) {
@@ -212,7 +257,6 @@ bool CTableGeneration::LoadSettingsFile(const std::string& path) {
     return false;
   }
 
-  const SDisplayUnits units{m_imperial};
   STableGenerationInputs& in = m_inputs;
   const bool wasQuiet = m_quiet;
   SetQuiet(true);
@@ -224,26 +268,26 @@ bool CTableGeneration::LoadSettingsFile(const std::string& path) {
     if (line.Count() < 2) continue;
     const double value = line.Double(2);
     switch (line.Key()) {
-      case kKeyDepthStart: in.depthStart = units.Shown(value); break;
-      case kKeyDepthFinish: in.depthFinish = units.Shown(value); break;
-      case kKeyDepthStep: in.depthStep = units.Shown(value); break;
+      case kKeyDepthStart: in.depthStart = value; break;
+      case kKeyDepthFinish: in.depthFinish = value; break;
+      case kKeyDepthStep: in.depthStep = value; break;
       case kKeyDurationStart: in.durationStart = WholeMinutes(value); break;
       case kKeyDurationFinish: in.durationFinish = WholeMinutes(value); break;
       case kKeyDurationStep: in.durationStep = WholeMinutes(value); break;
       case kKeySurfacePressure: in.surfacePressure = value; break;
       case kKeyGfLow: in.gfLow = value; break;
       case kKeyGfHigh: in.gfHigh = value; break;
-      case kKeyDescentRate: in.descentRate = units.Shown(value); break;
-      case kKeyAscentRate: in.ascentRate = units.Shown(value); break;
-      case kKeyLastDecoStop: in.lastDecoStop = units.Shown(value); break;
+      case kKeyDescentRate: in.descentRate = value; break;
+      case kKeyAscentRate: in.ascentRate = value; break;
+      case kKeyLastDecoStop: in.lastDecoStop = value; break;
       case kKeyGrouping: in.grouping = value != 0.0 ? kGroupByTime : kGroupByDepth; break;
       case kKeyMaxPpo2: in.maxPpo2 = value; break;
-      case kKeyMaxEad: in.maxEad = units.Shown(value); break;
+      case kKeyMaxEad: in.maxEad = value; break;
       case kKeyGasSwitch: {
         if (line.Count() < 8) break;
         CGasSwitch s;
         s.Set(line.Double(3), line.Double(4), line.Double(5), line.Flag(6), line.Double(7), line.Flag(8));
-        // The add rules apply: at most 12, no repeated depth, no duplicates.
+        // The check above made sure that the add rules keep every switch.
         // Any other label ("Bailout") is skipped.
         if (line.Field(2) == "Travel")
           m_descent.Add(s);
@@ -258,13 +302,6 @@ bool CTableGeneration::LoadSettingsFile(const std::string& path) {
   SetQuiet(wasQuiet);
   Refresh();
   return true;
-}
-
-bool CTableGeneration::SaveSettingsFileAs(const std::string& path) const {
-  StatusLog().LogMessage("User saved table generation settings as %s", path.c_str());
-  const std::size_t slash = path.find_last_of("/\\");
-  if (slash != std::string::npos) Prefs().SetText(EPref::DefaultSettingsDirectory, path.substr(0, slash));
-  return SaveSettingsFile(path);
 }
 
 bool CTableGeneration::OpenSettingsFile(const std::string& path) {

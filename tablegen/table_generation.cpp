@@ -1,36 +1,28 @@
-// The page's inputs and their preferences, the two schedules with their
+// The page's inputs in held and shown units, the two schedules with their
 // editing, and the import of settings and gas switches from a dive of the plan.
 
 #include "tablegen/table_generation.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdint>
 #include <functional>
-#include <limits>
 
-#include "base/preferences.h"
 #include "base/text.h"
-#include "base/units.h"
 #include "plan/plan_group.h"
-#include "tablegen/units.h"
 
 namespace kv {
 namespace {
 
-constexpr const char* kEmptySwitchText = "0.00,0.00,0.00,0,0.00,0";
-
-// A preference number from a value the page shows: metres (after turning
-// feet back into metres) x 1000, or a plain count, kept inside 32 bits.
-std::uint32_t Stored(double value) {
-  if (!(value > 0.0)) return 0;
-  const double rounded = std::floor(value + 0.5);
-  return rounded >= 4294967295.0 ? 4294967295u : static_cast<std::uint32_t>(rounded);
-}
-
-int WholeMinutes(std::uint32_t stored) {
-  return static_cast<int>(std::min<std::uint32_t>(stored, std::numeric_limits<int>::max()));
-}
+// The inputs that carry a unit, and how it converts.
+struct SUnitInput {
+  double STableGenerationInputs::*field;
+  EQuantity quantity;
+};
+constexpr SUnitInput kUnitInputs[] = {
+    {&STableGenerationInputs::depthStart, EQuantity::Depth},   {&STableGenerationInputs::depthFinish, EQuantity::Depth},
+    {&STableGenerationInputs::depthStep, EQuantity::Depth},    {&STableGenerationInputs::descentRate, EQuantity::Rate},
+    {&STableGenerationInputs::ascentRate, EQuantity::Rate},    {&STableGenerationInputs::lastDecoStop, EQuantity::Depth},
+    {&STableGenerationInputs::maxEad, EQuantity::Depth},
+};
 
 }  // namespace
 
@@ -39,79 +31,31 @@ CTableGeneration::~CTableGeneration() = default;
 
 // ---- Inputs ------------------------------------------------------------------------
 
-void CTableGeneration::SetInputs(const STableGenerationInputs& inputs) { m_inputs = inputs; }
-
-void CTableGeneration::SetImperial(bool imperial) {
-  if (imperial == m_imperial) return;
-  const double f = imperial ? kFeetPerMetre : kMetresPerFoot;
-  for (double* v : {&m_inputs.depthStart, &m_inputs.depthFinish, &m_inputs.depthStep, &m_inputs.descentRate,
-                    &m_inputs.ascentRate, &m_inputs.lastDecoStop, &m_inputs.maxEad})
-    *v *= f;
-  m_imperial = imperial;
-  m_descent.SetImperial(imperial);
-  m_ascent.SetImperial(imperial);
+STableGenerationInputs CTableGeneration::Inputs() const {
+  STableGenerationInputs shown = m_inputs;
+  for (const SUnitInput& u : kUnitInputs) shown.*u.field = m_units.Shown(u.quantity, m_inputs.*u.field);
+  return shown;
 }
 
-void CTableGeneration::LoadFromPreferences() {
-  CPreferences& p = Prefs();
-  m_imperial = p.GetNumber(EPref::Units) == 1;
-  m_descent.SetImperial(m_imperial);
-  m_ascent.SetImperial(m_imperial);
-  const SDisplayUnits units{m_imperial};
-  auto shown = [&](EPref item) { return units.Shown(p.GetScaled(item)); };
-  m_inputs.depthStart = shown(EPref::TableDepthStart);
-  m_inputs.depthFinish = shown(EPref::TableDepthFinish);
-  m_inputs.depthStep = shown(EPref::TableDepthStepSize);
-  m_inputs.durationStart = WholeMinutes(p.GetNumber(EPref::TableDurationStart));
-  m_inputs.durationFinish = WholeMinutes(p.GetNumber(EPref::TableDurationFinish));
-  m_inputs.durationStep = WholeMinutes(p.GetNumber(EPref::TableDurationStepSize));
-  m_inputs.surfacePressure = p.GetNumber(EPref::TableSurfacePressure);
-  m_inputs.gfLow = p.GetNumber(EPref::TableGfLow);
-  m_inputs.gfHigh = p.GetNumber(EPref::TableGfHigh);
-  m_inputs.descentRate = shown(EPref::TableDescentRate);
-  m_inputs.ascentRate = shown(EPref::TableAscentRate);
-  m_inputs.lastDecoStop = shown(EPref::TableLastDecoStop);
-  m_inputs.maxPpo2 = p.GetScaled(EPref::TableMaxPpo2);
-  m_inputs.maxEad = shown(EPref::TableMaxEad);
-  m_inputs.grouping = p.GetNumber(EPref::TableGrouping) != 0 ? kGroupByTime : kGroupByDepth;
-
-  GasSwitchArray travel{}, deco{};
-  for (int i = 0; i < kMaxGasSwitches; ++i) {
-    travel[static_cast<std::size_t>(i)].FromText(p.GetText(TravelGas(i)));
-    deco[static_cast<std::size_t>(i)].FromText(p.GetText(DecoGas(i)));
-  }
-  m_descent.SetFromArray(travel);
-  m_ascent.SetFromArray(deco);
+void CTableGeneration::SetInputs(const STableGenerationInputs& shown) {
+  STableGenerationInputs held = shown;
+  for (const SUnitInput& u : kUnitInputs)
+    held.*u.field = m_units.HeldFromField(u.quantity, shown.*u.field, m_inputs.*u.field, SDisplayUnits::kExactly);
+  m_inputs = held;
 }
 
-void CTableGeneration::SaveToPreferences() const {
-  CPreferences& p = Prefs();
-  const SDisplayUnits units{m_imperial};
-  auto scaled = [&](EPref item, double shownValue) { p.SetNumber(item, Stored(units.Metres(shownValue) * 1000.0)); };
-  scaled(EPref::TableDepthStart, m_inputs.depthStart);
-  scaled(EPref::TableDepthFinish, m_inputs.depthFinish);
-  scaled(EPref::TableDepthStepSize, m_inputs.depthStep);
-  p.SetNumber(EPref::TableDurationStart, Stored(m_inputs.durationStart));
-  p.SetNumber(EPref::TableDurationFinish, Stored(m_inputs.durationFinish));
-  p.SetNumber(EPref::TableDurationStepSize, Stored(m_inputs.durationStep));
-  p.SetNumber(EPref::TableSurfacePressure, Stored(m_inputs.surfacePressure));
-  p.SetNumber(EPref::TableGfLow, Stored(m_inputs.gfLow));
-  p.SetNumber(EPref::TableGfHigh, Stored(m_inputs.gfHigh));
-  scaled(EPref::TableDescentRate, m_inputs.descentRate);
-  scaled(EPref::TableAscentRate, m_inputs.ascentRate);
-  scaled(EPref::TableLastDecoStop, m_inputs.lastDecoStop);
-  p.SetNumber(EPref::TableMaxPpo2, Stored(m_inputs.maxPpo2 * 1000.0));
-  scaled(EPref::TableMaxEad, m_inputs.maxEad);
-  p.SetNumber(EPref::TableGrouping, m_inputs.grouping == kGroupByTime ? 1 : 0);
-  for (int i = 0; i < kMaxGasSwitches; ++i) {
-    const CGasSwitch& t = m_descent.At(i);
-    const CGasSwitch& d = m_ascent.At(i);
-    p.SetText(TravelGas(i), i < m_descent.Count() ? t.ToText() : std::string(kEmptySwitchText));
-    p.SetText(DecoGas(i), i < m_ascent.Count() ? d.ToText() : std::string(kEmptySwitchText));
-  }
+void CTableGeneration::SetUnits(const SDisplayUnits& units) {
+  m_units = units;
+  m_descent.SetUnits(units);
+  m_ascent.SetUnits(units);
 }
 
 // ---- Schedules ---------------------------------------------------------------------
+
+void CTableGeneration::SetSchedules(const GasSwitchArray& descent, const GasSwitchArray& ascent) {
+  m_descent.SetFromArray(descent);
+  m_ascent.SetFromArray(ascent);
+}
 
 void CTableGeneration::SetQuiet(bool quiet) {
   m_quiet = quiet;
@@ -174,8 +118,8 @@ bool CTableGeneration::ImportSwitchesFromDive(const CPlanGroup& group, int dive,
     }
     (descending ? descent : ascent).push_back(sequence[i]);
   }
-  RemoveDuplicateSwitches(descent, true, true, m_imperial);
-  RemoveDuplicateSwitches(ascent, false, true, m_imperial);
+  RemoveDuplicateSwitches(descent, true, true, m_units);
+  RemoveDuplicateSwitches(ascent, false, true, m_units);
 
   const bool wasQuiet = m_quiet;
   SetQuiet(true);
@@ -213,13 +157,12 @@ bool CTableGeneration::ImportFromDive(const CPlanGroup& group, int dive, bool ba
     SPlanDiveSettings s;
     ok = group.GetDiveSettings(dive, bailout, s);
     if (ok) {
-      const SDisplayUnits units{m_imperial};
       m_inputs.surfacePressure = s.surfacePressure;
       m_inputs.gfLow = s.gfLow;
       m_inputs.gfHigh = s.gfHigh;
-      m_inputs.descentRate = units.Shown(s.descentRate);
-      m_inputs.ascentRate = units.Shown(s.ascentRate);
-      m_inputs.lastDecoStop = units.Shown(s.lastDecoStop);
+      m_inputs.descentRate = s.descentRate;
+      m_inputs.ascentRate = s.ascentRate;
+      m_inputs.lastDecoStop = s.lastDecoStop;
     }
   }
   if (importGasSwitches) ok = ImportSwitchesFromDive(group, dive, bailout) && ok;

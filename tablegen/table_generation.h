@@ -5,9 +5,16 @@
 // tables, the settings files and the import from a dive of the plan. The
 // desktop page is a view over it; kvplan drives the same code.
 //
-// Inputs are held as the page shows them: depths, rates, the last stop and
-// the max EAD in feet (feet per minute) when the units are imperial. Gas
-// switch depths are always metres. The run works in metres.
+// Inputs are held in metres (metres per minute) whatever the display units,
+// so that a value read from a file or the preferences is used exactly as
+// stored; Inputs() and SetInputs() give and take them as the page shows them,
+// in feet when the units are imperial. Gas switch depths are metres. A depth
+// entered in feet that lies within 1 mm of a scheduled switch depth is that
+// depth (the table depths and the last stop meet the switches exactly).
+//
+// The model never reads the preferences: the front end gives it the units,
+// the inputs and schedules, the calculation settings, the report options and
+// the plan-wide values of a new plan (frontend/table_generation_preferences.h).
 
 #include <functional>
 #include <memory>
@@ -15,8 +22,10 @@
 #include <string>
 #include <vector>
 
+#include "base/units.h"
 #include "engine/dive_plan.h"
 #include "gas/gas_switch.h"
+#include "report/table_builder.h"
 #include "report/tables_html.h"
 #include "tablegen/consolidation.h"
 
@@ -27,6 +36,8 @@ class IProgress;
 
 enum ETableGrouping : int { kGroupByDepth = 0, kGroupByTime = 1 };
 
+// The page's inputs: depths, rates, the last stop and the max EAD in metres
+// as the model holds them, or in the display units as Inputs() gives them.
 struct STableGenerationInputs {
   double depthStart = 10.0;  // m or ft
   double depthFinish = 20.0;
@@ -90,23 +101,34 @@ public:
   CTableGeneration& operator=(const CTableGeneration&) = delete;
 
   // The plan whose dives can be imported and whose plan-wide settings the
-  // generated dives take (not owned). Without one they take the preferences.
+  // generated dives take (not owned). Without one they take those of
+  // SetGroupSettings (a new plan's).
   void SetPlanGroup(const CPlanGroup* group) { m_group = group; }
+  void SetGroupSettings(const STableGroupSettings& settings) { m_groupSettings = settings; }
+  // What the run's calculations use (log level, first ascent; the 6-hour
+  // question is the run's own), and the options of its printed tables.
+  void SetCalculationSettings(const SCalculationSettings& settings) { m_calculationSettings = settings; }
+  void SetReportOptions(const SReportOptions& options) { m_reportOptions = options; }
 
   // ---- Inputs ------------------------------------------------------------------
-  const STableGenerationInputs& Inputs() const { return m_inputs; }
+  // The inputs as the page shows them, in the display units.
+  STableGenerationInputs Inputs() const;
+  // Takes inputs as the page shows them. A value left as Inputs() gave it
+  // keeps the metres the model holds, exactly.
   void SetInputs(const STableGenerationInputs& inputs);
-  bool IsImperial() const { return m_imperial; }
-  // Switches the display units, converting the fields that carry them.
-  void SetImperial(bool imperial);
-  // The inputs, units and schedules from the "Table Generation", "General\Units"
-  // and "Gas Mix\Travel Gas NN" / "Deco Gas NN" preferences, and back.
-  void LoadFromPreferences();
-  void SaveToPreferences() const;
+  // The inputs as held, in metres.
+  const STableGenerationInputs& MetricInputs() const { return m_inputs; }
+  void SetMetricInputs(const STableGenerationInputs& inputs) { m_inputs = inputs; }
+  const SDisplayUnits& Units() const { return m_units; }
+  bool IsImperial() const { return m_units.imperial; }
+  // The units of the page's fields and messages; the inputs keep their metres.
+  void SetUnits(const SDisplayUnits& units);
 
   // ---- Gas switch schedules ------------------------------------------------------
   const CGasSwitchSchedule& DescentSchedule() const { return m_descent; }
   const CGasSwitchSchedule& AscentSchedule() const { return m_ascent; }
+  // Both schedules as stored (the preferences): the entries in use, in depth order.
+  void SetSchedules(const GasSwitchArray& descent, const GasSwitchArray& ascent);
   bool AddDescentSwitch(const CGasSwitch& gasSwitch);
   bool AddAscentSwitch(const CGasSwitch& gasSwitch);
   bool UpdateDescentSwitch(const CGasSwitch& gasSwitch, int index);
@@ -151,7 +173,8 @@ public:
 
   // The table depths in metres and the bottom times in minutes of the inputs.
   // A step of 0 or less gives the start value only; the finish is added when
-  // the steps do not land on it. Empty when a list would be too long.
+  // the steps do not land on it. Empty when a list would be too long. A
+  // depth within 1 mm of a scheduled switch is the switch's depth.
   std::vector<double> DepthList() const;
   std::vector<int> BottomTimeList() const;
 
@@ -202,9 +225,9 @@ public:
   // Why the last LoadSettingsFile failed ("line 3: key 011 (gradient factor
   // low): 900 is outside 0 to 100 %"), or empty.
   const std::string& FileError() const { return m_fileError; }
-  // The page commands after their file dialogs: log the user's choice (and
-  // remember the folder of a save), then write or read.
-  bool SaveSettingsFileAs(const std::string& path) const;
+  // The page's open command after its file dialog: logs the user's choice,
+  // then reads. (A save also remembers the folder in the preferences: the
+  // front end's SaveTableGenerationSettingsAs.)
   bool OpenSettingsFile(const std::string& path);
 
 private:
@@ -221,6 +244,8 @@ private:
   };
   void Refresh();
   bool AfterChange(bool changed);
+  // A depth within 1 mm of a scheduled switch depth is that switch's depth.
+  double OnSchedule(double depth) const;
   void SetScheduleTag(bool descent, int index, int tag);
   void CheckGases(double tableDepth, double depthOffset);
   void CheckGas(bool descent, int index, double top, double bottom, double depthOffset);
@@ -229,8 +254,8 @@ private:
   void CalculatePlan(int plan, std::optional<bool> answer);
   // Puts a plan back as it was made, uncalculated.
   void ResetPlan(int plan);
-  bool CalculateSequentially(IProgress* progress);
-  bool CalculateOnThreads(IProgress* progress, int threads);
+  // Calculates every plan of the run on the parallel loop; false when cancelled.
+  bool CalculatePlans(IProgress* progress, int threads);
   // Applies the run's rules to a calculated plan, in plan order.
   void CommitPlan(int plan, bool calculated);
   bool SkippedByEarlierFailure(int plan) const;
@@ -239,8 +264,10 @@ private:
   void ReportProgress(IProgress* progress, int plan) const;
 
   const CPlanGroup* m_group = nullptr;
-  STableGenerationInputs m_inputs;
-  bool m_imperial = false;
+  STableGenerationInputs m_inputs;  // metres
+  SDisplayUnits m_units;
+  STableGroupSettings m_groupSettings;
+  SReportOptions m_reportOptions;
   CGasSwitchSchedule m_descent{true};
   CGasSwitchSchedule m_ascent{false};
   bool m_quiet = false;

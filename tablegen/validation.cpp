@@ -9,7 +9,6 @@
 #include "base/text.h"
 #include "gas/gas_checks.h"
 #include "tablegen/table_generation.h"
-#include "tablegen/units.h"
 
 namespace kv {
 namespace {
@@ -43,9 +42,16 @@ std::vector<int> TimeRange(int start, int finish, int step, int maxEntries) {
 }  // namespace
 
 std::vector<double> CTableGeneration::DepthList() const {
-  const SDisplayUnits units{m_imperial};
-  return DepthRange(units.Metres(m_inputs.depthStart), units.Metres(m_inputs.depthFinish),
-                    units.Metres(m_inputs.depthStep), kMaxListEntries);
+  std::vector<double> depths = DepthRange(m_inputs.depthStart, m_inputs.depthFinish, m_inputs.depthStep, kMaxListEntries);
+  for (double& depth : depths) depth = OnSchedule(depth);
+  return depths;
+}
+
+double CTableGeneration::OnSchedule(double depth) const {
+  for (const CGasSwitchSchedule* schedule : {&m_descent, &m_ascent})
+    for (int i = 0; i < schedule->Count(); ++i)
+      if (DepthsMeet(depth, schedule->At(i).m_depth)) return schedule->At(i).m_depth;
+  return depth;
 }
 
 std::vector<int> CTableGeneration::BottomTimeList() const {
@@ -72,19 +78,21 @@ bool CTableGeneration::Validate() {
     SetScheduleTag(true, i, kCheckFine);
     SetScheduleTag(false, i, kCheckFine);
   }
-  const SDisplayUnits units{m_imperial};
+  const SDisplayUnits& units = m_units;
   const STableGenerationInputs& in = m_inputs;
+  const STableGenerationInputs shown = Inputs();
 
   if (in.depthFinish < in.depthStart) {
-    AddMessage(Format(LoadString(1555), in.depthStart, units.Unit(), in.depthFinish, units.Unit()), kCheckError);
+    AddMessage(Format(LoadString(1555), shown.depthStart, units.Unit(), shown.depthFinish, units.Unit()),
+               kCheckError);
     m_depthState = kCheckError;
   }
   if (in.durationFinish < in.durationStart) {
     AddMessage(Format(LoadString(1556), in.durationStart, in.durationFinish), kCheckError);
     m_durationState = kCheckError;
   }
-  if (units.Metres(in.depthFinish) > in.durationStart * units.Metres(in.descentRate)) {
-    AddMessage(Format(LoadString(1557), in.durationStart, in.descentRate, units.RateUnit(), in.depthFinish,
+  if (in.depthFinish > in.durationStart * in.descentRate) {
+    AddMessage(Format(LoadString(1557), in.durationStart, shown.descentRate, units.RateUnit(), shown.depthFinish,
                       units.Unit()),
                kCheckError);
     m_descentState = kCheckError;
@@ -139,14 +147,14 @@ void CTableGeneration::CheckGases(double tableDepth, double depthOffset) {
 
 void CTableGeneration::CheckGas(bool descent, int index, double top, double bottom, double depthOffset) {
   const CGasSwitch& s = (descent ? m_descent : m_ascent).At(index);
-  const SDisplayUnits units{m_imperial};
+  const SDisplayUnits& units = m_units;
   int tag = s.m_tag;
   const std::string prefix =
       Format("%s %0.0f %s - ", LoadString(descent ? 1564 : 1565), units.Shown(s.m_depth), units.Unit());
   // Each finding is reported once: later table depths only add what is new.
   if (!s.m_closedCircuit && !(tag & kCheckError)) {
     for (const double depth : {top, bottom}) {
-      const SGasCheck check = CheckTableGasPpo2(s.m_oxygen, depth, depthOffset, m_inputs.maxPpo2, m_imperial);
+      const SGasCheck check = CheckTableGasPpo2(s.m_oxygen, depth, depthOffset, m_inputs.maxPpo2, units);
       if (check.severity == kGasCheckFine) continue;
       AddMessage(prefix + check.text, kCheckError);
       tag |= kCheckError;
@@ -155,7 +163,7 @@ void CTableGeneration::CheckGas(bool descent, int index, double top, double bott
   }
   if (!(tag & kCheckWarning)) {
     const SGasCheck check = CheckTableGasEad(s.m_oxygen, s.m_helium, s.m_closedCircuit, s.m_setpoint, bottom,
-                                             depthOffset, units.Metres(m_inputs.maxEad), m_imperial);
+                                             depthOffset, m_inputs.maxEad, units);
     if (check.severity != kGasCheckFine) {
       AddMessage(prefix + check.text, kCheckWarning);
       tag |= kCheckWarning;

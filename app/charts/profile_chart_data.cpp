@@ -5,6 +5,7 @@
 
 #include "base/text.h"
 #include "base/units.h"
+#include "engine/compartment_loads.h"
 #include "engine/dive_plan.h"
 #include "app/platform/qt_text.h"
 
@@ -37,7 +38,7 @@ int PointAt(const CDivePlan& dive, int t) {
 
 SChartContent BuildProfileChart(const CDivePlan& dive, bool imperial) {
   SChartContent chart;
-  const double unit = imperial ? kFeetPerMetre : 1.0;
+  const SDisplayUnits units{imperial};
   const auto& points = dive.ProfilePoints();
   const int n = dive.PredictionCount();
   chart.x = {0.0, 3600.0};
@@ -51,7 +52,7 @@ SChartContent BuildProfileChart(const CDivePlan& dive, bool imperial) {
     ceiling.Reserve(static_cast<std::size_t>(n / k + 1));
     for (int i = 0; i < n; i += k) {
       const CPredictionPoint* p = dive.Prediction(i);
-      ceiling.Add(p->m_time, p->m_ceiling / 100.0 * unit);
+      ceiling.Add(p->m_time, units.Shown(p->m_ceiling / 100.0));
     }
     chart.series.push_back(std::move(ceiling));
 
@@ -70,8 +71,8 @@ SChartContent BuildProfileChart(const CDivePlan& dive, bool imperial) {
     CGraphDataSet bar{QString::fromLatin1(kSeriesOverhead)};
     bar.SetColour(QColor(255, 160, 122));
     bar.SetLineWidth(5);
-    bar.Add(p.m_start, p.Depth() * unit);
-    bar.Add(p.End(), p.Depth() * unit);
+    bar.Add(p.m_start, units.Shown(p.Depth()));
+    bar.Add(p.End(), units.Shown(p.Depth()));
     chart.series.push_back(std::move(bar));
   }
 
@@ -79,8 +80,8 @@ SChartContent BuildProfileChart(const CDivePlan& dive, bool imperial) {
     if (points[i].SameBreathing(points[i + 1])) continue;
     CGraphDataSet cross{QString::fromLatin1(kSeriesGasSwitch)};
     cross.SetMarker(CGraphDataSet::kMarkerCross);
-    cross.Add(points[i].End(), points[i].Depth() * unit);
-    cross.Add(points[i].End(), points[i].Depth() * unit);
+    cross.Add(points[i].End(), units.Shown(points[i].Depth()));
+    cross.Add(points[i].End(), units.Shown(points[i].Depth()));
     chart.series.push_back(std::move(cross));
   }
 
@@ -91,8 +92,8 @@ SChartContent BuildProfileChart(const CDivePlan& dive, bool imperial) {
     depth.SetColour(QColor(0, 0, 0));
     depth.Reserve(points.size());
     for (const CPlanPoint& p : points) {
-      depth.Add(p.End(), p.Depth() * unit);
-      deepest = std::max(deepest, p.Depth() * unit);
+      depth.Add(p.End(), units.Shown(p.Depth()));
+      deepest = std::max(deepest, units.Shown(p.Depth()));
       lastSecond = std::max(lastSecond, p.End());
     }
     chart.series.push_back(std::move(depth));
@@ -116,18 +117,18 @@ SCursorReadout BuildCursorReadout(const CDivePlan& dive, int second, bool imperi
   // A generated dive keeps only the state of its last second.
   const CPredictionPoint* state = dive.Prediction(second);
   if (state && state->m_time != second) state = nullptr;
-  const double unit = imperial ? kFeetPerMetre : 1.0;
+  const SDisplayUnits units{imperial};
   const QString invalid = QLatin1Char(' ') + Str(1032);
   const int flags = state ? state->m_warningFlags : 0;
 
   r.first.push_back({Str(1059) + QLatin1Char(' ') + CGraph::MinutesSeconds(second)});
   QString depth = Str(1030);
   if (state) {
-    depth += Formatted(" %.1f", state->m_depthPressure / 100.0 * unit);
+    depth += Formatted(" %.1f", units.Shown(state->m_depthPressure / 100.0));
   } else {
     // Without the second's state, the depth the calculation gave that second.
     const CPlanPoint* previous = index > 0 ? &dive.ProfilePoints()[static_cast<std::size_t>(index - 1)] : nullptr;
-    depth += Formatted(" %.1f", std::max(0.0, DepthPressureAt(point, previous, second)) / 100.0 * unit);
+    depth += Formatted(" %.1f", units.Shown(std::max(0.0, DepthPressureAt(point, previous, second)) / 100.0));
   }
   if (point.m_noClearSurface) depth += QLatin1Char(' ') + Str(1054);
   r.first.push_back({depth});
@@ -146,11 +147,11 @@ SCursorReadout BuildCursorReadout(const CDivePlan& dive, int second, bool imperi
     return r;
   }
   // A ceiling above the surface means none; it is shown as 0.
-  r.second.push_back({Str(1055) + Formatted(" %.1f", std::max(0.0, state->m_ceiling / 100.0) * unit)});
+  r.second.push_back({Str(1055) + Formatted(" %.1f", units.Shown(std::max(0.0, state->m_ceiling / 100.0)))});
   r.second.push_back({Str(1033) + Formatted(" %.0f", state->m_gradientFactor * 100.0)});
-  r.second.push_back({Str(1060) + Formatted(" %0.1f%%", state->m_cns * 100.0), (flags & kWarnCns) != 0});
-  r.second.push_back({Str(1061) + Formatted(" %0.1f%%", state->m_otu / 300.0 * 100.0), (flags & kWarnOtu) != 0});
-  r.second.push_back({Str(1034) + ToQt(Format(" %0.1f%s", state->m_ead * unit, imperial ? "ft" : "m")),
+  r.second.push_back({Str(1060) + Formatted(" %0.1f%%", CnsPercent(state->m_cns)), (flags & kWarnCns) != 0});
+  r.second.push_back({Str(1061) + Formatted(" %0.1f%%", OtuPercentOfLimit(state->m_otu)), (flags & kWarnOtu) != 0});
+  r.second.push_back({Str(1034) + ToQt(" " + units.DepthText("%0.1f", state->m_ead)),
                       (flags & kWarnEad) != 0});
   return r;
 }
@@ -181,30 +182,6 @@ QString ExposureWarningText(const SExposureWarning& w) {
   if (w.flag == kWarnCns)
     return Tr("CNS above 100 % from %1 to %2, highest %3 %").arg(from, to, ToQt(Format("%0.1f", w.highest)));
   return Tr("OTU above 300 from %1 to %2, highest %3").arg(from, to, ToQt(Format("%0.0f", w.highest)));
-}
-
-std::vector<SCompartmentLoad> CompartmentLoads(const CDivePlan& dive, int second) {
-  std::vector<SCompartmentLoad> loads;
-  const int n = dive.PredictionCount();
-  if (n == 0) return loads;
-  const CPredictionPoint* state = dive.Prediction(std::clamp(second, 0, n - 1));
-  const double surface = dive.GetSurfacePressure();
-  const double g = dive.GetGfHigh() / 100.0;
-  loads.resize(kCompartments);
-  for (std::size_t c = 0; c < loads.size(); ++c) {
-    SCompartmentLoad& load = loads[c];
-    load.nitrogen = state->m_nitrogen[c];
-    load.helium = state->m_helium[c];
-    const double p = load.nitrogen + load.helium;
-    if (p <= 0.0) continue;
-    const double a = (dive.AN()[c] * load.nitrogen + dive.AH()[c] * load.helium) / p;
-    const double b = (dive.BN()[c] * load.nitrogen + dive.BH()[c] * load.helium) / p;
-    const double limit = b > 0.0 ? surface * (g / b - g + 1.0) + a * g : 0.0;
-    if (limit <= 0.0) continue;
-    load.percent = p / limit * 100.0;
-    load.nitrogenPercent = load.percent * load.nitrogen / p;
-  }
-  return loads;
 }
 
 SChartContent BuildTissueChart(const CDivePlan& dive, int second) {

@@ -76,17 +76,4 @@ QString ExposureWarningText(const SExposureWarning& warning);
 // there are no bars.
 SChartContent BuildTissueChart(const CDivePlan& dive, int second);
 
-// One compartment at one second, as the tissue chart and the details window show it.
-struct SCompartmentLoad {
-  double nitrogen = 0.0;         // mbar
-  double helium = 0.0;           // mbar
-  double percent = 0.0;          // (nitrogen + helium) / tolerated surface pressure under GF High x 100
-  double nitrogenPercent = 0.0;  // the nitrogen share of percent
-};
-// The 16 compartments at second (a second past the dive's last: the last);
-// empty for a dive without calculated seconds. The tolerated pressure is
-// L = P x (g / b - g + 1) + a x g with P the surface pressure, g GF High / 100
-// and a, b the nitrogen and helium coefficients weighted by the pressures.
-std::vector<SCompartmentLoad> CompartmentLoads(const CDivePlan& dive, int second);
-
 }  // namespace kv::app

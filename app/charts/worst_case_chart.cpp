@@ -34,14 +34,14 @@ CGraphDataSet WorstMarkers() {
 
 }  // namespace
 
-SChartContent BuildWorstCaseGasChart(const SBailoutSweep& sweep, bool imperial) {
-  const double factor = imperial ? kCubicFeetPerLitre : 1.0;
+SChartContent BuildWorstCaseGasChart(const SBailoutSweep& sweep, const SDisplayUnits& units) {
+  auto shown = [&](double litres) { return units.Shown(EQuantity::Volume, litres); };
   SChartContent content;
   content.x = MomentRange(sweep);
   // First, so that the legend names it however many gases follow.
   CGraphDataSet worst = WorstMarkers();
   for (const SBailoutWorstGas& g : sweep.gases)
-    if (g.second >= 0) worst.Add(g.second, g.litres * factor);
+    if (g.second >= 0) worst.Add(g.second, shown(g.litres));
   if (worst.Count() > 0) content.series.push_back(std::move(worst));
   double top = 0.0;
   const std::vector<std::string> gases = CarriedGasNames(sweep);
@@ -53,7 +53,7 @@ SChartContent BuildWorstCaseGasChart(const SBailoutSweep& sweep, bool imperial) 
     series.SetLineWidth(2);
     for (const SBailoutMoment& m : sweep.moments) {
       if (!m.valid) continue;
-      const double volume = MomentLitres(m, gases[i]) * factor;
+      const double volume = shown(MomentLitres(m, gases[i]));
       series.Add(m.second, volume);
       top = std::max(top, volume);
     }

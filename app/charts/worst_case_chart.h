@@ -8,6 +8,7 @@
 #include "app/charts/profile_chart_data.h"
 #include "app/charts/xy_line_graph.h"
 #include "bailout/bailout_sweep.h"
+#include "base/units.h"
 
 namespace kv::app {
 
@@ -18,8 +19,8 @@ inline constexpr const char* kSeriesRunTime = "Run time";
 // The "Worst case" squares at each gas's worst moment, then one series per
 // carried gas (named by the gas, each in a colour of its own) over the
 // valid moments: (second, litres, 0 where the moment does not breathe it;
-// cubic feet when imperial). y from 0 to the largest volume and a tenth.
-SChartContent BuildWorstCaseGasChart(const SBailoutSweep& sweep, bool imperial = false);
+// in the display units). y from 0 to the largest volume and a tenth.
+SChartContent BuildWorstCaseGasChart(const SBailoutSweep& sweep, const SDisplayUnits& units = {});
 // "Run time" in minutes over the valid moments and the "Worst case" square
 // at the longest.
 SChartContent BuildWorstCaseRunTimeChart(const SBailoutSweep& sweep);

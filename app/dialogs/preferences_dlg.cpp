@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -17,6 +16,7 @@
 
 #include "app/dialogs/dialog_support.h"
 #include "app/help/help.h"
+#include "app/pages/tab_dive_plan_bailout_gas_list.h"
 #include "app/platform/file_chooser.h"
 #include "app/platform/qt_text.h"
 #include "base/prompt.h"
@@ -24,7 +24,6 @@
 #include "base/status_log.h"
 #include "base/units.h"
 #include "gas/gas.h"
-#include "plan/gas_mix_list_file.h"
 
 namespace {
 
@@ -234,95 +233,16 @@ void CPreferences::BuildBailout() {
 }
 
 void CPreferences::BuildGasList() {
-  auto* page = new QWidget(m_pages);
-  auto* layout = new QGridLayout(page);
-  m_gasEntry = new QLineEdit(page);
-  m_gasEntry->setPlaceholderText(Tr("Gas, such as 21/35 or 50%"));
-  m_gasList = new QListWidget(page);
-  m_gasList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  m_gasList->setToolTip(Str(2816));
-  m_gasAdd = new QPushButton(Tr("&Add"), page);
-  m_gasDelete = new QPushButton(Tr("&Delete"), page);
-  auto* load = new QPushButton(Tr("&Load"), page);
-  auto* save = new QPushButton(Tr("&Save"), page);
-  layout->addWidget(m_gasEntry, 0, 0);
-  layout->addWidget(m_gasAdd, 0, 1);
-  layout->addWidget(m_gasList, 1, 0, 4, 1);
-  layout->addWidget(m_gasDelete, 1, 1);
-  layout->addWidget(load, 2, 1);
-  layout->addWidget(save, 3, 1);
-  layout->setRowStretch(4, 1);
-  connect(m_gasAdd, &QPushButton::clicked, this, [this] {
-    if (AddGas(m_gasEntry->text())) m_gasEntry->clear();
+  // The same page as a dive's: the default list new dives take.
+  m_gasList = new kv::app::CTabDivePlanBailoutGasList(m_pages);
+  m_gasList->SetFileChooser([this](bool save) {
+    if (!m_chooser) return QString();
+    SFileRequest r{save ? Tr("Save Gas Mix List file as") : Tr("Select Gas Mix List file to open"),
+                   QString::fromLatin1(kGasListFilter), "*.ccg", ToQt(P().GetText(EPref::DefaultGasMixListDirectory)),
+                   {}};
+    return save ? m_chooser->SaveFile(this, r) : m_chooser->OpenFile(this, r);
   });
-  connect(m_gasEntry, &QLineEdit::returnPressed, m_gasAdd, &QPushButton::click);
-  connect(m_gasDelete, &QPushButton::clicked, this, [this] {
-    qDeleteAll(m_gasList->selectedItems());
-    if (m_gasList->count() > 0) m_gasList->setCurrentRow(0);
-    UpdateGasButtons();
-  });
-  connect(load, &QPushButton::clicked, this, [this] { LoadGasList(); });
-  connect(save, &QPushButton::clicked, this, [this] { SaveGasList(); });
-  m_pages->addTab(page, Tr("Bailout Gas List"));
-}
-
-QString CPreferences::GasListText() const {
-  QStringList items;
-  for (int i = 0; i < m_gasList->count(); ++i) items << m_gasList->item(i)->data(Qt::UserRole).toString();
-  return items.join(',');
-}
-
-void CPreferences::SetGasListText(const QString& text) {
-  m_gasList->clear();
-  for (const QString& item : text.split(',', Qt::SkipEmptyParts)) {
-    kv::CGas gas;
-    if (!gas.Parse(FromQt(item.trimmed())) || !gas.IsValid()) continue;
-    AddGas(ToQt(gas.Format(true)));
-  }
-  UpdateGasButtons();
-}
-
-bool CPreferences::AddGas(const QString& typed) {
-  kv::CGas gas;
-  if (typed.trimmed().isEmpty()) return false;
-  if (!gas.Parse(FromQt(typed.trimmed())) || !gas.IsValid()) {
-    kv::UserPrompt().ShowMessage(LoadText(1264), kv::EIcon::Exclamation);
-    return false;
-  }
-  const QString name = ToQt(gas.Format(false));
-  if (m_gasList->count() >= 12 || !m_gasList->findItems(name, Qt::MatchExactly).isEmpty()) return false;
-  auto* item = new QListWidgetItem(name, m_gasList);
-  item->setData(Qt::UserRole, ToQt(gas.Format(true)));
-  UpdateGasButtons();
-  return true;
-}
-
-void CPreferences::UpdateGasButtons() {
-  m_gasAdd->setEnabled(m_gasList->count() < 12);
-  m_gasDelete->setEnabled(m_gasList->count() > 0);
-}
-
-void CPreferences::LoadGasList() {
-  if (!m_chooser) return;
-  SFileRequest r{Tr("Select Gas Mix List file to open"), QString::fromLatin1(kGasListFilter), "*.ccg",
-                 ToQt(P().GetText(EPref::DefaultGasMixListDirectory)), {}};
-  const QString path = m_chooser->OpenFile(this, r);
-  if (path.isEmpty()) return;
-  kv::StatusLog().LogMessage("User selected max list file %s", FromQt(path).c_str());
-  P().SetText(EPref::DefaultGasMixListDirectory, FromQt(FolderOf(path)));
-  std::string list;
-  if (kv::LoadGasMixList(FromQt(path), list)) SetGasListText(ToQt(list));
-}
-
-void CPreferences::SaveGasList() {
-  if (!m_chooser) return;
-  SFileRequest r{Tr("Save Gas Mix List file as"), QString::fromLatin1(kGasListFilter), "*.ccg",
-                 ToQt(P().GetText(EPref::DefaultGasMixListDirectory)), {}};
-  const QString path = m_chooser->SaveFile(this, r);
-  if (path.isEmpty()) return;
-  kv::StatusLog().LogMessage("User saved file as %s", FromQt(path).c_str());
-  P().SetText(EPref::DefaultGasMixListDirectory, FromQt(FolderOf(path)));
-  kv::SaveGasMixList(FromQt(path), FromQt(GasListText()));
+  m_pages->addTab(m_gasList, Tr("Bailout Gas List"));
 }
 
 bool CPreferences::Imperial() const { return m_imperial->isChecked(); }
@@ -359,7 +279,7 @@ void CPreferences::Load() {
   m_bSwitches->Spin()->setEnabled(!m_useGasList->isChecked());
   m_ignoreIcd->setChecked(on(EPref::BailoutIgnoreIcd));
   m_ignoreCns->setChecked(on(EPref::BailoutIgnoreCns));
-  SetGasListText(ToQt(P().GetText(EPref::BailoutGasList)));
+  m_gasList->SetListText(P().GetText(EPref::BailoutGasList));
   ApplyUnits();
 }
 
@@ -393,7 +313,7 @@ void CPreferences::Save() {
   flag(EPref::BailoutUseBailoutGasList, m_useGasList->isChecked());
   flag(EPref::BailoutIgnoreIcd, m_ignoreIcd->isChecked());
   flag(EPref::BailoutIgnoreCns, m_ignoreCns->isChecked());
-  P().SetText(EPref::BailoutGasList, FromQt(GasListText()));
+  P().SetText(EPref::BailoutGasList, m_gasList->ListText());
 }
 
 void CPreferences::accept() {

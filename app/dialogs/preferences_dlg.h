@@ -12,11 +12,13 @@
 class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class IFileChooser;
+namespace kv::app {
+class CTabDivePlanBailoutGasList;
+}
 
 class CPreferences final : public QDialog {
   Q_OBJECT
@@ -30,10 +32,6 @@ public:
   // The units chosen on the General page.
   bool Imperial() const;
 
-  // Bailout gas list page.
-  QString GasListText() const;
-  void SetGasListText(const QString& text);
-  bool AddGas(const QString& typed);
 
   void accept() override;
 
@@ -45,9 +43,6 @@ private:
   void BuildGasList();
   void Load();
   void ApplyUnits();
-  void UpdateGasButtons();
-  void LoadGasList();
-  void SaveGasList();
 
   IFileChooser* m_chooser;
   QTabWidget* m_pages;
@@ -88,10 +83,7 @@ private:
   QCheckBox* m_ignoreIcd = nullptr;
   QCheckBox* m_ignoreCns = nullptr;
   // Bailout Gas List.
-  QLineEdit* m_gasEntry = nullptr;
-  QListWidget* m_gasList = nullptr;
-  QPushButton* m_gasAdd = nullptr;
-  QPushButton* m_gasDelete = nullptr;
+  kv::app::CTabDivePlanBailoutGasList* m_gasList = nullptr;
 
   std::vector<CUnitField*> m_fields;
 };

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "app/widgets/spin_field.h"
+#include "base/units.h"
 #include "base/value_ranges.h"
 
 class CUnitField {
@@ -24,7 +25,7 @@ public:
   double Metric() const;
   // Switches the shown units, keeping the metric value.
   void SetImperial(bool imperial);
-  bool IsImperial() const { return m_imperial; }
+  bool IsImperial() const { return m_units.imperial; }
 
 private:
   void Show();
@@ -34,9 +35,7 @@ private:
   QString m_metricLabel;
   QString m_imperialLabel;
   const kv::SValueRange& m_range;
-  double m_toImperial;
-  double m_toMetric;
-  bool m_imperial = false;
+  kv::SDisplayUnits m_units;
   double m_metric = 0.0;
   double m_shown = 0.0;
 };

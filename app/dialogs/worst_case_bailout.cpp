@@ -23,7 +23,6 @@
 #include "app/viewer/viewer.h"
 #include "base/prompt.h"
 #include "base/text.h"
-#include "report/bailout_units.h"
 #include "report/latin1.h"
 
 namespace {
@@ -93,8 +92,8 @@ CWorstCaseBailoutWindow::CWorstCaseBailoutWindow(kv::SBailoutSweep sweep, const 
   if (m_sweep.invalid > 0) m_summary->setStyleSheet(QStringLiteral("color: #b00000"));
 
   auto readout = [this](int second) { return kv::app::SCursorReadout{{{MomentText(second), false}}, {}}; };
-  m_gasChart = MakeChart(kv::app::BuildWorstCaseGasChart(m_sweep, heading.imperial),
-                         heading.imperial ? Tr("Bailout gas (cu ft)") : Tr("Bailout gas (l)"), readout, this);
+  m_gasChart = MakeChart(kv::app::BuildWorstCaseGasChart(m_sweep, heading.units),
+                         heading.units.imperial ? Tr("Bailout gas (cu ft)") : Tr("Bailout gas (l)"), readout, this);
   m_runTimeChart = MakeChart(kv::app::BuildWorstCaseRunTimeChart(m_sweep), Tr("Run time (mins)"), readout, this);
 
   FillTable();
@@ -150,13 +149,13 @@ QString CWorstCaseBailoutWindow::CarriedText() const {
 }
 
 void CWorstCaseBailoutWindow::FillTable() {
-  const kv::SBailoutUnits units{m_heading.imperial};
-  const bool cylinders = m_heading.imperial || m_heading.workingPressure > 0.0;
+  const kv::SDisplayUnits& units = m_heading.units;
+  const bool cylinders = units.imperial || m_heading.workingPressure > 0.0;
   QStringList headings{Tr("Worst case"), Tr("Value"),
                        Tr("With %1% reserve").arg(ToQt(kv::Format("%0.0f", m_heading.gasReserve))), Tr("Bailout at")};
   if (cylinders)
     headings << Tr("Cylinder (%1) at %2, with reserve")
-                    .arg(ToQt(units.VolumeUnit()), ToQt(units.Pressure(m_heading.workingPressure)));
+                    .arg(ToQt(units.VolumeUnit()), ToQt(units.PressureText(m_heading.workingPressure)));
   m_table->setColumnCount(static_cast<int>(headings.size()));
   m_table->setHorizontalHeaderLabels(headings);
   m_table->verticalHeader()->hide();
@@ -200,14 +199,14 @@ QString CWorstCaseBailoutWindow::MomentText(int second) const {
     if (!nearest || std::abs(m.second - second) < std::abs(nearest->second - second)) nearest = &m;
   if (!nearest) return {};
   const kv::SBailoutMoment& m = *nearest;
-  const kv::SBailoutUnits units{m_heading.imperial};
+  const kv::SDisplayUnits& units = m_heading.units;
   QString text = Tr("Bailout at") + QStringLiteral(" ") + Clock(m.second) + QStringLiteral("   ") + Str(1030) +
-                 QStringLiteral(" ") + ToQt(units.Depth(m.depth));
+                 QStringLiteral(" ") + ToQt(units.DepthText("%0.1f", m.depth, " "));
   if (!m.valid) return text + QStringLiteral("   ") + Tr("no valid bailout plan");
   text += QStringLiteral("   ") + Tr("Run time") + QStringLiteral(" ") + Clock(m.runTime);
   text += QStringLiteral("   ") + Str(1060) + ToQt(kv::Format(" %0.1f%%", m.cnsFinal * 100.0));
   for (const std::string& gas : kv::CarriedGasNames(m_sweep))
-    text += QStringLiteral("   ") + ToQt(gas) + QStringLiteral(" ") + ToQt(units.Volume(kv::MomentLitres(m, gas)));
+    text += QStringLiteral("   ") + ToQt(gas) + QStringLiteral(" ") + ToQt(units.VolumeText(kv::MomentLitres(m, gas)));
   return text;
 }
 

@@ -16,9 +16,9 @@
 #include "app/charts/profile_chart_data.h"
 #include "app/help/help.h"
 #include "app/platform/qt_text.h"
-#include "base/preferences.h"
 #include "base/text.h"
 #include "base/units.h"
+#include "engine/compartment_loads.h"
 #include "gas/gas.h"
 #include "plan/plan_group.h"
 
@@ -153,9 +153,11 @@ void CDetailsWindow::ShowSecond(const kv::CPlanGroup* plan, int dive, int second
   const QString time = ToQt(kv::Format("%2d:%02d (mm:ss)", p->m_time / 60, p->m_time % 60));
   m_heading->setText(QStringLiteral("<b>%1</b> &nbsp; %2 %3").arg(heading.toHtmlEscaped(), Str(1059), time));
 
-  const bool imperial = kv::Prefs().GetNumber(kv::EPref::Units) == 1;
-  auto depth = [imperial](double metres) {
-    return imperial ? ToQt(kv::Format("%.1f (ft)", metres * kv::kFeetPerMetre)) : ToQt(kv::Format("%.2f (m)", metres));
+  // The units the plan's calculations speak, as the window took them.
+  const kv::SDisplayUnits units = plan->GetCalculationSettings().units;
+  auto depth = [&units](double metres) {
+    // Feet to a tenth, metres to the centimetre the files hold.
+    return ToQt(units.DepthText(units.imperial ? "%.1f" : "%.2f", metres, " (") + ")");
   };
   auto mbar = [](double v) { return ToQt(kv::Format("%.1f (mBar)", v)); };
   // Second 0 is the state before the dive starts, when the diver has not
@@ -172,8 +174,8 @@ void CDetailsWindow::ShowSecond(const kv::CPlanGroup* plan, int dive, int second
       depth(std::max(0.0, p->m_maxCeiling / 100.0)),
       mbar(breathing->m_inspiredNitrogen),
       mbar(breathing->m_inspiredHelium),
-      ToQt(kv::Format("%.1f%%", p->m_cns * 100.0)),
-      ToQt(kv::Format("%.1f%%", p->m_otu / 300.0 * 100.0)),
+      ToQt(kv::Format("%.1f%%", kv::CnsPercent(p->m_cns))),
+      ToQt(kv::Format("%.1f%%", kv::OtuPercentOfLimit(p->m_otu))),
       ToQt(kv::Format("%d", static_cast<int>(p->m_gradientFactor * 100.0))),
       mbar(p->m_maxTissuePressure),
       mbar(p->m_highestTissuePressure),
@@ -184,9 +186,9 @@ void CDetailsWindow::ShowSecond(const kv::CPlanGroup* plan, int dive, int second
   m_values->item(kGas, 0)->setText(Str(breathing->m_closedCircuit ? kLabels[kGas] : kGasOnOpenCircuit));
   FitValues();
 
-  const std::vector<kv::app::SCompartmentLoad> loads = kv::app::CompartmentLoads(*d, m_second);
+  const std::vector<kv::SCompartmentLoad> loads = kv::CompartmentLoads(*d, m_second);
   for (int c = 0; c < static_cast<int>(loads.size()); ++c) {
-    const kv::app::SCompartmentLoad& load = loads[static_cast<std::size_t>(c)];
+    const kv::SCompartmentLoad& load = loads[static_cast<std::size_t>(c)];
     m_table->setItem(c, 1, Item(ToQt(kv::Format("%.1f", load.nitrogen))));
     m_table->setItem(c, 2, Item(ToQt(kv::Format("%.1f", load.helium))));
     m_table->setItem(c, 3, Item(ToQt(kv::Format("%.1f", load.percent))));

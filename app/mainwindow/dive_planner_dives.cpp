@@ -74,7 +74,7 @@ void CDivePlannerDlg::PlanSettings() {
   values.algorithm = m_plan->GetAlgorithm();
   values.workingPressure = m_plan->GetCylinderWorkingPressure();
   values.gasReserve = m_plan->GetGasReserve();
-  CPlanGroupSettings dialog(values, m_imperial, this);
+  CPlanGroupSettings dialog(values, m_preferences.units.imperial, this);
   if (dialog.exec() != QDialog::Accepted) return;
   const CPlanGroupSettings::SValues v = dialog.Values();
   m_plan->SetSurfaceIntervalAlgorithm(v.surfaceIntervalAlgorithm);

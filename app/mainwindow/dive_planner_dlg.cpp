@@ -26,6 +26,7 @@
 #include "base/prompt.h"
 #include "base/preferences.h"
 #include "base/status_log.h"
+#include "frontend/preference_snapshots.h"
 #include "plan/lost_gas.h"
 #include "report/table_builder.h"
 
@@ -58,9 +59,9 @@ CDivePlannerDlg::CDivePlannerDlg(const SDivePlannerOptions& options, QWidget* pa
   prefs.LoadSettings();
   kv::StatusLog().LogMessage("Debug Message Level %d", static_cast<int>(prefs.GetNumber(kv::EPref::DebugLevel)));
   prefs.LogSettings();
-  m_plan->ApplyPreferences();
+  m_preferences = kv::TakePreferenceSnapshot();
+  kv::ApplyPreferences(*m_plan, m_preferences);
   m_plan->SetAutoRecalc(prefs.GetNumber(kv::EPref::AutoRecalc) == 1);
-  m_imperial = prefs.GetNumber(kv::EPref::Units) == 1;
   m_languages.SetLanguage(static_cast<unsigned short>(prefs.GetNumber(kv::EPref::LanguageId)));
 
   m_tabs = new QTabWidget(this);
@@ -300,7 +301,7 @@ void CDivePlannerDlg::SetDiveTabCount(int n) {
   m_settingTabs = true;
   while (m_tabs->count() < n) {
     auto* page = new CTabDivePlan(m_tabs);
-    page->SetImperial(m_imperial);
+    page->SetImperial(m_preferences.units.imperial);
     connect(page, &CTabDivePlan::secondShown, this, [this](int dive, int second) {
       if (m_details) m_details->ShowSecond(m_plan.get(), dive, second);
     });

@@ -16,6 +16,7 @@
 #include "app/dialogs/worst_case_bailout.h"
 #include "app/mainwindow/details_window.h"
 #include "app/platform/user_profile.h"
+#include "frontend/preference_snapshots.h"
 #include "plan/plan_group.h"
 #include "report/tables_html.h"
 
@@ -152,7 +153,10 @@ private:
   bool m_tablesReady = false;
   bool m_gasTablesReady = false;
   bool m_settingTabs = false;
-  bool m_imperial = false;
+  // The preferences the core is given, taken at start-up and after the
+  // preferences dialog: the only reading of them for the plan, its pages and
+  // reports.
+  kv::SPreferenceSnapshot m_preferences;
   std::function<void(const std::string&)> m_viewerHook;
   std::function<void()> m_tableGeneration;
 };

@@ -12,6 +12,7 @@
 #include "base/prompt.h"
 #include "base/preferences.h"
 #include "base/status_log.h"
+#include "frontend/preference_snapshots.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ bool CDivePlannerDlg::NewPlan() {
   m_plan->ResetPlanGroup();
   // Taking the defaults marks the new dive changed; ClearModified below
   // makes the new plan unmodified again.
-  m_plan->ApplyPreferences();
+  kv::ApplyPreferences(*m_plan, m_preferences);
   SetDiveTabCount(1);
   m_plan->SetFilePath(std::string());
   m_plan->ClearModified();
@@ -102,7 +103,7 @@ void CDivePlannerDlg::OpenPlanFile(const QString& path) {
   // many; the window always shows at least one.
   if (m_plan->GetDiveCount() == 0) {
     m_plan->ResetPlanGroup();
-    m_plan->ApplyPreferences();
+    kv::ApplyPreferences(*m_plan, m_preferences);
   }
   SetDiveTabCount(m_plan->GetDiveCount());
   UpdateTexts();

@@ -7,6 +7,7 @@
 #include "app/platform/qt_plan_sink.h"
 #include "app/platform/qt_text.h"
 #include "plan/lost_gas.h"
+#include "frontend/preference_snapshots.h"
 #include "report/lost_gas_tables.h"
 
 void CDivePlannerDlg::LostGasTables() {
@@ -52,6 +53,6 @@ void CDivePlannerDlg::LostGasTables() {
   kv::CDivePlanTablesHtml writer;
   kv::InitialiseDiveTablesWriter(writer);
   // A dive that could not be calculated has no tables, and no viewer opens.
-  if (!kv::BuildLostGasTables(dives, current, variants, kv::ReportOptionsFromPreferences(), writer)) return;
+  if (!kv::BuildLostGasTables(dives, current, variants, m_preferences.report, writer)) return;
   ShowDocument(writer.GetDocument());
 }

@@ -19,6 +19,7 @@
 #include "app/viewer/viewer.h"
 #include "base/preferences.h"
 #include "report/table_builder.h"
+#include "frontend/preference_snapshots.h"
 
 void CDivePlannerDlg::ShowDetails() {
   if (!m_details) {
@@ -72,7 +73,7 @@ void CDivePlannerDlg::WorstCaseBailout(int dive) {
   UpdateCommands();
   if (cancelled || sweep.cancelled) return;
   const kv::SWorstCaseHeading heading{dive, d->GetName(), m_plan->GetGasReserve(), m_plan->GetCylinderWorkingPressure(),
-                                      m_imperial};
+                                      m_preferences.units};
   if (m_worstCase) m_worstCase->close();
   m_worstCase = new CWorstCaseBailoutWindow(std::move(sweep), heading, m_chooser, this);
   m_worstCase->setAttribute(Qt::WA_DeleteOnClose);
@@ -87,7 +88,7 @@ void CDivePlannerDlg::ViewTables(bool gas, bool all) {
   RunCalculation([this, all, current](kv::IProgress& p) { m_plan->CalculateDivePlans(all, current, false, &p); });
   std::vector<const kv::CDivePlan*> dives;
   for (int i = 0; i < m_plan->GetDiveCount(); ++i) dives.push_back(m_plan->GetDive(i));
-  const kv::SReportOptions options = kv::ReportOptionsFromPreferences();
+  const kv::SReportOptions& options = m_preferences.report;
   const int index = all ? -1 : current;
   // When no dive qualifies no new document is built, and no viewer opens on an old one.
   if (gas) {
@@ -123,7 +124,7 @@ void CDivePlannerDlg::CreateDiveTables() {
     m_tableGeneration();
     return;
   }
-  kv::app::CTableGenerationDlg page(m_plan.get(), m_chooser, this);
+  kv::app::CTableGenerationDlg page(m_plan.get(), m_chooser, this, m_preferences);
   page.SetDocumentViewer([this](const std::string& document) { ShowDocument(document); });
   connect(&page, &kv::app::CTableGenerationDlg::gasListChanged, this, [this] {
     for (int i = 0; i < m_tabs->count(); ++i) Page(i)->ReloadGasMixes();
@@ -135,10 +136,12 @@ void CDivePlannerDlg::Preferences() {
   if (Busy()) return;
   CPreferences dialog(this, m_chooser);
   if (dialog.exec() != QDialog::Accepted) return;
+  const bool wasImperial = m_preferences.units.imperial;
+  m_preferences = kv::TakePreferenceSnapshot();
+  kv::ApplyChangedPreferences(*m_plan, m_preferences);
   kv::CPreferences& prefs = kv::Prefs();
-  const bool imperial = prefs.GetNumber(kv::EPref::Units) == 1;
-  if (imperial != m_imperial) {
-    m_imperial = imperial;
+  const bool imperial = m_preferences.units.imperial;
+  if (imperial != wasImperial) {
     for (int i = 0; i < m_tabs->count(); ++i) Page(i)->SetImperial(imperial);
     if (m_details) m_details->Reshow();
   }

@@ -48,7 +48,7 @@ QVariant CDiveSegmentsModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::ForegroundRole && index.column() == kWarnings && s.m_warningFlags != 0) return QBrush(QColor(200, 0, 0));
   if (role != Qt::DisplayRole) return {};
   switch (index.column()) {
-    case kDepth: return ToQt(Format("%.0f", m_imperial ? std::floor(s.m_depth * kFeetPerMetre + 0.5) : s.m_depth));
+    case kDepth: return ToQt(SDisplayUnits{m_imperial}.WholeDepthText(s.m_depth));
     case kSegmentTime: return MinutesSeconds(s.m_duration);
     case kRunTime: return MinutesSeconds(s.m_end);
     case kMode: return Str(s.m_closedCircuit ? 1053 : 1052) + (s.m_noClearSurface ? QLatin1Char(' ') + Str(1054) : QString());

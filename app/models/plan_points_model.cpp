@@ -10,18 +10,13 @@
 
 namespace kv::app {
 
-double OpenCircuitPpo2(double surfacePressure, double depthMetres, double oxygen) {
-  return (surfacePressure + depthMetres * 100.0) / 1000.0 * oxygen / 100.0;
-}
-
 QString PointCellText(const CPlanPoint& p, CPlanPointsModel::EColumn column, int row, bool imperial,
                       bool minutesSeconds, double surfacePressure) {
   using C = CPlanPointsModel::EColumn;
   switch (column) {
     case C::Number: return ToQt(Format("%02d", row + 1));
     case C::Depth: {
-      const double depth = imperial ? std::floor(p.Depth() * kFeetPerMetre + 0.5) : p.Depth();
-      return ToQt(Format("%.0f     ", depth));
+      return ToQt(SDisplayUnits{imperial}.WholeDepthText(p.Depth()) + "     ");
     }
     case C::NoClearSurface: return p.m_noClearSurface ? Str(1054) : QString();
     case C::Duration:
@@ -33,7 +28,7 @@ QString PointCellText(const CPlanPoint& p, CPlanPointsModel::EColumn column, int
     case C::Ppo2: {
       CGas gas;
       const double ppo2 = p.m_closedCircuit ? p.m_setpoint
-                          : gas.SetMix(p.m_oxygen, p.m_helium) ? OpenCircuitPpo2(surfacePressure, p.Depth(), p.m_oxygen)
+                          : gas.SetMix(p.m_oxygen, p.m_helium) ? OcPpo2(p.m_oxygen, p.Depth(), surfacePressure)
                                                                 : 0.0;
       return ToQt(Format(" %.2f", ppo2));
     }

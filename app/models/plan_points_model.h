@@ -67,8 +67,5 @@ private:
 // (the setpoint, or on open circuit the gas at the depth and surface pressure).
 QString PointCellText(const CPlanPoint& point, CPlanPointsModel::EColumn column, int row, bool imperial,
                       bool minutesSeconds, double surfacePressure);
-// The open-circuit PPO2 (bar) of a gas at a depth with the dive's surface
-// pressure (mbar): (surface + depth x 100) / 1000 x oxygen / 100.
-double OpenCircuitPpo2(double surfacePressure, double depthMetres, double oxygen);
 
 }  // namespace kv::app

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "base/units.h"
 #include "engine/dive_plan.h"
 
 namespace kv::app {
@@ -71,35 +70,6 @@ const SSettingField* FindSettingField(int message) {
     for (const SSettingField& f : *list)
       if (f.message == message) return &f;
   return nullptr;
-}
-
-double ToShown(double stored, ERangeUnit unit, bool imperial) {
-  if (!imperial) return stored;
-  switch (unit) {
-    case ERangeUnit::Depth:
-    case ERangeUnit::Rate: return stored * kFeetPerMetre;
-    case ERangeUnit::Volume: return stored * kCubicFeetPerLitre;
-    case ERangeUnit::Pressure: return stored * kPsiPerBar;
-    case ERangeUnit::None: break;
-  }
-  return stored;
-}
-
-double ToStored(double shown, ERangeUnit unit, bool imperial) {
-  if (!imperial) return shown;
-  switch (unit) {
-    case ERangeUnit::Depth:
-    case ERangeUnit::Rate: return shown * kMetresPerFoot;
-    case ERangeUnit::Volume: return shown * kLitresPerCubicFoot;
-    case ERangeUnit::Pressure: return shown * kBarPerPsi;
-    case ERangeUnit::None: break;
-  }
-  return shown;
-}
-
-double ShownValue(const SSettingField& field, double stored, bool imperial) {
-  const double scale = std::pow(10.0, field.Field(imperial).decimals);
-  return std::floor(ToShown(stored, field.Range().unit, imperial) * scale + 0.5) / scale;
 }
 
 }  // namespace kv::app

@@ -51,7 +51,7 @@ struct SSettingField {
   void (*set)(CDivePlan&, double);
 
   const SValueRange& Range() const { return ValueRange(value); }
-  const SFieldRange& Field(bool imperial) const { return imperial ? Range().imperial : Range().metric; }
+  const SFieldRange& Field(const SDisplayUnits& units) const { return Range().Field(units); }
 };
 
 // The numeric fields of the "Dive Settings" page, without the surface interval.
@@ -59,12 +59,5 @@ const std::vector<SSettingField>& DiveSettingFields();
 // The numeric fields of the "Bailout Settings" page.
 const std::vector<SSettingField>& BailoutSettingFields();
 const SSettingField* FindSettingField(int message);
-
-// Stored value to shown value and back: depths and rates in feet, SAC rates
-// in cubic feet, pressures in psi when imperial.
-double ToShown(double stored, ERangeUnit unit, bool imperial);
-double ToStored(double shown, ERangeUnit unit, bool imperial);
-// The stored value as its field shows it, rounded to the field's decimals.
-double ShownValue(const SSettingField& field, double stored, bool imperial);
 
 }  // namespace kv::app

@@ -21,7 +21,7 @@ void CSettingsPage::AddFields(const std::vector<SSettingField>& fields, std::siz
     label->setBuddy(spin);
     spin->setToolTip(Str(f.tooltip));
     spin->setObjectName(QString::fromLatin1(f.metricLabel));
-    const SFieldRange& r = f.Field(false);
+    const SFieldRange& r = f.Field(SDisplayUnits::Metric());
     spin->SetLimits(r.minimum, r.maximum, r.step, r.decimals);
     form->addRow(label, spin);
     const int message = f.message;
@@ -31,18 +31,18 @@ void CSettingsPage::AddFields(const std::vector<SSettingField>& fields, std::siz
 }
 
 void CSettingsPage::SetImperial(bool imperial) {
-  m_imperial = imperial;
+  m_units.imperial = imperial;
   for (const SEntry& e : m_entries) {
     const QSignalBlocker block(e.spin);
     e.label->setText(Tr(imperial ? e.field->imperialLabel : e.field->metricLabel));
-    const SFieldRange& r = e.field->Field(imperial);
+    const SFieldRange& r = e.field->Field(m_units);
     e.spin->SetLimits(r.minimum, r.maximum, r.step, r.decimals);
   }
 }
 
 void CSettingsPage::Retranslate() {
   for (const SEntry& e : m_entries) {
-    e.label->setText(Tr(m_imperial ? e.field->imperialLabel : e.field->metricLabel));
+    e.label->setText(Tr(m_units.imperial ? e.field->imperialLabel : e.field->metricLabel));
     e.spin->setToolTip(Str(e.field->tooltip));
   }
 }
@@ -51,7 +51,9 @@ void CSettingsPage::ShowDive(const CDivePlan* dive) {
   for (const SEntry& e : m_entries) {
     const QSignalBlocker block(e.spin);
     e.spin->setEnabled(dive != nullptr);
-    if (dive) e.spin->setValue(ShownValue(*e.field, e.field->get(*dive), m_imperial));
+    if (dive)
+      e.spin->setValue(m_units.ShownInField(e.field->Range().quantity, e.field->get(*dive),
+                                            e.field->Field(m_units).decimals));
   }
 }
 
@@ -59,12 +61,6 @@ CSpinField* CSettingsPage::Field(int message) const {
   for (const SEntry& e : m_entries)
     if (e.field->message == message) return e.spin;
   return nullptr;
-}
-
-double CSettingsPage::StoredValue(int message) const {
-  for (const SEntry& e : m_entries)
-    if (e.field->message == message) return ToStored(e.spin->value(), e.field->Range().unit, m_imperial);
-  return 0.0;
 }
 
 void CSettingsPage::showEvent(QShowEvent* event) {

@@ -23,14 +23,13 @@ public:
   explicit CSettingsPage(QWidget* parent = nullptr);
 
   void SetImperial(bool imperial);
-  bool Imperial() const { return m_imperial; }
+  bool Imperial() const { return m_units.imperial; }
   // Shows the dive's values (nothing for nullptr) without reporting changes.
   virtual void ShowDive(const CDivePlan* dive);
   // Labels and tooltips in the language now chosen.
   virtual void Retranslate();
   CSpinField* Field(int message) const;
   // The field's value in stored (metric) units.
-  double StoredValue(int message) const;
   // True once the page has been on screen.
   bool WasShown() const { return m_shown; }
 
@@ -49,7 +48,7 @@ private:
     QLabel* label;
   };
   std::vector<SEntry> m_entries;
-  bool m_imperial = false;
+  SDisplayUnits m_units;
   bool m_shown = false;
 };
 

@@ -40,16 +40,13 @@
 #include "app/widgets/return_moves_focus.h"
 #include "app/widgets/spin_field.h"
 #include "bailout/bailout_sweep.h"
+#include "gas/gas_mix_list.h"
 #include "app/platform/qt_text.h"
 
 namespace kv::app {
 namespace {
 
 constexpr int kBailoutSheet = 1;
-
-int ShownDepth(double metres, bool imperial) {
-  return static_cast<int>(std::floor((imperial ? metres * kFeetPerMetre : metres) + 0.5));
-}
 
 const std::vector<CPlanPoint>& ShownPoints(const CDivePlan& dive) {
   return dive.IsBailoutMode() ? dive.BailoutPlanPoints() : dive.UserPoints();
@@ -102,7 +99,6 @@ QString NotCalculatedText(const CPlanGroup& plan, int dive) {
 }
 
 CTabDivePlan::CTabDivePlan(QWidget* parent) : QWidget(parent) {
-  m_imperial = Prefs().GetNumber(EPref::Units) == 1;
   m_lastSetpoint = Prefs().GetScaled(EPref::DefaultPpo2);
   // What's This on any control of the page opens the page's own topic.
   CHelp::SetTopic(this, QStringLiteral("dive_page"));
@@ -157,7 +153,7 @@ CTabDivePlan::CTabDivePlan(QWidget* parent) : QWidget(parent) {
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(split);
 
-  SetImperial(m_imperial);
+  SetImperial(m_units.imperial);
   RetranslateTexts();
   Bind(nullptr, -1);
 }
@@ -190,7 +186,7 @@ void CTabDivePlan::BuildEntryFields(QWidget* box) {
   modes->addButton(m_oc);
   (prefs.GetNumber(EPref::DefaultCc) == 0 ? m_cc : m_oc)->setChecked(true);
   m_gas = new CGasComboCompletion(box);
-  m_gas->SetListText(prefs.GetText(EPref::GasMixes));
+  m_gas->LoadRememberedGases();
   m_gasLabel = new QLabel(box);
   m_gasLabel->setBuddy(m_gas);
   m_setpoint = new CSpinField(box);
@@ -245,10 +241,7 @@ void CTabDivePlan::BuildEntryFields(QWidget* box) {
     UpdatePpo2Display();
     emit gasChanged(oxygen, helium);
   });
-  connect(m_gas, &CGasComboCompletion::gasAdded, this, [this] {
-    Prefs().SetText(EPref::GasMixes, m_gas->GetListText());
-    emit gasListChanged();
-  });
+  connect(m_gas, &CGasComboCompletion::gasAdded, this, &CTabDivePlan::gasListChanged);
 }
 
 void CTabDivePlan::BuildList() {
@@ -321,7 +314,7 @@ void CTabDivePlan::BuildChart() {
   auto graph = std::make_unique<CXYLineGraph>();
   graph->SetReadoutProvider([this](int second) {
     const CDivePlan* dive = Dive();
-    return dive ? BuildCursorReadout(*dive, second, m_imperial) : SCursorReadout();
+    return dive ? BuildCursorReadout(*dive, second, m_units.imperial) : SCursorReadout();
   });
   m_chart = new CGraphWidget(std::move(graph), this);
   m_chart->setMinimumHeight(160);
@@ -376,14 +369,28 @@ void CTabDivePlan::Refresh() {
   UpdateModeFields();
   UpdateEnabling();
   m_busy = false;
+  if (dive) TellOfListItemsLeftOut(*dive);
+}
+
+void CTabDivePlan::TellOfListItemsLeftOut(const CDivePlan& dive) {
+  // As kvplan does: a bailout planned from the list says which of its items
+  // the planner left out, once for the same items.
+  if (!dive.IsBailoutMode() || !dive.BailoutSettings().useBailoutGasList || !dive.BailoutWalked()) return;
+  const std::vector<std::string> leftOut = CGasMixList::Read(dive.GetBailoutGasList()).LeftOut();
+  if (leftOut.empty() || leftOut == m_toldLeftOut) return;
+  m_toldLeftOut = leftOut;
+  QString message = Tr("The bailout plan of dive %1 leaves out these items of its bailout gas list:").arg(m_diveIndex + 1);
+  message += QStringLiteral("\n");
+  for (const std::string& why : leftOut) message += QStringLiteral("\n") + ToQt(why);
+  UserPrompt().ShowMessage(FromQt(message), EIcon::Information);
 }
 
 void CTabDivePlan::RefreshChart() {
   CXYLineGraph& chart = static_cast<CXYLineGraph&>(m_chart->Graph());
   const CDivePlan* dive = Dive();
-  chart.SetContent(dive ? BuildProfileChart(*dive, m_imperial) : SChartContent());
-  chart.SetAxisTitles(Str(1311), Str(m_imperial ? 1049 : 1048));
-  chart.SetYUnit(m_imperial ? QStringLiteral("ft") : QStringLiteral("m"));
+  chart.SetContent(dive ? BuildProfileChart(*dive, m_units.imperial) : SChartContent());
+  chart.SetAxisTitles(Str(1311), Str(m_units.imperial ? 1049 : 1048));
+  chart.SetYUnit(QString::fromLatin1(m_units.Unit()));
   chart.SetGrid(Prefs().GetNumber(EPref::ChartGridEnable) != 0);
   chart.SetBailoutModeCaption(dive && dive->IsBailoutMode());
   // The sweep plans from the dive's own profile, so it is offered outside
@@ -407,7 +414,7 @@ void CTabDivePlan::Retranslate() {
 }
 
 void CTabDivePlan::RetranslateTexts() {
-  m_depthLabel->setText(Str(m_imperial ? 1049 : 1048));
+  m_depthLabel->setText(Str(m_units.imperial ? 1049 : 1048));
   m_durationLabel->setText(Tr("Duration (mins)"));
   m_cc->setText(Str(1053));
   m_oc->setText(Str(1052));
@@ -467,17 +474,17 @@ void CTabDivePlan::HighlightRow(int row) {
 }
 
 void CTabDivePlan::SetImperial(bool imperial) {
-  const bool changed = imperial != m_imperial;
-  const int depth = ShownInt(m_depth);
-  m_imperial = imperial;
+  const bool changed = imperial != m_units.imperial;
+  // The depth entered so far, in metres, shown again in the new units.
+  m_entryMetres = EntryDepthMetres();
+  m_units.imperial = imperial;
   m_depthLabel->setText(Str(imperial ? 1049 : 1048));
-  const SValueRange& depthRange = ValueRange(EValue::Depth);
-  const SFieldRange& depthField = imperial ? depthRange.imperial : depthRange.metric;
+  const SFieldRange& depthField = ValueRange(EValue::Depth).Field(m_units);
   {
     const QSignalBlocker block(m_depth);
     m_depth->SetLimits(depthField.minimum, depthField.maximum, 1, 0);
   }
-  if (changed) SetQuietly(m_depth, ShownDepth(imperial ? depth : depth * kMetresPerFoot, imperial));
+  if (changed) SetQuietly(m_depth, m_units.ShownInField(EQuantity::Depth, m_entryMetres, 0));
   m_diveSettings->SetImperial(imperial);
   m_bailoutSettings->SetImperial(imperial);
   m_points->SetImperial(imperial);
@@ -487,7 +494,7 @@ void CTabDivePlan::SetImperial(bool imperial) {
 
 void CTabDivePlan::ReloadGasMixes() {
   const CGas gas = m_gas->GetGas();
-  m_gas->SetListText(Prefs().GetText(EPref::GasMixes));
+  m_gas->LoadRememberedGases();
   m_gas->SetGas(gas);
   m_gasList->ReloadGasMixes();
 }
@@ -495,14 +502,17 @@ void CTabDivePlan::ReloadGasMixes() {
 // ---- Entry fields -----------------------------------------------------------------------
 
 double CTabDivePlan::EntryDepthMetres() const {
-  return m_imperial ? ShownInt(m_depth) * kMetresPerFoot : ShownInt(m_depth);
+  // A depth left as a row filled it in keeps the row's metres: an untouched
+  // "130 ft" stays 40.00 m, not 39.92 m.
+  return m_units.HeldFromField(EQuantity::Depth, ShownInt(m_depth), m_entryMetres, 0);
 }
 
 void CTabDivePlan::LoadFieldsFromRow(int row) {
   const CDivePlan* dive = Dive();
   if (!dive || row < 0 || row >= static_cast<int>(ShownPoints(*dive).size())) return;
   const CPlanPoint& p = ShownPoints(*dive)[static_cast<std::size_t>(row)];
-  SetQuietly(m_depth, ShownDepth(p.Depth(), m_imperial));
+  m_entryMetres = p.Depth();
+  SetQuietly(m_depth, m_units.ShownInField(EQuantity::Depth, m_entryMetres, 0));
   SetQuietly(m_duration, p.m_duration / 60);
   (p.m_closedCircuit ? m_cc : m_oc)->setChecked(true);
   CGas gas;
@@ -530,7 +540,7 @@ void CTabDivePlan::UpdatePpo2Display() {
   const CDivePlan* dive = Dive();
   const CGas gas = m_gas->GetGas();
   const double surface = dive ? dive->GetSurfacePressure() : 1000.0;
-  const double ppo2 = gas.IsValid() ? OpenCircuitPpo2(surface, EntryDepthMetres(), gas.Oxygen()) : 0.0;
+  const double ppo2 = gas.IsValid() ? OcPpo2(gas.Oxygen(), EntryDepthMetres(), surface) : 0.0;
   m_ppo2->setText(ToQt(Format("%.2f", ppo2)));
 }
 
@@ -577,30 +587,16 @@ bool CTabDivePlan::AddAt(bool insert) {
   const bool ncs = m_ncs->isChecked();
   const int count = static_cast<int>(ShownPoints(*dive).size());
   const bool highlighted = m_selectedRow >= 0 && m_selectedRow < count;
-  int index = highlighted ? (insert ? m_selectedRow : m_selectedRow + 1) : count;
+  const int index = highlighted ? (insert ? m_selectedRow : m_selectedRow + 1) : count;
 
   m_busy = true;
-  const bool needsSurface = !dive->IsBailoutMode() && dive->UserPointCount() == 0 && depth != 0.0;
-  if (needsSurface) {
-    // The target is checked first, so that a refused target leaves no surface point behind.
-    const bool bailoutLimits = false;
-    if (!dive->CheckGasEntry(depth, gas.Oxygen(), gas.Helium(), closedCircuit, setpoint, bailoutLimits)) {
-      m_busy = false;
-      return false;
-    }
-    if (!dive->CheckSurfacePointEntry(depth, gas.Oxygen(), gas.Helium(), closedCircuit, setpoint) ||
-        dive->AddPoint(0, 0, 0.0, closedCircuit, gas.Oxygen(), gas.Helium(), setpoint, ncs) < 0) {
-      m_busy = false;
-      return false;
-    }
-    m_points->PointInserted(0);
-    index = 1;
-  }
-  const int at =
-      dive->AddPoint(index, seconds, depth * 100.0, closedCircuit, gas.Oxygen(), gas.Helium(), setpoint, ncs);
+  const CDivePlan::SAddedPoints added =
+      dive->AddEnteredPoint(index, seconds, depth * 100.0, closedCircuit, gas.Oxygen(), gas.Helium(), setpoint, ncs);
   m_busy = false;
+  if (added.surface) m_points->PointInserted(0);
+  const int at = added.at;
   if (at < 0) {
-    if (needsSurface) Edited();
+    if (added.surface) Edited();
     return false;
   }
   m_points->PointInserted(at);
@@ -760,12 +756,13 @@ void CTabDivePlan::ApplySetting(int message) {
       const SSettingField* field = FindSettingField(message);
       if (!field) break;
       const CSpinField* spin = page->Field(message);
-      const double shown = spin->value();
       // A field left unchanged shows the stored value rounded for display;
       // storing that rounding back would change the dive behind the user's back.
-      const double half = 0.5 * std::pow(10.0, -field->Field(m_imperial).decimals);
-      if (std::abs(shown - ShownValue(*field, field->get(*dive), m_imperial)) < half * 0.999) break;
-      field->set(*dive, ToStored(shown, field->Range().unit, m_imperial));
+      const double held = field->get(*dive);
+      const double value = m_units.HeldFromField(field->Range().quantity, spin->value(), held,
+                                                 field->Field(m_units).decimals);
+      if (value == held) break;
+      field->set(*dive, value);
       if (message == kMsgSurfacePressure) {
         UpdatePpo2Display();
         m_points->SettingsChanged();

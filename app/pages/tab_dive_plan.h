@@ -7,6 +7,10 @@
 
 #include <QString>
 #include <QWidget>
+#include <string>
+#include <vector>
+
+#include "base/units.h"
 
 namespace kv {
 class CDivePlan;
@@ -74,7 +78,7 @@ public:
   void SetSelectedRow(int row);
   int SelectedRow() const { return m_selectedRow; }
   void SetImperial(bool imperial);
-  bool Imperial() const { return m_imperial; }
+  bool Imperial() const { return m_units.imperial; }
   // Re-reads the remembered gases of the gas entry fields from the preferences.
   void ReloadGasMixes();
 
@@ -154,11 +158,14 @@ private:
   void RetranslateTexts();
   void UpdateWarningsTabText();
   double EntryDepthMetres() const;
+  void TellOfListItemsLeftOut(const CDivePlan& dive);
   void Edited();
 
   kv::CPlanGroup* m_plan = nullptr;
   int m_diveIndex = -1;
-  bool m_imperial = false;
+  SDisplayUnits m_units;
+  double m_entryMetres = 0.0;  // the depth the entry field was last filled with
+  std::vector<std::string> m_toldLeftOut;  // the bailout gas list items last told as left out
   bool m_busy = false;
   bool m_restoringSelection = false;
   int m_selectedRow = -1;

@@ -1,65 +1,20 @@
 #include "app/pages/tab_dive_plan_bailout_gas_list.h"
 
 #include <QFileInfo>
+#include <QFont>
 #include <QGridLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <algorithm>
-#include <cmath>
 
 #include "base/preferences.h"
 #include "base/status_log.h"
-#include "base/text.h"
 #include "plan/gas_mix_list_file.h"
 #include "app/widgets/gas_combo_completion.h"
 #include "app/platform/file_chooser.h"
 #include "app/platform/qt_text.h"
 
 namespace kv::app {
-namespace {
-
-bool ReadItem(const std::string& item, CGas& gas) {
-  if (item.find('/') != std::string::npos) {
-    CSParser parts(item, '/');
-    double oxygen = 0, helium = 0;
-    if (!ReadNumber(parts.GetField(1), oxygen) || !ReadNumber(parts.GetField(2), helium)) return false;
-    return gas.SetMix(std::floor(oxygen + 0.5), std::floor(helium + 0.5));
-  }
-  // A typed form ("Air", " Oxygen", "50%") as older lists hold it.
-  const std::size_t start = item.find_first_not_of(' ');
-  return start != std::string::npos && gas.Parse(item.substr(start));
-}
-
-bool ByOxygenThenHelium(const CGas& a, const CGas& b) {
-  return a.Oxygen() != b.Oxygen() ? a.Oxygen() < b.Oxygen() : a.Helium() < b.Helium();
-}
-
-}  // namespace
-
-std::vector<CGas> BailoutGasListRows(const std::string& listText) {
-  std::vector<CGas> items;
-  CSParser parser(listText, ',');
-  for (int i = 1; i <= parser.Count(); ++i) {
-    CGas gas;
-    if (ReadItem(parser.GetField(i), gas)) items.push_back(gas);
-  }
-  std::vector<CGas> rows;
-  auto takeFirst = [&](const char* shortForm) {
-    auto it = std::find_if(items.begin(), items.end(), [&](const CGas& g) { return g.Format(true) == shortForm; });
-    if (it == items.end()) return;
-    rows.push_back(*it);
-    items.erase(it);
-  };
-  takeFirst("21/0");
-  takeFirst("100/0");
-  std::vector<CGas> nitrox, trimix;
-  for (const CGas& g : items) (g.Helium() == 0.0 ? nitrox : trimix).push_back(g);
-  std::stable_sort(nitrox.begin(), nitrox.end(), ByOxygenThenHelium);
-  std::stable_sort(trimix.begin(), trimix.end(), ByOxygenThenHelium);
-  rows.insert(rows.end(), nitrox.begin(), nitrox.end());
-  rows.insert(rows.end(), trimix.begin(), trimix.end());
-  return rows;
-}
 
 CTabDivePlanBailoutGasList::CTabDivePlanBailoutGasList(QWidget* parent) : QWidget(parent) {
   m_gas = new CGasComboCompletion(this);
@@ -85,10 +40,7 @@ CTabDivePlanBailoutGasList::CTabDivePlanBailoutGasList(QWidget* parent) : QWidge
   connect(m_delete, &QPushButton::clicked, this, &CTabDivePlanBailoutGasList::DeleteSelected);
   connect(m_load, &QPushButton::clicked, this, &CTabDivePlanBailoutGasList::Load);
   connect(m_save, &QPushButton::clicked, this, &CTabDivePlanBailoutGasList::Save);
-  connect(m_gas, &CGasComboCompletion::gasAdded, this, [this] {
-    Prefs().SetText(EPref::GasMixes, m_gas->GetListText());
-    emit gasListChanged();
-  });
+  connect(m_gas, &CGasComboCompletion::gasAdded, this, &CTabDivePlanBailoutGasList::gasListChanged);
   UpdateButtons();
 }
 
@@ -105,55 +57,51 @@ void CTabDivePlanBailoutGasList::Retranslate() {
   for (QPushButton* b : {m_add, m_delete, m_load, m_save}) b->setToolTip(Str(tip++));
 }
 
-void CTabDivePlanBailoutGasList::ReloadGasMixes() { m_gas->SetListText(Prefs().GetText(EPref::GasMixes)); }
+void CTabDivePlanBailoutGasList::ReloadGasMixes() { m_gas->LoadRememberedGases(); }
 
-void CTabDivePlanBailoutGasList::SetListText(const std::string& text) { ShowRows(BailoutGasListRows(text)); }
-
-std::string CTabDivePlanBailoutGasList::ListText() const {
-  std::string text;
-  for (const CGas& g : m_rows) {
-    if (!g.IsValid()) continue;
-    if (!text.empty()) text += ',';
-    text += g.Format(true);
-  }
-  return text;
+void CTabDivePlanBailoutGasList::SetListText(const std::string& text) {
+  m_items = CGasMixList::Read(text);
+  ShowRows();
 }
 
-int CTabDivePlanBailoutGasList::Count() const { return static_cast<int>(m_rows.size()); }
-
-void CTabDivePlanBailoutGasList::ShowRows(const std::vector<CGas>& rows) {
-  m_rows = rows;
+void CTabDivePlanBailoutGasList::ShowRows() {
   m_list->clear();
-  for (const CGas& g : m_rows) m_list->addItem(ToQt(g.Format(false)));
+  m_rowItems = m_items.ShownOrder();
+  for (const int index : m_rowItems) {
+    const SGasListItem& item = m_items.Items()[static_cast<std::size_t>(index)];
+    auto* row = new QListWidgetItem(ToQt(item.IsMix() ? item.gas.Format(false) : item.text), m_list);
+    if (item.state == EGasListItem::Usable) continue;
+    // The planner leaves it out: greyed, and the tooltip says why.
+    row->setForeground(m_list->palette().brush(QPalette::Disabled, QPalette::Text));
+    QFont font = row->font();
+    font.setItalic(true);
+    row->setFont(font);
+    row->setToolTip(Tr("The bailout planner leaves this out: %1").arg(ToQt(item.Reason())));
+  }
   UpdateButtons();
 }
 
 void CTabDivePlanBailoutGasList::UpdateButtons() {
-  m_add->setEnabled(Count() < kMaxGases);
+  m_add->setEnabled(m_items.UsableCount() < kMaxGases);
   m_delete->setEnabled(Count() >= 1);
 }
 
 void CTabDivePlanBailoutGasList::Add() {
   m_gas->LeaveField();
-  const CGas gas = m_gas->GetGas();
-  if (!gas.IsValid() || Count() >= kMaxGases) return;
-  for (const CGas& g : m_rows)
-    if (g.SameGas(gas)) return;
-  std::string text = ListText();
-  if (!text.empty()) text += ',';
-  text += gas.Format(true);
-  SetListText(text);
+  // A gas already listed, a full list or an invalid entry adds nothing.
+  if (m_items.Add(m_gas->GetGas()) != CGasMixList::EAdd::Added) return;
+  ShowRows();
   emit listChanged();
 }
 
 void CTabDivePlanBailoutGasList::DeleteSelected() {
-  std::vector<int> selected;
-  for (const QListWidgetItem* item : m_list->selectedItems()) selected.push_back(m_list->row(item));
-  if (selected.empty()) return;
-  std::sort(selected.rbegin(), selected.rend());
-  std::vector<CGas> rows = m_rows;
-  for (int row : selected) rows.erase(rows.begin() + row);
-  ShowRows(rows);
+  std::vector<int> items;
+  for (const QListWidgetItem* row : m_list->selectedItems())
+    items.push_back(m_rowItems[static_cast<std::size_t>(m_list->row(row))]);
+  if (items.empty()) return;
+  std::sort(items.rbegin(), items.rend());
+  for (const int index : items) m_items.Remove(index);
+  ShowRows();
   if (m_list->count() > 0) m_list->setCurrentRow(0);
   emit listChanged();
 }
@@ -175,9 +123,10 @@ void CTabDivePlanBailoutGasList::Load() {
   if (path.isEmpty()) return;
   StatusLog().LogMessage("User selected max list file %s", FromQt(path).c_str());
   Prefs().SetText(EPref::DefaultGasMixListDirectory, FromQt(QFileInfo(path).absolutePath()));
-  std::string text;
-  if (!LoadGasMixList(FromQt(path), text)) return;
-  SetListText(text);
+  CGasMixList list;
+  if (!LoadGasMixList(FromQt(path), list)) return;
+  m_items = list;
+  ShowRows();
   emit listChanged();
 }
 
@@ -186,7 +135,7 @@ void CTabDivePlanBailoutGasList::Save() {
   if (path.isEmpty()) return;
   StatusLog().LogMessage("User saved file as %s", FromQt(path).c_str());
   Prefs().SetText(EPref::DefaultGasMixListDirectory, FromQt(QFileInfo(path).absolutePath()));
-  SaveGasMixList(FromQt(path), ListText());
+  SaveGasMixList(FromQt(path), m_items);
 }
 
 }  // namespace kv::app

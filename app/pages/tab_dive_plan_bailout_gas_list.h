@@ -1,14 +1,17 @@
 #pragma once
-// "Bailout Gas List": the gases the bailout planner may choose from, at most
-// 12, shown Air and Oxygen first, then nitrox and trimix mixes; added from a
-// gas entry field, deleted, and loaded from or saved to gas mix list files.
+// "Bailout Gas List": the gases the bailout planner may choose from, shown
+// Air and Oxygen first, then nitrox and trimix mixes; added from a gas entry
+// field, deleted, and loaded from or saved to gas mix list files. The page
+// shows what the planner will use: an item it leaves out (not a mix written
+// as O2/He, or after the 12th) is greyed, with the reason in its tooltip.
+// The list keeps its items as written; adding appends the new gas.
 
 #include <QWidget>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "gas/gas.h"
+#include "gas/gas_mix_list.h"
 
 class QListWidget;
 class QPushButton;
@@ -17,16 +20,9 @@ namespace kv::app {
 
 class CGasComboCompletion;
 
-// The rows of a list text in display order: the first "21/0", then the first
-// "100/0", then the nitrox mixes and the trimix mixes, each by oxygen and
-// then helium. Items are read as "O2/He" or as a typed gas ("Air", "50%");
-// unreadable items are left out.
-std::vector<CGas> BailoutGasListRows(const std::string& listText);
-
 class CTabDivePlanBailoutGasList : public QWidget {
   Q_OBJECT
 public:
-  static constexpr int kMaxGases = 12;
   // Asks for a file to open (save false) or save to; an empty text cancels.
   using FileChooser = std::function<QString(bool save)>;
 
@@ -34,9 +30,11 @@ public:
 
   // Shows a list text (the dive's) without reporting a change.
   void SetListText(const std::string& text);
-  // The short forms of the rows that read as valid gases, joined by ",".
-  std::string ListText() const;
-  int Count() const;
+  // The list's text: its items as written.
+  std::string ListText() const { return m_items.Text(); }
+  const CGasMixList& Items() const { return m_items; }
+  // The rows shown: every item of the list.
+  int Count() const { return m_items.Count(); }
   void SetFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
   // Reloads the entry field's remembered gases from the preferences.
   void ReloadGasMixes();
@@ -61,7 +59,7 @@ signals:
   void gasListChanged();
 
 private:
-  void ShowRows(const std::vector<CGas>& rows);
+  void ShowRows();
   void UpdateButtons();
   QString ChooseFile(bool save);
 
@@ -71,7 +69,8 @@ private:
   QPushButton* m_delete = nullptr;
   QPushButton* m_load = nullptr;
   QPushButton* m_save = nullptr;
-  std::vector<CGas> m_rows;
+  CGasMixList m_items;
+  std::vector<int> m_rowItems;  // the item index of each row
   FileChooser m_chooseFile;
 };
 

@@ -32,6 +32,7 @@
 #include "base/text.h"
 #include "base/units.h"
 #include "base/value_ranges.h"
+#include "frontend/table_generation_preferences.h"
 #include "plan/plan_group.h"
 
 namespace kv::app {
@@ -93,8 +94,7 @@ const SInputInfo& InputInfo(ETableInput input) {
 }
 
 const SFieldRange& FieldRange(ETableInput input, bool imperial) {
-  const SValueRange& r = ValueRange(InputInfo(input).value);
-  return imperial ? r.imperial : r.metric;
+  return ValueRange(InputInfo(input).value).Field(SDisplayUnits{imperial});
 }
 
 // What a field shows for a value: rounded to its decimals.
@@ -139,13 +139,14 @@ private:
 
 }  // namespace
 
-CTableGenerationDlg::CTableGenerationDlg(const CPlanGroup* plan, IFileChooser* chooser, QWidget* parent)
+CTableGenerationDlg::CTableGenerationDlg(const CPlanGroup* plan, IFileChooser* chooser, QWidget* parent,
+                                         const kv::SPreferenceSnapshot& preferences)
     : QDialog(parent), m_plan(plan), m_chooser(chooser), m_fields(static_cast<std::size_t>(ETableInput::Count)) {
   setWindowTitle(Tr("Table Generation"));
   setWindowFlag(Qt::WindowMaximizeButtonHint);
   CHelp::SetTopic(this, QStringLiteral("table_generation"));
   m_model.SetPlanGroup(plan);
-  m_model.LoadFromPreferences();
+  kv::LoadTableGenerationPreferences(m_model, preferences);
   m_model.SetRefreshHandler([this] { PostRefresh(); });
   m_viewer = [this](const std::string& document) {
     static CQtFileChooser platformChooser;
@@ -257,7 +258,7 @@ CTableGenerationDlg::~CTableGenerationDlg() { m_model.SetRefreshHandler({}); }
 void CTableGenerationDlg::done(int result) {
   // Whatever way the page closes, its inputs are there next time.
   ReadAllFields();
-  m_model.SaveToPreferences();
+  kv::SaveTableGenerationPreferences(m_model);
   SaveWindowPlacement(kPlacement, *this);
   QDialog::done(result);
 }
@@ -378,7 +379,7 @@ void CTableGenerationDlg::ShowSchedule(bool descent) {
   list->clear();
   for (int i = 0; i < schedule.Count(); ++i) {
     const CGasSwitch& s = schedule.At(i);
-    const double depth = imperial ? s.m_depth * kFeetPerMetre : s.m_depth;
+    const double depth = m_model.Units().Shown(s.m_depth);
     const QString ppo2 = s.m_closedCircuit ? ToQt(Format("%.2f", s.m_setpoint)) : Tr("OC");
     auto* item = new QTreeWidgetItem(list, {ToQt(Format("%0.0f", depth)), ToQt(s.GasName()), ppo2});
     const int state = m_model.SwitchState(descent, i);
@@ -451,7 +452,7 @@ void CTableGenerationDlg::ReadAllFields() {
 bool CTableGenerationDlg::Generate() {
   if (CLongWork::IsBusy()) return false;
   ReadAllFields();
-  m_model.SaveToPreferences();
+  kv::SaveTableGenerationPreferences(m_model);
   Revalidate();
   if (!m_model.IsRunAllowed()) return false;
 
@@ -515,7 +516,7 @@ void CTableGenerationDlg::SaveSettings() {
   const QString path = ChooseSettingsFile(true);
   if (path.isEmpty()) return;
   ReadAllFields();
-  m_model.SaveSettingsFileAs(FromQt(path));
+  kv::SaveTableGenerationSettingsAs(m_model, FromQt(path));
 }
 
 void CTableGenerationDlg::EditSwitch(bool descent, int row) {
@@ -536,10 +537,9 @@ void CTableGenerationDlg::EditSwitch(bool descent, int row) {
       // A new switch deletes the one at its depth, as the list shows it.
       int index = row;
       if (index < 0) {
-        const double factor = m_model.IsImperial() ? kFeetPerMetre : 1.0;
         const long shown = std::lround(dialog.DepthField()->value());
         for (int i = 0; i < schedule.Count(); ++i)
-          if (std::lround(schedule.At(i).m_depth * factor) == shown) index = i;
+          if (std::lround(m_model.Units().Shown(schedule.At(i).m_depth)) == shown) index = i;
       }
       if (index >= 0) descent ? m_model.DeleteDescentSwitch(index) : m_model.DeleteAscentSwitch(index);
       break;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "frontend/preference_snapshots.h"
 #include "tablegen/table_generation.h"
 
 class IFileChooser;
@@ -58,8 +59,10 @@ public:
 
   // plan: the open plan, whose dives can be imported and whose plan-wide
   // settings the generated dives take (may be nullptr). chooser: the file
-  // dialogs (not owned; the platform's when nullptr).
-  CTableGenerationDlg(const kv::CPlanGroup* plan, IFileChooser* chooser, QWidget* parent = nullptr);
+  // dialogs (not owned; the platform's when nullptr). preferences: the
+  // window's snapshot (units, calculation, tables).
+  CTableGenerationDlg(const kv::CPlanGroup* plan, IFileChooser* chooser, QWidget* parent = nullptr,
+                      const kv::SPreferenceSnapshot& preferences = kv::TakePreferenceSnapshot());
   ~CTableGenerationDlg() override;
 
   kv::CTableGeneration& Model() { return m_model; }

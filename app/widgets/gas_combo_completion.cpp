@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 #include <cmath>
 
+#include "base/preferences.h"
 #include "base/prompt.h"
 #include "app/platform/qt_text.h"
 #include "app/widgets/spin_field.h"
@@ -103,6 +104,8 @@ void CGasComboCompletion::focusOutEvent(QFocusEvent* event) {
   if (event->reason() != Qt::PopupFocusReason) LeaveField();
 }
 
+void CGasComboCompletion::LoadRememberedGases() { SetListText(Prefs().GetText(EPref::GasMixes)); }
+
 void CGasComboCompletion::LeaveField() {
   const CGasList::SLeaveResult result = m_list.LeaveField(FromQt(currentText()));
   switch (result.action) {
@@ -118,6 +121,7 @@ void CGasComboCompletion::LeaveField() {
       return;
     case CGasList::ELeaveAction::AddedNew:
       ShowList();
+      Prefs().SetText(EPref::GasMixes, GetListText());
       emit gasAdded(Whole(result.gas.Oxygen()), Whole(result.gas.Helium()));
       break;
     case CGasList::ELeaveAction::SelectedExisting: {

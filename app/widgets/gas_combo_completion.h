@@ -25,6 +25,10 @@ public:
   // Short forms joined by "," ("21/0,100/0,32/0,18/45").
   std::string GetListText() const { return m_list.GetListText(); }
   void SetListText(const std::string& text);
+  // The gases remembered in the preferences ("Gas Mix\Gas Mixes"): every
+  // entry field fills its list from them, and a gas that joins a list is
+  // remembered there before gasAdded is sent.
+  void LoadRememberedGases();
   // Shows a gas (a row loaded into the fields): selects its entry, adding it
   // quietly when it is not listed; leaving the field then reports nothing new.
   void SetGas(const CGas& gas);

@@ -22,8 +22,9 @@
 namespace kv::app {
 namespace {
 
+// A depth in the whole units the depth field and the lists show.
 int Shown(double metres, bool imperial) {
-  return static_cast<int>(std::floor((imperial ? metres * kFeetPerMetre : metres) + 0.5));
+  return static_cast<int>(SDisplayUnits{imperial}.ShownInField(EQuantity::Depth, metres, 0));
 }
 
 }  // namespace
@@ -52,14 +53,14 @@ SGasSwitchButtons GasSwitchButtons(const CGasSwitchSchedule& schedule, int editI
 CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& schedule, int editIndex, bool imperial,
                                QWidget* parent)
     : QDialog(parent), m_schedule(schedule), m_editIndex(editIndex), m_imperial(imperial) {
+  m_filledMetres = editIndex >= 0 && editIndex < schedule.Count() ? schedule.At(editIndex).m_depth : 0.0;
   setWindowTitle(title);
   CPreferences& prefs = Prefs();
   const bool editing = editIndex >= 0 && editIndex < schedule.Count();
   const CGasSwitch current = editing ? schedule.At(editIndex) : CGasSwitch();
 
   m_depth = new CSpinField(this);
-  const SValueRange& depthRange = ValueRange(EValue::Depth);
-  const SFieldRange& depthField = imperial ? depthRange.imperial : depthRange.metric;
+  const SFieldRange& depthField = ValueRange(EValue::Depth).Field(SDisplayUnits{imperial});
   m_depth->SetLimits(depthField.minimum, depthField.maximum, 1, 0);
   m_depth->setValue(editing ? Shown(current.m_depth, imperial) : 0);
 
@@ -72,7 +73,7 @@ CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& s
   (closedCircuit ? m_cc : m_oc)->setChecked(true);
 
   m_gas = new CGasComboCompletion(this);
-  m_gas->SetListText(prefs.GetText(EPref::GasMixes));
+  m_gas->LoadRememberedGases();
   CGas gas;
   if (editing && gas.SetMix(current.m_oxygen, current.m_helium)) m_gas->SetGas(gas);
 
@@ -118,10 +119,7 @@ CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& s
   connect(m_depth, &QDoubleSpinBox::valueChanged, this, &CGasSwitchEdit::Refresh);
   connect(m_cc, &QRadioButton::toggled, this, &CGasSwitchEdit::Refresh);
   connect(m_gas, &CGasComboCompletion::gasChanged, this, &CGasSwitchEdit::Refresh);
-  connect(m_gas, &CGasComboCompletion::gasAdded, this, [this] {
-    Prefs().SetText(EPref::GasMixes, m_gas->GetListText());
-    emit gasListChanged();
-  });
+  connect(m_gas, &CGasComboCompletion::gasAdded, this, &CGasSwitchEdit::gasListChanged);
   connect(m_add, &QPushButton::clicked, this, [this] { Finish(EAction::Add); });
   connect(m_update, &QPushButton::clicked, this, [this] { Finish(EAction::Update); });
   connect(m_delete, &QPushButton::clicked, this, [this] { Finish(EAction::Delete); });
@@ -136,7 +134,7 @@ SGasSwitchButtons CGasSwitchEdit::Buttons() const {
 CGasSwitch CGasSwitchEdit::Result() const {
   const bool closedCircuit = m_cc->isChecked();
   const CGas gas = m_gas->GetGas();
-  const double metres = m_imperial ? ShownDepth() * kMetresPerFoot : ShownDepth();
+  const double metres = DepthMetres();
   CGasSwitch result;
   result.Set(metres, gas.Oxygen(), gas.Helium(), closedCircuit, closedCircuit ? m_setpoint->value() : 0.0, true);
   return result;
@@ -147,7 +145,7 @@ void CGasSwitchEdit::Refresh() {
   m_setpoint->setVisible(closedCircuit);
   m_ppo2->setVisible(!closedCircuit);
   const CGas gas = m_gas->GetGas();
-  const double metres = m_imperial ? ShownDepth() * kMetresPerFoot : ShownDepth();
+  const double metres = DepthMetres();
   m_ppo2->setText(ToQt(Format("%.2f", gas.IsValid() ? OcPpo2(gas.Oxygen(), metres) : 0.0)));
   const SGasSwitchButtons b = Buttons();
   m_add->setEnabled(b.add);
@@ -156,6 +154,11 @@ void CGasSwitchEdit::Refresh() {
 }
 
 int CGasSwitchEdit::ShownDepth() const { return static_cast<int>(std::lround(m_depth->value())); }
+
+double CGasSwitchEdit::DepthMetres() const {
+  // A depth left as the edited switch filled it in keeps the switch's metres.
+  return SDisplayUnits{m_imperial}.HeldFromField(EQuantity::Depth, ShownDepth(), m_filledMetres, 0);
+}
 
 void CGasSwitchEdit::Finish(EAction action) {
   // Fields typed in but not yet left are read now.

@@ -57,10 +57,12 @@ private:
   void Refresh();
   void Finish(EAction action);
   int ShownDepth() const;
+  double DepthMetres() const;
 
   const CGasSwitchSchedule& m_schedule;
   int m_editIndex;
   bool m_imperial;
+  double m_filledMetres = 0.0;  // the depth of the switch edited, 0 for a new one
   EAction m_action = EAction::Cancel;
   CSpinField* m_depth = nullptr;
   QRadioButton* m_cc = nullptr;

@@ -101,7 +101,6 @@ TEST_F(BailoutSweep, SecondsTakenFromTheDiveAreThoseComputingGives) {
   dive->SetBailoutGasList("15/55,21/35,50/0,100/0");
   ASSERT_TRUE(Calculate());
   const std::unique_ptr<CDivePlan> original = dive->Clone(nullptr);
-  const SCalculationSettings settings = SCalculationSettings::FromPreferences();
   const std::vector<int> seconds = BailoutSweepSeconds(*original, 300);
   ASSERT_GT(seconds.size(), 15u);
   CDivePlan work;
@@ -128,7 +127,7 @@ TEST_F(BailoutSweep, SuggestedGasesAreThoseOfTheDeepestMoment) {
   const std::vector<int> seconds = BailoutSweepSeconds(*dive, 60);
   EXPECT_EQ(MostDemandingBailoutSecond(*dive, seconds), 900) << "the last second at 45 m";
   const SBailoutCarried carried =
-      ChooseCarriedGases(*dive, start, seconds, SBailoutAnswers{}, SCalculationSettings::FromPreferences());
+      ChooseCarriedGases(*dive, start, seconds, SBailoutAnswers{}, settings);
   EXPECT_EQ(carried.second, 900);
   ASSERT_TRUE(dive->SetBailout(900, false));
   std::vector<SBailoutListMix> expected;

@@ -35,7 +35,7 @@ protected:
   // 20 and 10 m/min and a 6 m last stop.
   void Reset(const SPreviousDiveState& start, int diveNumber = 0) {
     dive = std::make_unique<CDivePlan>(nullptr, diveNumber);
-    owner = std::make_unique<CStandaloneDiveOwner>(*dive, start, env.prompt, SCalculationSettings::FromPreferences());
+    owner = std::make_unique<CStandaloneDiveOwner>(*dive, start, env.prompt, settings);
     owner->SetDive(dive.get());
     dive->SetOwner(owner.get());
     dive->SetGfLow(30);
@@ -94,6 +94,7 @@ protected:
   void CaptureLog() {
     logPath = TempDir() + "/StatusLog.txt";
     Prefs().SetNumber(EPref::DebugLevel, 3);
+    settings.debugLevel = 3;
     StatusLog().OpenLogAt(logPath, false);
     Reset(start, dive->GetDiveNumber());
   }
@@ -103,6 +104,7 @@ protected:
   }
 
   CTestEnvironment env;
+  SCalculationSettings settings;  // what the dive's owner calculates with
   std::string logPath;
   SPreviousDiveState start;
   std::unique_ptr<CDivePlan> dive;

@@ -210,6 +210,22 @@ TEST_F(KvplanTest, TablesFollowTheUnitAndTimePreferences) {
   EXPECT_TRUE(user.numbers.empty());
 }
 
+// The units change what is shown, never what is planned; and the gas a
+// table lists is in the units of its headings.
+TEST_F(KvplanTest, EveryExamplePlansTheSameInFeetAsInMetres) {
+  for (const char* name : {"oc-air-40m.ccp", "oc-nitrox-two-dives.ccp", "oc-trimix-60m.ccp", "cc-trimix-70m-bailout.ccp"}) {
+    SCOPED_TRACE(name);
+    const Json metric = RunJson({"calc", kExamples + "/" + name, "--lost-gas"});
+    const Json imperial = RunJson({"calc", kExamples + "/" + name, "--lost-gas", "--set", "General\\Units=1"});
+    EXPECT_EQ(imperial, metric);
+  }
+  ASSERT_EQ(Run({"calc", kExamples + "/oc-air-40m.ccp", "--set", "General\\Units=1"}), kExitOk);
+  const std::string text = out.str();
+  const std::size_t heading = text.find("Gas  Volume (cu ft)  Cylinder (cu ft) at 3365 psi");
+  ASSERT_NE(heading, std::string::npos) << text;
+  EXPECT_EQ(text.find(" l "), std::string::npos) << "no litres among cubic feet";
+}
+
 TEST_F(KvplanTest, WholeMinuteTimesAddUpToTheRunTimes) {
   ASSERT_EQ(Run({"calc", kExamples + "/oc-trimix-60m.ccp"}), kExitOk);
   std::istringstream lines(out.str());
@@ -398,11 +414,12 @@ TEST_F(KvplanTest, TextRowsAreTheDiveTableRowsInTheChosenDirection) {
                    direction}),
               kExitOk);
     test::CTestEnvironment env;
-    env.store->numbers["General\\Printing Direction"] = direction[0] == '1';
     CPlanGroup g;
     ASSERT_TRUE(g.LoadPlanGroup(kExamples + "/oc-trimix-60m.ccp"));
     g.CalculateDivePlans(true, 0, true);
-    const DiveTableContent content = BuildDiveTableContent({g.GetDive(0)}, 0, ReportOptionsFromPreferences());
+    SReportOptions options;
+    options.runTimeAscending = direction[0] == '1';
+    const DiveTableContent content = BuildDiveTableContent({g.GetDive(0)}, 0, options);
     std::vector<std::string> expected;
     for (const std::string& row : content.rows) {
       CSParser cells(row, '~');

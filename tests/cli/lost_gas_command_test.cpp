@@ -127,8 +127,8 @@ TEST_F(LostGasCommandTest, TheTablesFilesPutTheVariantsAfterTheirDive) {
   SKvplanEnvironment env;
   env.userPreferences = [] { return std::make_unique<CMemoryPreferenceStorage>(); };
   env.writeTables = [this](const CPlanGroup& group, const std::vector<int>& dives, const std::string& path,
-                           bool gasTables, const CLostGasVariants* lostGas) {
-    return WriteHtmlTables(group, dives, path, gasTables, err, lostGas);
+                           bool gasTables, const SReportOptions& options, const CLostGasVariants* lostGas) {
+    return WriteHtmlTables(group, dives, path, gasTables, options, err, lostGas);
   };
   const std::string tables = dir + "/tables.html", gas = dir + "/gas.html";
   ASSERT_EQ(RunKvplan({"calc", kTrimix, "--lost-gas", "--tables", tables, "--gas-tables", gas}, out, err, env),

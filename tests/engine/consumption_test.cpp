@@ -49,31 +49,24 @@ TEST(GasConsumption, ClosedCircuitWithoutBailoutConsumesNothing) {
   auto d = test::MakeDive({{30, 20, 21, 0, true, 1.2}});
   ASSERT_TRUE(test::CalculateFromSurface(*d));
   EXPECT_FALSE(d->AnyConsumption());
-  EXPECT_EQ(d->GasConsumptionRow(0), "");
+  EXPECT_EQ(d->GasConsumptionRow(0, SDisplayUnits::Metric()), "");
 }
 
 TEST(GasConsumption, TableRowAddsReserveAndCylinderSize) {
   test::CTestEnvironment env;
-  struct Owner : IDiveOwner {
-    int GetAlgorithm() const override { return 1; }
-    int GetSurfaceIntervalAlgorithm() const override { return 0; }
-    double GetGasReserve() const override { return 50; }
-    double GetCylinderWorkingPressure() const override { return 200; }
-    bool CalculateDivePlan(int, bool) override { return true; }
-    bool BailoutPlan(int, bool) override { return true; }
-    void DiveModifiedChanged(int, bool) override {}
-    void PostDiveCalculated(int) override {}
-  } owner;
+  test::CFakeOwner owner;
+  owner.gasReserve = 50;
+  owner.workingPressure = 200;
   auto d = test::MakeDive({{10, 2, 32, 0}});
   ASSERT_TRUE(test::CalculateFromSurface(*d));
   d->SetOwner(&owner);
   const double v = d->GasConsumption()[0].m_volume * 1.5;
-  EXPECT_EQ(d->GasConsumptionRow(0), "32% Nitrox~" + Format("%0.0f", v) + "~" + Format("%0.1f", v / 200));
-  Prefs().SetNumber(EPref::Units, 1);
-  EXPECT_EQ(d->GasConsumptionRow(0),
+  const SDisplayUnits metric = SDisplayUnits::Metric(), imperial = SDisplayUnits::Imperial();
+  EXPECT_EQ(d->GasConsumptionRow(0, metric), "32% Nitrox~" + Format("%0.0f", v) + "~" + Format("%0.1f", v / 200));
+  EXPECT_EQ(d->GasConsumptionRow(0, imperial),
             "32% Nitrox~" + Format("%0.1f", v * 0.03531467) + "~" + Format("%0.1f", v * 0.03531467));
-  EXPECT_EQ(d->GasConsumptionRow(12), "");
-  EXPECT_EQ(d->GasConsumptionRow(5), "");
+  EXPECT_EQ(d->GasConsumptionRow(12, metric), "");
+  EXPECT_EQ(d->GasConsumptionRow(5, metric), "");
 }
 
 }  // namespace

@@ -89,22 +89,6 @@ TEST_F(DivePlanState, WithoutOwnerOrInTableGenerationNothingIsTriggered) {
   EXPECT_TRUE(owner.calls.empty());
 }
 
-TEST(DivePlanDefaults, TakenFromThePreferences) {
-  test::CTestEnvironment env;
-  env.store->numbers["Dive\\SAC Rate"] = 25500;
-  env.store->numbers["Dive\\GF Low"] = 35;
-  env.store->numbers["Bailout\\Max CNS"] = 150000;
-  env.store->texts["Bailout Gas List\\Gas Mix 01"] = "21/35,50/0";
-  CDivePlan d;
-  d.ApplyPreferences();
-  EXPECT_DOUBLE_EQ(d.GetSacRate(), 25.5);
-  EXPECT_DOUBLE_EQ(d.GetGfLow(), 35);
-  EXPECT_DOUBLE_EQ(d.GetGfHigh(), 80);
-  EXPECT_DOUBLE_EQ(d.GetLastDecoStop(), 6);
-  EXPECT_DOUBLE_EQ(d.BailoutSettings().maxCns, 150);
-  EXPECT_EQ(d.GetBailoutGasList(), "21/35,50/0");
-}
-
 TEST(PlanPoint, DepthAndEndRules) {
   CPlanPoint p;
   p.SetDepth(0);

@@ -8,6 +8,25 @@
 
 namespace kv::test {
 
+// An owner whose plan-wide values and calculation settings a test sets.
+class CFakeOwner : public IDiveOwner {
+public:
+  int algorithm = 1;
+  int siAlgorithm = 1;
+  double gasReserve = 33;
+  double workingPressure = 240;
+  SCalculationSettings settings;
+  int GetAlgorithm() const override { return algorithm; }
+  int GetSurfaceIntervalAlgorithm() const override { return siAlgorithm; }
+  double GetGasReserve() const override { return gasReserve; }
+  double GetCylinderWorkingPressure() const override { return workingPressure; }
+  bool CalculateDivePlan(int, bool) override { return true; }
+  bool BailoutPlan(int, bool) override { return true; }
+  void DiveModifiedChanged(int, bool) override {}
+  void PostDiveCalculated(int) override {}
+  SCalculationSettings GetCalculationSettings() const override { return settings; }
+};
+
 struct SRow {
   double depth;    // m
   double minutes;  // time entered

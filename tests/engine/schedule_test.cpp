@@ -375,15 +375,15 @@ TEST_F(Dives, ARememberedAnswerComesBeforeOneGivenInAdvance) {
   EXPECT_TRUE(d->IsTimeLimitExceeded());
 }
 
-TEST_F(Dives, TheCalculationReadsItsSettingsNotThePreferences) {
-  // The preferences say metres, merged first ascent, no log; the snapshot
-  // says otherwise, and the snapshot wins everywhere in the calculation.
+TEST_F(Dives, TheCalculationReadsItsSettingsSnapshot) {
+  // The built-in settings say metres, merged first ascent, no log; the
+  // snapshot says otherwise, and it holds everywhere in the calculation.
   const std::string logPath = test::TempDir() + "/StatusLog.txt";
   StatusLog().OpenLogAt(logPath, false);
   SCalculationSettings settings;
   settings.debugLevel = kLogProgress;
   settings.detailedFirstAscent = true;
-  settings.imperial = true;
+  settings.units = SDisplayUnits::Imperial();
   auto d = MakeDive({{40, 25, 21, 0}});
   ASSERT_TRUE(Calculate(*d, settings));
   StatusLog().Close();

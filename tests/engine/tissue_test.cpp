@@ -11,19 +11,7 @@ namespace {
 using test::MakeDive;
 using test::SRow;
 
-class FakeOwner : public IDiveOwner {
-public:
-  int algorithm = 1;
-  int siAlgorithm = 1;
-  int GetAlgorithm() const override { return algorithm; }
-  int GetSurfaceIntervalAlgorithm() const override { return siAlgorithm; }
-  double GetGasReserve() const override { return 33; }
-  double GetCylinderWorkingPressure() const override { return 240; }
-  bool CalculateDivePlan(int, bool) override { return true; }
-  bool BailoutPlan(int, bool) override { return true; }
-  void DiveModifiedChanged(int, bool) override {}
-  void PostDiveCalculated(int) override {}
-};
+using FakeOwner = test::CFakeOwner;
 
 TEST(TissueConstants, AlgorithmChoosesNitrogenAOnly) {
   FakeOwner owner;

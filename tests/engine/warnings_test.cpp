@@ -43,7 +43,10 @@ TEST_F(EntryCheck, AcceptsValuesExactlyAtTheLimits) {
 }
 
 TEST_F(EntryCheck, ImperialUnitsInTheEadMessage) {
-  Prefs().SetNumber(EPref::Units, 1);
+  // The message speaks the units of the plan that owns the dive.
+  test::CFakeOwner owner;
+  owner.settings.units = SDisplayUnits::Imperial();
+  dive.SetOwner(&owner);
   dive.SetMaxEad(40);
   EXPECT_FALSE(dive.CheckGasEntry(50, 21, 0, false, 0, false));
   EXPECT_EQ(LastMessage(), Format(LoadString(1262), 50.0 * 3.2568, "ft", 40.0 * 3.2568, "ft"));

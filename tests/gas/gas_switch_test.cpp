@@ -147,7 +147,7 @@ TEST_F(ScheduleTest, DescentDuplicateAfterFirstKeepsShallower) {
 
 TEST_F(ScheduleTest, AscentDuplicateKeepsDeeperInFeet) {
   CGasSwitchSchedule deco(false);
-  deco.SetImperial(true);
+  deco.SetUnits(SDisplayUnits::Imperial());
   deco.Add(Sw(21, 50, 0, false, 0));
   deco.Add(Sw(6, 50, 0, false, 1.0));  // a stored OC setpoint does not matter
   ASSERT_EQ(deco.Count(), 1);
@@ -242,7 +242,7 @@ TEST_F(ScheduleTest, RawListIsSortedThenCleaned) {
   list[3] = Sw(3, 100, 0, false, 0);
   int count = 4;
   int tracked = 3;  // the 3 m oxygen switch, which goes in favour of 6 m
-  EXPECT_TRUE(RemoveDuplicateSwitches(list, count, false, true, false, &tracked));
+  EXPECT_TRUE(RemoveDuplicateSwitches(list, count, false, true, SDisplayUnits::Metric(), &tracked));
   ASSERT_EQ(count, 2);
   EXPECT_EQ(list[0].m_depth, 6);
   EXPECT_EQ(list[1].m_depth, 21);
@@ -250,9 +250,9 @@ TEST_F(ScheduleTest, RawListIsSortedThenCleaned) {
   EXPECT_TRUE(Shown().empty());
 
   int none = 1;
-  EXPECT_FALSE(RemoveDuplicateSwitches(list, none, false, false, false));
+  EXPECT_FALSE(RemoveDuplicateSwitches(list, none, false, false, SDisplayUnits::Metric()));
   int tooMany = 40;
-  RemoveDuplicateSwitches(list, tooMany, false, true, false);
+  RemoveDuplicateSwitches(list, tooMany, false, true, SDisplayUnits::Metric());
   EXPECT_LE(tooMany, kMaxGasSwitches);
 }
 

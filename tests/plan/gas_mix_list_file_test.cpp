@@ -16,24 +16,25 @@ protected:
 
 TEST_F(GasMixListFileTest, SavedListReadsBack) {
   const std::string path = dir + "/bailout.ccg";
-  ASSERT_TRUE(SaveGasMixList(path, "15/55, 21/35, 50%, Oxygen"));
+  ASSERT_TRUE(SaveGasMixList(path, CGasMixList::Read("15/55, 21/35, 50%, Oxygen")));
   EXPECT_EQ(test::ReadFile(path), "Gas Mix List\r\n060~15/55, 21/35, 50%, Oxygen\r\n");
-  std::string list = "unchanged";
+  CGasMixList list = CGasMixList::Read("unchanged");
   ASSERT_TRUE(LoadGasMixList(path, list));
-  EXPECT_EQ(list, "15/55, 21/35, 50%, Oxygen");
+  EXPECT_EQ(list.Text(), "15/55, 21/35, 50%, Oxygen") << "as written";
+  EXPECT_EQ(list.UsableCount(), 2);
 }
 
 TEST_F(GasMixListFileTest, KeyWithoutLeadingZerosAndOtherLinesAreAccepted) {
   const std::string path = dir + "/hand.ccg";
   test::WriteFile(path, "Gas Mix List\n\n61~Air\n60~Air, 32%\nnonsense\n");
-  std::string list;
+  CGasMixList list;
   ASSERT_TRUE(LoadGasMixList(path, list));
-  EXPECT_EQ(list, "Air, 32%");
+  EXPECT_EQ(list.Text(), "Air, 32%");
 }
 
 TEST_F(GasMixListFileTest, FailuresKeepTheListAndSaySo) {
   test::CTestLog log(env);
-  std::string list = "Air";
+  CGasMixList list = CGasMixList::Read("Air");
   EXPECT_FALSE(LoadGasMixList(dir + "/none.ccg", list));
   // Each message keeps its text and says which file and why.
   EXPECT_EQ(env.prompt.shown.back().text, "Unable to open data file.\n\n" + dir + "/none.ccg\nno such file");
@@ -44,9 +45,9 @@ TEST_F(GasMixListFileTest, FailuresKeepTheListAndSaySo) {
   EXPECT_EQ(env.prompt.shown.back().text, "Invalid Bailout Gas Mix List file\n\n" + dir +
                                                "/plan.ccg\nline 1: the first line is not \"Gas Mix List\"");
   EXPECT_TRUE(log.Has("Invalid gas mix list file " + dir + "/plan.ccg"));
-  EXPECT_EQ(list, "Air");
+  EXPECT_EQ(list.Text(), "Air");
 
-  EXPECT_FALSE(SaveGasMixList(dir, "Air"));
+  EXPECT_FALSE(SaveGasMixList(dir, list));
   EXPECT_EQ(env.prompt.shown.back().text, "Unable to open data file for writing.\n\n" + dir + "\nit is a folder");
 }
 

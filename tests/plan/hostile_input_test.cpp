@@ -41,7 +41,7 @@ TEST_F(HostileInputTest, BinaryDataIsNotAPlan) {
   EXPECT_EQ(LastMessage(), "Invalid Dive Plan file");
   EXPECT_FALSE(group.ImportDive(Write(junk)));
   EXPECT_EQ(LastMessage(), "Invalid Dive file");
-  std::string list;
+  CGasMixList list;
   EXPECT_FALSE(LoadGasMixList(Write(junk), list));
 }
 
@@ -218,7 +218,7 @@ TEST_F(HostileInputTest, AFileCutShortIsRefused) {
   EXPECT_FALSE(group.LoadPlanGroup(Write(whole.substr(0, lastLine) + "100~0~600.00\r\n")));
   EXPECT_NE(group.GetFileError().find("has 3 of its 9 fields"), std::string::npos) << group.GetFileError();
   EXPECT_TRUE(group.LoadPlanGroup(Write(whole)));
-  std::string list;
+  CGasMixList list;
   EXPECT_FALSE(LoadGasMixList(Write("Gas Mix List\r\n060~21/0,50/0,10"), list));
   EXPECT_EQ(LastMessage(), "Invalid Bailout Gas Mix List file");
 }
@@ -231,9 +231,9 @@ TEST_F(HostileInputTest, AByteOrderMarkIsSkipped) {
   test::WriteFile(dive, bom + "Dive\r\n020~Bom\r\n");
   ASSERT_TRUE(group.ImportDive(dive));
   EXPECT_EQ(group.GetDive(group.GetDiveCount() - 1)->GetName(), "Bom");
-  std::string list;
+  CGasMixList list;
   ASSERT_TRUE(LoadGasMixList(Write(bom + "Gas Mix List\r\n060~21/0,50/0\r\n"), list));
-  EXPECT_EQ(list, "21/0,50/0");
+  EXPECT_EQ(list.Text(), "21/0,50/0");
   EXPECT_FALSE(group.LoadPlanGroup(Write(bom + bom + "Dive Plan\r\n"))) << "only one mark is skipped";
 }
 

@@ -35,10 +35,14 @@ TEST_F(PlanGroupTest, AddingStopsAtThirtyDivesAndLogsTheLimit) {
   for (int i = 0; i < 30; ++i) EXPECT_EQ(group.GetDive(i)->GetDiveNumber(), i);
 }
 
-TEST_F(PlanGroupTest, AddedDiveTakesThePreferenceDefaults) {
-  env.store->numbers["Dive\\SAC Rate"] = 25500;
-  env.store->numbers["Dive\\GF Low"] = 35;
-  env.store->texts["Bailout Gas List\\Gas Mix 01"] = "21/35, 50%";
+TEST_F(PlanGroupTest, AddedDiveTakesTheDefaultsForNewDives) {
+  SPlanDefaults defaults;
+  defaults.dive.dive.sacRate = 25.5;
+  defaults.dive.dive.gfLow = 35;
+  defaults.dive.bailoutGasList = "21/35, 50%";
+  defaults.gasReserve = 40;
+  group.SetDefaultsForNewDives(defaults);
+  EXPECT_DOUBLE_EQ(group.GetGasReserve(), 33.0) << "the plan keeps its own settings";
   ASSERT_TRUE(group.AddDivePlan());
   const CDivePlan& d = *group.GetDive(1);
   EXPECT_DOUBLE_EQ(d.GetSacRate(), 25.5);
@@ -355,7 +359,9 @@ TEST_F(PlanGroupTest, SummaryShowsTheDeepestPointInTheChosenUnits) {
   d.AppendUserPoint(test::Point(40, 25 * 60 + 30));
   d.AppendUserPoint(test::Point(40, 60));  // not strictly deeper
   EXPECT_EQ(group.GetDiveSummary(0), "Max Depth 40.0 (m), Duration 25:30 (mm:ss)");
-  Prefs().SetNumber(EPref::Units, 1);
+  SCalculationSettings imperial;
+  imperial.units = SDisplayUnits::Imperial();
+  group.SetCalculationSettings(imperial);
   EXPECT_EQ(group.GetDiveSummary(0), "Max Depth 130.3 (ft), Duration 25:30 (mm:ss)");
   EXPECT_EQ(group.GetDiveSummary(4), "");
 }

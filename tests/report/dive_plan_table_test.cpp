@@ -22,6 +22,7 @@ struct SSeg {
 
 class DivePlanTableTest : public ::testing::Test {
 protected:
+  explicit DivePlanTableTest(bool detailedFirstAscent = false) : table(detailedFirstAscent) {}
   // Adds one generated dive as column `column` with key `key`.
   void AddDive(bool first, int column, double key, const std::vector<SSeg>& segments) {
     for (const SSeg& s : segments)
@@ -132,8 +133,13 @@ TEST_F(DivePlanTableTest, ASecondSegmentAtOneDepthTakesTheNextRowOfThatDepth) {
   EXPECT_EQ(table.GetRunTime(2, 1), 2700);
 }
 
-TEST_F(DivePlanTableTest, DetailedFirstAscentRowTakesEveryDivesFirstAscent) {
-  env.store->numbers["General\\First Ascent Option"] = 1;
+// Dives calculated with the detailed first ascent.
+class DetailedFirstAscentTableTest : public DivePlanTableTest {
+protected:
+  DetailedFirstAscentTableTest() : DivePlanTableTest(true) {}
+};
+
+TEST_F(DetailedFirstAscentTableTest, RowTakesEveryDivesFirstAscent) {
   // Columns are depths here: the bottom and first-ascent rows join whatever the depth.
   AddDive(true, 0, 30.0,
           {{0, kSegPrinted, 90, 90}, {30, kSegBottom, 1110, 1200}, {30, kSegFirstAscent, 150, 1350},

@@ -227,7 +227,7 @@ TEST_F(DiveTableContentTest, ImperialUnitsConvertDepthsOnly) {
   const DiveTableContent metric = Content(*dive);
   const DiveTableContent c = Content(*dive, [] {
     SReportOptions o = Plain();
-    o.imperial = true;
+    o.units = SDisplayUnits::Imperial();
     return o;
   }());
   EXPECT_EQ(Fields(c.header)[0], "130ft");
@@ -244,9 +244,11 @@ TEST_F(DiveTableContentTest, ImperialUnitsConvertDepthsOnly) {
 }
 
 TEST_F(DiveTableContentTest, DetailedFirstAscentGetsItsOwnRow) {
-  env.store->numbers["General\\First Ascent Option"] = 1;
+  SCalculationSettings detailed;
+  detailed.detailedFirstAscent = true;
+  auto calculate = [&](CDivePlan& dive) { return dive.Calculate(0, nullptr, nullptr, 0.0, 0.0, true, detailed); };
   auto deco = test::MakeDive({{40, 1200}});
-  ASSERT_TRUE(test::CalculateFirst(*deco));
+  ASSERT_TRUE(calculate(*deco));
   const DiveTableContent c = Content(*deco);
   ASSERT_GE(c.rows.size(), 4u);
   EXPECT_EQ(Fields(c.rows[2])[3], "Bottom Depth");
@@ -254,7 +256,7 @@ TEST_F(DiveTableContentTest, DetailedFirstAscentGetsItsOwnRow) {
 
   // Without a stop the first ascent is the ascent to the surface.
   auto noStop = test::MakeDive({{12, 600}});
-  ASSERT_TRUE(test::CalculateFirst(*noStop));
+  ASSERT_TRUE(calculate(*noStop));
   EXPECT_EQ(Fields(Content(*noStop).rows.back())[2], "Ascent to Surface");
 }
 
@@ -316,7 +318,7 @@ TEST_F(DiveTableContentTest, BailoutDiveGetsTheBailoutTitle) {
   ASSERT_TRUE(dive->BailoutWalked());
   EXPECT_EQ(Fields(Content(*dive).header)[1], "Dive Plan<br>Bailout @ 40m @ 20 mins GF30/85 SAC 20 (l/min)");
   SReportOptions imperial = Plain();
-  imperial.imperial = true;
+  imperial.units = SDisplayUnits::Imperial();
   EXPECT_EQ(Fields(Content(*dive, imperial).header)[1],
             "Dive Plan<br>Bailout @ 130ft @ 20 mins GF30/85 SAC 0.7 (cu ft/min)");
 }

@@ -108,7 +108,7 @@ TEST_F(TableBuildersTest, GasTableContentOfAnOpenCircuitDive) {
   EXPECT_EQ(c.rows[0],
             "Gas Mix<br>(O2% / He%)~Gas Volume Required (l)<br>Reserve 33%~"
             "Cylinder Size Required (l)<br>Working Pressure 240 Bar");
-  EXPECT_EQ(c.rows[1], ocDive->GasConsumptionRow(0));
+  EXPECT_EQ(c.rows[1], ocDive->GasConsumptionRow(0, SDisplayUnits::Metric()));
   EXPECT_EQ(Fields(c.rows[1])[0], "32% Nitrox");
   EXPECT_EQ(c.footer, TableFooterText(""));
 }
@@ -124,9 +124,8 @@ TEST_F(TableBuildersTest, GasTableRowsStopAtTheFirstFreeRecord) {
 }
 
 TEST_F(TableBuildersTest, ImperialGasHeadingsUsePsiRounded) {
-  Prefs().SetNumber(EPref::Units, 1);
-  const SReportOptions imperial = ReportOptionsFromPreferences();
-  ASSERT_TRUE(imperial.imperial);
+  SReportOptions imperial = options;
+  imperial.units = SDisplayUnits::Imperial();
 
   // 232 bar is 3364.87 psi.
   struct SOwner final : IDiveOwner {

@@ -55,7 +55,7 @@ TEST_F(WorstCaseHtml, EveryMomentAndTheWorstCaseOfARealSweep) {
   ASSERT_FALSE(sweep.gases.empty());
 
   test::CCommaLocale comma;
-  const std::string doc = WorstCaseBailoutHtml(sweep, {0, "Reef <wall> & cave", 33.0, 240.0, false});
+  const std::string doc = WorstCaseBailoutHtml(sweep, {0, "Reef <wall> & cave", 33.0, 240.0, SDisplayUnits::Metric()});
   EXPECT_NE(doc.find("<title>Worst-case Bailout - Dive 1 - Reef &lt;wall&gt; &amp; cave</title>"), std::string::npos);
   EXPECT_NE(doc.find("charset=ISO-8859-1"), std::string::npos);
 
@@ -114,7 +114,7 @@ TEST(WorstCaseHtmlEdges, WithoutAValidMomentThereIsNoWorstCaseAndDepthsFollowThe
   sweep.invalid = 1;
   sweep.runTime.second = -1;
   sweep.cancelled = true;
-  const std::string doc = WorstCaseBailoutHtml(sweep, {2, "", 33.0, 0.0, true});
+  const std::string doc = WorstCaseBailoutHtml(sweep, {2, "", 33.0, 0.0, SDisplayUnits::Imperial()});
   EXPECT_NE(doc.find("<title>Worst-case Bailout - Dive 3</title>"), std::string::npos);
   EXPECT_NE(doc.find("there is no worst case"), std::string::npos);
   EXPECT_NE(doc.find("cancelled"), std::string::npos);
@@ -127,7 +127,7 @@ TEST(WorstCaseHtmlEdges, WithoutAValidMomentThereIsNoWorstCaseAndDepthsFollowThe
   EXPECT_NE(doc.find("<th>21/35 (cu ft)</th>"), std::string::npos);
 
   sweep.moments[0].valid = true;
-  const std::vector<std::string> valid = MomentRows(WorstCaseBailoutHtml(sweep, {2, "", 33.0, 0.0, true}));
+  const std::vector<std::string> valid = MomentRows(WorstCaseBailoutHtml(sweep, {2, "", 33.0, 0.0, SDisplayUnits::Imperial()}));
   EXPECT_NE(valid[0].find(">53.0</td>"), std::string::npos) << "the 1500 litres of one gas breathed twice, in cu ft";
   EXPECT_NE(rows[0].find(">NO</td>"), std::string::npos);
   EXPECT_EQ(rows[0].find("<b>"), std::string::npos);

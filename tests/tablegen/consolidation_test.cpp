@@ -181,7 +181,7 @@ TEST_F(ConsolidationTest, DivesThatTakeNoPartLeaveDashesAndEmptyTablesOut) {
 TEST_F(ConsolidationTest, ImperialDepthsAndRunTimeAscendingUpThePage) {
   Run(40, 40, 10, 20, 20, 5, kGroupByDepth);
   const DiveTableContent metric = Tables().at(0);
-  options.imperial = true;
+  options.units = SDisplayUnits::Imperial();
   options.runTimeAscending = true;
   const DiveTableContent imperial = Tables().at(0);
   EXPECT_EQ(Fields(imperial.header)[0], "130ft");
@@ -197,7 +197,9 @@ TEST_F(ConsolidationTest, ImperialDepthsAndRunTimeAscendingUpThePage) {
 }
 
 TEST_F(ConsolidationTest, DetailedFirstAscentsShareOneRow) {
-  env.store->numbers["General\\First Ascent Option"] = 1;
+  SCalculationSettings detailed;
+  detailed.detailedFirstAscent = true;
+  page.SetCalculationSettings(detailed);
   Run(45, 45, 10, 20, 30, 10, kGroupByDepth);
   const DiveTableContent table = Tables().at(0);
   int rows = 0;

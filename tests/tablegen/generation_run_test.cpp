@@ -157,6 +157,9 @@ TEST_F(GenerationRunTest, FailureSkipsTheSameBottomTimeAtGreaterDepths) {
 TEST_F(GenerationRunTest, AcceptedExtensionIsToldToEveryLaterDive) {
   const std::string log = test::TempDir() + "/StatusLog.txt";
   env.store->numbers["Debug Level"] = 2;
+  SCalculationSettings logging;
+  logging.debugLevel = 2;
+  page.SetCalculationSettings(logging);
   StatusLog().OpenLogAt(log, false);
   env.prompt.answers = {true};
   test::SetRanges(page, 10, 10, 10, 330, 390, 30);
@@ -199,7 +202,7 @@ TEST_F(GenerationRunTest, MessagesTellTheRunInOrder) {
 }
 
 TEST_F(GenerationRunTest, ImperialRunShowsFeetAndCalculatesInMetres) {
-  page.SetImperial(true);
+  page.SetUnits(SDisplayUnits::Imperial());
   test::SetRanges(page, 100, 100, 10, 20, 20, 5);
   STableGenerationInputs in = page.Inputs();
   in.descentRate = 60;
@@ -219,6 +222,64 @@ TEST_F(GenerationRunTest, ImperialRunShowsFeetAndCalculatesInMetres) {
   EXPECT_NEAR(dive.GetDescentRate(), 60 * 0.30705, 1e-12);
   EXPECT_NEAR(dive.GetLastDecoStop(), 20 * 0.30705, 1e-12);
   EXPECT_NEAR(dive.GetMaxEad(), 300 * 0.30705, 1e-12);
+}
+
+// A settings file read on a metric page and on an imperial one plans the
+// same dives: the page holds the metres the file stores, not metres turned
+// into feet and back.
+TEST_F(GenerationRunTest, TheExamplesPlanTheSameDivesInFeetAsInMetres) {
+  for (const char* name : {"oc-trimix-50-70m.cct", "cc-trimix-45-60m.cct"}) {
+    SCOPED_TRACE(name);
+    CTableGeneration metric, imperial;
+    imperial.SetUnits(SDisplayUnits::Imperial());
+    for (CTableGeneration* run : {&metric, &imperial}) {
+      ASSERT_TRUE(run->LoadSettingsFile(std::string(EXAMPLES_DIR) + "/" + name));
+      ASSERT_TRUE(run->Generate());
+    }
+    ASSERT_EQ(imperial.Depths(), metric.Depths());
+    ASSERT_EQ(imperial.PlanCount(), metric.PlanCount());
+    for (int plan = 0; plan < metric.PlanCount(); ++plan) {
+      SCOPED_TRACE(plan);
+      const CDivePlan& m = *metric.Dive(plan);
+      const CDivePlan& f = *imperial.Dive(plan);
+      EXPECT_EQ(imperial.Status(plan), metric.Status(plan));
+      EXPECT_EQ(f.GetRunTime(), m.GetRunTime());
+      ASSERT_EQ(f.SegmentCount(), m.SegmentCount());
+      for (int i = 0; i < m.SegmentCount(); ++i) {
+        const CDiveSegment& a = m.Segments()[static_cast<std::size_t>(i)];
+        const CDiveSegment& b = f.Segments()[static_cast<std::size_t>(i)];
+        EXPECT_NEAR(b.m_depth, a.m_depth, 0.001);
+        EXPECT_EQ(b.m_duration, a.m_duration);
+        EXPECT_EQ(b.m_end, a.m_end);
+        EXPECT_EQ(GasName(b.m_oxygen, b.m_helium), GasName(a.m_oxygen, a.m_helium));
+      }
+    }
+  }
+}
+
+// Depths typed in feet meet the switches typed in feet, and a last stop a
+// fraction of a millimetre off a switch depth is that switch's depth.
+TEST_F(GenerationRunTest, DepthsInFeetMeetTheSwitchesTheyName) {
+  page.SetUnits(SDisplayUnits::Imperial());
+  test::SetRanges(page, 100, 200, 10, 20, 20, 5);
+  STableGenerationInputs in = page.Inputs();
+  in.lastDecoStop = 19.54;  // 5.99976 m
+  in.maxEad = 300;
+  page.SetInputs(in);
+  // 100 ft + 4 x 10 ft is 42.986999999999995 m; 140 ft is 42.987 m.
+  test::SetSchedules(page, {Oc(0, 21), Oc(140 * 0.30705, 18, 45)}, {Oc(6, 100)});
+  const std::vector<double> depths = page.DepthList();
+  ASSERT_EQ(depths.size(), 11u);
+  EXPECT_EQ(depths[4], 140 * 0.30705);
+  ASSERT_TRUE(page.Generate());
+  const CDivePlan& at140 = *page.Dive(page.PlanIndex(4, 0));
+  EXPECT_EQ(at140.GetNumberOfGasSwitchesUsed(), 3);
+  EXPECT_EQ(GasName(at140.Segments()[1].m_oxygen, at140.Segments()[1].m_helium), "18/45")
+      << "the travel gas of the table depth is the bottom gas";
+  EXPECT_EQ(at140.GetLastDecoStop(), 6.0);
+  const CDiveSegment& last = at140.Segments().back();
+  EXPECT_EQ(last.m_depth, 6.0);
+  EXPECT_EQ(GasName(last.m_oxygen, last.m_helium), "Oxygen") << "the whole last stop on oxygen";
 }
 
 TEST_F(GenerationRunTest, ProgressPerPlanAndCancellationBetweenDives) {

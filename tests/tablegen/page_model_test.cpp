@@ -1,5 +1,5 @@
-// The page's inputs in the preferences, its schedules, and the import of
-// settings and gas switches from a dive of the plan.
+// The page's schedules, and the import of settings and gas switches from a
+// dive of the plan.
 
 #include <gtest/gtest.h>
 
@@ -15,56 +15,13 @@ namespace {
 using test::Oc;
 using test::Point;
 
-std::vector<std::string> Texts(const CGasSwitchSchedule& schedule) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < schedule.Count(); ++i) texts.push_back(schedule.At(i).ToText());
-  return texts;
-}
+using test::Texts;
 
 class PageModelTest : public ::testing::Test {
 protected:
   test::CTestEnvironment env;
   CTableGeneration page;
 };
-
-TEST_F(PageModelTest, InputsComeFromThePreferencesAndGoBack) {
-  page.LoadFromPreferences();
-  EXPECT_EQ(page.Inputs(), STableGenerationInputs{}) << "the defaults of the preferences";
-  EXPECT_EQ(Texts(page.DescentSchedule()), std::vector<std::string>{"0.00,21.00,0.00,1,0.70,1"});
-  EXPECT_EQ(Texts(page.AscentSchedule()), std::vector<std::string>{"3.00,21.00,0.00,1,0.70,1"});
-
-  env.store->numbers["General\\Units"] = 1;
-  env.store->numbers["Table Generation\\Depth Finish"] = 61410;
-  env.store->numbers["Table Generation\\Table Grouping"] = 1;
-  env.store->texts["Gas Mix\\Travel Gas 03"] = "30.00,18.00,45.00,0,0.00,1";
-  env.store->texts["Gas Mix\\Deco Gas 01"] = "garbage";
-  auto copy = std::make_unique<CMemoryPreferenceStorage>(*env.store);
-  CMemoryPreferenceStorage& store = *copy;
-  Prefs().SetStorage(std::move(copy));
-  page.LoadFromPreferences();
-  EXPECT_TRUE(page.IsImperial());
-  EXPECT_NEAR(page.Inputs().depthFinish, 200.0, 0.01) << "61.41 m shown in feet";
-  EXPECT_NEAR(page.Inputs().descentRate, 20 * 3.2568, 1e-9);
-  EXPECT_EQ(page.Inputs().grouping, kGroupByTime);
-  EXPECT_EQ(page.DescentSchedule().Count(), 2) << "slot 3 in use, slot 2 empty";
-  EXPECT_EQ(page.AscentSchedule().Count(), 0) << "an unreadable entry leaves its slot empty";
-
-  STableGenerationInputs in = page.Inputs();
-  in.depthStart = 100;
-  in.durationStep = 7;
-  page.SetInputs(in);
-  page.DeleteDescentSwitch(1);
-  page.SaveToPreferences();
-  EXPECT_EQ(store.numbers["Table Generation\\Depth Start"], 30705u);
-  EXPECT_EQ(store.numbers["Table Generation\\Duration Step Size"], 7u);
-  EXPECT_EQ(store.texts["Gas Mix\\Travel Gas 03"], "0.00,0.00,0.00,0,0.00,0");
-  // Values that come back as they were read are not written again.
-  EXPECT_EQ(store.numbers.count("Table Generation\\Descent Rate"), 0u);
-  EXPECT_EQ(store.numbers["Table Generation\\Depth Finish"], 61410u);
-  EXPECT_EQ(store.texts.count("Gas Mix\\Travel Gas 01"), 0u);
-  EXPECT_EQ(store.texts["Gas Mix\\Deco Gas 01"], "0.00,0.00,0.00,0,0.00,0") << "the unreadable entry";
-  EXPECT_EQ(store.writes, 4);
-}
 
 TEST_F(PageModelTest, ScheduleChangesAskForARefreshUnlessQuiet) {
   int refreshes = 0;
@@ -126,7 +83,7 @@ TEST_F(PageModelTest, SettingsOfADiveOrItsBailoutInDisplayUnits) {
   EXPECT_EQ(choices[2].description, "Bailout Mode");
   EXPECT_TRUE(choices[2].bailout);
 
-  page.SetImperial(true);
+  page.SetUnits(SDisplayUnits::Imperial());
   ASSERT_TRUE(page.ImportFromDive(group, 1, false, true, false));
   EXPECT_EQ(page.Inputs().gfLow, 35);
   EXPECT_NEAR(page.Inputs().ascentRate, 9 * 3.2568, 1e-9);

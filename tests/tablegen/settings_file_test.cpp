@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/status_log.h"
+#include "base/text.h"
 #include "plan/file_store.h"
 #include "support/test_support.h"
 #include "tablegen/table_generation.h"
@@ -24,6 +25,13 @@ constexpr const char* kExpectedFile =
     "030~Travel~20.00~15.00~50.00~1~1.30~1\n"
     "030~Deco~6.00~100.00~0.00~0~0.00~1\n"
     "030~Deco~21.00~50.00~0.00~0~0.00~1\n";
+
+// Twelve closed-circuit oxygen switches at 3 to 36 m, each at its own setpoint.
+std::string TwelveDecoSwitches() {
+  std::string lines;
+  for (int i = 1; i <= 12; ++i) lines += Format("030~Deco~%d.00~100.00~0.00~1~%0.2f~1\n", 3 * i, 0.5 + 0.05 * i);
+  return lines;
+}
 
 class SettingsFileTest : public ::testing::Test {
 protected:
@@ -89,7 +97,7 @@ TEST_F(SettingsFileTest, NumbersKeepTheirPointInACommaLocale) {
 
 TEST_F(SettingsFileTest, ImperialFileReadsAsMetresOnAMetricPageAndAsTheSameFeetOnAnImperialOne) {
   CTableGeneration feet;
-  feet.SetImperial(true);
+  feet.SetUnits(SDisplayUnits::Imperial());
   STableGenerationInputs in;
   in.depthStart = 100;
   in.depthFinish = 200;
@@ -109,7 +117,7 @@ TEST_F(SettingsFileTest, ImperialFileReadsAsMetresOnAMetricPageAndAsTheSameFeetO
   EXPECT_DOUBLE_EQ(metric.Inputs().descentRate, 18.42);
 
   CTableGeneration imperial;
-  imperial.SetImperial(true);
+  imperial.SetUnits(SDisplayUnits::Imperial());
   ASSERT_TRUE(imperial.LoadSettingsFile(path));
   const STableGenerationInputs& back = imperial.Inputs();
   for (auto [read, written] : {std::pair{back.depthStart, 100.0}, {back.depthFinish, 200.0}, {back.depthStep, 10.0},
@@ -139,8 +147,6 @@ TEST_F(SettingsFileTest, ReaderSkipsWhatItDoesNotKnow) {
                                           "\r\n"
                                           "030~Bailout~30.00\r\n"  // another label: skipped
                                           "030~Travel~0.00~32.00~0.00~0~0.00~1\r\n"
-                                          "030~Travel~0.00~21.00~0.00~0~0.00~1\r\n"   // same depth again
-                                          "030~Travel~10.00~32.00~0.00~0~0.00~1\r\n"  // a duplicate gas
                                           "030~Deco~6.00~100.00~0.00~1~1.50~1\r\n")));
   const STableGenerationInputs& in = page.Inputs();
   EXPECT_EQ(in.depthStart, 42.5);
@@ -170,6 +176,16 @@ TEST_F(SettingsFileTest, FilesThatCannotBeAppliedAsWrittenAreRefusedWhole) {
            {head + "030~Deco~6.00~100.00~0.00~1~2.50~1\n",
             "line 3: key 030 (Deco gas switch), field 7 (setpoint): 2.50 is outside 0.50 to 1.50 bar"},
            {head + "hello\n", "line 3: \"hello\" is not a key line"},
+           {head + "011~30\n011~35\n", "line 4: key 011 is given again (first on line 3)"},
+           {head + "030~Deco~6.00~100.00~0.00~0~0.00~0\n",
+            "line 3: key 030 (Deco gas switch), field 8 (in use): 0, but a switch of the file is always in use"},
+           {head + "030~Travel~0.00~32.00~0.00~0~0.00~1\n030~Travel~0.00~21.00~0.00~0~0.00~1\n",
+            "line 4: key 030 (Travel gas switch) is a second switch at 0.00 m"},
+           {head + "030~Travel~0.00~32.00~0.00~0~0.00~1\n030~Travel~10.00~32.00~0.00~0~0.00~1\n",
+            "line 4: key 030 (Travel gas switch) at 10.00 m breathes the same as the switch next to it in depth: "
+            "one of them would be dropped"},
+           {head + TwelveDecoSwitches() + "030~Deco~39.00~100.00~0.00~1~1.00~1\n",
+            "line 15: key 030 (Deco gas switch) is the Deco schedule's 13th: it holds at most 12"},
            {head + "002~60.00", "line 3: the last line has no line end: the file seems cut short"},
        }) {
     SCOPED_TRACE(content);
@@ -203,14 +219,6 @@ TEST_F(SettingsFileTest, BadFilesAreRefusedWithTheirMessagesAndChangeNothing) {
   EXPECT_NE(text.find("Unable to open table generation settings file " + dir + "/missing.cct"), std::string::npos);
   EXPECT_EQ(page.Inputs(), before);
   EXPECT_EQ(page.DescentSchedule().Count(), 2);
-}
-
-TEST_F(SettingsFileTest, SaveAsRemembersTheFolder) {
-  ASSERT_TRUE(page.SaveSettingsFileAs(dir + "/chosen.cct"));
-  EXPECT_EQ(Prefs().GetText(EPref::DefaultSettingsDirectory), dir);
-  CTableGeneration again;
-  EXPECT_TRUE(again.OpenSettingsFile(dir + "/chosen.cct"));
-  EXPECT_EQ(again.Inputs(), page.Inputs());
 }
 
 }  // namespace

@@ -45,6 +45,13 @@ inline void SetRanges(CTableGeneration& page, double depthStart, double depthFin
   page.SetInputs(in);
 }
 
+// The switches of a schedule in their text form.
+inline std::vector<std::string> Texts(const CGasSwitchSchedule& schedule) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < schedule.Count(); ++i) texts.push_back(schedule.At(i).ToText());
+  return texts;
+}
+
 inline std::vector<std::string> MessageTexts(const CTableGeneration& page) {
   std::vector<std::string> texts;
   for (const STableMessage& m : page.Messages()) texts.push_back(m.text);

@@ -42,7 +42,7 @@ TEST_F(ValidationTest, ListsStepToTheFinishAndEndOnIt) {
 }
 
 TEST_F(ValidationTest, FeetTurnedIntoMetresDoNotAddASecondFinish) {
-  page.SetImperial(true);
+  page.SetUnits(SDisplayUnits::Imperial());
   test::SetRanges(page, 100, 200, 10, 20, 30, 10);
   const std::vector<double> depths = page.DepthList();
   ASSERT_EQ(depths.size(), 11u);

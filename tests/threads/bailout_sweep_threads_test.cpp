@@ -38,6 +38,9 @@ class BailoutSweepThreads : public ::testing::Test {
 protected:
   void SetUp() override {
     Prefs().SetNumber(EPref::DebugLevel, 3);
+    SCalculationSettings logging;
+    logging.debugLevel = 3;
+    group.SetCalculationSettings(logging);
     group.AddDivePlan();
     // Suggested gases with three switches, and a second dive on a gas list.
     CDivePlan& first = *group.GetDive(0);

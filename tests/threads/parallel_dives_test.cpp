@@ -40,9 +40,17 @@ struct SDiveSpec {
 
 using PlanFactory = std::function<std::unique_ptr<CPlanGroup>()>;
 
-PlanFactory BuiltIn(std::vector<SDiveSpec> dives) {
-  return [dives] {
+// What the plans calculate with: the status log at the level asked for.
+SCalculationSettings Logging(int level) {
+  SCalculationSettings settings;
+  settings.debugLevel = level;
+  return settings;
+}
+
+PlanFactory BuiltIn(std::vector<SDiveSpec> dives, const SCalculationSettings& settings) {
+  return [dives, settings] {
     auto group = std::make_unique<CPlanGroup>();
+    group->SetCalculationSettings(settings);
     for (std::size_t i = 0; i < dives.size(); ++i) {
       if (i > 0) {
         EXPECT_TRUE(group->AddDivePlan());
@@ -57,29 +65,31 @@ PlanFactory BuiltIn(std::vector<SDiveSpec> dives) {
   };
 }
 
-PlanFactory Example(const std::string& name) {
-  return [name] {
+PlanFactory Example(const std::string& name, const SCalculationSettings& settings) {
+  return [name, settings] {
     auto group = std::make_unique<CPlanGroup>();
+    group->SetCalculationSettings(settings);
     EXPECT_TRUE(group->LoadPlanGroup(std::string(EXAMPLES_DIR) + "/" + name)) << name;
     return group;
   };
 }
 
-std::vector<PlanFactory> Plans() {
+std::vector<PlanFactory> Plans(const SCalculationSettings& s) {
   return {
-      Example("oc-air-40m.ccp"),
-      Example("oc-nitrox-two-dives.ccp"),
-      Example("oc-trimix-60m.ccp"),
-      Example("cc-trimix-70m-bailout.ccp"),
+      Example("oc-air-40m.ccp", s),
+      Example("oc-nitrox-two-dives.ccp", s),
+      Example("oc-trimix-60m.ccp", s),
+      Example("cc-trimix-70m-bailout.ccp", s),
       // Open circuit on air, a repetitive dive after 90 minutes.
-      BuiltIn({{0, {Point(40, 25, 21, 0)}}, {90 * 60, {Point(30, 30, 21, 0)}}}),
+      BuiltIn({{0, {Point(40, 25, 21, 0)}}, {90 * 60, {Point(30, 30, 21, 0)}}}, s),
       // Open-circuit trimix with two deco gases, then a second trimix dive.
       BuiltIn({{0, {Point(60, 20, 18, 45), Point(21, 0, 50, 0), Point(6, 0, 100, 0)}},
-               {3 * 3600, {Point(45, 20, 21, 35), Point(6, 0, 100, 0)}}}),
+               {3 * 3600, {Point(45, 20, 21, 35), Point(6, 0, 100, 0)}}},
+              s),
       // Closed circuit, deep trimix diluent, then an air-diluent dive.
-      BuiltIn({{0, {Point(90, 25, 10, 70, true)}}, {4 * 3600, {Point(50, 40, 21, 0, true)}}}),
+      BuiltIn({{0, {Point(90, 25, 10, 70, true)}}, {4 * 3600, {Point(50, 40, 21, 0, true)}}}, s),
       // Closed circuit past six hours of decompression.
-      BuiltIn({{0, {Point(100, 60, 10, 70, true)}}}),
+      BuiltIn({{0, {Point(100, 60, 10, 70, true)}}}, s),
   };
 }
 
@@ -128,10 +138,11 @@ TEST_F(ParallelDives, FourThreadsGiveWhatOneGivesDiveForDive) {
   // Every calculation writes its progress to the status log, so the workers
   // write it at the same time.
   env.store->numbers["Debug Level"] = kLogProgress;
+  const SCalculationSettings logging = Logging(kLogProgress);
   const std::string dir = test::TempDir();
 
   std::vector<std::unique_ptr<CPlanGroup>> sequential, parallel;
-  for (const PlanFactory& make : Plans()) {
+  for (const PlanFactory& make : Plans(logging)) {
     sequential.push_back(make());
     parallel.push_back(make());
   }
@@ -161,8 +172,8 @@ TEST_F(ParallelDives, FourThreadsGiveWhatOneGivesDiveForDive) {
   }
   ASSERT_GE(jobs.size(), 11u);
 
-  // The preferences are read once, before the threads start.
-  SCalculationSettings settings = SCalculationSettings::FromPreferences();
+  // One snapshot of the settings, taken before the threads start.
+  SCalculationSettings settings = logging;
   settings.extendedPlanning = EExtendedPlanning::Accept;
   StatusLog().OpenLogAt(dir + "/parallel.txt", false);
   StatusLog().SetTimeStamps(false);
@@ -190,10 +201,10 @@ TEST_F(ParallelDives, FourThreadsGiveWhatOneGivesDiveForDive) {
 TEST_F(ParallelDives, PlansCalculatedEachOnItsOwnThreadMatchTheirSequentialPasses) {
   // The desktop program calculates a plan on a worker thread while another
   // window's plan may be calculating too: whole passes side by side, each
-  // reading the preferences, writing the log and reporting progress.
+  // writing the log and reporting progress.
   env.store->numbers["Debug Level"] = kLogDetail;
   StatusLog().OpenLogAt(test::TempDir() + "/StatusLog.txt", false);
-  std::vector<PlanFactory> plans = Plans();
+  std::vector<PlanFactory> plans = Plans(Logging(kLogDetail));
   plans.pop_back();  // the dive that asks the 6-hour question belongs to the test above
   std::vector<std::unique_ptr<CPlanGroup>> sequential, parallel;
   for (const PlanFactory& make : plans) {

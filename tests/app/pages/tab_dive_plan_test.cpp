@@ -340,6 +340,26 @@ TEST(TabDivePlan, UnitSwitchRelabelsAndConvertsTheFields) {
   EXPECT_EQ(ead->value(), 35);
 }
 
+// A row shown in feet and updated without touching its depth keeps the
+// metres it has: 40 m shows as 130 ft, which is 39.92 m.
+TEST(TabDivePlan, AnUnchangedUpdateInFeetKeepsTheStoredDepth) {
+  CPageHarness h;
+  app::CTabDivePlan& page = *h.page;
+  ASSERT_TRUE(EnterRow(page, 40, 20, "21/35", false));
+  h.Pump();
+  page.SetImperial(true);
+  page.PointList()->selectionModel()->setCurrentIndex(page.PointsModel()->index(1, 0),
+                                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  EXPECT_EQ(page.DepthField()->value(), 130);
+  page.DurationField()->setValue(25);
+  ASSERT_TRUE(page.UpdateEntry());
+  EXPECT_EQ(h.Dive().UserPoints()[1].Depth(), 40.0);
+  EXPECT_EQ(h.Dive().UserPoints()[1].m_duration, 25 * 60);
+  page.DepthField()->setValue(131);
+  ASSERT_TRUE(page.UpdateEntry());
+  EXPECT_NEAR(h.Dive().UserPoints()[1].Depth(), 131 * 0.30705, 1e-9) << "a changed depth is the feet typed";
+}
+
 TEST(TabDivePlan, SettingsPagesApplyWithinTheirRangesAndRules) {
   CPageHarness h;
   app::CTabDivePlan& page = *h.page;
@@ -416,6 +436,34 @@ TEST(TabDivePlan, SettingsPagesApplyWithinTheirRangesAndRules) {
   EXPECT_TRUE(page.BailoutSettingsPage()->isEnabled());
   EXPECT_FALSE(page.BailoutSettingsPage()->Field(app::kMsgBailoutNoOfGasSwitches)->isEnabled());
   EXPECT_EQ(page.SettingsTabs()->count(), 3);
+}
+
+// A bailout planned from a list with items the planner cannot use says so,
+// once for each list.
+TEST(TabDivePlan, ABailoutFromTheListSaysOnceWhichItemsItLeftOut) {
+  CPageHarness h;
+  app::CTabDivePlan& page = *h.page;
+  ASSERT_TRUE(EnterRow(page, 40, 20, "21/35", true));
+  h.Pump();
+  CDivePlan& dive = h.Dive();
+  dive.SetBailoutUseGasList(true);
+  dive.SetBailoutGasList("21/35,50%,50/0");
+  page.BailoutFromCursor(600);
+  h.Pump();
+  auto told = [&] {
+    int n = 0;
+    for (const auto& shown : h.env.prompt.shown) n += shown.text.find("leaves out") != std::string::npos;
+    return n;
+  };
+  ASSERT_EQ(told(), 1);
+  EXPECT_NE(h.env.prompt.shown.back().text.find("\"50%\" is not a mix written as O2/He"), std::string::npos);
+  page.Refresh();
+  dive.SetBailoutGasList("21/35,50%,50/0,100/0");
+  h.Pump();
+  EXPECT_EQ(told(), 1) << "once for the same items";
+  dive.SetBailoutGasList("21/35,50/0,Oxygen");
+  h.Pump();
+  EXPECT_EQ(told(), 2) << "other items left out are told";
 }
 
 TEST(TabDivePlan, OpenCircuitShowsThePpo2AtTheDivesSurfacePressure) {

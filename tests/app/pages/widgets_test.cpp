@@ -155,5 +155,19 @@ TEST(GasSwitchEdit, OpenCircuitShowsThePpo2AndTheResultIsInMetres) {
   EXPECT_EQ(Prefs().GetText(EPref::GasMixes), "21/0,50/0");
 }
 
+TEST(GasSwitchEdit, AnEditedSwitchLeftAtItsDepthInFeetKeepsItsMetres) {
+  CTestEnvironment env;
+  GuiApp();
+  CGasSwitchSchedule ascent(false);
+  CGasSwitch oxygen;
+  oxygen.Set(6.0, 100, 0, false, 0.0, true);
+  ascent.Add(oxygen);
+  app::CGasSwitchEdit dialog("Deco Gas", ascent, 0, true);
+  EXPECT_EQ(dialog.DepthField()->value(), 20);  // 19.54 ft
+  EXPECT_EQ(dialog.Result().m_depth, 6.0) << "not 20 ft = 6.141 m";
+  dialog.DepthField()->setValue(21);
+  EXPECT_NEAR(dialog.Result().m_depth, 21 * 0.30705, 1e-12);
+}
+
 }  // namespace
 }  // namespace kv::test

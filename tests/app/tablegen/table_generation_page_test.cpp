@@ -21,6 +21,7 @@
 #include "app/mainwindow/dive_planner_dlg.h"
 #include "app/pages/table_generation_dlg.h"
 #include "app/widgets/spin_field.h"
+#include "frontend/table_generation_preferences.h"
 #include "gui_test_support.h"
 #include "page_test_util.h"
 #include "plan/plan_group.h"
@@ -129,7 +130,7 @@ TEST_F(TableGenerationPageTest, RunOpensTheViewerOnTheModelsTables) {
   ASSERT_EQ(shown.size(), 1u);
   // The same inputs, from the preferences the page wrote, run without the page.
   CTableGeneration model;
-  model.LoadFromPreferences();
+  LoadTableGenerationPreferences(model, TakePreferenceSnapshot());
   EXPECT_EQ(model.Inputs().depthFinish, 30);
   model.SetThreadCount(1);
   ASSERT_TRUE(model.Generate());
