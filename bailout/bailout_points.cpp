@@ -86,7 +86,7 @@ bool CBailoutPlanner::InitialiseBailoutPlan() {
   }
   std::vector<CPlanPoint>& points = m_dive.BailoutPlanPointsRef();
   points.clear();
-  const int second = m_dive.m_bailoutTime;
+  const int second = m_dive.Bailout().time;
   const std::vector<CPlanPoint>& profile = m_dive.ProfilePoints();
   const std::vector<CPlanPoint>& planPlus = m_dive.PlanPlusPoints();
   std::size_t segment = profile.size();
@@ -109,8 +109,8 @@ bool CBailoutPlanner::InitialiseBailoutPlan() {
   if (bailoutSegment.m_kind == kKindPlanned) {
     // Always from the second: a remainder kept from an earlier cut (a file
     // edited since, a bottom time changed) would cut the wrong time.
-    m_dive.m_bailoutRemainder = bailoutSegment.End() - second;
-    remaining = m_dive.m_bailoutRemainder;
+    m_dive.Bailout().remainder = bailoutSegment.End() - second;
+    remaining = m_dive.Bailout().remainder;
   } else if (bailoutSegment.m_kind == kKindDeco) {
     elapsed = second - bailoutSegment.m_start;
   }
@@ -123,7 +123,7 @@ bool CBailoutPlanner::InitialiseBailoutPlan() {
     stopLeft = &profile[segment - 1];
 
   points.assign(planPlus.begin(), planPlus.begin() + static_cast<std::ptrdiff_t>(k) + 1);
-  const double bailoutDepth = m_dive.m_bailoutDepth;
+  const double bailoutDepth = m_dive.Bailout().depth;
   bool overheadAppended = false;
   if (remaining > 0) {
     CPlanPoint& atBailout = points.back();
@@ -169,7 +169,7 @@ bool CBailoutPlanner::InitialiseBailoutPlan() {
     points.push_back(bailout);
     deepest = std::max(deepest, bailout.Depth());
   }
-  m_dive.m_bailoutSegmentIndex = static_cast<int>(points.size()) - 1;
+  m_dive.Bailout().segmentIndex = static_cast<int>(points.size()) - 1;
 
   // Later overhead sections are done on bailout gas too; everything else is
   // dropped, since from the bailout the diver ascends.
@@ -189,7 +189,7 @@ bool CBailoutPlanner::InitialiseBailoutPlan() {
     points.push_back(overhead);
     deepest = std::max(deepest, overhead.Depth());
   }
-  m_dive.m_deepestPostBailoutDepth = deepest;
+  m_dive.Bailout().deepestPostBailoutDepth = deepest;
   m_dive.LogBailoutPlanPoints(false);
   m_dive.BailoutInitialPlanPointsRef() = points;
   m_dive.LogBailoutPlanPoints(true);
@@ -215,7 +215,7 @@ void CBailoutPlanner::AssignSwitch(CPlanPoint& point, int index) const {
 
 bool CBailoutPlanner::AssignSwitchGases() {
   std::vector<CPlanPoint>& points = m_dive.BailoutPlanPointsRef();
-  const int start = m_dive.m_bailoutSegmentIndex;
+  const int start = m_dive.Bailout().segmentIndex;
   if (start < 0 || start >= static_cast<int>(points.size())) return false;
   for (std::size_t i = static_cast<std::size_t>(start); i < points.size(); ++i) {
     const int index = SwitchIndexForDepth(points[i].Depth());
@@ -254,7 +254,7 @@ bool CBailoutPlanner::AddBailoutGasSwitches() {
     LogF("Inserting segment with %s", GasName(p.m_oxygen, p.m_helium).c_str());
     return p;
   };
-  std::size_t c = static_cast<std::size_t>(m_dive.m_bailoutSegmentIndex);
+  std::size_t c = static_cast<std::size_t>(m_dive.Bailout().segmentIndex);
   while (c + 1 < points.size()) {
     int j = points[c].m_reservedIndex;
     if (j == -1) j = SwitchIndexForDepth(points[c].Depth()) + 1;
@@ -284,7 +284,7 @@ void CBailoutPlanner::RemoveBailoutGasSwitches() {
   Log("Removing bailout gas switches");
   m_dive.LogBailoutPlanPoints(false);
   std::vector<CPlanPoint>& points = m_dive.BailoutPlanPointsRef();
-  const std::size_t first = static_cast<std::size_t>(std::max(0, m_dive.m_bailoutSegmentIndex)) + 1;
+  const std::size_t first = static_cast<std::size_t>(std::max(0, m_dive.Bailout().segmentIndex)) + 1;
   if (first < points.size())
     points.erase(std::remove_if(points.begin() + static_cast<std::ptrdiff_t>(first), points.end(),
                                 [](const CPlanPoint& p) { return !p.m_noClearSurface; }),

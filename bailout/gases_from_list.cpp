@@ -153,7 +153,7 @@ std::vector<CBailoutPlanner::SListGas> CBailoutPlanner::SelectFromBase(const std
 
 bool CBailoutPlanner::CheckOutput(std::vector<SListGas>& output, int icdCount) const {
   const double ps = SurfaceBar();
-  const double pbo = ps + m_dive.m_deepestPostBailoutDepth / 10.0;
+  const double pbo = ps + m_dive.Bailout().deepestPostBailoutDepth / 10.0;
   const std::string prefix = icdCount > 0 ? LoadString(1296) : "";
   auto fail = [&](const char* line, int id) {
     Log(line);
@@ -182,7 +182,7 @@ bool CBailoutPlanner::PlanListSwitches(const std::vector<SListGas>& output) {
   auto& switches = m_dive.BailoutGasSwitches();
   for (CGasSwitch& s : switches) s.Clear();
   for (std::size_t k = 0; k < output.size() && k < switches.size(); ++k) {
-    const double depth = k == 0 ? m_dive.m_deepestPostBailoutDepth : (output[k].maxPamb - ps) * 10.0;
+    const double depth = k == 0 ? m_dive.Bailout().deepestPostBailoutDepth : (output[k].maxPamb - ps) * 10.0;
     switches[k].Set(depth, output[k].oxygen, output[k].helium, false, 0.0, true);
   }
   LogSwitches();
@@ -195,7 +195,7 @@ bool CBailoutPlanner::PlanListSwitches(const std::vector<SListGas>& output) {
 EBailoutResult CBailoutPlanner::GasesFromList() {
   const SBailoutSettings& settings = m_dive.BailoutSettings();
   const double ps = SurfaceBar();
-  const double pbo = ps + m_dive.m_deepestPostBailoutDepth / 10.0;
+  const double pbo = ps + m_dive.Bailout().deepestPostBailoutDepth / 10.0;
   double w = settings.maxPpo2;
   int icdCount = 0;
   for (int round = 0; round < kMaxCnsRounds; ++round) {

@@ -106,10 +106,10 @@ std::string BailoutSummaryText(const CPlanGroup& group, const CDivePlan& dive, c
   const SDisplayUnits& units = options.units;
   const SBailoutSettings& b = dive.BailoutSettings();
   const bool valid = dive.IsBailoutPlanValid();
-  std::string out = Format("Bailout at %s (second %d), %s, GF %d/%d, SAC %s: %s\n", Clock(dive.m_bailoutTime).c_str(),
-                           dive.m_bailoutTime, units.DepthText("%0.1f", dive.m_bailoutDepth, " ").c_str(), static_cast<int>(b.gfLow),
-                           static_cast<int>(b.gfHigh), units.VolumeRateText(b.sacRate).c_str(),
-                           valid ? "plan valid" : "NO VALID BAILOUT PLAN");
+  std::string out = Format("Bailout at %s (second %d), %s, GF %d/%d, SAC %s: %s\n", Clock(dive.Bailout().time).c_str(),
+                           dive.Bailout().time, units.DepthText("%0.1f", dive.Bailout().depth, " ").c_str(),
+                           static_cast<int>(b.gfLow), static_cast<int>(b.gfHigh),
+                           units.VolumeRateText(b.sacRate).c_str(), valid ? "plan valid" : "NO VALID BAILOUT PLAN");
   if (!dive.BailoutWalked()) return out + "The bailout was not calculated; the table shows the dive without it.\n";
   // The gases of a plan that failed a limit are the planner's last attempt,
   // not gases to carry.
@@ -389,13 +389,13 @@ bool ReplanSavedBailouts(CPlanGroup& group, std::ostream& err) {
     CDivePlan& dive = *group.GetDive(i);
     // A dive after a bailout starts from the end that bailout left.
     if (endChanged) group.CalculateDivePlan(i, true);
-    const bool saved = dive.IsBailoutPlanValid() && !dive.BailoutPlanPoints().empty() && dive.m_bailoutTime >= 1;
+    const bool saved = dive.IsBailoutPlanValid() && !dive.BailoutPlanPoints().empty() && dive.Bailout().time >= 1;
     if (!saved || !dive.IsCalculationCompleted()) continue;
     dive.EnterBailoutMode();
     endChanged = true;
     if (!dive.IsBailoutPlanValid()) {
       allValid = false;
-      err << "kvplan: dive " << i + 1 << ": the saved bailout from second " << dive.m_bailoutTime
+      err << "kvplan: dive " << i + 1 << ": the saved bailout from second " << dive.Bailout().time
           << " has no valid plan any more\n";
     }
   }

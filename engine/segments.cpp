@@ -19,25 +19,25 @@ EDirection Direction(double from, double to) {
 
 void CDivePlan::BuildDiveSegments() {
   const CLeveledLog log = Log();
-  m_segments.clear();
-  m_gasWarnings.clear();
+  m_results.segments.clear();
+  m_results.gasWarnings.clear();
   log.LogAtLevel("Processing, Segmenting - Started", kLogProgress);
-  const int n = static_cast<int>(m_profilePoints.size());
+  const int n = static_cast<int>(m_results.profilePoints.size());
   if (n == 0) {
     log.LogAtLevel("Processing, Segmenting - Completed", kLogProgress);
     return;
   }
-  const bool detailed = m_calculationSettings.detailedFirstAscent;
+  const bool detailed = m_results.calculationSettings.detailedFirstAscent;
   const double dmax = GetMaxProfileDepth();
-  double s0 = m_profilePoints[0].Depth();
+  double s0 = m_results.profilePoints[0].Depth();
   int k = 0;
   bool firstAscentSeen = false;
   bool previousEmitted = false;
   EDirection toNext = kLevel;
 
   for (int i = 0; i < n; ++i) {
-    const CPlanPoint& p = m_profilePoints[static_cast<std::size_t>(i)];
-    const CPlanPoint* next = i + 1 < n ? &m_profilePoints[static_cast<std::size_t>(i + 1)] : nullptr;
+    const CPlanPoint& p = m_results.profilePoints[static_cast<std::size_t>(i)];
+    const CPlanPoint* next = i + 1 < n ? &m_results.profilePoints[static_cast<std::size_t>(i + 1)] : nullptr;
     k += p.m_duration;
     const double f = p.Depth();
     const EDirection fromS0 = Direction(s0, f);
@@ -105,9 +105,9 @@ void CDivePlan::BuildDiveSegments() {
     seg.m_noClearSurface = p.m_noClearSurface;
     const SWarningSummary summary = SummariseWarnings(p.m_start, p.End());
     seg.m_warningFlags = summary.flags;
-    m_segments.push_back(seg);
+    m_results.segments.push_back(seg);
     log.LogAtLevelF(kLogProgress, "Processing, Segmenting - %s, Segment %3d, Depth %6.2f, Duration %5d", label,
-                    static_cast<int>(m_segments.size()) - 1, seg.m_depth, seg.m_duration);
+                    static_cast<int>(m_results.segments.size()) - 1, seg.m_depth, seg.m_duration);
     if (summary.flags & (kWarnEad | kWarnPpo2High | kWarnPpo2Low | kWarnIcd))
       AddGasWarning(p.m_oxygen, p.m_helium, summary.icd, summary.ead, summary.highO2, summary.lowO2);
     s0 = last.Depth();

@@ -100,10 +100,10 @@ std::string DiveSection(const CDivePlan& dive) {
   out += KeyLineInt(kKeyBailoutUseGasList, b.useBailoutGasList ? 1 : 0);
   out += KeyLineInt(kKeyBailoutIgnoreIcd, b.ignoreIcd ? 1 : 0);
   out += KeyLineInt(kKeyBailoutIgnoreCns, b.ignoreCns ? 1 : 0);
-  out += KeyLineInt(kKeyBailoutSecond, dive.m_bailoutTime);
-  out += KeyLineDouble(kKeyBailoutDepth, dive.m_bailoutDepth);
+  out += KeyLineInt(kKeyBailoutSecond, dive.Bailout().time);
+  out += KeyLineDouble(kKeyBailoutDepth, dive.Bailout().depth);
   out += KeyLineInt(kKeyBailoutPlanValid, dive.IsBailoutPlanValid() ? 1 : 0);
-  out += KeyLineInt(kKeyBailoutRemainder, dive.m_bailoutRemainder);
+  out += KeyLineInt(kKeyBailoutRemainder, dive.Bailout().remainder);
   out += KeyLineText(kKeyBailoutGasList, dive.GetBailoutGasList());
   for (const CPlanPoint& p : dive.UserPoints()) out += PointLine(kKeyUserPoint, p);
   for (const CPlanPoint& p : dive.BailoutPlanPoints()) out += PointLine(kKeyBailoutPoint, p);
@@ -253,10 +253,16 @@ void ApplyDiveKey(CDivePlan& dive, const CKeyLine& line) {
     case kKeyBailoutUseGasList: dive.SetBailoutUseGasList(line.Flag(2)); break;
     case kKeyBailoutIgnoreIcd: dive.SetBailoutIgnoreIcd(line.Flag(2)); break;
     case kKeyBailoutIgnoreCns: dive.SetBailoutIgnoreCns(line.Flag(2)); break;
-    case kKeyBailoutSecond: dive.m_bailoutTime = line.Int(2); break;
-    case kKeyBailoutDepth: dive.m_bailoutDepth = line.Double(2); break;
+    case kKeyBailoutSecond:
+      dive.Bailout().time = line.Int(2);
+      break;
+    case kKeyBailoutDepth:
+      dive.Bailout().depth = line.Double(2);
+      break;
     case kKeyBailoutPlanValid: dive.SetBailoutPlanValid(line.Flag(2)); break;
-    case kKeyBailoutRemainder: dive.m_bailoutRemainder = line.Int(2); break;
+    case kKeyBailoutRemainder:
+      dive.Bailout().remainder = line.Int(2);
+      break;
     case kKeyBailoutGasList: dive.SetBailoutGasList(std::string(line.Field(2))); break;
     case kKeyUserPoint:
       if (line.Count() >= 8) dive.AppendUserPoint(ReadPoint(line));
