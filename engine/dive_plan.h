@@ -278,8 +278,7 @@ public:
   // Add or insert before index (append when past the end) after the entry
   // check; returns the new index or -1 when refused. Works on the bailout plan
   // points in bailout mode.
-  int AddPoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
-               double helium, double setpoint, bool noClearSurface);
+  int AddPoint(int index, const SEnteredPoint& point);
   // A point the user entered: the first point of a dive at depth (outside
   // bailout mode) brings a point at the surface on the same gas, mode and
   // setpoint before it, so that the dive starts at the surface. The entered
@@ -289,10 +288,8 @@ public:
     int at = -1;
     bool surface = false;  // a surface point went in at index 0
   };
-  SAddedPoints AddEnteredPoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
-                               double helium, double setpoint, bool noClearSurface);
-  bool UpdatePoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
-                   double helium, double setpoint, bool noClearSurface);
+  SAddedPoints AddEnteredPoint(int index, const SEnteredPoint& point);
+  bool UpdatePoint(int index, const SEnteredPoint& point);
   void DeletePoint(int index);
   bool SelectCurrentPoint(int index);
   int InsertCurrentPoint(int index);

@@ -29,16 +29,18 @@ void LogPlanPlusAdd(const CLeveledLog& log, const char* label, const CPlanPoint&
 }
 
 // Writes what the user enters for a point; its other fields stay as they are.
-void SetEntered(CPlanPoint& p, int duration, double depthPressure, bool closedCircuit, double oxygen,
-                double helium, double setpoint, bool noClearSurface) {
-  p.m_duration = duration;
-  p.m_depthPressure = depthPressure;
-  p.m_closedCircuit = closedCircuit;
-  p.m_oxygen = oxygen;
-  p.m_helium = helium;
-  p.m_setpoint = setpoint;
-  p.m_noClearSurface = noClearSurface;
+void SetEntered(CPlanPoint& p, const SEnteredPoint& entered) {
+  p.m_duration = entered.duration;
+  p.m_depthPressure = entered.depthPressure;
+  p.m_closedCircuit = entered.closedCircuit;
+  p.m_oxygen = entered.oxygen;
+  p.m_helium = entered.helium;
+  p.m_setpoint = entered.setpoint;
+  p.m_noClearSurface = entered.noClearSurface;
 }
+
+// The entry check's reading of an entered point.
+double DepthOf(const SEnteredPoint& p) { return p.depthPressure / 100.0; }
 
 // A zero-duration point at a range's switch depth, breathing its gas.
 CPlanPoint SwitchPoint(const SGasRange& r) {
@@ -76,46 +78,47 @@ int CDivePlan::FirstBailoutPoint() const {
   return kNoBailoutPoint;
 }
 
-int CDivePlan::AddPoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
-                        double helium, double setpoint, bool noClearSurface) {
+int CDivePlan::AddPoint(int index, const SEnteredPoint& point) {
   std::vector<CPlanPoint>& points = EditedPoints();
   if (!m_inputs.useGasSwitchSchedule) {
     const bool bailoutLimits = m_bailoutState.mode && FirstBailoutPoint() < index;
-    if (!CheckGasEntry(depthPressure / 100.0, oxygen, helium, closedCircuit, setpoint, bailoutLimits)) return -1;
+    if (!CheckGasEntry(DepthOf(point), point.oxygen, point.helium, point.closedCircuit, point.setpoint, bailoutLimits))
+      return -1;
   }
   CPlanPoint entered;
-  SetEntered(entered, duration, depthPressure, closedCircuit, oxygen, helium, setpoint, noClearSurface);
+  SetEntered(entered, point);
   const int at = InsertOrAppend(points, index, entered);
   SetModified(true);
   SetState(kStateRecalculate, false);
   return at;
 }
 
-CDivePlan::SAddedPoints CDivePlan::AddEnteredPoint(int index, int duration, double depthPressure, bool closedCircuit,
-                                                   double oxygen, double helium, double setpoint,
-                                                   bool noClearSurface) {
+CDivePlan::SAddedPoints CDivePlan::AddEnteredPoint(int index, const SEnteredPoint& point) {
   SAddedPoints added;
-  const double depth = depthPressure / 100.0;
+  const double depth = DepthOf(point);
   if (!m_bailoutState.mode && m_inputs.userPoints.empty() && depth != 0.0) {
-    if (!CheckGasEntry(depth, oxygen, helium, closedCircuit, setpoint, false) ||
-        !CheckSurfacePointEntry(depth, oxygen, helium, closedCircuit, setpoint) ||
-        AddPoint(0, 0, 0.0, closedCircuit, oxygen, helium, setpoint, noClearSurface) < 0)
+    // The same gas, mode and setpoint at the surface, for no time.
+    SEnteredPoint surface = point;
+    surface.duration = 0;
+    surface.depthPressure = 0.0;
+    if (!CheckGasEntry(depth, point.oxygen, point.helium, point.closedCircuit, point.setpoint, false) ||
+        !CheckSurfacePointEntry(depth, point.oxygen, point.helium, point.closedCircuit, point.setpoint) ||
+        AddPoint(0, surface) < 0)
       return added;
     added.surface = true;
     index = 1;
   }
-  added.at = AddPoint(index, duration, depthPressure, closedCircuit, oxygen, helium, setpoint, noClearSurface);
+  added.at = AddPoint(index, point);
   return added;
 }
 
-bool CDivePlan::UpdatePoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
-                            double helium, double setpoint, bool noClearSurface) {
+bool CDivePlan::UpdatePoint(int index, const SEnteredPoint& point) {
   std::vector<CPlanPoint>& points = EditedPoints();
   if (index < 0 || index >= static_cast<int>(points.size())) return false;
   const bool bailoutLimits = m_bailoutState.mode && index >= FirstBailoutPoint();
-  if (!CheckGasEntry(depthPressure / 100.0, oxygen, helium, closedCircuit, setpoint, bailoutLimits)) return false;
-  SetEntered(points[static_cast<std::size_t>(index)], duration, depthPressure, closedCircuit, oxygen, helium, setpoint,
-             noClearSurface);
+  if (!CheckGasEntry(DepthOf(point), point.oxygen, point.helium, point.closedCircuit, point.setpoint, bailoutLimits))
+    return false;
+  SetEntered(points[static_cast<std::size_t>(index)], point);
   SetModified(true);
   SetState(kStateRecalculate, false);
   return true;

@@ -167,7 +167,7 @@ TEST_F(BailoutPoints, ASavedBailoutIsCutAgainFromTheDiveAsItIsNow) {
   ASSERT_TRUE(BailOut(900));
   EXPECT_EQ(dive->Bailout().remainder, 300);
   dive->ShowNormalPlan();
-  ASSERT_TRUE(dive->UpdatePoint(1, 1500, 3000, true, 10, 70, 1.3, false));
+  ASSERT_TRUE(dive->UpdatePoint(1, {1500, 3000, true, 10, 70, 1.3, false}));
   ASSERT_FALSE(dive->BailoutWalked());
   dive->Bailout().remainder = 300;  // as a file edited since would hold it
   dive->EnterBailoutMode();
