@@ -55,6 +55,44 @@ CPlanPoint SwitchPoint(const SGasRange& r) {
   return p;
 }
 
+// The targets of a dive of a gas switch schedule: the travel switches above
+// the bottom, the bottom on the last of them, then the deco switches from
+// the deepest up, each given to add(label, point). Returns the number of
+// switches the dive makes.
+template <typename Add>
+int AddScheduledTargets(const CPlanPoint& bottom, const std::array<SGasRange, kMaxGases>& travel,
+                        const std::array<SGasRange, kMaxGases>& deco, Add&& add) {
+  int used = 0;
+  const double b = bottom.Depth();
+  // A table depth and a switch depth, one of them typed in feet, are the
+  // same depth when they meet within a millimetre.
+  const SGasRange* remembered = nullptr;
+  for (const SGasRange& r : travel) {
+    if (!r.m_inUse) continue;
+    if (DepthsMeet(b, r.m_fromDepth)) {
+      ++used;
+      remembered = &r;
+    } else if (b > r.m_fromDepth) {
+      add("Auto generated travel gas switch,     ", SwitchPoint(r));
+      ++used;
+      remembered = &r;
+    }
+  }
+  CPlanPoint p = SwitchPoint(remembered ? *remembered : travel[0]);
+  p.m_depthPressure = bottom.m_depthPressure;
+  p.m_duration = bottom.m_duration;
+  p.m_noClearSurface = bottom.m_noClearSurface;
+  add("Auto generated travel gas switch,     ", p);
+  for (auto r = deco.rbegin(); r != deco.rend(); ++r) {
+    if (!r->m_inUse) continue;
+    if (r->m_fromDepth < b && !DepthsMeet(r->m_fromDepth, b)) {
+      add("Auto generated deco gas switch,       ", SwitchPoint(*r));
+      ++used;
+    }
+  }
+  return used;
+}
+
 // Inserts before index, or appends when the index is outside the list; returns where it went.
 int InsertOrAppend(std::vector<CPlanPoint>& points, int index, const CPlanPoint& p) {
   if (index < 0 || index >= static_cast<int>(points.size())) {
@@ -229,35 +267,8 @@ void CDivePlan::BuildPlanPlusPoints() {
     }
   } else if (!m_inputs.userPoints.empty()) {
     log.LogAtLevel("Using gas switch schedule", kLogProgress);
-    const CPlanPoint& bottom = m_inputs.userPoints.front();
-    const double b = bottom.Depth();
-    // A table depth and a switch depth, one of them typed in feet, are the
-    // same depth when they meet within a millimetre.
-    const SGasRange* remembered = nullptr;
-    for (const SGasRange& r : m_inputs.travelGasRanges) {
-      if (!r.m_inUse) continue;
-      if (DepthsMeet(b, r.m_fromDepth)) {
-        ++m_results.gasSwitchesUsed;
-        remembered = &r;
-      } else if (b > r.m_fromDepth) {
-        add("Auto generated travel gas switch,     ", SwitchPoint(r));
-        ++m_results.gasSwitchesUsed;
-        remembered = &r;
-      }
-    }
-    CPlanPoint p = SwitchPoint(remembered ? *remembered : m_inputs.travelGasRanges[0]);
-    p.m_depthPressure = bottom.m_depthPressure;
-    p.m_duration = bottom.m_duration;
-    p.m_noClearSurface = bottom.m_noClearSurface;
-    add("Auto generated travel gas switch,     ", p);
-    for (int i = 11; i >= 0; --i) {
-      const SGasRange& r = m_inputs.decoGasRanges[static_cast<std::size_t>(i)];
-      if (!r.m_inUse) continue;
-      if (r.m_fromDepth < b && !DepthsMeet(r.m_fromDepth, b)) {
-        add("Auto generated deco gas switch,       ", SwitchPoint(r));
-        ++m_results.gasSwitchesUsed;
-      }
-    }
+    m_results.gasSwitchesUsed =
+        AddScheduledTargets(m_inputs.userPoints.front(), m_inputs.travelGasRanges, m_inputs.decoGasRanges, add);
   }
 
   if (log.IsOn(kLogProgress)) {

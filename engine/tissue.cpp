@@ -25,6 +25,45 @@ constexpr double kAH[16] = {1742.4, 1383,  1191.9, 1045.8, 922,   820.5, 730.5, 
 constexpr double kBH[16] = {0.4245, 0.5747, 0.6527, 0.7223, 0.7582, 0.7957, 0.8279, 0.8553,
                             0.8757, 0.8903, 0.8997, 0.9073, 0.9122, 0.9171, 0.9217, 0.9267};
 
+// The profile point that holds second t: the one the last second was on
+// (guess) when it still does, else the first that does; -1 for none.
+int ProfileIndexAt(const std::vector<CPlanPoint>& profile, int guess, int t) {
+  const int count = static_cast<int>(profile.size());
+  if (guess < count) {
+    const CPlanPoint& p = profile[static_cast<std::size_t>(guess)];
+    if (p.m_start <= t && t <= p.End()) return guess;
+  }
+  for (int i = 0; i < count; ++i) {
+    const CPlanPoint& c = profile[static_cast<std::size_t>(i)];
+    if (c.m_start <= t && t <= c.End()) return i;
+  }
+  return -1;
+}
+
+// Inspired nitrogen and helium (mbar) at ambient pressure less water vapour
+// a (mbar) of a gas with nitrogen x and helium he (%): on closed circuit the
+// inert part of the diluent shares what the setpoint leaves.
+struct SInspired {
+  double nitrogen = 0.0;
+  double helium = 0.0;
+};
+SInspired InspiredInert(bool cc, double x, double he, double setpoint, double a) {
+  double inN2 = 0.0, inHe = 0.0;
+  if (cc) {
+    const double inert = x + he;
+    if (inert > 0.0) {
+      inN2 = x / inert * (a - setpoint * 1000.0);
+      inHe = he / inert * (a - setpoint * 1000.0);
+    }
+  } else {
+    inN2 = x / 100.0 * a;
+    inHe = he / 100.0 * a;
+  }
+  if (!(inN2 > 0.0) || !(x > 0.0)) inN2 = 0.0;
+  if (!(inHe > 0.0) || !(he > 0.0)) inHe = 0.0;
+  return {inN2, inHe};
+}
+
 template <typename Array>
 std::string Values(const Array& values, const char* format) {
   std::string s;
@@ -222,21 +261,7 @@ void CDivePlan::StepOneSecond(int t) {
   point.m_time = t;
   // The emplace may not move earlier elements (chunked storage), so prev stays valid.
 
-  const int count = static_cast<int>(m_results.profilePoints.size());
-  int index = -1;
-  if (m_profileSearchIndex < count) {
-    const CPlanPoint& guess = m_results.profilePoints[static_cast<std::size_t>(m_profileSearchIndex)];
-    if (guess.m_start <= t && t <= guess.End()) index = m_profileSearchIndex;
-  }
-  if (index < 0) {
-    for (int i = 0; i < count; ++i) {
-      const CPlanPoint& c = m_results.profilePoints[static_cast<std::size_t>(i)];
-      if (c.m_start <= t && t <= c.End()) {
-        index = i;
-        break;
-      }
-    }
-  }
+  const int index = ProfileIndexAt(m_results.profilePoints, m_profileSearchIndex, t);
   if (index < 0) return;
   m_profileSearchIndex = index;
   if (m_inStepWithReference && TakeReferenceSecond(t, index, point)) return;
@@ -275,20 +300,8 @@ void CDivePlan::StepOneSecond(int t) {
   const double ead = (n / 0.79 - 1.0) * 10.0;
   point.m_ead = ead > 0.0 ? ead : 0.0;
 
-  const double a = surface + pressure - kWaterVapour;
-  double inN2 = 0.0, inHe = 0.0;
-  if (cc) {
-    const double inert = x + he;
-    if (inert > 0.0) {
-      inN2 = x / inert * (a - setpoint * 1000.0);
-      inHe = he / inert * (a - setpoint * 1000.0);
-    }
-  } else {
-    inN2 = x / 100.0 * a;
-    inHe = he / 100.0 * a;
-  }
-  if (!(inN2 > 0.0) || !(x > 0.0)) inN2 = 0.0;
-  if (!(inHe > 0.0) || !(he > 0.0)) inHe = 0.0;
+  const SInspired inspired = InspiredInert(cc, x, he, setpoint, surface + pressure - kWaterVapour);
+  const double inN2 = inspired.nitrogen, inHe = inspired.helium;
   point.m_inspiredNitrogen = inN2;
   point.m_inspiredHelium = inHe;
 
