@@ -274,9 +274,11 @@ struct SBailoutOptions {
   bool allowFewerGases = false;
 };
 
-int RunBailout(CKvplanSession& session, const SBailoutOptions& b) {
-  std::ostream& err = session.Err();
-  int dive = 0, second = 0, step = 60;
+// Reads --dive, the bailout second (--at or --end-of-segment) and --step;
+// kExitUsage, said on err, when one is missing, not a number in range, or
+// --tables or --gas-tables come with a sweep.
+int ReadBailoutOptions(const SBailoutOptions& b, const SKvplanOptions& o, std::ostream& err, int& dive, int& second,
+                       int& step) {
   auto number = [&](const char* option, const std::string& text, int lowest, int highest, const char* what,
                     int& value) {
     const std::string why = ReadOptionNumber(option, text, lowest, highest, what, value);
@@ -294,13 +296,40 @@ int RunBailout(CKvplanSession& session, const SBailoutOptions& b) {
     return kExitUsage;
   if (!b.step.empty() && !number("--step", b.step, 1, CDivePlan::kTwentyFourHours, "a number of seconds", step))
     return kExitUsage;
-  const SKvplanOptions& o = session.Options();
   if (b.sweep && (!o.tables.empty() || !o.gasTables.empty())) {
     // A sweep plans a bailout dive for every moment; the tables print one dive.
     err << "kvplan: " << (o.tables.empty() ? "--gas-tables" : "--tables")
         << " prints one dive: give --at SECOND for the tables of one bailout, not --sweep\n";
     return kExitUsage;
   }
+  return kExitOk;
+}
+
+// kExitUsage, said on err, when the chosen dive has no closed-circuit
+// second to bail out from at second (from the end of its segment).
+int CheckBailoutSecond(const CDivePlan& chosen, int dive, int second, bool fromEnd, std::ostream& err) {
+  const char* option = fromEnd ? "--end-of-segment" : "--at";
+  const int last = chosen.PredictionCount() - 1;
+  if (second > last) {
+    err << "kvplan: " << option << " " << second << ": dive " << dive << " runs from second 1 to " << last << "\n";
+    return kExitUsage;
+  }
+  // Only a rebreather fails: on open circuit there is nothing to bail out from.
+  const int bailoutSecond = chosen.BailoutSecondFor(second, fromEnd);
+  if (bailoutSecond < 0 || !chosen.Prediction(bailoutSecond)->m_closedCircuit) {
+    err << "kvplan: " << option << " " << second << ": dive " << dive << " is on open circuit at "
+        << Clock(bailoutSecond < 0 ? second : bailoutSecond)
+        << "; it has no closed-circuit time there to bail out from\n";
+    return kExitUsage;
+  }
+  return kExitOk;
+}
+
+int RunBailout(CKvplanSession& session, const SBailoutOptions& b) {
+  std::ostream& err = session.Err();
+  int dive = 0, second = 0, step = 60;
+  if (int rc = ReadBailoutOptions(b, session.Options(), err, dive, second, step); rc != kExitOk) return rc;
+  const bool fromEnd = !b.endOfSegment.empty();
 
   if (int rc = session.Start(); rc != kExitOk) return rc;
   CPlanGroup group;
@@ -320,21 +349,7 @@ int RunBailout(CKvplanSession& session, const SBailoutOptions& b) {
   }
   WarnAboutListItems(chosen, index, err);
   if (b.sweep) return RunSweep(session, group, index, step, answers);
-
-  const char* option = fromEnd ? "--end-of-segment" : "--at";
-  const int last = chosen.PredictionCount() - 1;
-  if (second > last) {
-    err << "kvplan: " << option << " " << second << ": dive " << dive << " runs from second 1 to " << last << "\n";
-    return kExitUsage;
-  }
-  // Only a rebreather fails: on open circuit there is nothing to bail out from.
-  const int bailoutSecond = chosen.BailoutSecondFor(second, fromEnd);
-  if (bailoutSecond < 0 || !chosen.Prediction(bailoutSecond)->m_closedCircuit) {
-    err << "kvplan: " << option << " " << second << ": dive " << dive << " is on open circuit at "
-        << Clock(bailoutSecond < 0 ? second : bailoutSecond)
-        << "; it has no closed-circuit time there to bail out from\n";
-    return kExitUsage;
-  }
+  if (int rc = CheckBailoutSecond(chosen, dive, second, fromEnd, err); rc != kExitOk) return rc;
   chosen.SetBailout(second, fromEnd);
 
   const SReportOptions& options = session.ReportOptions();
