@@ -1,7 +1,7 @@
 #pragma once
-// One dive of a plan: the points the user entered, the dive's settings, the
-// point lists the calculation derives, the per-second states, the printable
-// segments and the calculation state.
+// One dive of a plan: what the user gives it (SDiveInputs), its bailout
+// (SBailoutState), what its last calculation gave (SDiveResults), and the
+// working state of a calculation.
 
 #include <array>
 #include <cstdint>
