@@ -91,6 +91,16 @@ private:
   bool CheckOutput(std::vector<SListGas>& output, int icdCount) const;
   bool PlanListSwitches(const std::vector<SListGas>& output);
   void LogGasList(const std::string& title, const std::vector<SListGas>& gases) const;
+  // Steps 1 and 2 of planning from the list: the usable mixes at working Max
+  // PPO2 w, richest first, down to the first that may be breathed at the
+  // deepest depth after the bailout. Empty, with the message shown, when the
+  // list cannot give a plan.
+  std::vector<SListGas> BaseSet(double w);
+  // Steps 3 to 6: plans the switches of base and repairs the counter-diffusion
+  // risk the calculation flags; false when no plan could be made.
+  bool PlanFromBaseSet(std::vector<SListGas>& base, int& icdCount);
+  // The first second after the bailout with a counter-diffusion risk, or nullptr.
+  const CPredictionPoint* FirstIcdRisk() const;
 
   CDivePlan& m_dive;
   SPreviousDiveState m_start;

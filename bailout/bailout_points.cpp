@@ -27,6 +27,128 @@ int DescentSeconds(const std::vector<CPlanPoint>& profile, std::size_t segment, 
   return bailoutSecond - profile[first].m_start + 1;
 }
 
+// The profile point that holds second; profile.size() when none does.
+std::size_t SegmentHolding(const std::vector<CPlanPoint>& profile, int second) {
+  for (std::size_t i = 0; i < profile.size(); ++i)
+    if (profile[i].m_start <= second && second <= profile[i].End()) return i;
+  return profile.size();
+}
+
+// Where the bailout second lies: the profile point that holds it, the target
+// (plan-plus point) that profile point belongs to, and what of it is done.
+struct SBailoutCut {
+  const CPlanPoint* segment = nullptr;
+  std::size_t segmentIndex = 0;
+  int second = 0;
+  std::size_t target = 0;
+  bool inserted = false;  // the walk inserted the profile point on its way to the target
+  int remaining = 0;      // s of a planned bottom time left after the second
+  int elapsed = 0;        // s of a stop spent by the second
+  // On the way up from a stop the diver has done that stop.
+  const CPlanPoint* stopLeft = nullptr;
+};
+
+SBailoutCut LocateBailout(const std::vector<CPlanPoint>& profile, const std::vector<CPlanPoint>& planPlus,
+                          std::size_t segment, int second) {
+  SBailoutCut cut;
+  cut.segment = &profile[segment];
+  cut.segmentIndex = segment;
+  cut.second = second;
+  const double source = cut.segment->m_source;
+  cut.target = std::min(planPlus.size() - 1, static_cast<std::size_t>(std::max(0.0, std::floor(source))));
+  cut.inserted = source > static_cast<double>(cut.target);
+  if (cut.segment->m_kind == kKindPlanned) {
+    cut.remaining = cut.segment->End() - second;
+  } else if (cut.segment->m_kind == kKindDeco) {
+    cut.elapsed = second - cut.segment->m_start;
+  }
+  // The stop's whole time comes first, or the walk would leave the stop as
+  // soon as the ceiling cleared the bailout depth and bail out up to a whole
+  // stop early.
+  if (cut.inserted && cut.segment->m_kind == kKindDecoAscent && segment > 0 && profile[segment - 1].m_kind == kKindDeco)
+    cut.stopLeft = &profile[segment - 1];
+  return cut;
+}
+
+// Appends, after the targets up to the one being made for (points ends with
+// it, as target), what the diver has done of it and the bailout point;
+// returns the deepest depth from the bailout on so far.
+double AppendPointsToBailout(std::vector<CPlanPoint>& points, const CPlanPoint& target, const SBailoutCut& cut,
+                             double bailoutDepth) {
+  bool overheadAppended = false;
+  int remaining = cut.remaining;
+  if (remaining > 0) {
+    CPlanPoint& atBailout = points.back();
+    if (remaining >= atBailout.m_duration) remaining = atBailout.m_duration;
+    atBailout.m_duration -= remaining;
+    if (target.m_noClearSurface && remaining > 0) {
+      // The rest of the overhead section is done on bailout gas.
+      CPlanPoint rest = target;
+      rest.m_duration = remaining;
+      rest.m_closedCircuit = 0;
+      rest.SetDepth(bailoutDepth);
+      rest.m_oxygen = rest.m_helium = 0.0;
+      rest.m_bailout = 1;
+      points.push_back(rest);
+      overheadAppended = true;
+    }
+  } else if (cut.inserted) {
+    if (cut.stopLeft) {
+      CPlanPoint stop = target;
+      stop.m_duration = cut.stopLeft->m_duration;
+      stop.SetDepth(cut.stopLeft->Depth());
+      stop.m_noClearSurface = 0;
+      stop.m_bailout = 0;
+      points.push_back(stop);
+    }
+    CPlanPoint reached = target;
+    reached.m_duration = cut.segment->m_kind == kKindDeco ? cut.elapsed : 0;
+    reached.SetDepth(bailoutDepth);
+    reached.m_noClearSurface = 0;
+    reached.m_bailout = 0;
+    points.push_back(reached);
+  }
+  // From the end of the stop left the diver may breathe bailout gas at its depth.
+  double deepest = cut.stopLeft ? cut.stopLeft->Depth() : points.back().Depth();
+  if (!overheadAppended) {
+    CPlanPoint bailout = target;
+    bailout.m_duration = 0;
+    bailout.m_closedCircuit = 0;
+    bailout.m_noClearSurface = 0;
+    bailout.SetDepth(bailoutDepth);
+    bailout.m_oxygen = bailout.m_helium = 0.0;
+    bailout.m_bailout = 1;
+    points.push_back(bailout);
+    deepest = std::max(deepest, bailout.Depth());
+  }
+  return deepest;
+}
+
+// Later overhead sections are done on bailout gas too; everything else is
+// dropped, since from the bailout the diver ascends. Returns the deepest of
+// them (0 without any).
+double AppendLaterOverheads(std::vector<CPlanPoint>& points, const std::vector<CPlanPoint>& profile,
+                            const std::vector<CPlanPoint>& planPlus, const SBailoutCut& cut, double bailoutDepth) {
+  double deepest = 0.0;
+  for (std::size_t i = cut.target + 1; i < planPlus.size(); ++i) {
+    if (!planPlus[i].m_noClearSurface) continue;
+    CPlanPoint overhead = planPlus[i];
+    overhead.m_closedCircuit = 0;
+    overhead.m_oxygen = overhead.m_helium = 0.0;
+    overhead.m_bailout = 1;
+    // Reached at the very bottom of the descent to it, the overhead target
+    // owes only what is left of its time: the descent counts towards it as it
+    // would have without the bailout. A target still deeper takes the pending
+    // travel off itself in the walk as usual.
+    if (i == cut.target + 1 && cut.inserted && cut.segment->m_kind == kKindDescent &&
+        SameDepth(overhead.Depth(), bailoutDepth))
+      overhead.m_duration = std::max(0, overhead.m_duration - DescentSeconds(profile, cut.segmentIndex, cut.second));
+    points.push_back(overhead);
+    deepest = std::max(deepest, overhead.Depth());
+  }
+  return deepest;
+}
+
 }  // namespace
 
 CBailoutPlanner::CBailoutPlanner(CDivePlan& dive, const SPreviousDiveState& start, IUserPrompt& prompt,
@@ -86,110 +208,25 @@ bool CBailoutPlanner::InitialiseBailoutPlan() {
   }
   std::vector<CPlanPoint>& points = m_dive.BailoutPlanPointsRef();
   points.clear();
-  const int second = m_dive.m_bailoutTime;
+  SBailoutState& bailout = m_dive.Bailout();
+  const int second = bailout.time;
   const std::vector<CPlanPoint>& profile = m_dive.ProfilePoints();
   const std::vector<CPlanPoint>& planPlus = m_dive.PlanPlusPoints();
-  std::size_t segment = profile.size();
-  for (std::size_t i = 0; i < profile.size(); ++i) {
-    if (profile[i].m_start <= second && second <= profile[i].End()) {
-      segment = i;
-      break;
-    }
-  }
+  const std::size_t segment = SegmentHolding(profile, second);
   if (second < 1 || segment == profile.size() || planPlus.empty()) {
     LogF("Bailout second t%d lies outside the dive's profile", second);
     return false;
   }
-  const CPlanPoint& bailoutSegment = profile[segment];
-  const double source = bailoutSegment.m_source;
-  const std::size_t k =
-      std::min(planPlus.size() - 1, static_cast<std::size_t>(std::max(0.0, std::floor(source))));
-  const bool inserted = source > static_cast<double>(k);
-  int remaining = 0, elapsed = 0;
-  if (bailoutSegment.m_kind == kKindPlanned) {
-    // Always from the second: a remainder kept from an earlier cut (a file
-    // edited since, a bottom time changed) would cut the wrong time.
-    m_dive.m_bailoutRemainder = bailoutSegment.End() - second;
-    remaining = m_dive.m_bailoutRemainder;
-  } else if (bailoutSegment.m_kind == kKindDeco) {
-    elapsed = second - bailoutSegment.m_start;
-  }
-  // On the way up from a stop the diver has done that stop: its whole time
-  // comes first, or the walk would leave the stop as soon as the ceiling
-  // cleared the bailout depth and bail out up to a whole stop early.
-  const CPlanPoint* stopLeft = nullptr;
-  if (inserted && bailoutSegment.m_kind == kKindDecoAscent && segment > 0 &&
-      profile[segment - 1].m_kind == kKindDeco)
-    stopLeft = &profile[segment - 1];
+  const SBailoutCut cut = LocateBailout(profile, planPlus, segment, second);
+  // Always from the second: a remainder kept from an earlier cut (a file
+  // edited since, a bottom time changed) would cut the wrong time.
+  if (cut.segment->m_kind == kKindPlanned) bailout.remainder = cut.remaining;
 
-  points.assign(planPlus.begin(), planPlus.begin() + static_cast<std::ptrdiff_t>(k) + 1);
-  const double bailoutDepth = m_dive.m_bailoutDepth;
-  bool overheadAppended = false;
-  if (remaining > 0) {
-    CPlanPoint& atBailout = points.back();
-    if (remaining >= atBailout.m_duration) remaining = atBailout.m_duration;
-    atBailout.m_duration -= remaining;
-    if (planPlus[k].m_noClearSurface && remaining > 0) {
-      // The rest of the overhead section is done on bailout gas.
-      CPlanPoint rest = planPlus[k];
-      rest.m_duration = remaining;
-      rest.m_closedCircuit = 0;
-      rest.SetDepth(bailoutDepth);
-      rest.m_oxygen = rest.m_helium = 0.0;
-      rest.m_bailout = 1;
-      points.push_back(rest);
-      overheadAppended = true;
-    }
-  } else if (inserted) {
-    if (stopLeft) {
-      CPlanPoint stop = planPlus[k];
-      stop.m_duration = stopLeft->m_duration;
-      stop.SetDepth(stopLeft->Depth());
-      stop.m_noClearSurface = 0;
-      stop.m_bailout = 0;
-      points.push_back(stop);
-    }
-    CPlanPoint reached = planPlus[k];
-    reached.m_duration = bailoutSegment.m_kind == kKindDeco ? elapsed : 0;
-    reached.SetDepth(bailoutDepth);
-    reached.m_noClearSurface = 0;
-    reached.m_bailout = 0;
-    points.push_back(reached);
-  }
-  // From the end of the stop left the diver may breathe bailout gas at its depth.
-  double deepest = stopLeft ? stopLeft->Depth() : points.back().Depth();
-  if (!overheadAppended) {
-    CPlanPoint bailout = planPlus[k];
-    bailout.m_duration = 0;
-    bailout.m_closedCircuit = 0;
-    bailout.m_noClearSurface = 0;
-    bailout.SetDepth(bailoutDepth);
-    bailout.m_oxygen = bailout.m_helium = 0.0;
-    bailout.m_bailout = 1;
-    points.push_back(bailout);
-    deepest = std::max(deepest, bailout.Depth());
-  }
-  m_dive.m_bailoutSegmentIndex = static_cast<int>(points.size()) - 1;
-
-  // Later overhead sections are done on bailout gas too; everything else is
-  // dropped, since from the bailout the diver ascends.
-  for (std::size_t i = k + 1; i < planPlus.size(); ++i) {
-    if (!planPlus[i].m_noClearSurface) continue;
-    CPlanPoint overhead = planPlus[i];
-    overhead.m_closedCircuit = 0;
-    overhead.m_oxygen = overhead.m_helium = 0.0;
-    overhead.m_bailout = 1;
-    // Reached at the very bottom of the descent to it, the overhead target
-    // owes only what is left of its time: the descent counts towards it as it
-    // would have without the bailout. A target still deeper takes the pending
-    // travel off itself in the walk as usual.
-    if (i == k + 1 && inserted && bailoutSegment.m_kind == kKindDescent &&
-        SameDepth(overhead.Depth(), bailoutDepth))
-      overhead.m_duration = std::max(0, overhead.m_duration - DescentSeconds(profile, segment, second));
-    points.push_back(overhead);
-    deepest = std::max(deepest, overhead.Depth());
-  }
-  m_dive.m_deepestPostBailoutDepth = deepest;
+  points.assign(planPlus.begin(), planPlus.begin() + static_cast<std::ptrdiff_t>(cut.target) + 1);
+  double deepest = AppendPointsToBailout(points, planPlus[cut.target], cut, bailout.depth);
+  bailout.segmentIndex = static_cast<int>(points.size()) - 1;
+  deepest = std::max(deepest, AppendLaterOverheads(points, profile, planPlus, cut, bailout.depth));
+  bailout.deepestPostBailoutDepth = deepest;
   m_dive.LogBailoutPlanPoints(false);
   m_dive.BailoutInitialPlanPointsRef() = points;
   m_dive.LogBailoutPlanPoints(true);
@@ -215,7 +252,7 @@ void CBailoutPlanner::AssignSwitch(CPlanPoint& point, int index) const {
 
 bool CBailoutPlanner::AssignSwitchGases() {
   std::vector<CPlanPoint>& points = m_dive.BailoutPlanPointsRef();
-  const int start = m_dive.m_bailoutSegmentIndex;
+  const int start = m_dive.Bailout().segmentIndex;
   if (start < 0 || start >= static_cast<int>(points.size())) return false;
   for (std::size_t i = static_cast<std::size_t>(start); i < points.size(); ++i) {
     const int index = SwitchIndexForDepth(points[i].Depth());
@@ -254,7 +291,7 @@ bool CBailoutPlanner::AddBailoutGasSwitches() {
     LogF("Inserting segment with %s", GasName(p.m_oxygen, p.m_helium).c_str());
     return p;
   };
-  std::size_t c = static_cast<std::size_t>(m_dive.m_bailoutSegmentIndex);
+  std::size_t c = static_cast<std::size_t>(m_dive.Bailout().segmentIndex);
   while (c + 1 < points.size()) {
     int j = points[c].m_reservedIndex;
     if (j == -1) j = SwitchIndexForDepth(points[c].Depth()) + 1;
@@ -284,7 +321,7 @@ void CBailoutPlanner::RemoveBailoutGasSwitches() {
   Log("Removing bailout gas switches");
   m_dive.LogBailoutPlanPoints(false);
   std::vector<CPlanPoint>& points = m_dive.BailoutPlanPointsRef();
-  const std::size_t first = static_cast<std::size_t>(std::max(0, m_dive.m_bailoutSegmentIndex)) + 1;
+  const std::size_t first = static_cast<std::size_t>(std::max(0, m_dive.Bailout().segmentIndex)) + 1;
   if (first < points.size())
     points.erase(std::remove_if(points.begin() + static_cast<std::ptrdiff_t>(first), points.end(),
                                 [](const CPlanPoint& p) { return !p.m_noClearSurface; }),

@@ -142,7 +142,7 @@ SBailoutMoment PlanBailoutMoment(const CDivePlan& dive, const SPreviousDiveState
   SBailoutMoment moment;
   moment.second = second;
   if (work.SetBailout(second, false)) {
-    moment.depth = work.m_bailoutDepth;
+    moment.depth = work.Bailout().depth;
     moment.valid = work.IsBailoutPlanValid();
     moment.calculated = work.BailoutWalked() && work.IsCalculationCompleted();
     if (moment.calculated) {

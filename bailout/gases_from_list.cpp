@@ -153,7 +153,7 @@ std::vector<CBailoutPlanner::SListGas> CBailoutPlanner::SelectFromBase(const std
 
 bool CBailoutPlanner::CheckOutput(std::vector<SListGas>& output, int icdCount) const {
   const double ps = SurfaceBar();
-  const double pbo = ps + m_dive.m_deepestPostBailoutDepth / 10.0;
+  const double pbo = ps + m_dive.Bailout().deepestPostBailoutDepth / 10.0;
   const std::string prefix = icdCount > 0 ? LoadString(1296) : "";
   auto fail = [&](const char* line, int id) {
     Log(line);
@@ -182,7 +182,7 @@ bool CBailoutPlanner::PlanListSwitches(const std::vector<SListGas>& output) {
   auto& switches = m_dive.BailoutGasSwitches();
   for (CGasSwitch& s : switches) s.Clear();
   for (std::size_t k = 0; k < output.size() && k < switches.size(); ++k) {
-    const double depth = k == 0 ? m_dive.m_deepestPostBailoutDepth : (output[k].maxPamb - ps) * 10.0;
+    const double depth = k == 0 ? m_dive.Bailout().deepestPostBailoutDepth : (output[k].maxPamb - ps) * 10.0;
     switches[k].Set(depth, output[k].oxygen, output[k].helium, false, 0.0, true);
   }
   LogSwitches();
@@ -192,74 +192,85 @@ bool CBailoutPlanner::PlanListSwitches(const std::vector<SListGas>& output) {
   return Recalculate();
 }
 
+std::vector<CBailoutPlanner::SListGas> CBailoutPlanner::BaseSet(double w) {
+  const double pbo = SurfaceBar() + m_dive.Bailout().deepestPostBailoutDepth / 10.0;
+  Log("Calculate Gases from List Step 1");
+  std::vector<SListGas> base = ReadGasList(w);
+  if (base.empty()) {
+    Log("Step 1 No gas mixes in list");
+    m_prompt.ShowMessage(LoadString(1295), EIcon::Exclamation);
+    return {};
+  }
+  LogGasList("Step 1", base);
+
+  Log("Calculate Gases from List Step 2");
+  std::stable_sort(base.begin(), base.end(), [](const SListGas& a, const SListGas& b) {
+    if (a.oxygen != b.oxygen) return a.oxygen > b.oxygen;
+    return TieBreak(a, b);
+  });
+  LogGasList("Step 2", base);
+  if (base.front().oxygen < 20.0) {
+    Log(Format("Step 2 Gas Mix 1 Oxygen %0.0f below 20", base.front().oxygen) + "% at surface");
+    m_prompt.ShowMessage(Format(LoadString(1290), ""), EIcon::Exclamation);
+    return {};
+  }
+  // A gas exactly at its limit at the bailout depth is usable there, as the entry check accepts it.
+  const auto deep = std::find_if(base.begin(), base.end(), [&](const SListGas& g) { return !Above(pbo, g.maxPamb); });
+  if (deep == base.end()) {
+    Log("Step 2 No suitable gas at bailout depth");
+    m_prompt.ShowMessage(Format(LoadString(1291), ""), EIcon::Exclamation);
+    return {};
+  }
+  Log("Removing gases not required");
+  base.erase(deep + 1, base.end());
+  LogGasList("Step 2", base);
+  return base;
+}
+
+const CPredictionPoint* CBailoutPlanner::FirstIcdRisk() const {
+  for (int t = m_dive.GetBailoutSecond() + 1; t < m_dive.PredictionCount(); ++t)
+    if (m_dive.Prediction(t)->m_icdRisk) return m_dive.Prediction(t);
+  return nullptr;
+}
+
+bool CBailoutPlanner::PlanFromBaseSet(std::vector<SListGas>& base, int& icdCount) {
+  const double ps = SurfaceBar();
+  // Each repair round moves one gas's switch to where its EAD is 0 or drops
+  // the gas, so a round that changes nothing ends them.
+  for (std::size_t repair = 0;; ++repair) {
+    std::vector<SListGas> output = SelectFromBase(base);
+    if (!CheckOutput(output, icdCount)) return false;
+    if (!PlanListSwitches(output)) return false;
+    if (m_dive.BailoutSettings().ignoreIcd || repair > 2 * base.size()) return true;
+    const CPredictionPoint* flagged = FirstIcdRisk();
+    if (!flagged) return true;
+    const double oxygen = flagged->m_oxygen, helium = flagged->m_heliumFraction;
+    LogF("Base set prior to removing gas %02.0f/%02.0f", oxygen, helium);
+    LogGasList("Base", base);
+    const auto gas = std::find_if(base.begin(), base.end(),
+                                  [&](const SListGas& g) { return g.oxygen == oxygen && g.helium == helium; });
+    if (gas == base.end() || (gas->maxPamb == gas->pEadZero && gas->maxPamb > gas->minPamb && gas->pEadZero >= ps)) {
+      Log("ICD repair changes nothing more");
+      return true;
+    }
+    gas->maxPamb = gas->pEadZero;
+    if (gas->maxPamb <= gas->minPamb || gas->pEadZero < ps) base.erase(gas);
+    LogF("Base set after replacing gas %02.0f/%02.0f maxPamb with pEadZero and removals", oxygen, helium);
+    LogGasList("Base", base);
+    ++icdCount;
+  }
+}
+
 EBailoutResult CBailoutPlanner::GasesFromList() {
   const SBailoutSettings& settings = m_dive.BailoutSettings();
-  const double ps = SurfaceBar();
-  const double pbo = ps + m_dive.m_deepestPostBailoutDepth / 10.0;
   double w = settings.maxPpo2;
   int icdCount = 0;
+  // The CNS fit: each round plans at a lower working Max PPO2 until the dive
+  // ends within the CNS limit.
   for (int round = 0; round < kMaxCnsRounds; ++round) {
-    Log("Calculate Gases from List Step 1");
-    std::vector<SListGas> base = ReadGasList(w);
-    if (base.empty()) {
-      Log("Step 1 No gas mixes in list");
-      m_prompt.ShowMessage(LoadString(1295), EIcon::Exclamation);
-      return EBailoutResult::Failed;
-    }
-    LogGasList("Step 1", base);
-
-    Log("Calculate Gases from List Step 2");
-    std::stable_sort(base.begin(), base.end(), [](const SListGas& a, const SListGas& b) {
-      if (a.oxygen != b.oxygen) return a.oxygen > b.oxygen;
-      return TieBreak(a, b);
-    });
-    LogGasList("Step 2", base);
-    if (base.front().oxygen < 20.0) {
-      Log(Format("Step 2 Gas Mix 1 Oxygen %0.0f below 20", base.front().oxygen) + "% at surface");
-      m_prompt.ShowMessage(Format(LoadString(1290), ""), EIcon::Exclamation);
-      return EBailoutResult::Failed;
-    }
-    // A gas exactly at its limit at the bailout depth is usable there, as the entry check accepts it.
-    const auto deep = std::find_if(base.begin(), base.end(), [&](const SListGas& g) { return !Above(pbo, g.maxPamb); });
-    if (deep == base.end()) {
-      Log("Step 2 No suitable gas at bailout depth");
-      m_prompt.ShowMessage(Format(LoadString(1291), ""), EIcon::Exclamation);
-      return EBailoutResult::Failed;
-    }
-    Log("Removing gases not required");
-    base.erase(deep + 1, base.end());
-    LogGasList("Step 2", base);
-
-    // Steps 3 to 6; each repair round moves one gas's switch to where its EAD
-    // is 0 or drops the gas, so a round that changes nothing ends them.
-    for (std::size_t repair = 0;; ++repair) {
-      std::vector<SListGas> output = SelectFromBase(base);
-      if (!CheckOutput(output, icdCount)) return EBailoutResult::Failed;
-      if (!PlanListSwitches(output)) return EBailoutResult::Failed;
-      if (settings.ignoreIcd || repair > 2 * base.size()) break;
-      const CPredictionPoint* flagged = nullptr;
-      for (int t = m_dive.GetBailoutSecond() + 1; t < m_dive.PredictionCount(); ++t) {
-        if (m_dive.Prediction(t)->m_icdRisk) {
-          flagged = m_dive.Prediction(t);
-          break;
-        }
-      }
-      if (!flagged) break;
-      const double oxygen = flagged->m_oxygen, helium = flagged->m_heliumFraction;
-      LogF("Base set prior to removing gas %02.0f/%02.0f", oxygen, helium);
-      LogGasList("Base", base);
-      const auto gas = std::find_if(base.begin(), base.end(),
-                                    [&](const SListGas& g) { return g.oxygen == oxygen && g.helium == helium; });
-      if (gas == base.end() || (gas->maxPamb == gas->pEadZero && gas->maxPamb > gas->minPamb && gas->pEadZero >= ps)) {
-        Log("ICD repair changes nothing more");
-        break;
-      }
-      gas->maxPamb = gas->pEadZero;
-      if (gas->maxPamb <= gas->minPamb || gas->pEadZero < ps) base.erase(gas);
-      LogF("Base set after replacing gas %02.0f/%02.0f maxPamb with pEadZero and removals", oxygen, helium);
-      LogGasList("Base", base);
-      ++icdCount;
-    }
+    std::vector<SListGas> base = BaseSet(w);
+    if (base.empty()) return EBailoutResult::Failed;
+    if (!PlanFromBaseSet(base, icdCount)) return EBailoutResult::Failed;
     if (settings.ignoreCns) return EBailoutResult::Planned;
 
     const double cns = LastCns();

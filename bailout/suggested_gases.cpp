@@ -53,11 +53,11 @@ void CBailoutPlanner::LogSwitches() const {
 
 bool CBailoutPlanner::CalculateBailoutSwitchDepths() {
   const double ps = SurfaceBar();
-  const double deepest = m_dive.m_deepestPostBailoutDepth;
+  const double deepest = m_dive.Bailout().deepestPostBailoutDepth;
   const double pbo = ps + deepest / 10.0;
   const double maxPpo2 = m_dive.BailoutSettings().maxPpo2;
   LogF("Calculating bailout gas switch depths from t%d seconds and %0.1fm depth, Max post bailout depth %0.1fm",
-       m_dive.m_bailoutTime, m_dive.m_bailoutDepth, deepest);
+       m_dive.Bailout().time, m_dive.Bailout().depth, deepest);
   const int setting = m_dive.BailoutSettings().noOfGasSwitches;
   // The settings page offers 1 to 12; a file may hold anything.
   int n = std::clamp(setting, 1, CDivePlan::kMaxGases);
@@ -121,9 +121,9 @@ CGas CBailoutPlanner::GasForSwitch(double depth, double previousN2, bool isFirst
   if (isFirst) {
     // Not above 1.6 at the bailout ceiling either, and the EAD may rise at the
     // switch by no more than the distance to the ceiling.
-    const double atCeiling = ps + m_dive.m_bailoutCeiling / 10.0;
+    const double atCeiling = ps + m_dive.Bailout().ceiling / 10.0;
     if (atCeiling > 0.0) target = std::min(target, 1.6 * p / atCeiling);
-    if (!b.ignoreIcd) eadLimit = std::min(eadLimit, depth - m_dive.m_bailoutCeiling + m_dive.m_bailoutEad);
+    if (!b.ignoreIcd) eadLimit = std::min(eadLimit, depth - m_dive.Bailout().ceiling + m_dive.Bailout().ead);
   }
   const double oxygen = std::floor(std::min(100.0, target * 100.0 / p));
   const double inert = 100.0 - oxygen;
@@ -181,7 +181,7 @@ bool CBailoutPlanner::OptimiseIcd() {
   bool recalculate = true;
   const auto& points = m_dive.BailoutPlanPoints();
   const bool overheadAfterBailout =
-      std::any_of(points.begin() + std::clamp<std::ptrdiff_t>(m_dive.m_bailoutSegmentIndex, 0,
+      std::any_of(points.begin() + std::clamp<std::ptrdiff_t>(m_dive.Bailout().segmentIndex, 0,
                                                               static_cast<std::ptrdiff_t>(points.size())),
                   points.end(), [](const CPlanPoint& p) { return p.m_noClearSurface != 0; });
   if (n <= 1) {

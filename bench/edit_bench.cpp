@@ -52,7 +52,7 @@ void BM_EditTwoHourTrimixDive(benchmark::State& state) {
     // Each edit changes the bottom time, so every pass recalculates.
     minutes = minutes == 30 ? 31 : 30;
     const CPlanPoint& bottom = dive.UserPoints()[1];
-    dive.UpdatePoint(1, minutes * 60, bottom.m_depthPressure, false, bottom.m_oxygen, bottom.m_helium, 0.7, false);
+    dive.UpdatePoint(1, {minutes * 60, bottom.m_depthPressure, false, bottom.m_oxygen, bottom.m_helium, 0.7, false});
     kv::app::SChartContent chart = kv::app::BuildProfileChart(dive, false);
     points = chart.series.size();
     benchmark::DoNotOptimize(chart);

@@ -106,10 +106,10 @@ std::string BailoutSummaryText(const CPlanGroup& group, const CDivePlan& dive, c
   const SDisplayUnits& units = options.units;
   const SBailoutSettings& b = dive.BailoutSettings();
   const bool valid = dive.IsBailoutPlanValid();
-  std::string out = Format("Bailout at %s (second %d), %s, GF %d/%d, SAC %s: %s\n", Clock(dive.m_bailoutTime).c_str(),
-                           dive.m_bailoutTime, units.DepthText("%0.1f", dive.m_bailoutDepth, " ").c_str(), static_cast<int>(b.gfLow),
-                           static_cast<int>(b.gfHigh), units.VolumeRateText(b.sacRate).c_str(),
-                           valid ? "plan valid" : "NO VALID BAILOUT PLAN");
+  std::string out = Format("Bailout at %s (second %d), %s, GF %d/%d, SAC %s: %s\n", Clock(dive.Bailout().time).c_str(),
+                           dive.Bailout().time, units.DepthText("%0.1f", dive.Bailout().depth, " ").c_str(),
+                           static_cast<int>(b.gfLow), static_cast<int>(b.gfHigh),
+                           units.VolumeRateText(b.sacRate).c_str(), valid ? "plan valid" : "NO VALID BAILOUT PLAN");
   if (!dive.BailoutWalked()) return out + "The bailout was not calculated; the table shows the dive without it.\n";
   // The gases of a plan that failed a limit are the planner's last attempt,
   // not gases to carry.
@@ -274,9 +274,11 @@ struct SBailoutOptions {
   bool allowFewerGases = false;
 };
 
-int RunBailout(CKvplanSession& session, const SBailoutOptions& b) {
-  std::ostream& err = session.Err();
-  int dive = 0, second = 0, step = 60;
+// Reads --dive, the bailout second (--at or --end-of-segment) and --step;
+// kExitUsage, said on err, when one is missing, not a number in range, or
+// --tables or --gas-tables come with a sweep.
+int ReadBailoutOptions(const SBailoutOptions& b, const SKvplanOptions& o, std::ostream& err, int& dive, int& second,
+                       int& step) {
   auto number = [&](const char* option, const std::string& text, int lowest, int highest, const char* what,
                     int& value) {
     const std::string why = ReadOptionNumber(option, text, lowest, highest, what, value);
@@ -294,13 +296,40 @@ int RunBailout(CKvplanSession& session, const SBailoutOptions& b) {
     return kExitUsage;
   if (!b.step.empty() && !number("--step", b.step, 1, CDivePlan::kTwentyFourHours, "a number of seconds", step))
     return kExitUsage;
-  const SKvplanOptions& o = session.Options();
   if (b.sweep && (!o.tables.empty() || !o.gasTables.empty())) {
     // A sweep plans a bailout dive for every moment; the tables print one dive.
     err << "kvplan: " << (o.tables.empty() ? "--gas-tables" : "--tables")
         << " prints one dive: give --at SECOND for the tables of one bailout, not --sweep\n";
     return kExitUsage;
   }
+  return kExitOk;
+}
+
+// kExitUsage, said on err, when the chosen dive has no closed-circuit
+// second to bail out from at second (from the end of its segment).
+int CheckBailoutSecond(const CDivePlan& chosen, int dive, int second, bool fromEnd, std::ostream& err) {
+  const char* option = fromEnd ? "--end-of-segment" : "--at";
+  const int last = chosen.PredictionCount() - 1;
+  if (second > last) {
+    err << "kvplan: " << option << " " << second << ": dive " << dive << " runs from second 1 to " << last << "\n";
+    return kExitUsage;
+  }
+  // Only a rebreather fails: on open circuit there is nothing to bail out from.
+  const int bailoutSecond = chosen.BailoutSecondFor(second, fromEnd);
+  if (bailoutSecond < 0 || !chosen.Prediction(bailoutSecond)->m_closedCircuit) {
+    err << "kvplan: " << option << " " << second << ": dive " << dive << " is on open circuit at "
+        << Clock(bailoutSecond < 0 ? second : bailoutSecond)
+        << "; it has no closed-circuit time there to bail out from\n";
+    return kExitUsage;
+  }
+  return kExitOk;
+}
+
+int RunBailout(CKvplanSession& session, const SBailoutOptions& b) {
+  std::ostream& err = session.Err();
+  int dive = 0, second = 0, step = 60;
+  if (int rc = ReadBailoutOptions(b, session.Options(), err, dive, second, step); rc != kExitOk) return rc;
+  const bool fromEnd = !b.endOfSegment.empty();
 
   if (int rc = session.Start(); rc != kExitOk) return rc;
   CPlanGroup group;
@@ -320,21 +349,7 @@ int RunBailout(CKvplanSession& session, const SBailoutOptions& b) {
   }
   WarnAboutListItems(chosen, index, err);
   if (b.sweep) return RunSweep(session, group, index, step, answers);
-
-  const char* option = fromEnd ? "--end-of-segment" : "--at";
-  const int last = chosen.PredictionCount() - 1;
-  if (second > last) {
-    err << "kvplan: " << option << " " << second << ": dive " << dive << " runs from second 1 to " << last << "\n";
-    return kExitUsage;
-  }
-  // Only a rebreather fails: on open circuit there is nothing to bail out from.
-  const int bailoutSecond = chosen.BailoutSecondFor(second, fromEnd);
-  if (bailoutSecond < 0 || !chosen.Prediction(bailoutSecond)->m_closedCircuit) {
-    err << "kvplan: " << option << " " << second << ": dive " << dive << " is on open circuit at "
-        << Clock(bailoutSecond < 0 ? second : bailoutSecond)
-        << "; it has no closed-circuit time there to bail out from\n";
-    return kExitUsage;
-  }
+  if (int rc = CheckBailoutSecond(chosen, dive, second, fromEnd, err); rc != kExitOk) return rc;
   chosen.SetBailout(second, fromEnd);
 
   const SReportOptions& options = session.ReportOptions();
@@ -389,13 +404,13 @@ bool ReplanSavedBailouts(CPlanGroup& group, std::ostream& err) {
     CDivePlan& dive = *group.GetDive(i);
     // A dive after a bailout starts from the end that bailout left.
     if (endChanged) group.CalculateDivePlan(i, true);
-    const bool saved = dive.IsBailoutPlanValid() && !dive.BailoutPlanPoints().empty() && dive.m_bailoutTime >= 1;
+    const bool saved = dive.IsBailoutPlanValid() && !dive.BailoutPlanPoints().empty() && dive.Bailout().time >= 1;
     if (!saved || !dive.IsCalculationCompleted()) continue;
     dive.EnterBailoutMode();
     endChanged = true;
     if (!dive.IsBailoutPlanValid()) {
       allValid = false;
-      err << "kvplan: dive " << i + 1 << ": the saved bailout from second " << dive.m_bailoutTime
+      err << "kvplan: dive " << i + 1 << ": the saved bailout from second " << dive.Bailout().time
           << " has no valid plan any more\n";
     }
   }

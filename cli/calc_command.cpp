@@ -39,10 +39,11 @@ void ReportLostGasOutcomes(const CLostGasVariants& variants, const std::vector<i
   }
 }
 
-int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
-  std::ostream& err = session.Err();
-  const SKvplanOptions& o = session.Options();
-  int dive = 0;
+// Reads --dive (0 for every dive) and --seconds; kExitUsage, said on err,
+// when one is not a number in range or --seconds comes without --json.
+int ReadCalcOptions(const SCalcOptions& calc, const SKvplanOptions& o, std::ostream& err, int& dive,
+                    std::vector<int>& seconds) {
+  dive = 0;
   if (!calc.dive.empty()) {
     if (const std::string why = ReadOptionNumber("--dive", calc.dive, 1, CPlanGroup::kMaxDives, "a dive number", dive);
         !why.empty()) {
@@ -50,7 +51,6 @@ int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
       return kExitUsage;
     }
   }
-  std::vector<int> seconds;
   for (const std::string& text : calc.seconds) {
     int second = 0;
     if (const std::string why =
@@ -65,6 +65,48 @@ int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
     err << "kvplan: --seconds adds states to the JSON: give --json too\n";
     return kExitUsage;
   }
+  return kExitOk;
+}
+
+// Says on err each dive of the plan that was not calculated and the end
+// warnings of the dives asked for; true when a dive was not calculated.
+// Every dive counts: a chosen dive starts from the state of those before it.
+bool ReportDiveOutcomes(const CPlanGroup& group, const std::vector<int>& dives, std::ostream& err) {
+  bool failed = false;
+  for (int i = 0; i < group.GetDiveCount(); ++i) {
+    const SDiveOutcome outcome = DiveOutcome(group, i);
+    if (!outcome.calculated) {
+      err << "kvplan: dive " << i + 1 << " not calculated: " << outcome.reason << "\n";
+      failed = true;
+    }
+  }
+  for (int i : dives)
+    for (const std::string& w : DiveOutcome(group, i).warnings)
+      err << "kvplan: dive " << i + 1 << " warning: " << w << " at the end of the dive\n";
+  return failed;
+}
+
+// The text tables of the dives asked for, each with its bailout summary
+// (--bailout) and its lost-gas variants.
+void PrintDiveTables(CKvplanSession& session, const CPlanGroup& group, const std::vector<int>& dives,
+                     const SCalcOptions& calc, const CLostGasVariants& variants) {
+  const SReportOptions& options = session.ReportOptions();
+  for (std::size_t k = 0; k < dives.size(); ++k) {
+    if (k > 0) session.Out() << "\n";
+    if (calc.bailout && group.GetDive(dives[k])->IsBailoutMode())
+      session.Out() << BailoutSummaryText(group, *group.GetDive(dives[k]), options) << "\n";
+    session.Out() << DiveTableText(group, dives[k], options);
+    for (const SLostGasVariant& v : variants.Of(dives[k]))
+      session.Out() << "\n" << LostGasTableText(group, dives[k], v, options);
+  }
+}
+
+int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
+  std::ostream& err = session.Err();
+  const SKvplanOptions& o = session.Options();
+  int dive = 0;
+  std::vector<int> seconds;
+  if (int rc = ReadCalcOptions(calc, o, err, dive, seconds); rc != kExitOk) return rc;
   if (int rc = session.Start(); rc != kExitOk) return rc;
   CPlanGroup group;
   if (int rc = session.LoadPlan(group); rc != kExitOk) return rc;
@@ -76,20 +118,7 @@ int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
   std::vector<int> dives;
   for (int i = 0; i < group.GetDiveCount(); ++i)
     if (dive == 0 || i == dive - 1) dives.push_back(i);
-
-  // Every dive counts for the exit code: a chosen dive starts from the
-  // state of those before it.
-  bool failed = !bailoutsValid;
-  for (int i = 0; i < group.GetDiveCount(); ++i) {
-    const SDiveOutcome outcome = DiveOutcome(group, i);
-    if (!outcome.calculated) {
-      err << "kvplan: dive " << i + 1 << " not calculated: " << outcome.reason << "\n";
-      failed = true;
-    }
-  }
-  for (int i : dives)
-    for (const std::string& w : DiveOutcome(group, i).warnings)
-      err << "kvplan: dive " << i + 1 << " warning: " << w << " at the end of the dive\n";
+  const bool failed = ReportDiveOutcomes(group, dives, err) || !bailoutsValid;
 
   // A variant answers the 6-hour question as the plan does: with --extend.
   CLostGasVariants variants;
@@ -100,17 +129,7 @@ int RunCalc(CKvplanSession& session, const SCalcOptions& calc) {
     ReportLostGasOutcomes(variants, dives, err);
   }
 
-  if (o.json != "-") {
-    const SReportOptions& options = session.ReportOptions();
-    for (std::size_t k = 0; k < dives.size(); ++k) {
-      if (k > 0) session.Out() << "\n";
-      if (calc.bailout && group.GetDive(dives[k])->IsBailoutMode())
-        session.Out() << BailoutSummaryText(group, *group.GetDive(dives[k]), options) << "\n";
-      session.Out() << DiveTableText(group, dives[k], options);
-      for (const SLostGasVariant& v : variants.Of(dives[k]))
-        session.Out() << "\n" << LostGasTableText(group, dives[k], v, options);
-    }
-  }
+  if (o.json != "-") PrintDiveTables(session, group, dives, calc, variants);
   const CLostGasVariants* lostGas = calc.lostGas ? &variants : nullptr;
   int rc = kExitOk;
   if (!o.json.empty()) rc = std::max(rc, session.WriteJson(JsonText(PlanJson(group, dives, seconds, lostGas))));

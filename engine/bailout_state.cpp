@@ -28,10 +28,10 @@ void CDivePlan::CopyFrom(const CDivePlan& other) {
 
 int CDivePlan::BailoutSecondFor(int second, bool fromEndOfSegment) const {
   const int last = PredictionCount() - 1;
-  if (m_bailoutWalked || m_profilePoints.empty() || second < 1 || second > last) return -1;
+  if (m_results.bailoutWalked || m_results.profilePoints.empty() || second < 1 || second > last) return -1;
   if (!fromEndOfSegment) return second;
   int end = second;
-  for (const CPlanPoint& p : m_profilePoints)
+  for (const CPlanPoint& p : m_results.profilePoints)
     if (p.m_start <= second) end = p.End();
   return std::clamp(end, 1, last);
 }
@@ -43,7 +43,7 @@ bool CDivePlan::SetBailout(int second, bool fromEndOfSegment) {
   if (bailoutSecond < 0) return false;
 
   const CLeveledLog log = Log();
-  m_bailoutMode = 1;
+  m_bailoutState.mode = 1;
   log.LogAtLevel("-", kLogProgress);
   log.LogAtLevel("Bailout - Started", kLogProgress);
   if (fromEndOfSegment) {
@@ -52,9 +52,9 @@ bool CDivePlan::SetBailout(int second, bool fromEndOfSegment) {
   } else {
     log.LogAtLevelF(kLogProgress, "Bailout - Bailout from cursor at time t%d", bailoutSecond);
   }
-  m_bailoutTime = bailoutSecond;
-  m_bailoutRemainder = -1;
-  m_bailoutInitialPlanPoints.clear();
+  m_bailoutState.time = bailoutSecond;
+  m_bailoutState.remainder = -1;
+  m_bailoutState.initialPlanPoints.clear();
   RecordBailoutMoment();
   SetModified(true);
   // The trigger is a command of its own: it re-plans now, also with auto recalc off.
@@ -65,17 +65,17 @@ bool CDivePlan::SetBailout(int second, bool fromEndOfSegment) {
 void CDivePlan::RecordBailoutMoment() {
   const CLeveledLog log = Log();
   // Worked on a copy: the dive's own profile stays as it was calculated.
-  CPredictionPoint point = m_predictions[static_cast<std::size_t>(m_bailoutTime)];
-  const CPredictionPoint& previous = m_predictions[static_cast<std::size_t>(m_bailoutTime - 1)];
-  m_bailoutDepth = point.m_depthPressure / 100.0;
-  log.LogAtLevelF(kLogProgress, "Bailout - Bailout depth %0.1fm", m_bailoutDepth);
+  CPredictionPoint point = m_results.predictions[static_cast<std::size_t>(m_bailoutState.time)];
+  const CPredictionPoint& previous = m_results.predictions[static_cast<std::size_t>(m_bailoutState.time - 1)];
+  m_bailoutState.depth = point.m_depthPressure / 100.0;
+  log.LogAtLevelF(kLogProgress, "Bailout - Bailout depth %0.1fm", m_bailoutState.depth);
   log.LogAtLevel("Bailout - Recalculating the ceiling at bailout time", kLogProgress);
   // The second is recomputed from the state the walk had after the second
   // before it, with the gradient factor the bailout calculation gives it (the
   // larger of the dive's and the bailout's), so that the gases are designed
   // for the ceiling the bailout calculation will see; the bailout hook lowers
   // the max ceiling inside the decompression zone.
-  const double surface = m_settings.surfacePressure;
+  const double surface = m_inputs.settings.surfacePressure;
   const double savedMaxCeiling = m_maxCeiling, savedHighest = m_highestTissuePressure;
   m_maxCeiling = previous.m_maxCeiling + surface;
   m_highestTissuePressure = previous.m_highestTissuePressure;
@@ -83,25 +83,25 @@ void CDivePlan::RecordBailoutMoment() {
   ComputeCeilingWithFactor(point, &previous, true, g);
   m_maxCeiling = savedMaxCeiling;
   m_highestTissuePressure = savedHighest;
-  m_bailoutCeiling = point.m_ceiling / 100.0;
-  m_bailoutEad = point.m_ead;
-  log.LogAtLevelF(kLogProgress, "Bailout - Bailout ceiling %0.1fm and bailout EAD %0.1fm stored", m_bailoutCeiling,
-                  m_bailoutEad);
+  m_bailoutState.ceiling = point.m_ceiling / 100.0;
+  m_bailoutState.ead = point.m_ead;
+  log.LogAtLevelF(kLogProgress, "Bailout - Bailout ceiling %0.1fm and bailout EAD %0.1fm stored",
+                  m_bailoutState.ceiling, m_bailoutState.ead);
 }
 
 void CDivePlan::ClearBailout() {
-  m_bailoutMode = 0;
-  m_bailoutPlanPoints.clear();
-  m_bailoutInitialPlanPoints.clear();
+  m_bailoutState.mode = 0;
+  m_bailoutState.planPoints.clear();
+  m_bailoutState.initialPlanPoints.clear();
   // Nothing is left that could be valid; a file saved now must not claim a plan.
-  m_bailoutPlanValid = 0;
-  m_bailoutRemainder = -1;
+  m_bailoutState.planValid = 0;
+  m_bailoutState.remainder = -1;
   SetModified(true);
   SetState(kStateRecalculate, true);
 }
 
 void CDivePlan::ShowNormalPlan() {
-  m_bailoutMode = 0;
+  m_bailoutState.mode = 0;
   SetState(kStateRecalculate, true);
 }
 
@@ -111,10 +111,11 @@ void CDivePlan::EnterBailoutMode() {
   // bailout was planned (its points or settings edited while the normal plan
   // was shown). The dive's own calculation gives the moment again, and the
   // re-planning cuts the bailout points from it anew.
-  if (m_bailoutPlanValid && !m_bailoutWalked && m_bailoutTime >= 1 && m_bailoutTime < PredictionCount())
+  if (m_bailoutState.planValid && !m_results.bailoutWalked && m_bailoutState.time >= 1 &&
+      m_bailoutState.time < PredictionCount())
     RecordBailoutMoment();
-  m_bailoutMode = 1;
-  if (m_bailoutPlanValid) {
+  m_bailoutState.mode = 1;
+  if (m_bailoutState.planValid) {
     SetModified(false);
     SetState(kStateReplanBailout, true);
   } else if (m_pPlanGroup) {
@@ -123,14 +124,14 @@ void CDivePlan::EnterBailoutMode() {
 }
 
 void CDivePlan::AdoptBailoutNoOfGasSwitches(int n) {
-  if (m_bailoutSettings.noOfGasSwitches == n) return;
-  m_bailoutSettings.noOfGasSwitches = n;
+  if (m_inputs.bailoutSettings.noOfGasSwitches == n) return;
+  m_inputs.bailoutSettings.noOfGasSwitches = n;
   SetModified(true);
 }
 
 void CDivePlan::AdoptBailoutMaxPpo2(double maxPpo2) {
-  if (m_bailoutSettings.maxPpo2 == maxPpo2) return;
-  m_bailoutSettings.maxPpo2 = maxPpo2;
+  if (m_inputs.bailoutSettings.maxPpo2 == maxPpo2) return;
+  m_inputs.bailoutSettings.maxPpo2 = maxPpo2;
   SetModified(true);
 }
 
@@ -139,14 +140,14 @@ void CDivePlan::LogBailoutPlanPoints(bool initial) const {
   if (!log.IsOn(kLogProgress)) return;
   log.LogAtLevel(initial ? "Bailout - Initial Plan points" : "Bailout - Plan points", kLogProgress);
   const char* label = initial ? "Bailout - Bailout Initial Plan Point" : "Bailout - Bailout Plan Point";
-  for (const CPlanPoint& p : initial ? m_bailoutInitialPlanPoints : m_bailoutPlanPoints) {
+  for (const CPlanPoint& p : initial ? m_bailoutState.initialPlanPoints : m_bailoutState.planPoints) {
     std::string s = Format("%s, Depth %6.2f, Duration %5d, %s, Gas %s, PPO2 %0.2f", label, p.Depth(), p.m_duration,
                            p.m_closedCircuit ? "CC" : "OC", GasName(p.m_oxygen, p.m_helium).c_str(), p.m_setpoint);
     if (p.m_noClearSurface) s += ", No Clear Surface";
     if (p.m_bailout) s += ", Bailout";
     log.LogAtLevel(s, kLogProgress);
   }
-  log.LogAtLevelF(kLogProgress, "Bailout - Deepest post bailout depth %0.1fm", m_deepestPostBailoutDepth);
+  log.LogAtLevelF(kLogProgress, "Bailout - Deepest post bailout depth %0.1fm", m_bailoutState.deepestPostBailoutDepth);
 }
 
 }  // namespace kv

@@ -9,9 +9,9 @@ namespace kv {
 CDivePlan::CDivePlan(IDiveOwner* owner, int diveNumber) : m_pPlanGroup(owner), m_diveNumber(diveNumber) {}
 
 void CDivePlan::ApplyDefaults(const SDiveDefaults& defaults) {
-  m_settings = defaults.dive;
-  m_bailoutSettings = defaults.bailout;
-  m_bailoutGasList = defaults.bailoutGasList;
+  m_inputs.settings = defaults.dive;
+  m_inputs.bailoutSettings = defaults.bailout;
+  m_inputs.bailoutGasList = defaults.bailoutGasList;
 }
 
 // ---- State -------------------------------------------------------------------
@@ -20,7 +20,7 @@ EDiveState CDivePlan::SetState(EDiveState state, bool force) {
   if (m_pPlanGroup == nullptr) return kStateIdle;
   if (m_state == state) return m_state;
   m_state = state;
-  if (m_tableGenerationMode) return m_state;
+  if (m_inputs.tableGenerationMode) return m_state;
   if (m_state == kStateReplanBailout) {
     StatusLog().LogAtLevelF(kLogDetail, "CDivePlan::SetState() Triggering m_pPlanGroup->BailoutPlan(%d)",
                             force ? 1 : 0);
@@ -37,7 +37,7 @@ EDiveState CDivePlan::SetState(EDiveState state, bool force) {
 void CDivePlan::SetModified(bool modified) {
   if ((m_modified != 0) == modified) return;
   m_modified = modified;
-  if (!m_tableGenerationMode && m_pPlanGroup) m_pPlanGroup->DiveModifiedChanged(m_diveNumber, modified);
+  if (!m_inputs.tableGenerationMode && m_pPlanGroup) m_pPlanGroup->DiveModifiedChanged(m_diveNumber, modified);
 }
 
 // ---- Settings ----------------------------------------------------------------
@@ -51,52 +51,56 @@ void CDivePlan::ChangeSetting(T& field, T value, EDiveState state) {
 }
 
 void CDivePlan::SetSurfacePressure(double v) {
-  ChangeSetting(m_settings.surfacePressure, v, m_bailoutMode ? kStateReplanBailout : kStateRecalculate);
+  ChangeSetting(m_inputs.settings.surfacePressure, v, m_bailoutState.mode ? kStateReplanBailout : kStateRecalculate);
 }
-void CDivePlan::SetGfLow(double v) { ChangeSetting(m_settings.gfLow, v, kStateRecalculate); }
-void CDivePlan::SetGfHigh(double v) { ChangeSetting(m_settings.gfHigh, v, kStateRecalculate); }
-void CDivePlan::SetSacRate(double v) { ChangeSetting(m_settings.sacRate, v, kStateRecalculate); }
-void CDivePlan::SetMaxPpo2(double v) { ChangeSetting(m_settings.maxPpo2, v, kStateRecalculate); }
-void CDivePlan::SetMaxEad(double v) { ChangeSetting(m_settings.maxEad, v, kStateRecalculate); }
-void CDivePlan::SetSurfaceInterval(int v) { ChangeSetting(m_settings.surfaceInterval, v, kStateRecalculate); }
-void CDivePlan::SetDescentRate(double v) { ChangeSetting(m_settings.descentRate, v, kStateRecalculate); }
-void CDivePlan::SetAscentRate(double v) { ChangeSetting(m_settings.ascentRate, v, kStateRecalculate); }
-void CDivePlan::SetLastDecoStop(double v) { ChangeSetting(m_settings.lastDecoStop, v, kStateRecalculate); }
+void CDivePlan::SetGfLow(double v) { ChangeSetting(m_inputs.settings.gfLow, v, kStateRecalculate); }
+void CDivePlan::SetGfHigh(double v) { ChangeSetting(m_inputs.settings.gfHigh, v, kStateRecalculate); }
+void CDivePlan::SetSacRate(double v) { ChangeSetting(m_inputs.settings.sacRate, v, kStateRecalculate); }
+void CDivePlan::SetMaxPpo2(double v) { ChangeSetting(m_inputs.settings.maxPpo2, v, kStateRecalculate); }
+void CDivePlan::SetMaxEad(double v) { ChangeSetting(m_inputs.settings.maxEad, v, kStateRecalculate); }
+void CDivePlan::SetSurfaceInterval(int v) { ChangeSetting(m_inputs.settings.surfaceInterval, v, kStateRecalculate); }
+void CDivePlan::SetDescentRate(double v) { ChangeSetting(m_inputs.settings.descentRate, v, kStateRecalculate); }
+void CDivePlan::SetAscentRate(double v) { ChangeSetting(m_inputs.settings.ascentRate, v, kStateRecalculate); }
+void CDivePlan::SetLastDecoStop(double v) { ChangeSetting(m_inputs.settings.lastDecoStop, v, kStateRecalculate); }
 
 void CDivePlan::SetBailoutNoOfGasSwitches(int v) {
-  ChangeSetting(m_bailoutSettings.noOfGasSwitches, v, kStateReplanBailout);
+  ChangeSetting(m_inputs.bailoutSettings.noOfGasSwitches, v, kStateReplanBailout);
 }
-void CDivePlan::SetBailoutGfLow(double v) { ChangeSetting(m_bailoutSettings.gfLow, v, kStateReplanBailout); }
-void CDivePlan::SetBailoutGfHigh(double v) { ChangeSetting(m_bailoutSettings.gfHigh, v, kStateReplanBailout); }
-void CDivePlan::SetBailoutSacRate(double v) { ChangeSetting(m_bailoutSettings.sacRate, v, kStateReplanBailout); }
-void CDivePlan::SetBailoutMaxPpo2(double v) { ChangeSetting(m_bailoutSettings.maxPpo2, v, kStateReplanBailout); }
-void CDivePlan::SetBailoutMaxEad(double v) { ChangeSetting(m_bailoutSettings.maxEad, v, kStateReplanBailout); }
+void CDivePlan::SetBailoutGfLow(double v) { ChangeSetting(m_inputs.bailoutSettings.gfLow, v, kStateReplanBailout); }
+void CDivePlan::SetBailoutGfHigh(double v) { ChangeSetting(m_inputs.bailoutSettings.gfHigh, v, kStateReplanBailout); }
+void CDivePlan::SetBailoutSacRate(double v) { ChangeSetting(m_inputs.bailoutSettings.sacRate, v, kStateReplanBailout); }
+void CDivePlan::SetBailoutMaxPpo2(double v) { ChangeSetting(m_inputs.bailoutSettings.maxPpo2, v, kStateReplanBailout); }
+void CDivePlan::SetBailoutMaxEad(double v) { ChangeSetting(m_inputs.bailoutSettings.maxEad, v, kStateReplanBailout); }
 void CDivePlan::SetBailoutMaxCns(double v) {
   // The CNS limit re-plans whenever it is set to a limit, even the same one,
   // so that the CNS fit runs again after the user confirms the value.
-  m_bailoutSettings.maxCns = v;
+  m_inputs.bailoutSettings.maxCns = v;
   if (v != 0.0) {
     SetModified(true);
     SetState(kStateReplanBailout, false);
   }
 }
 void CDivePlan::SetBailoutDescentRate(double v) {
-  ChangeSetting(m_bailoutSettings.descentRate, v, kStateReplanBailout);
+  ChangeSetting(m_inputs.bailoutSettings.descentRate, v, kStateReplanBailout);
 }
-void CDivePlan::SetBailoutAscentRate(double v) { ChangeSetting(m_bailoutSettings.ascentRate, v, kStateReplanBailout); }
+void CDivePlan::SetBailoutAscentRate(double v) {
+  ChangeSetting(m_inputs.bailoutSettings.ascentRate, v, kStateReplanBailout);
+}
 void CDivePlan::SetBailoutLastDecoStop(double v) {
-  ChangeSetting(m_bailoutSettings.lastDecoStop, v, kStateReplanBailout);
+  ChangeSetting(m_inputs.bailoutSettings.lastDecoStop, v, kStateReplanBailout);
 }
 void CDivePlan::SetBailoutUseGasList(bool v) {
-  ChangeSetting(m_bailoutSettings.useBailoutGasList, static_cast<std::uint8_t>(v), kStateReplanBailout);
+  ChangeSetting(m_inputs.bailoutSettings.useBailoutGasList, static_cast<std::uint8_t>(v), kStateReplanBailout);
 }
 void CDivePlan::SetBailoutIgnoreIcd(bool v) {
-  ChangeSetting(m_bailoutSettings.ignoreIcd, static_cast<std::uint8_t>(v), kStateReplanBailout);
+  ChangeSetting(m_inputs.bailoutSettings.ignoreIcd, static_cast<std::uint8_t>(v), kStateReplanBailout);
 }
 void CDivePlan::SetBailoutIgnoreCns(bool v) {
-  ChangeSetting(m_bailoutSettings.ignoreCns, static_cast<std::uint8_t>(v), kStateReplanBailout);
+  ChangeSetting(m_inputs.bailoutSettings.ignoreCns, static_cast<std::uint8_t>(v), kStateReplanBailout);
 }
-void CDivePlan::SetBailoutGasList(const std::string& list) { ChangeSetting(m_bailoutGasList, list, kStateReplanBailout); }
+void CDivePlan::SetBailoutGasList(const std::string& list) {
+  ChangeSetting(m_inputs.bailoutGasList, list, kStateReplanBailout);
+}
 
 int CDivePlan::GetAlgorithm() const { return m_pPlanGroup ? m_pPlanGroup->GetAlgorithm() : 1; }
 int CDivePlan::GetSurfaceIntervalAlgorithm() const {
@@ -111,7 +115,7 @@ double CDivePlan::GetCylinderWorkingPressure() const {
 
 const CPlanPoint* CDivePlan::GetUserPoint(int index) const {
   if (index < 0 || index >= UserPointCount()) return nullptr;
-  return &m_userPoints[static_cast<std::size_t>(index)];
+  return &m_inputs.userPoints[static_cast<std::size_t>(index)];
 }
 
 namespace {
@@ -121,37 +125,37 @@ const CPlanPoint* At(const std::vector<CPlanPoint>& v, int i) {
 }
 }  // namespace
 
-double CDivePlan::GetProfileDepth(int i) const { auto p = At(m_profilePoints, i); return p ? p->Depth() : -1; }
-int CDivePlan::GetProfileStart(int i) const { auto p = At(m_profilePoints, i); return p ? p->m_start : -1; }
-int CDivePlan::GetProfileEnd(int i) const { auto p = At(m_profilePoints, i); return p ? p->End() : -1; }
-int CDivePlan::GetProfileDuration(int i) const { auto p = At(m_profilePoints, i); return p ? p->m_duration : -1; }
-double CDivePlan::GetProfileOxygen(int i) const { auto p = At(m_profilePoints, i); return p ? p->m_oxygen : -1; }
-double CDivePlan::GetProfileHelium(int i) const { auto p = At(m_profilePoints, i); return p ? p->m_helium : -1; }
-double CDivePlan::GetProfileSetpoint(int i) const { auto p = At(m_profilePoints, i); return p ? p->m_setpoint : -1; }
+double CDivePlan::GetProfileDepth(int i) const { auto p = At(ProfilePoints(), i); return p ? p->Depth() : -1; }
+int CDivePlan::GetProfileStart(int i) const { auto p = At(ProfilePoints(), i); return p ? p->m_start : -1; }
+int CDivePlan::GetProfileEnd(int i) const { auto p = At(ProfilePoints(), i); return p ? p->End() : -1; }
+int CDivePlan::GetProfileDuration(int i) const { auto p = At(ProfilePoints(), i); return p ? p->m_duration : -1; }
+double CDivePlan::GetProfileOxygen(int i) const { auto p = At(ProfilePoints(), i); return p ? p->m_oxygen : -1; }
+double CDivePlan::GetProfileHelium(int i) const { auto p = At(ProfilePoints(), i); return p ? p->m_helium : -1; }
+double CDivePlan::GetProfileSetpoint(int i) const { auto p = At(ProfilePoints(), i); return p ? p->m_setpoint : -1; }
 int CDivePlan::GetProfileClosedCircuit(int i) const {
-  auto p = At(m_profilePoints, i);
+  auto p = At(ProfilePoints(), i);
   return p ? p->m_closedCircuit : 0;
 }
 int CDivePlan::GetProfileNoClearSurface(int i) const {
-  auto p = At(m_profilePoints, i);
+  auto p = At(ProfilePoints(), i);
   return p ? p->m_noClearSurface : 0;
 }
 
 double CDivePlan::GetMaxProfileDepth() const {
   double d = 0.0;
-  for (const CPlanPoint& p : m_profilePoints) d = std::max(d, p.Depth());
+  for (const CPlanPoint& p : m_results.profilePoints) d = std::max(d, p.Depth());
   return d;
 }
 
-int CDivePlan::GetRunTime() const { return m_profilePoints.empty() ? 0 : m_profilePoints.back().End(); }
+int CDivePlan::GetRunTime() const { return m_results.profilePoints.empty() ? 0 : m_results.profilePoints.back().End(); }
 
 const CPredictionPoint* CDivePlan::Prediction(int t) const {
   if (t < 0 || t >= PredictionCount()) return nullptr;
-  return &m_predictions[static_cast<std::size_t>(t)];
+  return &m_results.predictions[static_cast<std::size_t>(t)];
 }
 
 const CPredictionPoint* CDivePlan::LastPrediction() const {
-  return m_predictions.empty() ? nullptr : &m_predictions.back();
+  return m_results.predictions.empty() ? nullptr : &m_results.predictions.back();
 }
 
 double CDivePlan::GetCeiling(int t) const { auto p = Prediction(t); return p ? p->m_ceiling / 100.0 : -1; }
@@ -166,14 +170,14 @@ double CDivePlan::GetDiveMaxCeiling() const {
 }
 
 void CDivePlan::ClearResults() {
-  m_profilePoints.clear();
-  m_predictions.clear();
-  m_segments.clear();
-  m_gasWarnings.clear();
-  for (auto& c : m_consumption) c = SGasConsumption{};
-  m_anyConsumption = m_diveSacUsed = m_bailoutSacUsed = 0;
-  m_predictionsPresent = 0;
-  m_calculationCompleted = 0;
+  m_results.profilePoints.clear();
+  m_results.predictions.clear();
+  m_results.segments.clear();
+  m_results.gasWarnings.clear();
+  for (auto& c : m_results.consumption) c = SGasConsumption{};
+  m_results.anyConsumption = m_results.diveSacUsed = m_results.bailoutSacUsed = 0;
+  m_results.predictionsPresent = 0;
+  m_results.calculationCompleted = 0;
 }
 
 }  // namespace kv

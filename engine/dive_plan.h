@@ -1,7 +1,7 @@
 #pragma once
-// One dive of a plan: the points the user entered, the dive's settings, the
-// point lists the calculation derives, the per-second states, the printable
-// segments and the calculation state.
+// One dive of a plan: what the user gives it (SDiveInputs), its bailout
+// (SBailoutState), what its last calculation gave (SDiveResults), and the
+// working state of a calculation.
 
 #include <array>
 #include <cstdint>
@@ -80,6 +80,80 @@ struct SWarningSummary {
   std::string lowO2;
 };
 
+// What the user and the files give a dive: the values a calculation starts
+// from and never changes.
+struct SDiveInputs {
+  std::string name;
+  std::vector<CPlanPoint> userPoints;
+  SDiveSettings settings;
+  SBailoutSettings bailoutSettings;
+  std::string bailoutGasList;
+  // The 6-hour question asked instead of the plan's own text, and the answer
+  // remembered for it (table generation asks once for a whole run).
+  std::string extensionQuestion;
+  std::uint8_t answerRemembered = 0;
+  std::uint8_t extendedPlanningAnswer = 0;
+  // Table generation: the dive is one of a run, breathing the gases of the
+  // two schedules' ranges.
+  std::uint8_t tableGenerationMode = 0;
+  std::uint8_t useGasSwitchSchedule = 0;
+  std::array<SGasRange, kMaxGases> travelGasRanges{};
+  std::array<SGasRange, kMaxGases> decoGasRanges{};
+};
+
+// The bailout of a closed-circuit dive: the moment the trigger recorded, the
+// points the bailout planner cut and the switches it chose.
+struct SBailoutState {
+  std::uint8_t mode = 0;       // the dive shows and calculates its bailout plan
+  std::uint8_t planValid = 0;  // the bailout plan points are those of a planning
+  std::vector<CPlanPoint> planPoints;
+  std::vector<CPlanPoint> initialPlanPoints;  // as first cut, before any gas was chosen
+  std::array<CGasSwitch, kMaxGases> gasSwitches{};
+  int time = 0;                          // the trigger's run time second
+  double depth = 0.0;                    // m, at the bailout second
+  double ceiling = 0.0;                  // m gauge (negative without a ceiling)
+  double ead = 0.0;                      // m
+  double deepestPostBailoutDepth = 0.0;  // m
+  // Index in the bailout plan points of the last point copied up to the
+  // bailout: the bailout point itself or the overhead remainder point.
+  int segmentIndex = -1;
+  // Seconds of the "Planned" segment left after the bailout second; -1 until
+  // computed. Kept in the files, but always worked out again from the bailout
+  // second when the bailout points are cut, so a stale value plans nothing.
+  int remainder = -1;
+};
+
+// A walk that never reached a bailout point.
+inline constexpr int kNoBailoutSecond = 999999;
+// The first bailout point of a bailout plan without one: past every index.
+inline constexpr int kNoBailoutPoint = 999;
+
+// What the last calculation gave: the points it walked, every second's state,
+// the segments, the gas warnings and the consumption, and how it ended.
+struct SDiveResults {
+  std::vector<CPlanPoint> planPlusPoints;
+  std::vector<CPlanPoint> profilePoints;
+  CChunkedVector<CPredictionPoint> predictions;
+  std::vector<CDiveSegment> segments;
+  std::vector<CDiveGasWarning> gasWarnings;
+  std::array<SGasConsumption, kMaxGases> consumption{};
+  // The settings the segments and warning summaries were built with.
+  SCalculationSettings calculationSettings;
+  std::uint8_t calculationCompleted = 0;
+  std::uint8_t timeLimitExceeded = 0;
+  std::uint8_t extendedPlanningUsed = 0;
+  std::uint8_t predictionsPresent = 0;
+  std::uint8_t predictionCheckPassed = 0;
+  std::uint8_t anyConsumption = 0;
+  std::uint8_t diveSacUsed = 0;
+  std::uint8_t bailoutSacUsed = 0;
+  std::uint8_t bailoutWalked = 0;
+  // The second before the first bailout point of the walk.
+  int bailoutSecond = kNoBailoutSecond;
+  int gasSwitchesUsed = 0;
+  std::int64_t timeStamp = 0;
+};
+
 class CDivePlan {
 public:
   static constexpr int kMaxGases = kv::kMaxGases;
@@ -116,8 +190,8 @@ public:
   void SetStepReference(const CDivePlan* reference) { m_stepReference = reference; }
   int GetDiveNumber() const { return m_diveNumber; }
   void SetDiveNumber(int n) { m_diveNumber = n; }
-  const std::string& GetName() const { return m_name; }
-  void SetName(const std::string& name) { m_name = name; }
+  const std::string& GetName() const { return m_inputs.name; }
+  void SetName(const std::string& name) { m_inputs.name = name; }
 
   EDiveState GetState() const { return m_state; }
   // Moves to state; states 1 and 2 ask the owner to calculate or re-plan the
@@ -125,46 +199,46 @@ public:
   EDiveState SetState(EDiveState state, bool force);
   bool IsModified() const { return m_modified != 0; }
   void SetModified(bool modified);
-  bool IsTableGenerationMode() const { return m_tableGenerationMode != 0; }
-  void SetTableGenerationMode(bool on) { m_tableGenerationMode = on; }
-  bool IsCalculationCompleted() const { return m_calculationCompleted != 0; }
-  bool IsTimeLimitExceeded() const { return m_timeLimitExceeded != 0; }
-  bool IsExtendedPlanningUsed() const { return m_extendedPlanningUsed != 0; }
-  bool HasRememberedAnswer() const { return m_answerRemembered != 0; }
-  bool GetRememberedAnswer() const { return m_extendedPlanningAnswer != 0; }
+  bool IsTableGenerationMode() const { return m_inputs.tableGenerationMode != 0; }
+  void SetTableGenerationMode(bool on) { m_inputs.tableGenerationMode = on; }
+  bool IsCalculationCompleted() const { return m_results.calculationCompleted != 0; }
+  bool IsTimeLimitExceeded() const { return m_results.timeLimitExceeded != 0; }
+  bool IsExtendedPlanningUsed() const { return m_results.extendedPlanningUsed != 0; }
+  bool HasRememberedAnswer() const { return m_inputs.answerRemembered != 0; }
+  bool GetRememberedAnswer() const { return m_inputs.extendedPlanningAnswer != 0; }
   // Asks the 6-hour question of the dive now, as its calculation asks it on
   // reaching 6 hours (an answer given in advance answers it), and remembers
   // the answer in table generation mode. For a dive calculated as told "no"
   // that reached the question: answered no, it stands as calculated.
   bool AskToExtend() {
-    m_answerRemembered = 0;
+    m_inputs.answerRemembered = 0;
     return AskExtension();
   }
   void SetRememberedAnswer(bool remembered, bool answer) {
-    m_answerRemembered = remembered;
-    m_extendedPlanningAnswer = answer;
+    m_inputs.answerRemembered = remembered;
+    m_inputs.extendedPlanningAnswer = answer;
   }
   // The 6-hour question asked instead of the plan's "Unable to decompress
   // Dive %d ..." (table generation names the dive by depth and bottom time).
-  void SetExtensionQuestion(std::string text) { m_extensionQuestion = std::move(text); }
-  const std::string& GetExtensionQuestion() const { return m_extensionQuestion; }
-  bool PredictionCheckPassed() const { return m_predictionCheckPassed != 0; }
-  std::int64_t GetTimeStamp() const { return m_timeStamp; }
-  void SetTimeStamp(std::int64_t t) { m_timeStamp = t; }
+  void SetExtensionQuestion(std::string text) { m_inputs.extensionQuestion = std::move(text); }
+  const std::string& GetExtensionQuestion() const { return m_inputs.extensionQuestion; }
+  bool PredictionCheckPassed() const { return m_results.predictionCheckPassed != 0; }
+  std::int64_t GetTimeStamp() const { return m_results.timeStamp; }
+  void SetTimeStamp(std::int64_t t) { m_results.timeStamp = t; }
 
   // ---- Settings ------------------------------------------------------------
-  const SDiveSettings& Settings() const { return m_settings; }
-  const SBailoutSettings& BailoutSettings() const { return m_bailoutSettings; }
-  double GetSurfacePressure() const { return m_settings.surfacePressure; }
-  double GetGfLow() const { return m_settings.gfLow; }
-  double GetGfHigh() const { return m_settings.gfHigh; }
-  double GetSacRate() const { return m_settings.sacRate; }
-  double GetMaxPpo2() const { return m_settings.maxPpo2; }
-  double GetMaxEad() const { return m_settings.maxEad; }
-  int GetSurfaceInterval() const { return m_settings.surfaceInterval; }
-  double GetDescentRate() const { return m_settings.descentRate; }
-  double GetAscentRate() const { return m_settings.ascentRate; }
-  double GetLastDecoStop() const { return m_settings.lastDecoStop; }
+  const SDiveSettings& Settings() const { return m_inputs.settings; }
+  const SBailoutSettings& BailoutSettings() const { return m_inputs.bailoutSettings; }
+  double GetSurfacePressure() const { return m_inputs.settings.surfacePressure; }
+  double GetGfLow() const { return m_inputs.settings.gfLow; }
+  double GetGfHigh() const { return m_inputs.settings.gfHigh; }
+  double GetSacRate() const { return m_inputs.settings.sacRate; }
+  double GetMaxPpo2() const { return m_inputs.settings.maxPpo2; }
+  double GetMaxEad() const { return m_inputs.settings.maxEad; }
+  int GetSurfaceInterval() const { return m_inputs.settings.surfaceInterval; }
+  double GetDescentRate() const { return m_inputs.settings.descentRate; }
+  double GetAscentRate() const { return m_inputs.settings.ascentRate; }
+  double GetLastDecoStop() const { return m_inputs.settings.lastDecoStop; }
   void SetSurfacePressure(double v);
   void SetGfLow(double v);
   void SetGfHigh(double v);
@@ -190,7 +264,7 @@ public:
   void SetBailoutUseGasList(bool v);
   void SetBailoutIgnoreIcd(bool v);
   void SetBailoutIgnoreCns(bool v);
-  const std::string& GetBailoutGasList() const { return m_bailoutGasList; }
+  const std::string& GetBailoutGasList() const { return m_inputs.bailoutGasList; }
   void SetBailoutGasList(const std::string& list);
 
   // Group-wide values through the owner (ZH-L16C and delayed surface
@@ -204,8 +278,7 @@ public:
   // Add or insert before index (append when past the end) after the entry
   // check; returns the new index or -1 when refused. Works on the bailout plan
   // points in bailout mode.
-  int AddPoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
-               double helium, double setpoint, bool noClearSurface);
+  int AddPoint(int index, const SEnteredPoint& point);
   // A point the user entered: the first point of a dive at depth (outside
   // bailout mode) brings a point at the surface on the same gas, mode and
   // setpoint before it, so that the dive starts at the surface. The entered
@@ -215,33 +288,31 @@ public:
     int at = -1;
     bool surface = false;  // a surface point went in at index 0
   };
-  SAddedPoints AddEnteredPoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
-                               double helium, double setpoint, bool noClearSurface);
-  bool UpdatePoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
-                   double helium, double setpoint, bool noClearSurface);
+  SAddedPoints AddEnteredPoint(int index, const SEnteredPoint& point);
+  bool UpdatePoint(int index, const SEnteredPoint& point);
   void DeletePoint(int index);
   bool SelectCurrentPoint(int index);
   int InsertCurrentPoint(int index);
   bool HasCurrentPoint() const { return m_currentPointCopied != 0; }
   const CPlanPoint& CurrentPoint() const { return m_currentPoint; }
-  // The first bailout plan point with the bailout byte set; 999 without one, -1 outside bailout mode.
+  // The first bailout plan point with the bailout byte set; kNoBailoutPoint without one, -1 outside bailout mode.
   int FirstBailoutPoint() const;
   void RestoreBailoutPlanPoints();
 
   // Appends without any check (files, table generation, tests).
-  void AppendUserPoint(const CPlanPoint& p) { m_userPoints.push_back(p); }
-  void AppendBailoutPoint(const CPlanPoint& p) { m_bailoutPlanPoints.push_back(p); }
-  void ClearUserPoints() { m_userPoints.clear(); }
-  void ClearBailoutPoints() { m_bailoutPlanPoints.clear(); }
-  const std::vector<CPlanPoint>& UserPoints() const { return m_userPoints; }
-  const std::vector<CPlanPoint>& PlanPlusPoints() const { return m_planPlusPoints; }
-  const std::vector<CPlanPoint>& ProfilePoints() const { return m_profilePoints; }
-  const std::vector<CPlanPoint>& BailoutPlanPoints() const { return m_bailoutPlanPoints; }
-  std::vector<CPlanPoint>& BailoutPlanPointsRef() { return m_bailoutPlanPoints; }
-  const std::vector<CPlanPoint>& BailoutInitialPlanPoints() const { return m_bailoutInitialPlanPoints; }
-  std::vector<CPlanPoint>& BailoutInitialPlanPointsRef() { return m_bailoutInitialPlanPoints; }
+  void AppendUserPoint(const CPlanPoint& p) { m_inputs.userPoints.push_back(p); }
+  void AppendBailoutPoint(const CPlanPoint& p) { m_bailoutState.planPoints.push_back(p); }
+  void ClearUserPoints() { m_inputs.userPoints.clear(); }
+  void ClearBailoutPoints() { m_bailoutState.planPoints.clear(); }
+  const std::vector<CPlanPoint>& UserPoints() const { return m_inputs.userPoints; }
+  const std::vector<CPlanPoint>& PlanPlusPoints() const { return m_results.planPlusPoints; }
+  const std::vector<CPlanPoint>& ProfilePoints() const { return m_results.profilePoints; }
+  const std::vector<CPlanPoint>& BailoutPlanPoints() const { return m_bailoutState.planPoints; }
+  std::vector<CPlanPoint>& BailoutPlanPointsRef() { return m_bailoutState.planPoints; }
+  const std::vector<CPlanPoint>& BailoutInitialPlanPoints() const { return m_bailoutState.initialPlanPoints; }
+  std::vector<CPlanPoint>& BailoutInitialPlanPointsRef() { return m_bailoutState.initialPlanPoints; }
   const CPlanPoint* GetUserPoint(int index) const;
-  int UserPointCount() const { return static_cast<int>(m_userPoints.size()); }
+  int UserPointCount() const { return static_cast<int>(m_inputs.userPoints.size()); }
 
   // The entry check: refuses invalid, hypoxic and hyperoxic gases and an EAD
   // over the limit, with the matching message box. depth in metres.
@@ -255,13 +326,13 @@ public:
   bool m_skipEntryCheck = false;
 
   // ---- Gas switch schedule mode (table generation) -------------------------
-  bool UsesGasSwitchSchedule() const { return m_useGasSwitchSchedule != 0; }
-  void SetUseGasSwitchSchedule(bool on) { m_useGasSwitchSchedule = on; }
+  bool UsesGasSwitchSchedule() const { return m_inputs.useGasSwitchSchedule != 0; }
+  void SetUseGasSwitchSchedule(bool on) { m_inputs.useGasSwitchSchedule = on; }
   // Builds the travel and deco gas ranges from the two schedules and logs them.
   void SetGasRanges(const CGasSwitchSchedule& travel, const CGasSwitchSchedule& deco);
-  const std::array<SGasRange, 12>& TravelGasRanges() const { return m_travelGasRanges; }
-  const std::array<SGasRange, 12>& DecoGasRanges() const { return m_decoGasRanges; }
-  int GetNumberOfGasSwitchesUsed() const { return m_gasSwitchesUsed; }
+  const std::array<SGasRange, kMaxGases>& TravelGasRanges() const { return m_inputs.travelGasRanges; }
+  const std::array<SGasRange, kMaxGases>& DecoGasRanges() const { return m_inputs.decoGasRanges; }
+  int GetNumberOfGasSwitchesUsed() const { return m_results.gasSwitchesUsed; }
 
   // ---- Calculation -----------------------------------------------------------
   // Calculates the dive from the previous dive's end state (ignored when
@@ -285,7 +356,7 @@ public:
   }
   // The settings of the last calculation (those the segments and warning
   // summaries were built with).
-  const SCalculationSettings& CalculationSettings() const { return m_calculationSettings; }
+  const SCalculationSettings& CalculationSettings() const { return m_results.calculationSettings; }
   // The settings the dive's owner calculates with (the built-in ones without an owner).
   SCalculationSettings OwnerSettings() const;
   // Builds the plan-plus points (first step of a calculation outside bailout mode).
@@ -296,7 +367,7 @@ public:
   double NextStopDepth(int t, double d) const;
 
   // ---- Profile readers (-1 / 0 past the end) ---------------------------------
-  int ProfilePointCount() const { return static_cast<int>(m_profilePoints.size()); }
+  int ProfilePointCount() const { return static_cast<int>(m_results.profilePoints.size()); }
   double GetProfileDepth(int i) const;
   int GetProfileStart(int i) const;
   int GetProfileEnd(int i) const;
@@ -311,7 +382,7 @@ public:
   int GetRunTime() const;
 
   // ---- Prediction readers by second ------------------------------------------
-  int PredictionCount() const { return static_cast<int>(m_predictions.size()); }
+  int PredictionCount() const { return static_cast<int>(m_results.predictions.size()); }
   const CPredictionPoint* Prediction(int t) const;
   const CPredictionPoint* LastPrediction() const;
   double GetCeiling(int t) const;     // m
@@ -326,9 +397,9 @@ public:
   double GetDiveMaxCeiling() const;
 
   // ---- Segments, gas warnings, consumption ------------------------------------
-  const std::vector<CDiveSegment>& Segments() const { return m_segments; }
-  int SegmentCount() const { return static_cast<int>(m_segments.size()); }
-  const std::vector<CDiveGasWarning>& GasWarnings() const { return m_gasWarnings; }
+  const std::vector<CDiveSegment>& Segments() const { return m_results.segments; }
+  int SegmentCount() const { return static_cast<int>(m_results.segments.size()); }
+  const std::vector<CDiveGasWarning>& GasWarnings() const { return m_results.gasWarnings; }
   void BuildDiveSegments();
   // Evaluates one prediction point's warnings; true when it has none.
   bool EvaluatePointWarnings(CPredictionPoint& point) const;
@@ -337,19 +408,19 @@ public:
   void AddGasWarning(double oxygen, double helium, const std::string& icdText, const std::string& eadText,
                      const std::string& highO2Text, const std::string& lowO2Text);
   std::string GasWarningText(int index) const;
-  void ClearGasWarnings() { m_gasWarnings.clear(); }
+  void ClearGasWarnings() { m_results.gasWarnings.clear(); }
 
   bool ComputeGasConsumption();
-  const std::array<SGasConsumption, kMaxGases>& GasConsumption() const { return m_consumption; }
+  const std::array<SGasConsumption, kMaxGases>& GasConsumption() const { return m_results.consumption; }
   // "gas~volume~cylinder" of consumption record index with the reserve, in
   // the given units; empty past the last record.
   std::string GasConsumptionRow(int index, const SDisplayUnits& units) const;
-  bool AnyConsumption() const { return m_anyConsumption != 0; }
-  bool DiveSacUsed() const { return m_diveSacUsed != 0; }
-  bool BailoutSacUsed() const { return m_bailoutSacUsed != 0; }
+  bool AnyConsumption() const { return m_results.anyConsumption != 0; }
+  bool DiveSacUsed() const { return m_results.diveSacUsed != 0; }
+  bool BailoutSacUsed() const { return m_results.bailoutSacUsed != 0; }
 
   // ---- Bailout state (the planning itself lives in the bailout layer) --------
-  bool IsBailoutMode() const { return m_bailoutMode != 0; }
+  bool IsBailoutMode() const { return m_bailoutState.mode != 0; }
   // The trigger: bail out at a run time second of the dive's own calculated
   // profile, or at the end of the profile segment that holds it. Records the
   // bailout depth, ceiling and EAD of that second, forgets the bailout plan
@@ -371,15 +442,15 @@ public:
   // first (a plan read from a file, or a dive edited since), so the
   // re-planning starts from the dive as it is now.
   void EnterBailoutMode();
-  bool IsBailoutPlanValid() const { return m_bailoutPlanValid != 0; }
-  void SetBailoutPlanValid(bool v) { m_bailoutPlanValid = v; }
+  bool IsBailoutPlanValid() const { return m_bailoutState.planValid != 0; }
+  void SetBailoutPlanValid(bool v) { m_bailoutState.planValid = v; }
   // The second before the first bailout point of the last calculation's walk
-  // (999999 when it walked none).
-  int GetBailoutSecond() const { return m_bailoutSecond; }
+  // (kNoBailoutSecond when it walked none).
+  int GetBailoutSecond() const { return m_results.bailoutSecond; }
   // The last calculation walked the bailout plan points.
-  bool BailoutWalked() const { return m_bailoutWalked != 0; }
-  std::array<CGasSwitch, 12>& BailoutGasSwitches() { return m_bailoutSwitches; }
-  const std::array<CGasSwitch, 12>& BailoutGasSwitches() const { return m_bailoutSwitches; }
+  bool BailoutWalked() const { return m_results.bailoutWalked != 0; }
+  std::array<CGasSwitch, kMaxGases>& BailoutGasSwitches() { return m_bailoutState.gasSwitches; }
+  const std::array<CGasSwitch, kMaxGases>& BailoutGasSwitches() const { return m_bailoutState.gasSwitches; }
   // The bailout planner's own choices: stored (the dive is modified) without
   // asking for another re-plan, since they are the result of one.
   void AdoptBailoutNoOfGasSwitches(int n);
@@ -388,19 +459,10 @@ public:
   // point and the deepest post-bailout depth, at the calculation's log level.
   void LogBailoutPlanPoints(bool initial) const;
 
-  int m_bailoutTime = 0;              // the trigger's run time second
-  double m_bailoutDepth = 0.0;        // m, at the bailout second
-  double m_bailoutCeiling = 0.0;      // m gauge (negative without a ceiling)
-  double m_bailoutEad = 0.0;          // m
-  double m_deepestPostBailoutDepth = 0.0;  // m
-  // Index in the bailout plan points of the last point copied up to the
-  // bailout: the bailout point itself or the overhead remainder point.
-  int m_bailoutSegmentIndex = -1;
-  int m_bailoutCursor = -1;
-  // Seconds of the "Planned" segment left after the bailout second; -1 until
-  // computed. Kept in the files, but always worked out again from the bailout
-  // second when the bailout points are cut, so a stale value plans nothing.
-  int m_bailoutRemainder = -1;
+  // The bailout state (the trigger's moment, the bailout plan points and
+  // switches); the bailout planner and the files read and write it.
+  SBailoutState& Bailout() { return m_bailoutState; }
+  const SBailoutState& Bailout() const { return m_bailoutState; }
 
   // Tissue constants of the current calculation (exposed for tests and charts).
   void SetConstants();
@@ -421,7 +483,7 @@ private:
 
   // Calculation stages. They log through Log(), at the debug level of the
   // calculation's settings.
-  CLeveledLog Log() const { return CLeveledLog(StatusLog(), m_calculationSettings.debugLevel); }
+  CLeveledLog Log() const { return CLeveledLog(StatusLog(), m_results.calculationSettings.debugLevel); }
   void InitialiseSurface(CPredictionPoint& p0);
   void InitialiseSurfaceInterval(CPredictionPoint& p0, const double* prevN2, const double* prevHe);
   void ComputeCeiling(CPredictionPoint& point, const CPredictionPoint* previous, bool bailoutSecond);
@@ -462,45 +524,19 @@ private:
 
   // Data.
   int m_diveNumber = 0;
-  std::string m_extensionQuestion;
-  std::string m_name;
-  std::vector<CPlanPoint> m_userPoints;
-  std::vector<CPlanPoint> m_planPlusPoints;
-  std::vector<CPlanPoint> m_profilePoints;
-  CChunkedVector<CPredictionPoint> m_predictions;
-  std::vector<CDiveSegment> m_segments;
-  std::vector<CPlanPoint> m_bailoutPlanPoints;
-  std::vector<CPlanPoint> m_bailoutInitialPlanPoints;
-  std::vector<CDiveGasWarning> m_gasWarnings;
-  CPlanPoint m_currentPoint;
-  CPerfTimer m_calculationTimer;
-  CPerfTimer m_planPlusTimer;
-  std::array<SGasRange, 12> m_travelGasRanges{};
-  std::array<SGasRange, 12> m_decoGasRanges{};
-  std::array<SGasConsumption, kMaxGases> m_consumption{};
-
   EDiveState m_state = kStateIdle;
   std::uint8_t m_modified = 0;
-  std::uint8_t m_calculationCompleted = 0;
-  std::uint8_t m_timeLimitExceeded = 0;
-  std::uint8_t m_extendedPlanningUsed = 0;
-  std::uint8_t m_extendedPlanningAnswer = 0;
-  std::uint8_t m_answerRemembered = 0;
-  std::uint8_t m_tableGenerationMode = 0;
-  std::uint8_t m_predictionsPresent = 0;
-  std::uint8_t m_predictionCheckPassed = 0;
+  SDiveInputs m_inputs;
+  SBailoutState m_bailoutState;
+  SDiveResults m_results;
+  CPlanPoint m_currentPoint;
   std::uint8_t m_currentPointCopied = 0;
-  std::uint8_t m_anyConsumption = 0;
-  std::uint8_t m_diveSacUsed = 0;
-  std::uint8_t m_bailoutSacUsed = 0;
+  CPerfTimer m_calculationTimer;
+  CPerfTimer m_planPlusTimer;
 
-  SDiveSettings m_settings;
-  SBailoutSettings m_bailoutSettings;
-  SCalculationSettings m_calculationSettings;
-
+  // Tissue constants and running maxima of the current calculation.
   double m_maxCeiling = kStartMaxCeiling;  // mbar absolute
   double m_highestTissuePressure = 0.0;
-
   std::array<double, kCompartments> m_halfTimeN{};
   std::array<double, kCompartments> m_halfTimeH{};
   std::array<double, kCompartments> m_factorN1s{};
@@ -511,17 +547,7 @@ private:
   std::array<double, kCompartments> m_BN{};
   std::array<double, kCompartments> m_AH{};
   std::array<double, kCompartments> m_BH{};
-
   std::uint8_t m_icdCarry = 0;
-  std::uint8_t m_bailoutMode = 0;
-  std::uint8_t m_bailoutPlanValid = 0;
-  std::uint8_t m_bailoutWalked = 0;
-  std::uint8_t m_useGasSwitchSchedule = 0;
-  std::array<CGasSwitch, 12> m_bailoutSwitches{};
-  std::string m_bailoutGasList;
-  std::int64_t m_timeStamp = 0;
-  int m_gasSwitchesUsed = 0;
-  int m_bailoutSecond = 999999;
 
   // Where the walk stands.
   struct SWalkPosition {

@@ -45,6 +45,18 @@ struct CPlanPoint {
   bool operator==(const CPlanPoint&) const = default;
 };
 
+// What the user enters for a point of a dive (the rest of a point is the
+// calculation's).
+struct SEnteredPoint {
+  int duration = 0;            // seconds
+  double depthPressure = 0.0;  // mbar gauge, depth x 100
+  bool closedCircuit = false;
+  double oxygen = 21.0;   // %
+  double helium = 0.0;    // %
+  double setpoint = 0.7;  // bar
+  bool noClearSurface = false;
+};
+
 // The depth pressure at run time second t of point: the depth of the point
 // before it (previous; its own for the first point) at its start second, then
 // a straight line to its own depth at its end second.

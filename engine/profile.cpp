@@ -29,16 +29,18 @@ void LogPlanPlusAdd(const CLeveledLog& log, const char* label, const CPlanPoint&
 }
 
 // Writes what the user enters for a point; its other fields stay as they are.
-void SetEntered(CPlanPoint& p, int duration, double depthPressure, bool closedCircuit, double oxygen,
-                double helium, double setpoint, bool noClearSurface) {
-  p.m_duration = duration;
-  p.m_depthPressure = depthPressure;
-  p.m_closedCircuit = closedCircuit;
-  p.m_oxygen = oxygen;
-  p.m_helium = helium;
-  p.m_setpoint = setpoint;
-  p.m_noClearSurface = noClearSurface;
+void SetEntered(CPlanPoint& p, const SEnteredPoint& entered) {
+  p.m_duration = entered.duration;
+  p.m_depthPressure = entered.depthPressure;
+  p.m_closedCircuit = entered.closedCircuit;
+  p.m_oxygen = entered.oxygen;
+  p.m_helium = entered.helium;
+  p.m_setpoint = entered.setpoint;
+  p.m_noClearSurface = entered.noClearSurface;
 }
+
+// The entry check's reading of an entered point.
+double DepthOf(const SEnteredPoint& p) { return p.depthPressure / 100.0; }
 
 // A zero-duration point at a range's switch depth, breathing its gas.
 CPlanPoint SwitchPoint(const SGasRange& r) {
@@ -53,6 +55,44 @@ CPlanPoint SwitchPoint(const SGasRange& r) {
   return p;
 }
 
+// The targets of a dive of a gas switch schedule: the travel switches above
+// the bottom, the bottom on the last of them, then the deco switches from
+// the deepest up, each given to add(label, point). Returns the number of
+// switches the dive makes.
+template <typename Add>
+int AddScheduledTargets(const CPlanPoint& bottom, const std::array<SGasRange, kMaxGases>& travel,
+                        const std::array<SGasRange, kMaxGases>& deco, Add&& add) {
+  int used = 0;
+  const double b = bottom.Depth();
+  // A table depth and a switch depth, one of them typed in feet, are the
+  // same depth when they meet within a millimetre.
+  const SGasRange* remembered = nullptr;
+  for (const SGasRange& r : travel) {
+    if (!r.m_inUse) continue;
+    if (DepthsMeet(b, r.m_fromDepth)) {
+      ++used;
+      remembered = &r;
+    } else if (b > r.m_fromDepth) {
+      add("Auto generated travel gas switch,     ", SwitchPoint(r));
+      ++used;
+      remembered = &r;
+    }
+  }
+  CPlanPoint p = SwitchPoint(remembered ? *remembered : travel[0]);
+  p.m_depthPressure = bottom.m_depthPressure;
+  p.m_duration = bottom.m_duration;
+  p.m_noClearSurface = bottom.m_noClearSurface;
+  add("Auto generated travel gas switch,     ", p);
+  for (auto r = deco.rbegin(); r != deco.rend(); ++r) {
+    if (!r->m_inUse) continue;
+    if (r->m_fromDepth < b && !DepthsMeet(r->m_fromDepth, b)) {
+      add("Auto generated deco gas switch,       ", SwitchPoint(*r));
+      ++used;
+    }
+  }
+  return used;
+}
+
 // Inserts before index, or appends when the index is outside the list; returns where it went.
 int InsertOrAppend(std::vector<CPlanPoint>& points, int index, const CPlanPoint& p) {
   if (index < 0 || index >= static_cast<int>(points.size())) {
@@ -65,55 +105,58 @@ int InsertOrAppend(std::vector<CPlanPoint>& points, int index, const CPlanPoint&
 
 }  // namespace
 
-std::vector<CPlanPoint>& CDivePlan::EditedPoints() { return m_bailoutMode ? m_bailoutPlanPoints : m_userPoints; }
-
-int CDivePlan::FirstBailoutPoint() const {
-  if (!m_bailoutMode) return -1;
-  for (std::size_t i = 0; i < m_bailoutPlanPoints.size(); ++i)
-    if (m_bailoutPlanPoints[i].m_bailout) return static_cast<int>(i);
-  return 999;
+std::vector<CPlanPoint>& CDivePlan::EditedPoints() {
+  return m_bailoutState.mode ? m_bailoutState.planPoints : m_inputs.userPoints;
 }
 
-int CDivePlan::AddPoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
-                        double helium, double setpoint, bool noClearSurface) {
+int CDivePlan::FirstBailoutPoint() const {
+  if (!m_bailoutState.mode) return -1;
+  for (std::size_t i = 0; i < m_bailoutState.planPoints.size(); ++i)
+    if (m_bailoutState.planPoints[i].m_bailout) return static_cast<int>(i);
+  return kNoBailoutPoint;
+}
+
+int CDivePlan::AddPoint(int index, const SEnteredPoint& point) {
   std::vector<CPlanPoint>& points = EditedPoints();
-  if (!m_useGasSwitchSchedule) {
-    const bool bailoutLimits = m_bailoutMode && FirstBailoutPoint() < index;
-    if (!CheckGasEntry(depthPressure / 100.0, oxygen, helium, closedCircuit, setpoint, bailoutLimits)) return -1;
+  if (!m_inputs.useGasSwitchSchedule) {
+    const bool bailoutLimits = m_bailoutState.mode && FirstBailoutPoint() < index;
+    if (!CheckGasEntry(DepthOf(point), point.oxygen, point.helium, point.closedCircuit, point.setpoint, bailoutLimits))
+      return -1;
   }
   CPlanPoint entered;
-  SetEntered(entered, duration, depthPressure, closedCircuit, oxygen, helium, setpoint, noClearSurface);
+  SetEntered(entered, point);
   const int at = InsertOrAppend(points, index, entered);
   SetModified(true);
   SetState(kStateRecalculate, false);
   return at;
 }
 
-CDivePlan::SAddedPoints CDivePlan::AddEnteredPoint(int index, int duration, double depthPressure, bool closedCircuit,
-                                                   double oxygen, double helium, double setpoint,
-                                                   bool noClearSurface) {
+CDivePlan::SAddedPoints CDivePlan::AddEnteredPoint(int index, const SEnteredPoint& point) {
   SAddedPoints added;
-  const double depth = depthPressure / 100.0;
-  if (!m_bailoutMode && m_userPoints.empty() && depth != 0.0) {
-    if (!CheckGasEntry(depth, oxygen, helium, closedCircuit, setpoint, false) ||
-        !CheckSurfacePointEntry(depth, oxygen, helium, closedCircuit, setpoint) ||
-        AddPoint(0, 0, 0.0, closedCircuit, oxygen, helium, setpoint, noClearSurface) < 0)
+  const double depth = DepthOf(point);
+  if (!m_bailoutState.mode && m_inputs.userPoints.empty() && depth != 0.0) {
+    // The same gas, mode and setpoint at the surface, for no time.
+    SEnteredPoint surface = point;
+    surface.duration = 0;
+    surface.depthPressure = 0.0;
+    if (!CheckGasEntry(depth, point.oxygen, point.helium, point.closedCircuit, point.setpoint, false) ||
+        !CheckSurfacePointEntry(depth, point.oxygen, point.helium, point.closedCircuit, point.setpoint) ||
+        AddPoint(0, surface) < 0)
       return added;
     added.surface = true;
     index = 1;
   }
-  added.at = AddPoint(index, duration, depthPressure, closedCircuit, oxygen, helium, setpoint, noClearSurface);
+  added.at = AddPoint(index, point);
   return added;
 }
 
-bool CDivePlan::UpdatePoint(int index, int duration, double depthPressure, bool closedCircuit, double oxygen,
-                            double helium, double setpoint, bool noClearSurface) {
+bool CDivePlan::UpdatePoint(int index, const SEnteredPoint& point) {
   std::vector<CPlanPoint>& points = EditedPoints();
   if (index < 0 || index >= static_cast<int>(points.size())) return false;
-  const bool bailoutLimits = m_bailoutMode && index >= FirstBailoutPoint();
-  if (!CheckGasEntry(depthPressure / 100.0, oxygen, helium, closedCircuit, setpoint, bailoutLimits)) return false;
-  SetEntered(points[static_cast<std::size_t>(index)], duration, depthPressure, closedCircuit, oxygen, helium, setpoint,
-             noClearSurface);
+  const bool bailoutLimits = m_bailoutState.mode && index >= FirstBailoutPoint();
+  if (!CheckGasEntry(DepthOf(point), point.oxygen, point.helium, point.closedCircuit, point.setpoint, bailoutLimits))
+    return false;
+  SetEntered(points[static_cast<std::size_t>(index)], point);
   SetModified(true);
   SetState(kStateRecalculate, false);
   return true;
@@ -127,7 +170,7 @@ void CDivePlan::DeletePoint(int index) {
 }
 
 bool CDivePlan::SelectCurrentPoint(int index) {
-  const std::vector<CPlanPoint>& points = m_bailoutMode ? m_bailoutPlanPoints : m_userPoints;
+  const std::vector<CPlanPoint>& points = m_bailoutState.mode ? m_bailoutState.planPoints : m_inputs.userPoints;
   if (index < 0 || index >= static_cast<int>(points.size())) return false;
   m_currentPoint = points[static_cast<std::size_t>(index)];
   m_currentPointCopied = 1;
@@ -143,22 +186,22 @@ int CDivePlan::InsertCurrentPoint(int index) {
 }
 
 void CDivePlan::RestoreBailoutPlanPoints() {
-  m_bailoutPlanPoints = m_bailoutInitialPlanPoints;
+  m_bailoutState.planPoints = m_bailoutState.initialPlanPoints;
   LogBailoutPlanPoints(false);
 }
 
 void CDivePlan::SetGasRanges(const CGasSwitchSchedule& travel, const CGasSwitchSchedule& deco) {
   const auto& t = travel.Switches();
   const auto& d = deco.Switches();
-  for (std::size_t i = 0; i < 12; ++i) {
-    SGasRange& r = m_travelGasRanges[i];
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    SGasRange& r = m_inputs.travelGasRanges[i];
     if (!t[i].m_inUse) {
       r.m_inUse = 0;
     } else {
       r = SGasRange{t[i].m_depth, 9999.9, t[i].m_closedCircuit, t[i].m_oxygen, t[i].m_helium, t[i].m_setpoint, 1};
-      if (i < 11 && t[i + 1].m_inUse) r.m_toDepth = t[i + 1].m_depth;
+      if (i + 1 < t.size() && t[i + 1].m_inUse) r.m_toDepth = t[i + 1].m_depth;
     }
-    SGasRange& q = m_decoGasRanges[i];
+    SGasRange& q = m_inputs.decoGasRanges[i];
     if (!d[i].m_inUse) {
       q.m_inUse = 0;
     } else {
@@ -176,7 +219,7 @@ void CDivePlan::LogGasRanges() const {
   log.LogAtLevel("Gas Ranges", kLogProgress);
   // "Travel Gas 1 Depth range ..." and "Deco Gas 1   Depth range ...": the
   // deco lines are padded to line up with the travel lines.
-  auto logRanges = [&](const char* name, const char* padding, const std::array<SGasRange, 12>& ranges) {
+  auto logRanges = [&](const char* name, const char* padding, const std::array<SGasRange, kMaxGases>& ranges) {
     for (std::size_t i = 0; i < ranges.size(); ++i) {
       const SGasRange& r = ranges[i];
       if (r.m_inUse)
@@ -185,34 +228,34 @@ void CDivePlan::LogGasRanges() const {
                         GasName(r.m_oxygen, r.m_helium).c_str(), r.m_setpoint);
     }
   };
-  logRanges("Travel Gas", "", m_travelGasRanges);
-  logRanges("Deco Gas", "  ", m_decoGasRanges);
+  logRanges("Travel Gas", "", m_inputs.travelGasRanges);
+  logRanges("Deco Gas", "  ", m_inputs.decoGasRanges);
 }
 
 void CDivePlan::BuildPlanPlusPoints() {
   const CLeveledLog log = Log();
-  m_planPlusPoints.clear();
-  m_gasSwitchesUsed = 0;
+  m_results.planPlusPoints.clear();
+  m_results.gasSwitchesUsed = 0;
   if (log.IsOn(kLogDetail)) m_planPlusTimer.Start();
   if (log.IsOn(kLogProgress)) {
     log.LogAtLevel("-", kLogProgress);
     log.LogAtLevel("Started", kLogProgress);
     log.LogAtLevel("-", kLogProgress);
     log.LogAtLevel("User entered plan points", kLogProgress);
-    for (const CPlanPoint& p : m_userPoints) log.LogAtLevel(PointLine("Plan Point", p), kLogProgress);
+    for (const CPlanPoint& p : m_inputs.userPoints) log.LogAtLevel(PointLine("Plan Point", p), kLogProgress);
   }
 
   auto add = [&](const char* label, CPlanPoint p) {
     p.m_start = 0;
     p.m_source = -1.0;
-    m_planPlusPoints.push_back(p);
+    m_results.planPlusPoints.push_back(p);
     LogPlanPlusAdd(log, label, p);
   };
 
-  if (!m_useGasSwitchSchedule) {
+  if (!m_inputs.useGasSwitchSchedule) {
     log.LogAtLevel("Using user entered points", kLogProgress);
-    for (std::size_t i = 0; i < m_userPoints.size(); ++i) {
-      const CPlanPoint& u = m_userPoints[i];
+    for (std::size_t i = 0; i < m_inputs.userPoints.size(); ++i) {
+      const CPlanPoint& u = m_inputs.userPoints[i];
       if (i == 0 && u.Depth() != 0.0) {
         CPlanPoint zero = u;
         zero.m_depthPressure = 0.0;
@@ -222,43 +265,16 @@ void CDivePlan::BuildPlanPlusPoints() {
       }
       add("Planned segment,                      ", u);
     }
-  } else if (!m_userPoints.empty()) {
+  } else if (!m_inputs.userPoints.empty()) {
     log.LogAtLevel("Using gas switch schedule", kLogProgress);
-    const CPlanPoint& bottom = m_userPoints.front();
-    const double b = bottom.Depth();
-    // A table depth and a switch depth, one of them typed in feet, are the
-    // same depth when they meet within a millimetre.
-    const SGasRange* remembered = nullptr;
-    for (const SGasRange& r : m_travelGasRanges) {
-      if (!r.m_inUse) continue;
-      if (DepthsMeet(b, r.m_fromDepth)) {
-        ++m_gasSwitchesUsed;
-        remembered = &r;
-      } else if (b > r.m_fromDepth) {
-        add("Auto generated travel gas switch,     ", SwitchPoint(r));
-        ++m_gasSwitchesUsed;
-        remembered = &r;
-      }
-    }
-    CPlanPoint p = SwitchPoint(remembered ? *remembered : m_travelGasRanges[0]);
-    p.m_depthPressure = bottom.m_depthPressure;
-    p.m_duration = bottom.m_duration;
-    p.m_noClearSurface = bottom.m_noClearSurface;
-    add("Auto generated travel gas switch,     ", p);
-    for (int i = 11; i >= 0; --i) {
-      const SGasRange& r = m_decoGasRanges[static_cast<std::size_t>(i)];
-      if (!r.m_inUse) continue;
-      if (r.m_fromDepth < b && !DepthsMeet(r.m_fromDepth, b)) {
-        add("Auto generated deco gas switch,       ", SwitchPoint(r));
-        ++m_gasSwitchesUsed;
-      }
-    }
+    m_results.gasSwitchesUsed =
+        AddScheduledTargets(m_inputs.userPoints.front(), m_inputs.travelGasRanges, m_inputs.decoGasRanges, add);
   }
 
   if (log.IsOn(kLogProgress)) {
     log.LogAtLevel("Plan plus points", kLogProgress);
-    for (const CPlanPoint& p : m_planPlusPoints) log.LogAtLevel(PointLine("Plan Plus Point", p), kLogProgress);
-    log.LogAtLevelF(kLogProgress, "No of gas switches used - %d", m_gasSwitchesUsed);
+    for (const CPlanPoint& p : m_results.planPlusPoints) log.LogAtLevel(PointLine("Plan Plus Point", p), kLogProgress);
+    log.LogAtLevelF(kLogProgress, "No of gas switches used - %d", m_results.gasSwitchesUsed);
   }
   if (log.IsOn(kLogDetail)) {
     m_planPlusTimer.Stop();

@@ -27,8 +27,8 @@ std::string Clock4(int seconds) { return Format("%4d:%02d", seconds / 60, second
 
 int CDivePlan::TravelTime(double from, double to) const {
   const bool bailout = m_useBailoutRates;
-  const double descent = bailout ? m_bailoutSettings.descentRate : m_settings.descentRate;
-  const double ascent = bailout ? m_bailoutSettings.ascentRate : m_settings.ascentRate;
+  const double descent = bailout ? m_inputs.bailoutSettings.descentRate : m_inputs.settings.descentRate;
+  const double ascent = bailout ? m_inputs.bailoutSettings.ascentRate : m_inputs.settings.ascentRate;
   double seconds = from < to ? (to - from) / (descent / 60.0) : (from - to) / (ascent / 60.0);
   // A rate of 0 (or a nonsensical negative one) would never arrive: the
   // travel is made longer than any plan may run, so the 24-hour limit ends
@@ -53,9 +53,10 @@ bool CDivePlan::AskExtension() {
   const CLeveledLog log = Log();
   // An answer given before the calculation is logged as a remembered one: it
   // is the answer to an earlier question (or the caller's own choice).
-  const EExtendedPlanning inAdvance = m_calculationSettings.extendedPlanning;
-  if (m_answerRemembered || inAdvance != EExtendedPlanning::Ask) {
-    const bool yes = m_answerRemembered ? m_extendedPlanningAnswer != 0 : inAdvance == EExtendedPlanning::Accept;
+  const EExtendedPlanning inAdvance = m_results.calculationSettings.extendedPlanning;
+  if (m_inputs.answerRemembered || inAdvance != EExtendedPlanning::Ask) {
+    const bool yes =
+        m_inputs.answerRemembered ? m_inputs.extendedPlanningAnswer != 0 : inAdvance == EExtendedPlanning::Accept;
     log.LogAtLevel(yes ? "Table generation and user accepted extended planning on a previous plan so continuing to "
                          "use this choice."
                        : "Table generation and user declined extended planning on a previous plan so continuing to "
@@ -65,14 +66,14 @@ bool CDivePlan::AskExtension() {
   }
   m_calculationTimer.Pause();
   const std::string question =
-      m_extensionQuestion.empty() ? Format(kSixHourQuestion, m_diveNumber + 1) : m_extensionQuestion;
+      m_inputs.extensionQuestion.empty() ? Format(kSixHourQuestion, m_diveNumber + 1) : m_inputs.extensionQuestion;
   const bool yes = UserPrompt().AskYesNo(question, false, EIcon::Question);
   log.LogAtLevel(yes ? "User choose to extend the plan past 6 hours"
                      : "User choose not to extend the plan past 6 hours",
                  kLogUsers);
-  if (m_tableGenerationMode || yes) {
-    m_answerRemembered = 1;
-    m_extendedPlanningAnswer = yes;
+  if (m_inputs.tableGenerationMode || yes) {
+    m_inputs.answerRemembered = 1;
+    m_inputs.extendedPlanningAnswer = yes;
   }
   m_calculationTimer.Resume();
   return yes;
@@ -101,10 +102,10 @@ bool CDivePlan::CheckLimits(int nextSecond) {
 // level an ascent round goes to.
 
 CPlanPoint& CDivePlan::AppendProfilePoint(const CPlanPoint& point, const char* label) {
-  m_profilePoints.push_back(point);
+  m_results.profilePoints.push_back(point);
   StepSeconds();
-  LogProfilePoint(label, m_profilePoints.back());
-  return m_profilePoints.back();
+  LogProfilePoint(label, m_results.profilePoints.back());
+  return m_results.profilePoints.back();
 }
 
 void CDivePlan::AdvanceRunTime(int seconds) {
@@ -136,7 +137,7 @@ void CDivePlan::StartAtSurface(const CPlanPoint& first) {
   surface.m_start = 0;
   surface.m_kind = kKindNone;
   surface.m_duration = 0;
-  m_profilePoints.push_back(surface);
+  m_results.profilePoints.push_back(surface);
   LogProfilePoint(kSurfaceLabel, surface);
   m_walk = SWalkPosition{surface.Depth(), 1, 0.0, 0};
 
@@ -191,9 +192,9 @@ double CDivePlan::AscendTowards(const CPlanPoint& previous, double level, double
   const double startDepth = m_walk.depth;
   CPlanPoint ascent = InsertedPoint(previous, kKindDecoAscent, TravelTime(startDepth, level));
   ascent.SetDepth(level);
-  m_profilePoints.push_back(ascent);
+  m_results.profilePoints.push_back(ascent);
   StepSeconds();
-  CPlanPoint& point = m_profilePoints.back();
+  CPlanPoint& point = m_results.profilePoints.back();
 
   // The ceiling rose during the ascent: come back down to the stop it now demands.
   const double demanded = NextStopAfterLastSecond(targetDepth);
@@ -226,9 +227,10 @@ void CDivePlan::StopAt(double level, double targetDepth) {
   // Stops end on whole minutes of run time: the first piece runs to the next
   // minute (1 to 60 seconds), then whole minutes until the ceiling allows the
   // next level.
-  m_profilePoints.push_back(InsertedPoint(m_profilePoints.back(), kKindDeco, (start / 60) * 60 + 60 - start));
+  m_results.profilePoints.push_back(
+      InsertedPoint(m_results.profilePoints.back(), kKindDeco, (start / 60) * 60 + 60 - start));
   StepSeconds();
-  CPlanPoint& point = m_profilePoints.back();
+  CPlanPoint& point = m_results.profilePoints.back();
   while (NextStopAfterLastSecond(targetDepth) >= level && !m_stopped) {
     point.m_duration += 60;
     StepSeconds();
@@ -266,9 +268,9 @@ bool CDivePlan::WalkTargets(const std::vector<CPlanPoint>& input) {
     const CPlanPoint* target = i < n ? &input[static_cast<std::size_t>(i)] : nullptr;
     const double targetDepth = target ? target->Depth() : 0.0;
 
-    if (m_bailoutWalked && !m_useBailoutRates && target && target->m_bailout) {
+    if (m_results.bailoutWalked && !m_useBailoutRates && target && target->m_bailout) {
       m_useBailoutRates = true;
-      m_bailoutSecond = m_walk.runTime - 1;
+      m_results.bailoutSecond = m_walk.runTime - 1;
     }
 
     if (target && targetDepth > m_walk.depth) {
@@ -295,20 +297,21 @@ SCalculationSettings CDivePlan::OwnerSettings() const {
 
 bool CDivePlan::Calculate(int diveNumber, const double* prevN2, const double* prevHe, double prevCns, double prevOtu,
                           bool fromSurface, const SCalculationSettings& settings) {
-  m_calculationSettings = settings;
+  m_results.calculationSettings = settings;
   const CLeveledLog log = Log();
   m_diveNumber = diveNumber;
-  log.LogAtLevelF(kLogProgress, m_bailoutMode ? "Construct Profile - Bailout Started in dive %d"
-                                              : "Construct Profile - Started in dive %d",
-                  diveNumber);
+  log.LogAtLevelF(
+      kLogProgress,
+      m_bailoutState.mode ? "Construct Profile - Bailout Started in dive %d" : "Construct Profile - Started in dive %d",
+      diveNumber);
   log.LogAtLevel("Construct Profile - Initialsing Constants", kLogProgress);
   SetConstants();
-  if (!m_bailoutMode) BuildPlanPlusPoints();
+  if (!m_bailoutState.mode) BuildPlanPlusPoints();
 
   ClearResults();
-  m_timeLimitExceeded = 0;
-  m_extendedPlanningUsed = 0;
-  m_predictionCheckPassed = 0;
+  m_results.timeLimitExceeded = 0;
+  m_results.extendedPlanningUsed = 0;
+  m_results.predictionCheckPassed = 0;
   m_questionAsked = false;
   m_extensionAccepted = false;
   m_stopped = false;
@@ -319,17 +322,17 @@ bool CDivePlan::Calculate(int diveNumber, const double* prevN2, const double* pr
   m_lastPpo2 = -1.0;
   m_profileSearchIndex = 0;
   m_useBailoutRates = false;
-  m_bailoutWalked = m_bailoutMode;
-  m_bailoutSecond = 999999;
+  m_results.bailoutWalked = m_bailoutState.mode;
+  m_results.bailoutSecond = kNoBailoutSecond;
 
-  CPredictionPoint& p0 = m_predictions.emplace_back();
+  CPredictionPoint& p0 = m_results.predictions.emplace_back();
   p0.m_time = 0;
   const bool surface = diveNumber == 0 || fromSurface || prevN2 == nullptr || prevHe == nullptr;
   if (surface) {
     InitialiseSurface(p0);
   } else {
     InitialiseSurfaceInterval(p0, prevN2, prevHe);
-    const double si = m_settings.surfaceInterval;
+    const double si = m_inputs.settings.surfaceInterval;
     p0.m_cns = std::max(0.0, prevCns * std::pow(2.0, -si / 5400.0));
     p0.m_otu = std::max(0.0, prevOtu - si / 86400.0 * 300.0);
     if (!std::isfinite(p0.m_cns)) p0.m_cns = 0.0;
@@ -340,20 +343,20 @@ bool CDivePlan::Calculate(int diveNumber, const double* prevN2, const double* pr
   m_inStepWithReference = m_stepReference != nullptr && m_stepReference->PredictionCount() > 0;
   if (m_inStepWithReference) CompareWithReference(0, p0);
 
-  const std::vector<CPlanPoint>& input = m_bailoutMode ? m_bailoutPlanPoints : m_planPlusPoints;
+  const std::vector<CPlanPoint>& input = m_bailoutState.mode ? m_bailoutState.planPoints : m_results.planPlusPoints;
   if (log.IsOn(kLogDetail)) m_calculationTimer.Start();
   WalkTargets(input);
   if (log.IsOn(kLogDetail)) {
     m_calculationTimer.Stop();
     log.LogAtLevelF(kLogDetail, "Completed in %.6f seconds", m_calculationTimer.Elapsed());
   }
-  if (m_questionAsked && m_extensionAccepted) m_extendedPlanningUsed = 1;
+  if (m_questionAsked && m_extensionAccepted) m_results.extendedPlanningUsed = 1;
   if (m_stopped)
-    m_timeLimitExceeded = 1;
+    m_results.timeLimitExceeded = 1;
   else
-    m_calculationCompleted = 1;
+    m_results.calculationCompleted = 1;
 
-  if (m_stopped && !m_tableGenerationMode) {
+  if (m_stopped && !m_inputs.tableGenerationMode) {
     if (m_extensionAccepted) {
       // An unattended calculation (answer given in advance) leaves the
       // message to its caller: it may run on a thread that must not show one.
@@ -365,18 +368,19 @@ bool CDivePlan::Calculate(int diveNumber, const double* prevN2, const double* pr
   }
 
   bool passed = true;
-  for (std::size_t s = 1; s < m_predictions.size(); ++s) passed = EvaluatePointWarnings(m_predictions[s]) && passed;
-  m_predictionCheckPassed = passed;
+  for (std::size_t s = 1; s < m_results.predictions.size(); ++s)
+    passed = EvaluatePointWarnings(m_results.predictions[s]) && passed;
+  m_results.predictionCheckPassed = passed;
   BuildDiveSegments();
   ComputeGasConsumption();
-  if (m_tableGenerationMode && m_predictions.size() > 1) {
-    CPredictionPoint last = m_predictions.back();
-    m_predictions.clear();
-    m_predictions.push_back(last);
-    m_predictions.shrink_to_fit();
+  if (m_inputs.tableGenerationMode && m_results.predictions.size() > 1) {
+    CPredictionPoint last = m_results.predictions.back();
+    m_results.predictions.clear();
+    m_results.predictions.push_back(last);
+    m_results.predictions.shrink_to_fit();
   }
-  m_predictionsPresent = 1;
-  m_timeStamp = Clock().Now();
+  m_results.predictionsPresent = 1;
+  m_results.timeStamp = Clock().Now();
   return true;
 }
 

@@ -25,6 +25,45 @@ constexpr double kAH[16] = {1742.4, 1383,  1191.9, 1045.8, 922,   820.5, 730.5, 
 constexpr double kBH[16] = {0.4245, 0.5747, 0.6527, 0.7223, 0.7582, 0.7957, 0.8279, 0.8553,
                             0.8757, 0.8903, 0.8997, 0.9073, 0.9122, 0.9171, 0.9217, 0.9267};
 
+// The profile point that holds second t: the one the last second was on
+// (guess) when it still does, else the first that does; -1 for none.
+int ProfileIndexAt(const std::vector<CPlanPoint>& profile, int guess, int t) {
+  const int count = static_cast<int>(profile.size());
+  if (guess < count) {
+    const CPlanPoint& p = profile[static_cast<std::size_t>(guess)];
+    if (p.m_start <= t && t <= p.End()) return guess;
+  }
+  for (int i = 0; i < count; ++i) {
+    const CPlanPoint& c = profile[static_cast<std::size_t>(i)];
+    if (c.m_start <= t && t <= c.End()) return i;
+  }
+  return -1;
+}
+
+// Inspired nitrogen and helium (mbar) at ambient pressure less water vapour
+// a (mbar) of a gas with nitrogen x and helium he (%): on closed circuit the
+// inert part of the diluent shares what the setpoint leaves.
+struct SInspired {
+  double nitrogen = 0.0;
+  double helium = 0.0;
+};
+SInspired InspiredInert(bool cc, double x, double he, double setpoint, double a) {
+  double inN2 = 0.0, inHe = 0.0;
+  if (cc) {
+    const double inert = x + he;
+    if (inert > 0.0) {
+      inN2 = x / inert * (a - setpoint * 1000.0);
+      inHe = he / inert * (a - setpoint * 1000.0);
+    }
+  } else {
+    inN2 = x / 100.0 * a;
+    inHe = he / 100.0 * a;
+  }
+  if (!(inN2 > 0.0) || !(x > 0.0)) inN2 = 0.0;
+  if (!(inHe > 0.0) || !(he > 0.0)) inHe = 0.0;
+  return {inN2, inHe};
+}
+
 template <typename Array>
 std::string Values(const Array& values, const char* format) {
   std::string s;
@@ -79,7 +118,7 @@ void CDivePlan::SetConstants() {
 void CDivePlan::InitialiseSurface(CPredictionPoint& p0) {
   const CLeveledLog log = Log();
   log.LogAtLevel("Initialising Tissues to Surface Values", kLogProgress);
-  double n = (m_settings.surfacePressure - kWaterVapour) * 0.79;
+  double n = (m_inputs.settings.surfacePressure - kWaterVapour) * 0.79;
   p0.m_nitrogen.fill(n);
   p0.m_helium.fill(0.0);
   p0.m_inspiredNitrogen = n;
@@ -91,7 +130,7 @@ void CDivePlan::InitialiseSurface(CPredictionPoint& p0) {
 
 void CDivePlan::InitialiseSurfaceInterval(CPredictionPoint& p0, const double* prevN2, const double* prevHe) {
   const CLeveledLog log = Log();
-  const int si = m_settings.surfaceInterval;
+  const int si = m_inputs.settings.surfaceInterval;
   std::array<double, kCompartments> n2{}, he{};
   for (int i = 0; i < kCompartments; ++i) {
     n2[static_cast<std::size_t>(i)] = prevN2[i];
@@ -103,7 +142,7 @@ void CDivePlan::InitialiseSurfaceInterval(CPredictionPoint& p0, const double* pr
   LogCompartments(log, "", n2, he);
 
   p0.m_depthPressure = 0.0;
-  const double inspired = (m_settings.surfacePressure - kWaterVapour) * 0.79;
+  const double inspired = (m_inputs.settings.surfacePressure - kWaterVapour) * 0.79;
   p0.m_inspiredNitrogen = inspired;
   p0.m_inspiredHelium = 0.0;
   p0.m_oxygen = 21.0;
@@ -152,17 +191,17 @@ void CDivePlan::InitialiseSurfaceInterval(CPredictionPoint& p0, const double* pr
 }
 
 double CDivePlan::GradientFactor(double q, double ambient, bool afterBailout) const {
-  double lo = m_settings.gfLow, hi = m_settings.gfHigh;
+  double lo = m_inputs.settings.gfLow, hi = m_inputs.settings.gfHigh;
   if (afterBailout) {
-    lo = std::max(lo, m_bailoutSettings.gfLow);
-    hi = std::max(hi, m_bailoutSettings.gfHigh);
+    lo = std::max(lo, m_inputs.bailoutSettings.gfLow);
+    hi = std::max(hi, m_inputs.bailoutSettings.gfHigh);
   }
-  const double surface = m_settings.surfacePressure;
+  const double surface = m_inputs.settings.surfacePressure;
   if (lo == hi) return hi / 100.0;
   if (q < surface) return hi / 100.0;
   const double m = m_maxCeiling;
   if (ambient > m) return lo / 100.0;
-  const double d = m - (surface + m_settings.lastDecoStop * 100.0);
+  const double d = m - (surface + m_inputs.settings.lastDecoStop * 100.0);
   // A max ceiling that never got below the last stop (D = 0, or D < 0 when
   // the surface pressure lifts the last stop above the initial 1600 mbar)
   // means no deep ceiling has occurred yet: GF high applies.
@@ -171,16 +210,16 @@ double CDivePlan::GradientFactor(double q, double ambient, bool afterBailout) co
 }
 
 void CDivePlan::ComputeCeiling(CPredictionPoint& point, const CPredictionPoint* previous, bool bailoutSecond) {
-  const double surface = m_settings.surfacePressure;
+  const double surface = m_inputs.settings.surfacePressure;
   const double q = previous ? previous->m_ceiling + surface : 0.0;
   const double ambient = point.m_depthPressure + surface;
-  const bool afterBailout = m_bailoutWalked && point.m_time >= m_bailoutSecond;
+  const bool afterBailout = m_results.bailoutWalked && point.m_time >= m_results.bailoutSecond;
   ComputeCeilingWithFactor(point, previous, bailoutSecond, GradientFactor(q, ambient, afterBailout));
 }
 
 void CDivePlan::ComputeCeilingWithFactor(CPredictionPoint& point, const CPredictionPoint* previous,
                                          bool bailoutSecond, double g) {
-  const double surface = m_settings.surfacePressure;
+  const double surface = m_inputs.settings.surfacePressure;
   // A negative factor (GF low above GF high, extrapolated towards the
   // surface) would divide by zero below; no supersaturation is the floor.
   if (!(g >= 0.0)) g = 0.0;
@@ -217,34 +256,20 @@ void CDivePlan::ComputeCeilingWithFactor(CPredictionPoint& point, const CPredict
 }
 
 void CDivePlan::StepOneSecond(int t) {
-  const CPredictionPoint& prev = m_predictions[static_cast<std::size_t>(t - 1)];
-  CPredictionPoint& point = m_predictions.emplace_back();
+  const CPredictionPoint& prev = m_results.predictions[static_cast<std::size_t>(t - 1)];
+  CPredictionPoint& point = m_results.predictions.emplace_back();
   point.m_time = t;
   // The emplace may not move earlier elements (chunked storage), so prev stays valid.
 
-  const int count = static_cast<int>(m_profilePoints.size());
-  int index = -1;
-  if (m_profileSearchIndex < count) {
-    const CPlanPoint& guess = m_profilePoints[static_cast<std::size_t>(m_profileSearchIndex)];
-    if (guess.m_start <= t && t <= guess.End()) index = m_profileSearchIndex;
-  }
-  if (index < 0) {
-    for (int i = 0; i < count; ++i) {
-      const CPlanPoint& c = m_profilePoints[static_cast<std::size_t>(i)];
-      if (c.m_start <= t && t <= c.End()) {
-        index = i;
-        break;
-      }
-    }
-  }
+  const int index = ProfileIndexAt(m_results.profilePoints, m_profileSearchIndex, t);
   if (index < 0) return;
   m_profileSearchIndex = index;
   if (m_inStepWithReference && TakeReferenceSecond(t, index, point)) return;
-  const CPlanPoint& pp = m_profilePoints[static_cast<std::size_t>(index)];
+  const CPlanPoint& pp = m_results.profilePoints[static_cast<std::size_t>(index)];
   const double pressure =
-      DepthPressureAt(pp, index > 0 ? &m_profilePoints[static_cast<std::size_t>(index - 1)] : nullptr, t);
+      DepthPressureAt(pp, index > 0 ? &m_results.profilePoints[static_cast<std::size_t>(index - 1)] : nullptr, t);
 
-  const double surface = m_settings.surfacePressure;
+  const double surface = m_inputs.settings.surfacePressure;
   const bool cc = pp.m_closedCircuit != 0;
   const double o = pp.m_oxygen, he = pp.m_helium, x = 100.0 - o - he;
   const double setpoint = pp.m_setpoint;
@@ -275,20 +300,8 @@ void CDivePlan::StepOneSecond(int t) {
   const double ead = (n / 0.79 - 1.0) * 10.0;
   point.m_ead = ead > 0.0 ? ead : 0.0;
 
-  const double a = surface + pressure - kWaterVapour;
-  double inN2 = 0.0, inHe = 0.0;
-  if (cc) {
-    const double inert = x + he;
-    if (inert > 0.0) {
-      inN2 = x / inert * (a - setpoint * 1000.0);
-      inHe = he / inert * (a - setpoint * 1000.0);
-    }
-  } else {
-    inN2 = x / 100.0 * a;
-    inHe = he / 100.0 * a;
-  }
-  if (!(inN2 > 0.0) || !(x > 0.0)) inN2 = 0.0;
-  if (!(inHe > 0.0) || !(he > 0.0)) inHe = 0.0;
+  const SInspired inspired = InspiredInert(cc, x, he, setpoint, surface + pressure - kWaterVapour);
+  const double inN2 = inspired.nitrogen, inHe = inspired.helium;
   point.m_inspiredNitrogen = inN2;
   point.m_inspiredHelium = inHe;
 
@@ -297,7 +310,7 @@ void CDivePlan::StepOneSecond(int t) {
     point.m_helium[i] = prev.m_helium[i] + m_factorH1s[i] * (inHe - prev.m_helium[i]);
   }
 
-  ComputeCeiling(point, &prev, m_bailoutWalked && t == m_bailoutSecond);
+  ComputeCeiling(point, &prev, m_results.bailoutWalked && t == m_results.bailoutSecond);
   MarkIcdRisk(t);
   if (m_inStepWithReference) CompareWithReference(t, point);
 }
@@ -305,15 +318,17 @@ void CDivePlan::StepOneSecond(int t) {
 bool CDivePlan::TakeReferenceSecond(int t, int index, CPredictionPoint& point) {
   const CDivePlan& ref = *m_stepReference;
   // From the bailout on the gradient factors and limits are the bailout's.
-  if (m_useBailoutRates || t >= ref.PredictionCount() || index >= static_cast<int>(ref.m_profilePoints.size())) {
+  if (m_useBailoutRates || t >= ref.PredictionCount() ||
+      index >= static_cast<int>(ref.m_results.profilePoints.size())) {
     m_inStepWithReference = false;
     return false;
   }
-  const CPlanPoint& p = m_profilePoints[static_cast<std::size_t>(index)];
-  const CPlanPoint& r = ref.m_profilePoints[static_cast<std::size_t>(index)];
-  const double before = index > 0 ? m_profilePoints[static_cast<std::size_t>(index - 1)].m_depthPressure : p.m_depthPressure;
+  const CPlanPoint& p = m_results.profilePoints[static_cast<std::size_t>(index)];
+  const CPlanPoint& r = ref.m_results.profilePoints[static_cast<std::size_t>(index)];
+  const double before =
+      index > 0 ? m_results.profilePoints[static_cast<std::size_t>(index - 1)].m_depthPressure : p.m_depthPressure;
   const double refBefore =
-      index > 0 ? ref.m_profilePoints[static_cast<std::size_t>(index - 1)].m_depthPressure : r.m_depthPressure;
+      index > 0 ? ref.m_results.profilePoints[static_cast<std::size_t>(index - 1)].m_depthPressure : r.m_depthPressure;
   // A level point gives every second the same depth, however long it grows;
   // a sloped one is computed (its seconds depend on its length when stepped).
   const bool same = p.m_depthPressure == before && r.m_depthPressure == refBefore && before == refBefore &&
@@ -321,7 +336,7 @@ bool CDivePlan::TakeReferenceSecond(int t, int index, CPredictionPoint& point) {
                     p.m_closedCircuit == r.m_closedCircuit && p.m_oxygen == r.m_oxygen && p.m_helium == r.m_helium &&
                     p.m_setpoint == r.m_setpoint && p.m_bailout == r.m_bailout;
   if (!same) return false;
-  point = ref.m_predictions[static_cast<std::size_t>(t)];
+  point = ref.m_results.predictions[static_cast<std::size_t>(t)];
   m_maxCeiling = point.m_runningMaxCeiling;
   m_highestTissuePressure = point.m_highestTissuePressure;
   m_icdCarry = point.m_icdRisk;
@@ -335,7 +350,7 @@ void CDivePlan::CompareWithReference(int t, const CPredictionPoint& point) {
     m_inStepWithReference = false;
     return;
   }
-  const CPredictionPoint& r = ref.m_predictions[static_cast<std::size_t>(t)];
+  const CPredictionPoint& r = ref.m_results.predictions[static_cast<std::size_t>(t)];
   m_inStepWithReference = point.m_nitrogen == r.m_nitrogen && point.m_helium == r.m_helium &&
                           point.m_runningMaxCeiling == r.m_runningMaxCeiling && point.m_ceiling == r.m_ceiling &&
                           point.m_highestTissuePressure == r.m_highestTissuePressure && point.m_cns == r.m_cns &&
@@ -344,16 +359,16 @@ void CDivePlan::CompareWithReference(int t, const CPredictionPoint& point) {
 }
 
 void CDivePlan::StepSeconds() {
-  if (m_profilePoints.empty()) return;
-  const int end = m_profilePoints.back().End();
+  if (m_results.profilePoints.empty()) return;
+  const int end = m_results.profilePoints.back().End();
   for (int t = m_lastComputedSecond + 1; t <= end; ++t) StepOneSecond(t);
   if (end > m_lastComputedSecond) m_lastComputedSecond = end;
 }
 
 void CDivePlan::CutPredictionsAfter(int second) {
   if (second < 0) second = 0;
-  m_predictions.resize_down(static_cast<std::size_t>(second) + 1);
-  m_lastComputedSecond = static_cast<int>(m_predictions.size()) - 1;
+  m_results.predictions.resize_down(static_cast<std::size_t>(second) + 1);
+  m_lastComputedSecond = static_cast<int>(m_results.predictions.size()) - 1;
 }
 
 double CDivePlan::NextStopDepth(int t, double d) const {
@@ -361,7 +376,7 @@ double CDivePlan::NextStopDepth(int t, double d) const {
   if (!p) p = LastPrediction();
   if (!p) return -1;
   const double c = p->m_ceiling / 100.0;
-  const double l = m_settings.lastDecoStop;
+  const double l = m_inputs.settings.lastDecoStop;
   if (!(c >= 0.0)) return -1;
   if (c < d && l <= d) return -1;
   if (l >= c) return l;

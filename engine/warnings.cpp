@@ -14,10 +14,10 @@ namespace kv {
 bool CDivePlan::CheckGasEntry(double depth, double oxygen, double helium, bool closedCircuit, double setpoint,
                               bool bailoutLimits) const {
   if (m_skipEntryCheck) return true;
-  const SGasEntryCheck check =
-      CheckGasEntryValues(depth, oxygen, helium, closedCircuit, setpoint,
-                          bailoutLimits ? m_bailoutSettings.maxPpo2 : m_settings.maxPpo2,
-                          bailoutLimits ? m_bailoutSettings.maxEad : m_settings.maxEad, OwnerSettings().units);
+  const SGasEntryCheck check = CheckGasEntryValues(
+      depth, oxygen, helium, closedCircuit, setpoint,
+      bailoutLimits ? m_inputs.bailoutSettings.maxPpo2 : m_inputs.settings.maxPpo2,
+      bailoutLimits ? m_inputs.bailoutSettings.maxEad : m_inputs.settings.maxEad, OwnerSettings().units);
   if (!check.accepted) UserPrompt().ShowMessage(check.message, check.icon);
   return check.accepted;
 }
@@ -25,16 +25,17 @@ bool CDivePlan::CheckGasEntry(double depth, double oxygen, double helium, bool c
 bool CDivePlan::CheckSurfacePointEntry(double entryDepth, double oxygen, double helium, bool closedCircuit,
                                        double setpoint) const {
   if (m_skipEntryCheck) return true;
-  const SGasEntryCheck check = CheckSurfacePointValues(entryDepth, oxygen, helium, closedCircuit, setpoint,
-                                                       m_settings.maxPpo2, m_settings.maxEad, OwnerSettings().units);
+  const SGasEntryCheck check =
+      CheckSurfacePointValues(entryDepth, oxygen, helium, closedCircuit, setpoint, m_inputs.settings.maxPpo2,
+                              m_inputs.settings.maxEad, OwnerSettings().units);
   if (!check.accepted) UserPrompt().ShowMessage(check.message, check.icon);
   return check.accepted;
 }
 
 bool CDivePlan::EvaluatePointWarnings(CPredictionPoint& point) const {
   const bool bailout = point.m_bailout != 0;
-  const double eadLimit = bailout ? m_bailoutSettings.maxEad : m_settings.maxEad;
-  const double ppo2Limit = bailout ? m_bailoutSettings.maxPpo2 : m_settings.maxPpo2;
+  const double eadLimit = bailout ? m_inputs.bailoutSettings.maxEad : m_inputs.settings.maxEad;
+  const double ppo2Limit = bailout ? m_inputs.bailoutSettings.maxPpo2 : m_inputs.settings.maxPpo2;
   int flags = 0;
   point.m_minPpo2 = kMinPpo2;
   if (CnsAboveLimit(point.m_cns)) flags |= kWarnCns;
@@ -58,7 +59,7 @@ std::string CDivePlan::GetWarningText(int t) const {
   std::string s;
   if (f & kWarnCns) s += Format("CNS %0.1f%%", CnsPercent(p->m_cns)) + "#";
   if (f & kWarnOtu) s += Format("OTU %0.1f%%", OtuPercentOfLimit(p->m_otu)) + "#";
-  if (f & kWarnEad) s += "Max EAD " + m_calculationSettings.units.DepthText("%0.1f", p->m_ead) + "#";
+  if (f & kWarnEad) s += "Max EAD " + m_results.calculationSettings.units.DepthText("%0.1f", p->m_ead) + "#";
   if (f & kWarnPpo2High) s += Format("PPO2 %0.2f", p->m_ppo2) + "#";
   if (f & kWarnPpo2Low) s += Format("PPO2 %0.2f", p->m_ppo2) + "#";
   if (f & kWarnIcd) s += "Isobaric Counter Diffusion Risk#";
@@ -67,8 +68,8 @@ std::string CDivePlan::GetWarningText(int t) const {
 
 void CDivePlan::MarkIcdRisk(int index) {
   if (index < 1 || index >= PredictionCount()) return;
-  CPredictionPoint& p = m_predictions[static_cast<std::size_t>(index)];
-  const CPredictionPoint& q = m_predictions[static_cast<std::size_t>(index - 1)];
+  CPredictionPoint& p = m_results.predictions[static_cast<std::size_t>(index)];
+  const CPredictionPoint& q = m_results.predictions[static_cast<std::size_t>(index - 1)];
   const bool same = p.m_oxygen == q.m_oxygen && p.m_heliumFraction == q.m_heliumFraction &&
                     p.m_closedCircuit == q.m_closedCircuit && (!p.m_closedCircuit || p.m_ppo2 == q.m_ppo2);
   if (!same) {
@@ -80,10 +81,10 @@ void CDivePlan::MarkIcdRisk(int index) {
 
 SWarningSummary CDivePlan::SummariseWarnings(int first, int last) const {
   SWarningSummary s;
-  const SDisplayUnits& units = m_calculationSettings.units;
-  const double surfaceBar = m_settings.surfacePressure / 1000.0;
+  const SDisplayUnits& units = m_results.calculationSettings.units;
+  const double surfaceBar = m_inputs.settings.surfacePressure / 1000.0;
   for (int t = std::max(first, 0); t <= last && t < PredictionCount(); ++t) {
-    const CPredictionPoint& p = m_predictions[static_cast<std::size_t>(t)];
+    const CPredictionPoint& p = m_results.predictions[static_cast<std::size_t>(t)];
     const int flags = p.m_warningFlags;
     s.flags |= flags;
     if ((flags & kWarnIcd) && s.icd.empty()) s.icd = "ICD Risk";
@@ -113,7 +114,7 @@ SWarningSummary CDivePlan::SummariseWarnings(int first, int last) const {
 
 void CDivePlan::AddGasWarning(double oxygen, double helium, const std::string& icdText, const std::string& eadText,
                               const std::string& highO2Text, const std::string& lowO2Text) {
-  for (CDiveGasWarning& w : m_gasWarnings) {
+  for (CDiveGasWarning& w : m_results.gasWarnings) {
     if (w.m_gas.Oxygen() == oxygen && w.m_gas.Helium() == helium) {
       if (!icdText.empty()) w.m_icd = icdText;
       if (!eadText.empty()) w.m_ead = eadText;
@@ -132,12 +133,12 @@ void CDivePlan::AddGasWarning(double oxygen, double helium, const std::string& i
   w.m_ead = eadText;
   w.m_highO2 = highO2Text;
   w.m_lowO2 = lowO2Text;
-  m_gasWarnings.push_back(std::move(w));
+  m_results.gasWarnings.push_back(std::move(w));
 }
 
 std::string CDivePlan::GasWarningText(int index) const {
-  if (index < 0 || index >= static_cast<int>(m_gasWarnings.size())) return "Invalid";
-  return m_gasWarnings[static_cast<std::size_t>(index)].DisplayText();
+  if (index < 0 || index >= static_cast<int>(m_results.gasWarnings.size())) return "Invalid";
+  return m_results.gasWarnings[static_cast<std::size_t>(index)].DisplayText();
 }
 
 }  // namespace kv

@@ -39,7 +39,8 @@ void ReadItem(SGasListItem& item) {
 std::string SGasListItem::Reason() const {
   switch (state) {
     case EGasListItem::NotAMix: return "\"" + text + "\" " + whyNotAMix;
-    case EGasListItem::BeyondLimit: return "\"" + text + "\" is beyond the first 12 gases";
+    case EGasListItem::BeyondLimit:
+      return "\"" + text + "\" is beyond the first " + std::to_string(kMaxGases) + " gases";
     case EGasListItem::Usable: break;
   }
   return {};

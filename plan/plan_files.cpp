@@ -100,10 +100,10 @@ std::string DiveSection(const CDivePlan& dive) {
   out += KeyLineInt(kKeyBailoutUseGasList, b.useBailoutGasList ? 1 : 0);
   out += KeyLineInt(kKeyBailoutIgnoreIcd, b.ignoreIcd ? 1 : 0);
   out += KeyLineInt(kKeyBailoutIgnoreCns, b.ignoreCns ? 1 : 0);
-  out += KeyLineInt(kKeyBailoutSecond, dive.m_bailoutTime);
-  out += KeyLineDouble(kKeyBailoutDepth, dive.m_bailoutDepth);
+  out += KeyLineInt(kKeyBailoutSecond, dive.Bailout().time);
+  out += KeyLineDouble(kKeyBailoutDepth, dive.Bailout().depth);
   out += KeyLineInt(kKeyBailoutPlanValid, dive.IsBailoutPlanValid() ? 1 : 0);
-  out += KeyLineInt(kKeyBailoutRemainder, dive.m_bailoutRemainder);
+  out += KeyLineInt(kKeyBailoutRemainder, dive.Bailout().remainder);
   out += KeyLineText(kKeyBailoutGasList, dive.GetBailoutGasList());
   for (const CPlanPoint& p : dive.UserPoints()) out += PointLine(kKeyUserPoint, p);
   for (const CPlanPoint& p : dive.BailoutPlanPoints()) out += PointLine(kKeyBailoutPoint, p);
@@ -253,10 +253,16 @@ void ApplyDiveKey(CDivePlan& dive, const CKeyLine& line) {
     case kKeyBailoutUseGasList: dive.SetBailoutUseGasList(line.Flag(2)); break;
     case kKeyBailoutIgnoreIcd: dive.SetBailoutIgnoreIcd(line.Flag(2)); break;
     case kKeyBailoutIgnoreCns: dive.SetBailoutIgnoreCns(line.Flag(2)); break;
-    case kKeyBailoutSecond: dive.m_bailoutTime = line.Int(2); break;
-    case kKeyBailoutDepth: dive.m_bailoutDepth = line.Double(2); break;
+    case kKeyBailoutSecond:
+      dive.Bailout().time = line.Int(2);
+      break;
+    case kKeyBailoutDepth:
+      dive.Bailout().depth = line.Double(2);
+      break;
     case kKeyBailoutPlanValid: dive.SetBailoutPlanValid(line.Flag(2)); break;
-    case kKeyBailoutRemainder: dive.m_bailoutRemainder = line.Int(2); break;
+    case kKeyBailoutRemainder:
+      dive.Bailout().remainder = line.Int(2);
+      break;
     case kKeyBailoutGasList: dive.SetBailoutGasList(std::string(line.Field(2))); break;
     case kKeyUserPoint:
       if (line.Count() >= 8) dive.AppendUserPoint(ReadPoint(line));
@@ -327,29 +333,9 @@ bool CPlanGroup::ReadFile(const std::string& path, EReadMode mode) {
     ResetPlanGroup();
   }
 
-  m_fileError.clear();
-  std::string content;
-  if (!FileStore().Read(path, content)) {
-    m_fileError = WhyUnreadable(path);
-    UserPrompt().ShowMessage(FileMessage(LoadString(kMsgUnableToOpenDataFile), path, m_fileError),
-                             EIcon::Exclamation);
-    log.LogMessage("Unable to open data file %s", path.c_str());
-    finish("Unable to open file");
-    return false;
-  }
-  log.LogAtLevel("File opened OK", kLogDetail);
-
-  const std::string_view text = SkipByteOrderMark(content);
-  const std::vector<std::string> lines = SplitLines(text);
-  const SFileProblem problem = CheckContent(text, lines, plan);
-  content.clear();
-  content.shrink_to_fit();
-  if (problem.line != 0) {
-    m_fileError = Format("line %d: %s", problem.line, problem.why.c_str());
-    UserPrompt().ShowMessage(FileMessage(LoadString(plan ? 1622 : 1621), path, m_fileError), EIcon::Exclamation);
-    log.LogMessage("Invalid dive plan file %s", path.c_str());
-    log.LogMessage("%s", m_fileError.c_str());
-    finish("Invalid file contents");
+  std::vector<std::string> lines;
+  if (const char* failure = ReadCheckedLines(path, plan, lines)) {
+    finish(failure);
     return false;
   }
 
@@ -366,7 +352,45 @@ bool CPlanGroup::ReadFile(const std::string& path, EReadMode mode) {
     }
     current = GetDive(GetDiveCount() - 1);
   }
+  if (!ApplyFileLines(lines, plan, current)) {
+    finish("Failed to add dive plan");
+    return false;
+  }
 
+  log.LogAtLevelF(kLogDetail, "File %s loaded OK", path.c_str());
+  finish("Finished");
+  Post({EPlanNotification::PlanGroupLoaded, plan ? 0 : GetDiveCount() - 1, 0});
+  if (plan) ClearModified();
+  return true;
+}
+
+const char* CPlanGroup::ReadCheckedLines(const std::string& path, bool plan, std::vector<std::string>& lines) {
+  CStatusLog& log = StatusLog();
+  m_fileError.clear();
+  std::string content;
+  if (!FileStore().Read(path, content)) {
+    m_fileError = WhyUnreadable(path);
+    UserPrompt().ShowMessage(FileMessage(LoadString(kMsgUnableToOpenDataFile), path, m_fileError),
+                             EIcon::Exclamation);
+    log.LogMessage("Unable to open data file %s", path.c_str());
+    return "Unable to open file";
+  }
+  log.LogAtLevel("File opened OK", kLogDetail);
+
+  const std::string_view text = SkipByteOrderMark(content);
+  lines = SplitLines(text);
+  const SFileProblem problem = CheckContent(text, lines, plan);
+  if (problem.line != 0) {
+    m_fileError = Format("line %d: %s", problem.line, problem.why.c_str());
+    UserPrompt().ShowMessage(FileMessage(LoadString(plan ? 1622 : 1621), path, m_fileError), EIcon::Exclamation);
+    log.LogMessage("Invalid dive plan file %s", path.c_str());
+    log.LogMessage("%s", m_fileError.c_str());
+    return "Invalid file contents";
+  }
+  return nullptr;
+}
+
+bool CPlanGroup::ApplyFileLines(const std::vector<std::string>& lines, bool plan, CDivePlan* current) {
   int sections = 0;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     const std::string& text = lines[i];
@@ -381,7 +405,6 @@ bool CPlanGroup::ReadFile(const std::string& path, EReadMode mode) {
       } else {
         ClearPlanGroup();
         m_fileError = Format("line %d: a plan holds at most %d dives", static_cast<int>(i) + 1, kMaxDives);
-        finish("Failed to add dive plan");
         return false;
       }
       continue;
@@ -400,11 +423,6 @@ bool CPlanGroup::ReadFile(const std::string& path, EReadMode mode) {
       ApplyDiveKey(*current, line);
     }
   }
-
-  log.LogAtLevelF(kLogDetail, "File %s loaded OK", path.c_str());
-  finish("Finished");
-  Post({EPlanNotification::PlanGroupLoaded, plan ? 0 : GetDiveCount() - 1, 0});
-  if (plan) ClearModified();
   return true;
 }
 

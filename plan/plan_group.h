@@ -166,6 +166,15 @@ private:
   // Load and import share the reading of dive sections; see plan_files.cpp.
   enum class EReadMode { Plan, Dive };
   bool ReadFile(const std::string& path, EReadMode mode);
+  // Reads path and checks the whole file. On a problem the user is told, the
+  // reason is kept as the file error and what failed is returned for the
+  // log; nullptr when the lines are good.
+  const char* ReadCheckedLines(const std::string& path, bool plan, std::vector<std::string>& lines);
+  // Applies the checked lines after the header: the plan-wide keys (plan
+  // files only), each dive section to a dive of its own (the first to dive
+  // 1), a dive file's keys to current. False, with the file error and the
+  // plan cleared, when a plan file holds more dives than a plan may.
+  bool ApplyFileLines(const std::vector<std::string>& lines, bool plan, CDivePlan* current);
 
   struct SDiveEntry {
     std::unique_ptr<CDivePlan> dive;

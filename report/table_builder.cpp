@@ -41,8 +41,9 @@ std::string GradientFactorText(const CDivePlan& dive) {
 // "Bailout @ <depth> @ <n> mins GFlo/hi", the part of a title both kinds of table share.
 std::string BailoutAt(const CDivePlan& dive, const SDisplayUnits& units) {
   const SBailoutSettings& b = dive.BailoutSettings();
-  return Format("Bailout @ %s @ %s %s", units.DepthText("%0.0f", dive.m_bailoutDepth).c_str(),
-                Format("%d mins", dive.m_bailoutTime / 60).c_str(), Format("GF%2.0f/%2.0f", b.gfLow, b.gfHigh).c_str());
+  return Format("Bailout @ %s @ %s %s", units.DepthText("%0.0f", dive.Bailout().depth).c_str(),
+                Format("%d mins", dive.Bailout().time / 60).c_str(),
+                Format("GF%2.0f/%2.0f", b.gfLow, b.gfHigh).c_str());
 }
 
 // "Dive n of m, Duration (hh:mm) h:mm". Minutes are rounded (a half up), so

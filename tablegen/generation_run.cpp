@@ -139,46 +139,13 @@ bool CTableGeneration::Generate(IProgress* progress) {
   m_messages.clear();
   m_showViewer = false;
 
-  const SDisplayUnits& units = m_units;
-  const STableGenerationInputs& in = m_inputs;
-  const STableGenerationInputs shown = Inputs();
   const SRunSettings run = RunSettings();
-  LogRun("Started");
-  AddMessage(LoadString(1500));
-  LogRun(Format("Depths %0.0f to %0.0f in steps of %0.0f (m)", in.depthStart, in.depthFinish, in.depthStep));
-  AddMessage(Format(LoadString(1501), shown.depthStart, shown.depthFinish, shown.depthStep) + " " + units.Unit());
-  LogRun(Format("Durations %d to %d in steps of %d (mins)", in.durationStart, in.durationFinish, in.durationStep));
-  AddMessage(Format(LoadString(1502), in.durationStart, in.durationFinish, in.durationStep));
-  LogRun(Format("Surface Pressure %0.0f, GF High %0.0f, GF Low %0.0f, Descent Rate %0.0f, Ascent Rate %0.0f, "
-                "Last Deco Stop %0.0f",
-                run.surfacePressure, run.gfHigh, run.gfLow, run.descentRate, run.ascentRate, run.lastDecoStop));
-  AddMessage(Format(LoadString(units.imperial ? 1513 : 1512), in.surfacePressure, in.gfHigh, in.gfLow,
-                    shown.descentRate, shown.ascentRate, shown.lastDecoStop));
-
-  m_depths = DepthList();
-  m_bottomTimes = BottomTimeList();
-  m_dives.clear();
-  m_status.clear();
-  m_extensionAnswer.reset();
-  m_skipFrom = static_cast<int>(m_bottomTimes.size());
-  m_runGrouping = in.grouping;
-  m_owner = std::make_unique<CGeneratedDiveOwner>(GroupSettings(m_group, m_groupSettings));
-
-  const int plans = static_cast<int>(m_depths.size() * m_bottomTimes.size());
-  LogRun(Format("Creating %d dive plans", plans));
-  AddMessage(Format(LoadString(1505), plans));
-  for (const double depth : m_depths) {
-    for (const int minutes : m_bottomTimes) {
-      m_dives.push_back(MakeDive(run, depth, minutes));
-      LogRun(Format("Created a Dive Plan for %0.0f m, duration %d Mins", depth, minutes));
-      AddMessage(Format(LoadString(1506), units.Shown(depth), units.Unit(), minutes));
-    }
-  }
-  m_status.assign(static_cast<std::size_t>(plans), EGeneratedDiveStatus::NotRun);
+  AnnounceRun(run);
+  CreatePlans(run);
 
   LogRun("Starting Calculations");
   AddMessage(LoadString(1507));
-  progress->SetRange(plans);
+  progress->SetRange(PlanCount());
   progress->SetPosition(0);
   // With the extended-planning answers in the status log (level 2 and up)
   // the run stays on one thread, so that the log reads dive by dive as the
@@ -199,6 +166,47 @@ bool CTableGeneration::Generate(IProgress* progress) {
   LogRun("Completed");
   AddMessage(LoadString(1504));
   return true;
+}
+
+void CTableGeneration::AnnounceRun(const SRunSettings& run) {
+  const SDisplayUnits& units = m_units;
+  const STableGenerationInputs& in = m_inputs;
+  const STableGenerationInputs shown = Inputs();
+  LogRun("Started");
+  AddMessage(LoadString(1500));
+  LogRun(Format("Depths %0.0f to %0.0f in steps of %0.0f (m)", in.depthStart, in.depthFinish, in.depthStep));
+  AddMessage(Format(LoadString(1501), shown.depthStart, shown.depthFinish, shown.depthStep) + " " + units.Unit());
+  LogRun(Format("Durations %d to %d in steps of %d (mins)", in.durationStart, in.durationFinish, in.durationStep));
+  AddMessage(Format(LoadString(1502), in.durationStart, in.durationFinish, in.durationStep));
+  LogRun(Format("Surface Pressure %0.0f, GF High %0.0f, GF Low %0.0f, Descent Rate %0.0f, Ascent Rate %0.0f, "
+                "Last Deco Stop %0.0f",
+                run.surfacePressure, run.gfHigh, run.gfLow, run.descentRate, run.ascentRate, run.lastDecoStop));
+  AddMessage(Format(LoadString(units.imperial ? 1513 : 1512), in.surfacePressure, in.gfHigh, in.gfLow,
+                    shown.descentRate, shown.ascentRate, shown.lastDecoStop));
+}
+
+void CTableGeneration::CreatePlans(const SRunSettings& run) {
+  const SDisplayUnits& units = m_units;
+  m_depths = DepthList();
+  m_bottomTimes = BottomTimeList();
+  m_dives.clear();
+  m_status.clear();
+  m_extensionAnswer.reset();
+  m_skipFrom = static_cast<int>(m_bottomTimes.size());
+  m_runGrouping = m_inputs.grouping;
+  m_owner = std::make_unique<CGeneratedDiveOwner>(GroupSettings(m_group, m_groupSettings));
+
+  const int plans = static_cast<int>(m_depths.size() * m_bottomTimes.size());
+  LogRun(Format("Creating %d dive plans", plans));
+  AddMessage(Format(LoadString(1505), plans));
+  for (const double depth : m_depths) {
+    for (const int minutes : m_bottomTimes) {
+      m_dives.push_back(MakeDive(run, depth, minutes));
+      LogRun(Format("Created a Dive Plan for %0.0f m, duration %d Mins", depth, minutes));
+      AddMessage(Format(LoadString(1506), units.Shown(depth), units.Unit(), minutes));
+    }
+  }
+  m_status.assign(static_cast<std::size_t>(plans), EGeneratedDiveStatus::NotRun);
 }
 
 bool CTableGeneration::SkippedByEarlierFailure(int plan) const {
@@ -270,7 +278,6 @@ void CTableGeneration::ResetPlan(int plan) {
 // questions and progress all come from this thread, in plan order. On one
 // thread every plan is calculated in its turn with what is known by then.
 bool CTableGeneration::CalculatePlans(IProgress* progress, int threads) {
-  enum class EWork : unsigned char { Waiting, Calculated, Passed };
   const int plans = PlanCount();
   const int times = static_cast<int>(m_bottomTimes.size());
   CPlanProgress planProgress(*progress, [&](int plan) {
@@ -281,7 +288,7 @@ bool CTableGeneration::CalculatePlans(IProgress* progress, int threads) {
   options.progress = &planProgress;
   const bool inOrder = ParallelWorkerCount(static_cast<std::size_t>(plans), options) <= 1;
   // Each plan's slot, written by the worker that calculates it.
-  std::vector<EWork> work(static_cast<std::size_t>(plans), EWork::Waiting);
+  std::vector<EPlanWork> work(static_cast<std::size_t>(plans), EPlanWork::Waiting);
   std::vector<char> answered(static_cast<std::size_t>(plans), 0);  // calculated with the run's answer
   // What the taking knows so far, for the workers. A plan that failed with
   // the run's answer makes every later plan of its bottom time or longer
@@ -300,23 +307,21 @@ bool CTableGeneration::CalculatePlans(IProgress* progress, int threads) {
     if (inOrder) {
       // This thread only: the rules of the plans before are applied already.
       if (SkippedByEarlierFailure(plan)) {
-        work[index] = EWork::Passed;
+        work[index] = EPlanWork::Passed;
         return;
       }
       CalculatePlan(plan, m_extensionAnswer);
-      work[index] = EWork::Calculated;
+      work[index] = EPlanWork::Calculated;
       answered[index] = 1;
       return;
     }
     if (plan % times >= skipLimit.load()) {
-      work[index] = EWork::Passed;
+      work[index] = EPlanWork::Passed;
       return;
     }
     const int known = answer.load();
-    CalculatePlan(plan, known >= 0 ? std::optional<bool>(known == 1) : std::optional<bool>(false));
-    const CDivePlan& dive = *m_dives[index];
-    const bool failed = !dive.IsCalculationCompleted() || dive.IsTimeLimitExceeded();
-    work[index] = EWork::Calculated;
+    const bool failed = CalculateAhead(plan, known);
+    work[index] = EPlanWork::Calculated;
     answered[index] = known >= 0;
     // Also a dive told "no" before the run's answer is known: the plans it
     // would skip are passed over, and calculated in their turn if the answer
@@ -325,28 +330,7 @@ bool CTableGeneration::CalculatePlans(IProgress* progress, int threads) {
   };
 
   auto take = [&](std::size_t index) {
-    const int plan = static_cast<int>(index);
-    const bool skipped = SkippedByEarlierFailure(plan);
-    if (skipped) {
-      if (work[index] == EWork::Calculated) ResetPlan(plan);
-    } else if (work[index] == EWork::Passed) {
-      // Passed over only for a failure that skips it; calculated all the same
-      // rather than trusting that.
-      CalculatePlan(plan, m_extensionAnswer);
-    } else if (!answered[index]) {
-      CDivePlan& dive = *m_dives[index];
-      // Told "no", a dive stops exactly when it reaches the 6-hour question:
-      // the first such dive asks it now, and answered no stands as it is.
-      const bool reachedQuestion = dive.IsTimeLimitExceeded();
-      if (reachedQuestion && !m_extensionAnswer.has_value()) {
-        if (dive.AskToExtend()) CalculatePlan(plan, true);
-      } else if (reachedQuestion && *m_extensionAnswer) {
-        CalculatePlan(plan, true);
-      } else {
-        dive.SetRememberedAnswer(m_extensionAnswer.has_value(), m_extensionAnswer.value_or(false));
-      }
-    }
-    CommitPlan(plan, !skipped);
+    TakePlan(static_cast<int>(index), work[index], answered[index] != 0);
     lowerSkipLimit(m_skipFrom);
     answer.store(m_extensionAnswer.has_value() ? (*m_extensionAnswer ? 1 : 0) : -1);
     return true;
@@ -357,8 +341,38 @@ bool CTableGeneration::CalculatePlans(IProgress* progress, int threads) {
   // A cancelled run leaves the plans it did not reach uncalculated, whatever
   // the workers had done ahead.
   for (const std::size_t index : result.abandoned)
-    if (work[index] == EWork::Calculated) ResetPlan(static_cast<int>(index));
+    if (work[index] == EPlanWork::Calculated) ResetPlan(static_cast<int>(index));
   return !result.cancelled;
+}
+
+bool CTableGeneration::CalculateAhead(int plan, int knownAnswer) {
+  CalculatePlan(plan, knownAnswer >= 0 ? std::optional<bool>(knownAnswer == 1) : std::optional<bool>(false));
+  const CDivePlan& dive = *m_dives[static_cast<std::size_t>(plan)];
+  return !dive.IsCalculationCompleted() || dive.IsTimeLimitExceeded();
+}
+
+void CTableGeneration::TakePlan(int plan, EPlanWork work, bool answered) {
+  const bool skipped = SkippedByEarlierFailure(plan);
+  if (skipped) {
+    if (work == EPlanWork::Calculated) ResetPlan(plan);
+  } else if (work == EPlanWork::Passed) {
+    // Passed over only for a failure that skips it; calculated all the same
+    // rather than trusting that.
+    CalculatePlan(plan, m_extensionAnswer);
+  } else if (!answered) {
+    CDivePlan& dive = *m_dives[static_cast<std::size_t>(plan)];
+    // Told "no", a dive stops exactly when it reaches the 6-hour question:
+    // the first such dive asks it now, and answered no stands as it is.
+    const bool reachedQuestion = dive.IsTimeLimitExceeded();
+    if (reachedQuestion && !m_extensionAnswer.has_value()) {
+      if (dive.AskToExtend()) CalculatePlan(plan, true);
+    } else if (reachedQuestion && *m_extensionAnswer) {
+      CalculatePlan(plan, true);
+    } else {
+      dive.SetRememberedAnswer(m_extensionAnswer.has_value(), m_extensionAnswer.value_or(false));
+    }
+  }
+  CommitPlan(plan, !skipped);
 }
 
 }  // namespace kv

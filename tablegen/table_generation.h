@@ -252,10 +252,25 @@ private:
   SRunSettings RunSettings() const;
   std::unique_ptr<CDivePlan> MakeDive(const SRunSettings& run, double depth, int minutes);
   void CalculatePlan(int plan, std::optional<bool> answer);
+  // The run's opening messages and log lines: the depths, times and settings
+  // it plans with, in the page's units.
+  void AnnounceRun(const SRunSettings& run);
+  // Makes the run's dives, one per depth and bottom time, uncalculated.
+  void CreatePlans(const SRunSettings& run);
   // Puts a plan back as it was made, uncalculated.
   void ResetPlan(int plan);
   // Calculates every plan of the run on the parallel loop; false when cancelled.
   bool CalculatePlans(IProgress* progress, int threads);
+  // What a worker did with a plan before its turn came.
+  enum class EPlanWork : unsigned char { Waiting, Calculated, Passed };
+  // A worker's calculation of a plan ahead of its turn, with the run's answer
+  // as known so far (-1 not yet, calculated as told no; 0 no; 1 yes); true
+  // when the dive failed.
+  bool CalculateAhead(int plan, int knownAnswer);
+  // Takes a plan in its turn, as the sequential run meets it: what the skip
+  // rule passes over is put back, what a worker passed over or calculated
+  // without the run's answer is settled, then CommitPlan.
+  void TakePlan(int plan, EPlanWork work, bool answered);
   // Applies the run's rules to a calculated plan, in plan order.
   void CommitPlan(int plan, bool calculated);
   bool SkippedByEarlierFailure(int plan) const;

@@ -591,7 +591,7 @@ bool CTabDivePlan::AddAt(bool insert) {
 
   m_busy = true;
   const CDivePlan::SAddedPoints added =
-      dive->AddEnteredPoint(index, seconds, depth * 100.0, closedCircuit, gas.Oxygen(), gas.Helium(), setpoint, ncs);
+      dive->AddEnteredPoint(index, {seconds, depth * 100.0, closedCircuit, gas.Oxygen(), gas.Helium(), setpoint, ncs});
   m_busy = false;
   if (added.surface) m_points->PointInserted(0);
   const int at = added.at;
@@ -620,8 +620,8 @@ bool CTabDivePlan::UpdateEntry() {
   const double setpoint = closedCircuit ? m_setpoint->value() : 0.7;
   const int row = m_selectedRow;
   m_busy = true;
-  const bool ok = dive->UpdatePoint(row, ShownInt(m_duration) * 60, EntryDepthMetres() * 100.0, closedCircuit,
-                                    gas.Oxygen(), gas.Helium(), setpoint, m_ncs->isChecked());
+  const bool ok = dive->UpdatePoint(row, {ShownInt(m_duration) * 60, EntryDepthMetres() * 100.0, closedCircuit,
+                                          gas.Oxygen(), gas.Helium(), setpoint, m_ncs->isChecked()});
   m_busy = false;
   if (!ok) return false;
   m_points->PointChanged(row);

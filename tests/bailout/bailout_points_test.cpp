@@ -49,12 +49,12 @@ protected:
 TEST_F(BailoutPoints, PlannedSegmentIsCutAndAZeroSecondBailoutPointFollows) {
   SetPoints({{0, 0}, {30, 1200}});
   ASSERT_TRUE(BailOut(900));
-  EXPECT_EQ(dive->m_bailoutRemainder, 300);
+  EXPECT_EQ(dive->Bailout().remainder, 300);
   EXPECT_EQ(Shape(dive->BailoutInitialPlanPoints()),
             (std::vector<SPointShape>{{0, 0, true, false, false}, {30, 900, true, false, false},
                                       {30, 0, false, false, true}}));
-  EXPECT_EQ(dive->m_bailoutSegmentIndex, 2);
-  EXPECT_DOUBLE_EQ(dive->m_deepestPostBailoutDepth, 30.0);
+  EXPECT_EQ(dive->Bailout().segmentIndex, 2);
+  EXPECT_DOUBLE_EQ(dive->Bailout().deepestPostBailoutDepth, 30.0);
   ASSERT_TRUE(dive->BailoutWalked());
   EXPECT_EQ(dive->GetBailoutSecond(), 900) << "the walk reaches the bailout exactly where the trigger put it";
   EXPECT_TRUE(dive->IsBailoutPlanValid());
@@ -66,7 +66,7 @@ TEST_F(BailoutPoints, OverheadRemainderIsDoneOnBailoutGas) {
   EXPECT_EQ(Shape(dive->BailoutInitialPlanPoints()),
             (std::vector<SPointShape>{{0, 0, true, false, false}, {30, 900, true, true, false},
                                       {30, 300, false, true, true}}));
-  EXPECT_EQ(dive->m_bailoutSegmentIndex, 2);
+  EXPECT_EQ(dive->Bailout().segmentIndex, 2);
   EXPECT_EQ(OverheadSeconds(*dive), 300) << "the rest of the overhead section, on bailout gas";
 }
 
@@ -93,7 +93,7 @@ TEST_F(BailoutPoints, BailoutDuringAnAscentAddsAZeroSecondPointAtTheBailoutDepth
   const int second = ascent->m_start + 2;
   const double depth = dive->GetDepth(second);
   ASSERT_TRUE(dive->SetBailout(second, false));
-  EXPECT_DOUBLE_EQ(dive->m_bailoutDepth, depth);
+  EXPECT_DOUBLE_EQ(dive->Bailout().depth, depth);
   EXPECT_EQ(Shape(dive->BailoutInitialPlanPoints()),
             (std::vector<SPointShape>{{0, 0, true, false, false}, {60, 1500, true, false, false},
                                       {depth, 0, true, false, false}, {depth, 0, false, false, true}}));
@@ -120,7 +120,7 @@ TEST_F(BailoutPoints, BetweenStopsTheStopLeftComesFirstWithItsWholeTime) {
                                       {stop.Depth(), stop.m_duration, true, false, false},
                                       {depth, 0, true, false, false},
                                       {depth, 0, false, false, true}}));
-  EXPECT_DOUBLE_EQ(dive->m_deepestPostBailoutDepth, stop.Depth()) << "the stop's depth";
+  EXPECT_DOUBLE_EQ(dive->Bailout().deepestPostBailoutDepth, stop.Depth()) << "the stop's depth";
   ASSERT_TRUE(dive->BailoutWalked());
   EXPECT_NEAR(dive->GetBailoutSecond(), second, 1) << "not on arrival at the stop";
   EXPECT_GT(dive->GetRunTime(), second);
@@ -165,14 +165,14 @@ TEST_F(BailoutPoints, EveryBailoutBailsOutAtItsBailoutSecond) {
 TEST_F(BailoutPoints, ASavedBailoutIsCutAgainFromTheDiveAsItIsNow) {
   SetPoints({{0, 0}, {30, 1200}});
   ASSERT_TRUE(BailOut(900));
-  EXPECT_EQ(dive->m_bailoutRemainder, 300);
+  EXPECT_EQ(dive->Bailout().remainder, 300);
   dive->ShowNormalPlan();
-  ASSERT_TRUE(dive->UpdatePoint(1, 1500, 3000, true, 10, 70, 1.3, false));
+  ASSERT_TRUE(dive->UpdatePoint(1, {1500, 3000, true, 10, 70, 1.3, false}));
   ASSERT_FALSE(dive->BailoutWalked());
-  dive->m_bailoutRemainder = 300;  // as a file edited since would hold it
+  dive->Bailout().remainder = 300;  // as a file edited since would hold it
   dive->EnterBailoutMode();
   ASSERT_TRUE(dive->BailoutWalked());
-  EXPECT_EQ(dive->m_bailoutRemainder, 600);
+  EXPECT_EQ(dive->Bailout().remainder, 600);
   EXPECT_EQ(Shape(dive->BailoutInitialPlanPoints()),
             (std::vector<SPointShape>{{0, 0, true, false, false}, {30, 900, true, false, false},
                                       {30, 0, false, false, true}}));
@@ -186,7 +186,7 @@ TEST_F(BailoutPoints, LaterOverheadPointsStayOnOpenCircuitAndOrdinaryOnesAreDrop
   EXPECT_EQ(Shape(dive->BailoutInitialPlanPoints()),
             (std::vector<SPointShape>{{0, 0, true, false, false}, {30, 300, true, false, false},
                                       {30, 0, false, false, true}, {20, 600, false, true, true}}));
-  EXPECT_EQ(dive->m_bailoutSegmentIndex, 2) << "the bailout point, not the later overhead point";
+  EXPECT_EQ(dive->Bailout().segmentIndex, 2) << "the bailout point, not the later overhead point";
   EXPECT_EQ(OverheadSeconds(*dive), 600);
 }
 
@@ -195,7 +195,7 @@ TEST_F(BailoutPoints, LaterOverheadPointsStayOnOpenCircuitAndOrdinaryOnesAreDrop
 TEST_F(BailoutPoints, OverheadTargetReachedAtTheBottomOfTheDescentKeepsOnlyItsRemainingTime) {
   SetPoints({{0, 0}, {30, 1440, 10, 70, 1.3, true}});
   ASSERT_TRUE(BailOut(90));  // the last second of the 90 s descent, at 30 m
-  EXPECT_DOUBLE_EQ(dive->m_bailoutDepth, 30.0);
+  EXPECT_DOUBLE_EQ(dive->Bailout().depth, 30.0);
   EXPECT_EQ(Shape(dive->BailoutInitialPlanPoints()),
             (std::vector<SPointShape>{{0, 0, true, false, false}, {30, 0, true, false, false},
                                       {30, 0, false, false, true}, {30, 1350, false, true, true}}));
@@ -216,12 +216,12 @@ TEST_F(BailoutPoints, ReplanningReusesTheInitialPointsAndANewTriggerRebuildsThem
   dive->SetBailoutGfHigh(90);  // re-planned at once by the owner
   EXPECT_TRUE(dive->IsBailoutPlanValid());
   EXPECT_EQ(Shape(dive->BailoutInitialPlanPoints()), initial);
-  EXPECT_EQ(dive->m_bailoutRemainder, 300);
+  EXPECT_EQ(dive->Bailout().remainder, 300);
 
   dive->ShowNormalPlan();
   EXPECT_FALSE(dive->BailoutWalked());
   ASSERT_TRUE(dive->SetBailout(600, false));
-  EXPECT_EQ(dive->m_bailoutRemainder, 600);
+  EXPECT_EQ(dive->Bailout().remainder, 600);
   EXPECT_EQ(dive->BailoutInitialPlanPoints()[1].m_duration, 600);
 }
 
@@ -238,8 +238,8 @@ TEST_F(BailoutPoints, ATriggerNeedsTheDivesOwnProfile) {
 TEST_F(BailoutPoints, EndOfSegmentBailsOutAtTheEndOfTheSegmentHoldingTheCursor) {
   SetPoints({{0, 0}, {30, 1200}});
   ASSERT_TRUE(BailOut(500, true));
-  EXPECT_EQ(dive->m_bailoutTime, 1200);
-  EXPECT_EQ(dive->m_bailoutRemainder, 0);
+  EXPECT_EQ(dive->Bailout().time, 1200);
+  EXPECT_EQ(dive->Bailout().remainder, 0);
   EXPECT_EQ(Shape(dive->BailoutInitialPlanPoints()),
             (std::vector<SPointShape>{{0, 0, true, false, false}, {30, 1200, true, false, false},
                                       {30, 0, false, false, true}}));
@@ -254,7 +254,7 @@ TEST_F(BailoutPoints, SwitchPointsHaveNoTimeNoOverheadAndDoNotPileUp) {
   ASSERT_TRUE(BailOut(900));
   const auto& points = dive->BailoutPlanPoints();
   ASSERT_GT(points.size(), 3u);
-  const int start = dive->m_bailoutSegmentIndex;
+  const int start = dive->Bailout().segmentIndex;
   for (std::size_t i = static_cast<std::size_t>(start) + 1; i < points.size(); ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(points[i].m_duration, 0);
@@ -328,7 +328,7 @@ TEST_F(BailoutPoints, BailoutsAtTheSurfaceEndWithoutAPlan) {
     ASSERT_TRUE(Calculate());
     const int before = owner->Calculations();
     ASSERT_TRUE(dive->SetBailout(second, false));
-    EXPECT_DOUBLE_EQ(dive->m_bailoutDepth, 0.0);
+    EXPECT_DOUBLE_EQ(dive->Bailout().depth, 0.0);
     EXPECT_FALSE(dive->IsBailoutPlanValid());
     EXPECT_EQ(owner->Calculations(), before) << "no switch at the surface: nothing is calculated on unassigned gases";
   }

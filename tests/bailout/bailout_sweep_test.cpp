@@ -80,7 +80,7 @@ TEST_F(BailoutSweep, EveryMomentIsTheBailoutOnTheCarriedGasesAsTheDivesList) {
     dive->SetBailoutGasList(list);
     ASSERT_TRUE(dive->SetBailout(m.second, false));
     EXPECT_EQ(m.valid, dive->IsBailoutPlanValid());
-    EXPECT_EQ(m.depth, dive->m_bailoutDepth);
+    EXPECT_EQ(m.depth, dive->Bailout().depth);
     ASSERT_TRUE(m.calculated);
     EXPECT_EQ(m.runTime, dive->GetRunTime());
     EXPECT_EQ(m.ascentTime, dive->GetRunTime() - m.second) << "from the moment chosen, not the walk's second";

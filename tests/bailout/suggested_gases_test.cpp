@@ -69,8 +69,8 @@ TEST_F(SuggestedGases, SwitchDepthsFollowAConstantPressureRatio) {
 TEST_F(SuggestedGases, RatioEqualToTheLimitOnPaperAsksNothing) {
   BailOutAtTheBottom(60, 1, 1.4);
   EXPECT_TRUE(Questions().empty());
-  EXPECT_NEAR(dive->m_bailoutCeiling, 19.50, 0.01);
-  EXPECT_NEAR(dive->m_bailoutEad, 6.03, 0.01);
+  EXPECT_NEAR(dive->Bailout().ceiling, 19.50, 0.01);
+  EXPECT_NEAR(dive->Bailout().ead, 6.03, 0.01);
   EXPECT_EQ(Switches(), Strings{"60.0 20/24"});
   EXPECT_TRUE(dive->IsBailoutPlanValid());
 
@@ -79,7 +79,7 @@ TEST_F(SuggestedGases, RatioEqualToTheLimitOnPaperAsksNothing) {
   dive->SetBailoutGfLow(30);
   dive->SetBailoutGfHigh(70);
   BailOutAtTheBottom(60, 1, 1.4);
-  EXPECT_NEAR(dive->m_bailoutCeiling, 33.66, 0.01);
+  EXPECT_NEAR(dive->Bailout().ceiling, 33.66, 0.01);
   EXPECT_EQ(Switches(), Strings{"60.0 20/33"});
 }
 

@@ -122,15 +122,15 @@ TEST(PointEditing, RefusedPointChangesNothingAndAcceptedOneRecalculates) {
   test::CTestEnvironment env;
   RecordingOwner owner;
   CDivePlan d(&owner, 0);
-  EXPECT_EQ(d.AddPoint(0, 600, 3000, false, 50, 0, 0, false), -1);  // 50 % at 30 m: hyperoxic
+  EXPECT_EQ(d.AddPoint(0, {600, 3000, false, 50, 0, 0, false}), -1);  // 50 % at 30 m: hyperoxic
   EXPECT_EQ(d.UserPointCount(), 0);
   EXPECT_TRUE(owner.calls.empty());
-  EXPECT_EQ(d.AddPoint(5, 600, 3000, false, 32, 0, 0, false), 0);
-  EXPECT_EQ(d.AddPoint(0, 300, 1000, false, 32, 0, 0, false), 0);
+  EXPECT_EQ(d.AddPoint(5, {600, 3000, false, 32, 0, 0, false}), 0);
+  EXPECT_EQ(d.AddPoint(0, {300, 1000, false, 32, 0, 0, false}), 0);
   EXPECT_DOUBLE_EQ(d.UserPoints()[1].Depth(), 30);
   EXPECT_EQ(env.prompt.shown.size(), 1u);
-  EXPECT_FALSE(d.UpdatePoint(1, 600, 3000, false, 100, 0, 0, false));
-  EXPECT_TRUE(d.UpdatePoint(1, 600, 2500, false, 21, 0, 0, false));
+  EXPECT_FALSE(d.UpdatePoint(1, {600, 3000, false, 100, 0, 0, false}));
+  EXPECT_TRUE(d.UpdatePoint(1, {600, 2500, false, 21, 0, 0, false}));
   d.DeletePoint(17);
   EXPECT_EQ(d.UserPointCount(), 2);
   EXPECT_TRUE(d.SelectCurrentPoint(0));

@@ -93,7 +93,7 @@ TEST_F(BailoutPlanGroup, PlanSavedInBailoutModeLoadsReplansAndSavesBackUnchanged
     SCOPED_TRACE(i);
     EXPECT_TRUE(loaded.GetDive(i)->BailoutWalked());
     EXPECT_TRUE(loaded.GetDive(i)->IsBailoutPlanValid());
-    EXPECT_EQ(loaded.GetDive(i)->m_bailoutCeiling, group.GetDive(i)->m_bailoutCeiling);
+    EXPECT_EQ(loaded.GetDive(i)->Bailout().ceiling, group.GetDive(i)->Bailout().ceiling);
     EXPECT_EQ(loaded.GetDive(i)->GetRunTime(), group.GetDive(i)->GetRunTime());
   }
   ASSERT_TRUE(loaded.SavePlanGroup(dir + "/b.ccp"));

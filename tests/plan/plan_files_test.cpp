@@ -58,10 +58,10 @@ protected:
     a.SetBailoutIgnoreIcd(true);
     a.SetBailoutIgnoreCns(true);
     a.SetBailoutGasList("15/55, 21/35, 50%, Oxygen");
-    a.m_bailoutTime = 1234;
-    a.m_bailoutDepth = 42.5;
+    a.Bailout().time = 1234;
+    a.Bailout().depth = 42.5;
     a.SetBailoutPlanValid(true);
-    a.m_bailoutRemainder = 366;
+    a.Bailout().remainder = 366;
     a.AppendUserPoint(test::Point(0, 0, 10, 50, true, 0.7));
     CPlanPoint deep = test::Point(60, 1500, 10, 50, true, 1.3);
     deep.m_noClearSurface = 1;
@@ -138,10 +138,10 @@ TEST_F(PlanFilesTest, SavedPlanReadsBackTheSame) {
   EXPECT_DOUBLE_EQ(a.BailoutSettings().lastDecoStop, 4.5);
   EXPECT_TRUE(a.BailoutSettings().ignoreCns);
   EXPECT_EQ(a.GetBailoutGasList(), "15/55, 21/35, 50%, Oxygen");
-  EXPECT_EQ(a.m_bailoutTime, 1234);
-  EXPECT_DOUBLE_EQ(a.m_bailoutDepth, 42.5);
+  EXPECT_EQ(a.Bailout().time, 1234);
+  EXPECT_DOUBLE_EQ(a.Bailout().depth, 42.5);
   EXPECT_TRUE(a.IsBailoutPlanValid());
-  EXPECT_EQ(a.m_bailoutRemainder, 366);
+  EXPECT_EQ(a.Bailout().remainder, 366);
   ASSERT_EQ(a.UserPoints().size(), 2u);
   EXPECT_EQ(a.UserPoints()[1].m_noClearSurface, 1);
   EXPECT_DOUBLE_EQ(a.UserPoints()[1].m_setpoint, 1.3);
@@ -265,7 +265,7 @@ TEST_F(PlanFilesTest, ExportedDiveIsAppendedByImportWithItsBailoutState) {
   ASSERT_EQ(other.GetDiveCount(), 3);
   const CDivePlan& d = *other.GetDive(2);
   EXPECT_EQ(d.GetName(), "Wreck, deep part");
-  EXPECT_EQ(d.m_bailoutTime, 1234);
+  EXPECT_EQ(d.Bailout().time, 1234);
   EXPECT_EQ(d.BailoutPlanPoints().size(), 2u);
   EXPECT_EQ(d.GetDiveNumber(), 2);
   other.DeliverNotifications();

@@ -72,8 +72,8 @@ int main(int argc, char** argv) {
   if (!dive.SetBailout(in["second"].get<int>(), false)) return 4;
 
   Json out;
-  out["trigger"] = {dive.m_bailoutDepth, dive.m_bailoutCeiling, dive.m_bailoutEad};
-  out["deepest"] = dive.m_deepestPostBailoutDepth;
+  out["trigger"] = {dive.Bailout().depth, dive.Bailout().ceiling, dive.Bailout().ead};
+  out["deepest"] = dive.Bailout().deepestPostBailoutDepth;
   Json initial = Json::array();
   for (const kv::CPlanPoint& p : dive.BailoutInitialPlanPoints()) initial.push_back(PointJson(p));
   out["initial"] = initial;

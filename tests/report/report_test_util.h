@@ -50,8 +50,8 @@ inline std::unique_ptr<CDivePlan> MakeBailoutDive(std::initializer_list<SPoint> 
   auto dive = std::make_unique<CDivePlan>();
   dive->EnterBailoutMode();
   for (const SPoint& s : points) dive->AppendBailoutPoint(MakePoint(s));
-  dive->m_bailoutDepth = bailoutDepth;
-  dive->m_bailoutTime = bailoutTime;
+  dive->Bailout().depth = bailoutDepth;
+  dive->Bailout().time = bailoutTime;
   return dive;
 }
 

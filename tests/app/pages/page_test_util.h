@@ -34,7 +34,7 @@ inline CPlanPoint UserPoint(double depth, int seconds, double oxygen, double hel
 inline bool SimpleBailoutPlan(CDivePlan& dive, const SPreviousDiveState&) {
   dive.ClearBailoutPoints();
   for (const CPlanPoint& p : dive.UserPoints()) dive.AppendBailoutPoint(p);
-  CPlanPoint bailout = UserPoint(dive.m_bailoutDepth, 0, 21, 35, false, 0.7);
+  CPlanPoint bailout = UserPoint(dive.Bailout().depth, 0, 21, 35, false, 0.7);
   bailout.m_bailout = 1;
   dive.AppendBailoutPoint(bailout);
   CPlanPoint deco = UserPoint(21, 0, 50, 0, false, 0.7);

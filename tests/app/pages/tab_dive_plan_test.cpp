@@ -267,8 +267,8 @@ TEST(TabDivePlan, BailoutFromTheChartMenuShowsTheBailoutProfile) {
 
   CDivePlan& dive = h.Dive();
   ASSERT_TRUE(dive.IsBailoutMode());
-  EXPECT_EQ(dive.m_bailoutTime, 600);
-  EXPECT_EQ(dive.m_bailoutDepth, 40.0);
+  EXPECT_EQ(dive.Bailout().time, 600);
+  EXPECT_EQ(dive.Bailout().depth, 40.0);
   EXPECT_TRUE(dive.BailoutWalked());
   EXPECT_EQ(page.SettingsTabs()->currentIndex(), 1);
   EXPECT_TRUE(page.Chart().BailoutModeCaption());
@@ -298,7 +298,7 @@ TEST(TabDivePlan, BailoutFromTheChartMenuShowsTheBailoutProfile) {
   h.Pump();
   ASSERT_TRUE(dive.IsBailoutMode());
   // From the end of the bottom segment that holds minute 10.
-  EXPECT_EQ(dive.m_bailoutTime, bottomEnd);
+  EXPECT_EQ(dive.Bailout().time, bottomEnd);
   EXPECT_GT(bottomEnd, 600);
   menu.reset(chart.CreateContextMenu(nullptr));
   FindAction(menu.get(), "&Clear Bailout")->trigger();
