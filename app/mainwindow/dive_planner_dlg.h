@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/i18n/languages.h"
+#include "app/mainwindow/commands.h"
 #include "app/dialogs/worst_case_bailout.h"
 #include "app/mainwindow/details_window.h"
 #include "app/platform/user_profile.h"
@@ -45,7 +46,9 @@ public:
   ~CDivePlannerDlg() override;
 
   kv::CPlanGroup& Plan() { return *m_plan; }
-  QAction* Action(int command) const;
+  // The action of a command (its object name is CommandName(command)).
+  QAction* Action(kv::app::ECommand command) const;
+  const std::map<kv::app::ECommand, QAction*>& Actions() const { return m_actions; }
   QTabWidget* Tabs() const { return m_tabs; }
   CTabDivePlan* Page(int index) const;
   int CurrentDive() const;
@@ -140,7 +143,7 @@ private:
   QToolBar* m_toolBar = nullptr;
   QPointer<CDetailsWindow> m_details;
   QPointer<CWorstCaseBailoutWindow> m_worstCase;
-  std::map<int, QAction*> m_actions;
+  std::map<kv::app::ECommand, QAction*> m_actions;
   QAction* m_recentActions[CRecentFileList::kSize] = {};
   QMenu* m_fileMenu = nullptr;
   QMenu* m_diveMenu = nullptr;

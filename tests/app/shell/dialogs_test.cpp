@@ -42,6 +42,7 @@
 namespace {
 
 using kv::EPref;
+using kv::app::ECommand;
 
 using kv::test::Occurrences;
 using kv::test::ThreeTableDocument;
@@ -309,7 +310,7 @@ private Q_SLOTS:
     w.SelectLanguage();
     QCOMPARE(w.menuBar()->actions().front()->text(), QStringLiteral("&File"));
     QCOMPARE(w.Tabs()->tabText(0), QStringLiteral("Dive 1"));
-    QCOMPARE(w.Action(kCmdAddDive)->text(), QStringLiteral("&Add Dive"));
+    QCOMPARE(w.Action(ECommand::AddDive)->text(), QStringLiteral("&Add Dive"));
     QCOMPARE(kv::Prefs().GetNumber(EPref::LanguageId), 1033u);
   }
 
