@@ -612,22 +612,30 @@ private Q_SLOTS:
   }
 
   void cancellingLeavesThePlanMarkedForRecalculation() {
-    CGuiTestEnvironment t;
-    CDivePlannerDlg w;
-    w.AddDive();
-    w.AddDive();
-    Settle();
-    QTimer::singleShot(10, [&] {
-      auto* progress = w.findChild<QProgressDialog*>();
-      QVERIFY(progress);
-      progress->cancel();
-    });
-    w.RunCalculation([&](kv::IProgress& p) {
-      while (!p.IsCancelled()) QThread::msleep(2);
-      QVERIFY(!w.Plan().CalculateDivePlans(true, 0, true, &p));
-    });
-    QVERIFY(w.Plan().IsRecalculationRequired());
-    QVERIFY(Enabled(w, ECommand::Calculate));
+    // The user cancels with the dialog's button or with Escape.
+    for (const bool escape : {false, true}) {
+      CGuiTestEnvironment t;
+      CDivePlannerDlg w;
+      w.AddDive();
+      w.AddDive();
+      Settle();
+      QTimer::singleShot(10, [&] {
+        auto* progress = w.findChild<QProgressDialog*>();
+        QVERIFY(progress);
+        auto* cancel = progress->findChild<QPushButton*>();
+        QVERIFY(cancel);
+        if (escape)
+          QTest::keyClick(progress, Qt::Key_Escape);
+        else
+          cancel->click();
+      });
+      w.RunCalculation([&](kv::IProgress& p) {
+        while (!p.IsCancelled()) QThread::msleep(2);
+        QVERIFY(!w.Plan().CalculateDivePlans(true, 0, true, &p));
+      });
+      QVERIFY(w.Plan().IsRecalculationRequired());
+      QVERIFY(Enabled(w, ECommand::Calculate));
+    }
   }
 
   void aQuestionFromLongWorkIsAnsweredByTheKeyboardWhileTheWorkWaits() {
