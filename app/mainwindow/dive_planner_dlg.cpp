@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QKeyEvent>
 #include <QStatusBar>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
@@ -309,37 +310,39 @@ void CDivePlannerDlg::UpdateCommands() {
 void CDivePlannerDlg::SetDiveTabCount(int n) {
   const int before = m_tabs->count();
   const int previous = m_tabs->currentIndex();
-  m_settingTabs = true;
-  while (m_tabs->count() < n) {
-    auto* page = new CTabDivePlan(m_tabs);
-    page->SetImperial(m_preferences.units.imperial);
-    connect(page, &CTabDivePlan::secondShown, this, [this](int dive, int second) {
-      if (m_details) m_details->ShowSecond(m_plan.get(), dive, second);
-    });
-    connect(page, &CTabDivePlan::worstCaseBailoutRequested, this, &CDivePlannerDlg::WorstCaseBailout);
-    // A gas that joined the remembered gases on one page is offered on every page.
-    connect(page, &CTabDivePlan::gasListChanged, this, [this] {
-      for (int i = 0; i < m_tabs->count(); ++i) Page(i)->ReloadGasMixes();
-    });
-    connect(page, &CTabDivePlan::diveEdited, this, [this] {
-      UpdateTexts();
-      UpdateCommands();
-    });
-    m_tabs->addTab(page, Tr("Dive %1").arg(m_tabs->count() + 1));
+  {
+    // The tab strip moves while pages come and go: no dive is calculated for that.
+    const QScopedValueRollback settingTabs(m_settingTabs, true);
+    while (m_tabs->count() < n) {
+      auto* page = new CTabDivePlan(m_tabs);
+      page->SetImperial(m_preferences.units.imperial);
+      connect(page, &CTabDivePlan::secondShown, this, [this](int dive, int second) {
+        if (m_details) m_details->ShowSecond(m_plan.get(), dive, second);
+      });
+      connect(page, &CTabDivePlan::worstCaseBailoutRequested, this, &CDivePlannerDlg::WorstCaseBailout);
+      // A gas that joined the remembered gases on one page is offered on every page.
+      connect(page, &CTabDivePlan::gasListChanged, this, [this] {
+        for (int i = 0; i < m_tabs->count(); ++i) Page(i)->ReloadGasMixes();
+      });
+      connect(page, &CTabDivePlan::diveEdited, this, [this] {
+        UpdateTexts();
+        UpdateCommands();
+      });
+      m_tabs->addTab(page, Tr("Dive %1").arg(m_tabs->count() + 1));
+    }
+    while (m_tabs->count() > n && m_tabs->count() > 0) {
+      QWidget* page = m_tabs->widget(m_tabs->count() - 1);
+      m_tabs->removeTab(m_tabs->count() - 1);
+      delete page;
+    }
+    for (int i = 0; i < m_tabs->count(); ++i) Page(i)->Bind(m_plan.get(), i);
+    if (n > before) {
+      m_tabs->setCurrentIndex(n - 1);
+    } else if (n < before && n > 0) {
+      const int removed = before - n;
+      m_tabs->setCurrentIndex(std::clamp(previous - removed, 0, n - 1));
+    }
   }
-  while (m_tabs->count() > n && m_tabs->count() > 0) {
-    QWidget* page = m_tabs->widget(m_tabs->count() - 1);
-    m_tabs->removeTab(m_tabs->count() - 1);
-    delete page;
-  }
-  for (int i = 0; i < m_tabs->count(); ++i) Page(i)->Bind(m_plan.get(), i);
-  if (n > before) {
-    m_tabs->setCurrentIndex(n - 1);
-  } else if (n < before && n > 0) {
-    const int removed = before - n;
-    m_tabs->setCurrentIndex(std::clamp(previous - removed, 0, n - 1));
-  }
-  m_settingTabs = false;
   UpdateTexts();
   UpdateCommands();
 }
@@ -374,9 +377,10 @@ void CDivePlannerDlg::OnNotification(const kv::SPlanNotification& n) {
       break;
     case kv::EPlanNotification::PlanGroupLoaded: {
       for (int i = 0; i < m_tabs->count(); ++i) Page(i)->ShowFirstSheet();
-      m_settingTabs = true;
-      m_tabs->setCurrentIndex(n.dive);
-      m_settingTabs = false;
+      {
+        const QScopedValueRollback settingTabs(m_settingTabs, true);
+        m_tabs->setCurrentIndex(n.dive);
+      }
       const int dive = n.dive;
       RunCalculation([this, dive](kv::IProgress&) { m_plan->CalculateDivePlan(dive, true); });
       break;

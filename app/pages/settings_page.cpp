@@ -24,8 +24,8 @@ void CSettingsPage::AddFields(const std::vector<SSettingField>& fields, std::siz
     const SFieldRange& r = f.Field(SDisplayUnits::Metric());
     spin->SetLimits(r.minimum, r.maximum, r.step, r.decimals);
     form->addRow(label, spin);
-    const int message = f.message;
-    connect(spin, &CSpinField::posted, this, [this, message] { emit settingChanged(message); });
+    const ESetting setting = f.setting;
+    connect(spin, &CSpinField::posted, this, [this, setting] { emit settingEdited(setting); });
     m_entries.push_back({&f, spin, label});
   }
 }
@@ -57,9 +57,9 @@ void CSettingsPage::ShowDive(const CDivePlan* dive) {
   }
 }
 
-CSpinField* CSettingsPage::Field(int message) const {
+CSpinField* CSettingsPage::Field(ESetting setting) const {
   for (const SEntry& e : m_entries)
-    if (e.field->message == message) return e.spin;
+    if (e.field->setting == setting) return e.spin;
   return nullptr;
 }
 

@@ -14,18 +14,18 @@ CTabDivePlanBailoutSettings::CTabDivePlanBailoutSettings(QWidget* parent) : CSet
   auto* form = new QFormLayout(this);
   const auto& fields = BailoutSettingFields();
   AddFields(fields, 0, fields.size(), form);
-  auto box = [&](int message) {
+  auto box = [&](void (CTabDivePlanBailoutSettings::*toggled)(bool)) {
     auto* b = new QCheckBox(this);
     form->addRow(b);
-    connect(b, &QCheckBox::clicked, this, [this, message] {
+    connect(b, &QCheckBox::clicked, this, [this, toggled](bool checked) {
       UpdateEnabling();
-      emit settingChanged(message);
+      emit(this->*toggled)(checked);
     });
     return b;
   };
-  m_useList = box(kMsgBailoutUseGasList);
-  m_ignoreIcd = box(kMsgBailoutIgnoreIcd);
-  m_ignoreCns = box(kMsgBailoutIgnoreCns);
+  m_useList = box(&CTabDivePlanBailoutSettings::useGasListToggled);
+  m_ignoreIcd = box(&CTabDivePlanBailoutSettings::ignoreIcdToggled);
+  m_ignoreCns = box(&CTabDivePlanBailoutSettings::ignoreCnsToggled);
   Retranslate();
 }
 
@@ -59,7 +59,7 @@ void CTabDivePlanBailoutSettings::ShowDive(const CDivePlan* dive) {
 
 void CTabDivePlanBailoutSettings::UpdateEnabling() {
   // The planner takes as many gases as the list offers, so the count is not asked.
-  if (CSpinField* count = Field(kMsgBailoutNoOfGasSwitches))
+  if (CSpinField* count = Field(ESetting::BailoutNoOfGasSwitches))
     count->setEnabled(m_useList->isEnabledTo(this) && !m_useList->isChecked());
 }
 

@@ -23,7 +23,7 @@ CTabDivePlanDiveSettings::CTabDivePlanDiveSettings(QWidget* parent) : CSettingsP
   m_intervalLabel = new QLabel(this);
   m_intervalLabel->setBuddy(m_interval);
   form->addRow(m_intervalLabel, m_interval);
-  connect(m_interval, &CIntervalField::posted, this, [this] { emit settingChanged(kMsgSurfaceInterval); });
+  connect(m_interval, &CIntervalField::posted, this, [this] { emit surfaceIntervalEdited(SurfaceIntervalSeconds()); });
   AddFields(fields, 6, fields.size(), form);
   Retranslate();
 }
