@@ -10,6 +10,8 @@
 #include "app/platform/qt_text.h"
 #include "base/units.h"
 
+namespace kv::app {
+
 CPlanGroupSettings::CPlanGroupSettings(const SValues& values, bool imperial, QWidget* parent) : QDialog(parent) {
   setWindowTitle(Tr("Dive Plan Settings"));
   auto* layout = new QVBoxLayout(this);
@@ -42,3 +44,5 @@ CPlanGroupSettings::SValues CPlanGroupSettings::Values() const {
   v.gasReserve = m_reserve->Metric();
   return v;
 }
+
+}  // namespace kv::app

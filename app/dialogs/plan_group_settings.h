@@ -10,6 +10,8 @@
 
 class QRadioButton;
 
+namespace kv::app {
+
 class CPlanGroupSettings final : public QDialog {
   Q_OBJECT
 public:
@@ -33,3 +35,5 @@ private:
   std::unique_ptr<CUnitField> m_pressure;
   std::unique_ptr<CUnitField> m_reserve;
 };
+
+}  // namespace kv::app

@@ -25,6 +25,8 @@
 #include "base/text.h"
 #include "report/latin1.h"
 
+namespace kv::app {
+
 namespace {
 
 QString Clock(int seconds) {
@@ -45,13 +47,13 @@ QTableWidgetItem* Item(const QString& text, bool worst = false) {
   return item;
 }
 
-kv::app::CGraphWidget* MakeChart(kv::app::SChartContent content, const QString& yTitle,
-                                 kv::app::CXYLineGraph::ReadoutProvider readout, QWidget* parent) {
-  auto graph = std::make_unique<kv::app::CWorstCaseGraph>();
+CGraphWidget* MakeChart(SChartContent content, const QString& yTitle,
+                                 CXYLineGraph::ReadoutProvider readout, QWidget* parent) {
+  auto graph = std::make_unique<CWorstCaseGraph>();
   graph->SetContent(std::move(content));
   graph->SetAxisTitles(Tr("Bailout at (run time)"), yTitle);
   graph->SetReadoutProvider(std::move(readout));
-  auto* widget = new kv::app::CGraphWidget(std::move(graph), parent);
+  auto* widget = new CGraphWidget(std::move(graph), parent);
   widget->setMinimumSize(520, 200);
   return widget;
 }
@@ -91,10 +93,10 @@ CWorstCaseBailoutWindow::CWorstCaseBailoutWindow(kv::SBailoutSweep sweep, const 
   m_summary->setWordWrap(true);
   if (m_sweep.invalid > 0) m_summary->setStyleSheet(QStringLiteral("color: #b00000"));
 
-  auto readout = [this](int second) { return kv::app::SCursorReadout{{{MomentText(second), false}}, {}}; };
-  m_gasChart = MakeChart(kv::app::BuildWorstCaseGasChart(m_sweep, heading.units),
+  auto readout = [this](int second) { return SCursorReadout{{{MomentText(second), false}}, {}}; };
+  m_gasChart = MakeChart(BuildWorstCaseGasChart(m_sweep, heading.units),
                          heading.units.imperial ? Tr("Bailout gas (cu ft)") : Tr("Bailout gas (l)"), readout, this);
-  m_runTimeChart = MakeChart(kv::app::BuildWorstCaseRunTimeChart(m_sweep), Tr("Run time (mins)"), readout, this);
+  m_runTimeChart = MakeChart(BuildWorstCaseRunTimeChart(m_sweep), Tr("Run time (mins)"), readout, this);
 
   FillTable();
 
@@ -124,12 +126,12 @@ CWorstCaseBailoutWindow::CWorstCaseBailoutWindow(kv::SBailoutSweep sweep, const 
 
 CWorstCaseBailoutWindow::~CWorstCaseBailoutWindow() = default;
 
-const kv::app::CWorstCaseGraph& CWorstCaseBailoutWindow::GasChart() const {
-  return static_cast<const kv::app::CWorstCaseGraph&>(m_gasChart->Graph());
+const CWorstCaseGraph& CWorstCaseBailoutWindow::GasChart() const {
+  return static_cast<const CWorstCaseGraph&>(m_gasChart->Graph());
 }
 
-const kv::app::CWorstCaseGraph& CWorstCaseBailoutWindow::RunTimeChart() const {
-  return static_cast<const kv::app::CWorstCaseGraph&>(m_runTimeChart->Graph());
+const CWorstCaseGraph& CWorstCaseBailoutWindow::RunTimeChart() const {
+  return static_cast<const CWorstCaseGraph&>(m_runTimeChart->Graph());
 }
 
 QString CWorstCaseBailoutWindow::CarriedText() const {
@@ -218,3 +220,5 @@ void CWorstCaseBailoutWindow::Print() {
 }
 
 bool CWorstCaseBailoutWindow::Save() { return CViewer::SaveDocumentAs(this, m_chooser, m_document); }
+
+}  // namespace kv::app

@@ -22,6 +22,8 @@
 #include "gas/gas.h"
 #include "plan/plan_group.h"
 
+namespace kv::app {
+
 namespace {
 
 // The rows of the value list, by the string number of their label. The gas
@@ -51,7 +53,7 @@ QTableWidget* ReadOnlyTable(int rows, int columns, QWidget* parent) {
 
 CDetailsWindow::CDetailsWindow(QWidget* parent)
     : QDialog(parent, Qt::Window), m_heading(new QLabel(this)), m_values(ReadOnlyTable(kRows, 2, this)),
-      m_chart(new kv::app::CGraphWidget(std::make_unique<kv::app::CBarGraph>(), this)),
+      m_chart(new CGraphWidget(std::make_unique<CBarGraph>(), this)),
       m_table(ReadOnlyTable(kv::kCompartments, 5, this)) {
   CHelp::SetTopic(this, QStringLiteral("details"));
   m_values->horizontalHeader()->hide();
@@ -77,8 +79,8 @@ CDetailsWindow::CDetailsWindow(QWidget* parent)
   resize(900, 620);
 }
 
-const kv::app::CBarGraph& CDetailsWindow::TissueChart() const {
-  return static_cast<const kv::app::CBarGraph&>(m_chart->Graph());
+const CBarGraph& CDetailsWindow::TissueChart() const {
+  return static_cast<const CBarGraph&>(m_chart->Graph());
 }
 
 void CDetailsWindow::Retranslate() {
@@ -92,7 +94,7 @@ void CDetailsWindow::Retranslate() {
   for (int c = 0; c < m_table->columnCount(); ++c) tableWidth += m_table->horizontalHeader()->sectionSizeHint(c);
   m_table->setMinimumWidth(tableWidth);
   m_chart->setToolTip(Str(2620));
-  static_cast<kv::app::CBarGraph&>(m_chart->Graph()).Retranslate();
+  static_cast<CBarGraph&>(m_chart->Graph()).Retranslate();
   Reshow();
 }
 
@@ -108,8 +110,8 @@ void CDetailsWindow::Clear() {
   for (int i = 0; i < m_values->rowCount(); ++i) m_values->setItem(i, 1, Item(QString()));
   for (int r = 0; r < kv::kCompartments; ++r)
     for (int c = 0; c < 5; ++c) m_table->setItem(r, c, Item(c == 0 ? QString::number(r + 1) : QString()));
-  auto& chart = static_cast<kv::app::CBarGraph&>(m_chart->Graph());
-  chart.SetContent(kv::app::SChartContent{{}, {0.0, 17.0}, {0.0, 1000.0}});
+  auto& chart = static_cast<CBarGraph&>(m_chart->Graph());
+  chart.SetContent(SChartContent{{}, {0.0, 17.0}, {0.0, 1000.0}});
   m_chart->update();
 }
 
@@ -194,7 +196,9 @@ void CDetailsWindow::ShowSecond(const kv::CPlanGroup* plan, int dive, int second
     m_table->setItem(c, 3, Item(ToQt(kv::Format("%.1f", load.percent))));
     m_table->setItem(c, 4, Item(ToQt(kv::Format("%.1f", load.nitrogenPercent))));
   }
-  auto& chart = static_cast<kv::app::CBarGraph&>(m_chart->Graph());
-  chart.SetContent(kv::app::BuildTissueChart(*d, m_second));
+  auto& chart = static_cast<CBarGraph&>(m_chart->Graph());
+  chart.SetContent(BuildTissueChart(*d, m_second));
   m_chart->update();
 }
+
+}  // namespace kv::app

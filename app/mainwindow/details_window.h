@@ -10,12 +10,13 @@
 namespace kv {
 class CPlanGroup;
 }
-namespace kv::app {
-class CBarGraph;
-class CGraphWidget;
-}  // namespace kv::app
 class QLabel;
 class QTableWidget;
+
+namespace kv::app {
+
+class CBarGraph;
+class CGraphWidget;
 
 class CDetailsWindow final : public QDialog {
   Q_OBJECT
@@ -35,8 +36,8 @@ public:
   QString ValueText(const QString& label) const;
   QTableWidget* Values() const { return m_values; }
   QTableWidget* Compartments() const { return m_table; }
-  const kv::app::CBarGraph& TissueChart() const;
-  kv::app::CGraphWidget* TissueChartWidget() const { return m_chart; }
+  const CBarGraph& TissueChart() const;
+  CGraphWidget* TissueChartWidget() const { return m_chart; }
 
 private:
   void Clear();
@@ -47,6 +48,8 @@ private:
   int m_shownSecond = -1;
   QLabel* m_heading;
   QTableWidget* m_values;
-  kv::app::CGraphWidget* m_chart;
+  CGraphWidget* m_chart;
   QTableWidget* m_table;
 };
+
+}  // namespace kv::app

@@ -12,6 +12,8 @@
 #include "base/prompt.h"
 #include "base/text.h"
 
+namespace kv::app {
+
 namespace {
 
 // Rename and Sort open at the first page's top left corner.
@@ -86,3 +88,5 @@ void CDivePlannerDlg::PlanSettings() {
   m_plan->SetModified(true);
   UpdateTexts();
 }
+
+}  // namespace kv::app

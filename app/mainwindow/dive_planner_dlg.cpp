@@ -31,9 +31,8 @@
 #include "plan/lost_gas.h"
 #include "report/table_builder.h"
 
-using kv::app::CommandInfo;
-using kv::app::ECommand;
-using kv::app::SCommandInfo;
+namespace kv::app {
+
 
 namespace {
 const char* kPlacement = "KestrunVarnadel";
@@ -428,3 +427,5 @@ void CDivePlannerDlg::keyPressEvent(QKeyEvent* event) {
   }
   QMainWindow::keyPressEvent(event);
 }
+
+}  // namespace kv::app

@@ -25,11 +25,12 @@ class QAction;
 class QMenu;
 class QTabWidget;
 class QToolBar;
-class CQtPlanSink;
+
 namespace kv::app {
+
 class CTabDivePlan;
-}
-using kv::app::CTabDivePlan;
+
+class CQtPlanSink;
 class IFileChooser;
 
 struct SDivePlannerOptions {
@@ -47,8 +48,8 @@ public:
 
   kv::CPlanGroup& Plan() { return *m_plan; }
   // The action of a command (its object name is CommandName(command)).
-  QAction* Action(kv::app::ECommand command) const;
-  const std::map<kv::app::ECommand, QAction*>& Actions() const { return m_actions; }
+  QAction* Action(ECommand command) const;
+  const std::map<ECommand, QAction*>& Actions() const { return m_actions; }
   QTabWidget* Tabs() const { return m_tabs; }
   CTabDivePlan* Page(int index) const;
   int CurrentDive() const;
@@ -143,7 +144,7 @@ private:
   QToolBar* m_toolBar = nullptr;
   QPointer<CDetailsWindow> m_details;
   QPointer<CWorstCaseBailoutWindow> m_worstCase;
-  std::map<kv::app::ECommand, QAction*> m_actions;
+  std::map<ECommand, QAction*> m_actions;
   QAction* m_recentActions[CRecentFileList::kSize] = {};
   QMenu* m_fileMenu = nullptr;
   QMenu* m_diveMenu = nullptr;
@@ -163,3 +164,5 @@ private:
   std::function<void(const std::string&)> m_viewerHook;
   std::function<void()> m_tableGeneration;
 };
+
+}  // namespace kv::app

@@ -14,6 +14,8 @@
 #include "base/status_log.h"
 #include "frontend/preference_snapshots.h"
 
+namespace kv::app {
+
 namespace {
 
 constexpr const char* kPlanFilter = "Dive Plans (*.ccp)|*.ccp||";
@@ -150,3 +152,5 @@ void CDivePlannerDlg::ExportDive() {
   SetFolderPreference(path);
   m_plan->ExportDive(FromQt(path), CurrentDive());
 }
+
+}  // namespace kv::app

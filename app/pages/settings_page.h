@@ -33,7 +33,7 @@ public:
 
 signals:
   // The user changed the field of this setting.
-  void settingEdited(kv::app::ESetting setting);
+  void settingEdited(ESetting setting);
 
 protected:
   // Adds fields[first .. last) (entries of one of the static settings lists).

@@ -16,7 +16,6 @@
 #include "frontend/preference_snapshots.h"
 #include "tablegen/table_generation.h"
 
-class IFileChooser;
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -31,6 +30,7 @@ class CPlanGroup;
 namespace kv::app {
 
 class CSpinField;
+class IFileChooser;
 
 // The numeric inputs of the page, in the order they are shown.
 enum class ETableInput : int {

@@ -19,6 +19,8 @@
 #include "app/platform/qt_text.h"
 #include "base/prompt.h"
 
+namespace kv::app {
+
 namespace {
 
 std::atomic<int> g_running{0};
@@ -197,3 +199,5 @@ bool CLongWork::Run(QWidget* owner, const QString& label, const Work& work, bool
 }
 
 #include "long_work.moc"
+
+}  // namespace kv::app

@@ -16,7 +16,7 @@
 #include "gui_test_support.h"
 #include "plan/file_store.h"
 
-using kv::app::ECommand;
+using namespace kv::app;
 
 namespace {
 

@@ -51,7 +51,7 @@
 #include "plan/plan_group.h"
 #include "report/worst_case_html.h"
 
-using kv::app::ECommand;
+using namespace kv::app;
 
 namespace {
 

@@ -33,6 +33,10 @@ namespace {
 using app::CTableGenerationDlg;
 using app::ETableInput;
 using app::ECommand;
+using app::CDivePlannerDlg;
+using app::CImportSettings;
+using app::CLanguages;
+using app::FolderOf;
 
 // As the user leaves a field after typing a value.
 void Enter(CTableGenerationDlg& page, ETableInput input, double value) {
