@@ -24,6 +24,7 @@
 #include "base/prompt.h"
 #include "base/text.h"
 #include "report/latin1.h"
+#include "app/i18n/text_ids.h"
 
 namespace kv::app {
 
@@ -202,11 +203,11 @@ QString CWorstCaseBailoutWindow::MomentText(int second) const {
   if (!nearest) return {};
   const kv::SBailoutMoment& m = *nearest;
   const kv::SDisplayUnits& units = m_heading.units;
-  QString text = Tr("Bailout at") + QStringLiteral(" ") + Clock(m.second) + QStringLiteral("   ") + Str(1030) +
+  QString text = Tr("Bailout at") + QStringLiteral(" ") + Clock(m.second) + QStringLiteral("   ") + Str(kTextDepth) +
                  QStringLiteral(" ") + ToQt(units.DepthText("%0.1f", m.depth, " "));
   if (!m.valid) return text + QStringLiteral("   ") + Tr("no valid bailout plan");
   text += QStringLiteral("   ") + Tr("Run time") + QStringLiteral(" ") + Clock(m.runTime);
-  text += QStringLiteral("   ") + Str(1060) + ToQt(kv::Format(" %0.1f%%", m.cnsFinal * 100.0));
+  text += QStringLiteral("   ") + Str(kTextCns) + ToQt(kv::Format(" %0.1f%%", m.cnsFinal * 100.0));
   for (const std::string& gas : kv::CarriedGasNames(m_sweep))
     text += QStringLiteral("   ") + ToQt(gas) + QStringLiteral(" ") + ToQt(units.VolumeText(kv::MomentLitres(m, gas)));
   return text;

@@ -21,6 +21,8 @@
 #include "engine/compartment_loads.h"
 #include "gas/gas.h"
 #include "plan/plan_group.h"
+#include "app/i18n/text_ids.h"
+#include "base/strings.h"
 
 namespace kv::app {
 
@@ -29,8 +31,10 @@ namespace {
 // The rows of the value list, by the string number of their label. The gas
 // row is labelled "Dil" on closed circuit and "Gas" on open circuit.
 enum ERow { kTime, kDepth, kCeiling, kMaxCeiling, kInspN2, kInspHe, kCns, kOtu, kGf, kPigt, kMaxPigt, kGas, kPpo2, kRows };
-const int kLabels[kRows] = {1059, 1324, 1055, 1056, 1057, 1058, 1060, 1061, 1062, 1063, 1064, 1065, 1047};
-constexpr int kGasOnOpenCircuit = 1306;
+const int kLabels[kRows] = {kTextTime, kTextDetailsDepth, kTextCeiling, kTextMaxCeiling, kTextInspiredNitrogen,
+                             kTextInspiredHelium, kTextCns, kTextOtu, kTextGradientFactor, kTextPigt,
+                             kTextMaxPigt, kTextDiluent, kTextPpo2};
+constexpr int kGasOnOpenCircuit = kMsgGasHeading;
 
 QTableWidgetItem* Item(const QString& text, Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter) {
   auto* item = new QTableWidgetItem(text);
@@ -88,12 +92,12 @@ void CDetailsWindow::Retranslate() {
   for (int i = 0; i < kRows; ++i) m_values->setItem(i, 0, Item(Str(kLabels[i]), Qt::AlignLeft | Qt::AlignVCenter));
   FitValues();
   m_table->setHorizontalHeaderLabels(
-      {Str(1066), Tr("Nitrogen (mBar)"), Tr("Helium (mBar)"), Tr("Total (% of limit)"), Tr("Nitrogen (% of limit)")});
+      {Str(kTextCompartment), Tr("Nitrogen (mBar)"), Tr("Helium (mBar)"), Tr("Total (% of limit)"), Tr("Nitrogen (% of limit)")});
   // The compartment table shows its headings whole (longer in German).
   int tableWidth = 2 * m_table->frameWidth() + m_table->verticalScrollBar()->sizeHint().width() + 4;
   for (int c = 0; c < m_table->columnCount(); ++c) tableWidth += m_table->horizontalHeader()->sectionSizeHint(c);
   m_table->setMinimumWidth(tableWidth);
-  m_chart->setToolTip(Str(2620));
+  m_chart->setToolTip(Str(kTipTissueChart));
   static_cast<CBarGraph&>(m_chart->Graph()).Retranslate();
   Reshow();
 }
@@ -153,7 +157,7 @@ void CDetailsWindow::ShowSecond(const kv::CPlanGroup* plan, int dive, int second
   if (!p) return;
   m_shownSecond = p->m_time;
   const QString time = ToQt(kv::Format("%2d:%02d (mm:ss)", p->m_time / 60, p->m_time % 60));
-  m_heading->setText(QStringLiteral("<b>%1</b> &nbsp; %2 %3").arg(heading.toHtmlEscaped(), Str(1059), time));
+  m_heading->setText(QStringLiteral("<b>%1</b> &nbsp; %2 %3").arg(heading.toHtmlEscaped(), Str(kTextTime), time));
 
   // The units the plan's calculations speak, as the window took them.
   const kv::SDisplayUnits units = plan->GetCalculationSettings().units;

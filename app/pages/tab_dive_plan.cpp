@@ -43,6 +43,7 @@
 #include "bailout/bailout_sweep.h"
 #include "gas/gas_mix_list.h"
 #include "app/platform/qt_text.h"
+#include "app/i18n/text_ids.h"
 
 namespace kv::app {
 namespace {
@@ -401,7 +402,7 @@ void CTabDivePlan::RefreshChart() {
   CXYLineGraph& chart = static_cast<CXYLineGraph&>(m_chart->Graph());
   const CDivePlan* dive = Dive();
   chart.SetContent(dive ? BuildProfileChart(*dive, m_units.imperial) : SChartContent());
-  chart.SetAxisTitles(Str(1311), Str(m_units.imperial ? 1049 : 1048));
+  chart.SetAxisTitles(Str(kTextRunTime), Str(m_units.imperial ? kTextDepthFeet : kTextDepthMetres));
   chart.SetYUnit(QString::fromLatin1(m_units.Unit()));
   chart.SetGrid(Prefs().GetNumber(EPref::ChartGridEnable) != 0);
   chart.SetBailoutModeCaption(dive && dive->IsBailoutMode());
@@ -426,17 +427,17 @@ void CTabDivePlan::Retranslate() {
 }
 
 void CTabDivePlan::RetranslateTexts() {
-  m_depthLabel->setText(Str(m_units.imperial ? 1049 : 1048));
+  m_depthLabel->setText(Str(m_units.imperial ? kTextDepthFeet : kTextDepthMetres));
   m_durationLabel->setText(Tr("Duration (mins)"));
-  m_cc->setText(Str(1053));
-  m_oc->setText(Str(1052));
+  m_cc->setText(Str(kTextClosedCircuit));
+  m_oc->setText(Str(kTextOpenCircuit));
   m_gasLabel->setText(Tr("Gas Mix"));
-  m_setpointLabel->setText(Str(1047));
-  m_ncs->setText(Str(1054));
+  m_setpointLabel->setText(Str(kTextPpo2));
+  m_ncs->setText(Str(kTextNoClearSurface));
   int tip = 2100;
   for (QWidget* w : std::initializer_list<QWidget*>{m_depth, m_duration, m_cc, m_oc, m_setpoint, m_ppo2, m_ncs})
     w->setToolTip(Str(tip++));
-  m_gas->setToolTip(Str(2107));
+  m_gas->setToolTip(Str(kTipGasEntryStyles));
   m_add->setText(Tr("&Add"));
   m_insert->setText(Tr("&Insert"));
   m_update->setText(Tr("&Update"));
@@ -447,17 +448,17 @@ void CTabDivePlan::RetranslateTexts() {
   m_copyAction->setText(Tr("&Copy"));
   m_pasteAction->setText(Tr("&Paste"));
   m_deleteAction->setText(Tr("&Delete"));
-  m_list->setToolTip(Str(2108));
-  m_settingsTabs->setToolTip(Str(2109));
+  m_list->setToolTip(Str(kTipPointList));
+  m_settingsTabs->setToolTip(Str(kTipSettingsTabs));
   m_settingsTabs->setTabText(m_settingsTabs->indexOf(m_diveSheet), Tr("Dive Settings"));
   m_settingsTabs->setTabText(m_settingsTabs->indexOf(m_bailoutSheet), Tr("Bailout Settings"));
   if (const int at = m_settingsTabs->indexOf(m_gasListSheet); at >= 0)
     m_settingsTabs->setTabText(at, Tr("Bailout Gas List"));
-  m_results->widget(0)->setToolTip(Str(2110));
-  m_results->widget(1)->setToolTip(Str(2111));
+  m_results->widget(0)->setToolTip(Str(kTipWarningsList));
+  m_results->widget(1)->setToolTip(Str(kTipSegmentsList));
   m_results->setTabText(1, Tr("Segments"));
   UpdateWarningsTabText();
-  m_chart->setToolTip(Str(2118));
+  m_chart->setToolTip(Str(kTipProfileChart));
 }
 
 void CTabDivePlan::UpdateWarningsTabText() {
@@ -489,7 +490,7 @@ void CTabDivePlan::SetImperial(bool imperial) {
   // The depth entered so far, in metres, shown again in the new units.
   m_entryMetres = EntryDepthMetres();
   m_units.imperial = imperial;
-  m_depthLabel->setText(Str(imperial ? 1049 : 1048));
+  m_depthLabel->setText(Str(imperial ? kTextDepthFeet : kTextDepthMetres));
   const SFieldRange& depthField = ValueRange(EValue::Depth).Field(m_units);
   {
     const QSignalBlocker block(m_depth);

@@ -7,6 +7,7 @@
 #include "engine/dive_plan.h"
 #include "app/widgets/spin_field.h"
 #include "app/platform/qt_text.h"
+#include "app/i18n/text_ids.h"
 
 namespace kv::app {
 
@@ -37,9 +38,9 @@ void CTabDivePlanBailoutSettings::Retranslate() {
   m_useList->setText(Tr("Use Bailout &Gas List"));
   m_ignoreIcd->setText(Tr("Ignore I&CD"));
   m_ignoreCns->setText(Tr("Ignore C&NS"));
-  m_useList->setToolTip(Str(2760));
-  m_ignoreIcd->setToolTip(Str(2761));
-  m_ignoreCns->setToolTip(Str(2762));
+  m_useList->setToolTip(Str(kTipUseBailoutGasList));
+  m_ignoreIcd->setToolTip(Str(kTipIgnoreIcd));
+  m_ignoreCns->setToolTip(Str(kTipIgnoreCns));
 }
 
 void CTabDivePlanBailoutSettings::ShowDive(const CDivePlan* dive) {

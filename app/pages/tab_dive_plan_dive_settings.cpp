@@ -8,6 +8,7 @@
 #include "engine/dive_plan.h"
 #include "app/widgets/spin_field.h"
 #include "app/platform/qt_text.h"
+#include "app/i18n/text_ids.h"
 
 namespace kv::app {
 
@@ -32,7 +33,7 @@ void CTabDivePlanDiveSettings::Retranslate() {
   CSettingsPage::Retranslate();
   setWindowTitle(Tr("Dive Settings"));
   m_intervalLabel->setText(Tr("Surface Interval (hh:mm)"));
-  m_interval->setToolTip(Str(2706));
+  m_interval->setToolTip(Str(kTipSurfaceInterval));
 }
 
 void CTabDivePlanDiveSettings::ShowDive(const CDivePlan* dive) {
