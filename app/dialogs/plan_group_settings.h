@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "app/dialogs/unit_field.h"
+#include "app/widgets/unit_field.h"
 
 class QRadioButton;
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/dialogs/unit_field.h"
+#include "app/widgets/unit_field.h"
 
 class QButtonGroup;
 class QCheckBox;

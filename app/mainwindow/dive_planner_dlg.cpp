@@ -17,7 +17,7 @@
 #include "app/dialogs/splash_wnd.h"
 #include "app/help/help.h"
 #include "app/mainwindow/commands.h"
-#include "app/mainwindow/details_window.h"
+#include "app/dialogs/details_window.h"
 #include "app/pages/tab_dive_plan.h"
 #include "app/platform/app_icon.h"
 #include "app/platform/file_chooser.h"

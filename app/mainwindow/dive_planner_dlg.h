@@ -15,7 +15,7 @@
 #include "app/i18n/languages.h"
 #include "app/mainwindow/commands.h"
 #include "app/dialogs/worst_case_bailout.h"
-#include "app/mainwindow/details_window.h"
+#include "app/dialogs/details_window.h"
 #include "app/platform/user_profile.h"
 #include "frontend/preference_snapshots.h"
 #include "plan/plan_group.h"

@@ -11,7 +11,7 @@
 #include "app/platform/long_work.h"
 #include "app/platform/qt_plan_sink.h"
 #include "bailout/bailout_sweep.h"
-#include "app/mainwindow/details_window.h"
+#include "app/dialogs/details_window.h"
 #include "app/pages/tab_dive_plan.h"
 #include "app/pages/table_generation_dlg.h"
 #include "app/platform/qt_text.h"

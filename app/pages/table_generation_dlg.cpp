@@ -24,7 +24,7 @@
 #include "app/platform/qt_text.h"
 #include "app/platform/user_profile.h"
 #include "app/viewer/viewer.h"
-#include "app/widgets/gas_switch_edit.h"
+#include "app/dialogs/gas_switch_edit.h"
 #include "app/widgets/spin_field.h"
 #include "base/preferences.h"
 #include "base/progress.h"

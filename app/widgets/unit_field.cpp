@@ -1,4 +1,4 @@
-#include "app/dialogs/unit_field.h"
+#include "app/widgets/unit_field.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "app/widgets/gas_switch_edit.h"
+#include "app/dialogs/gas_switch_edit.h"
 
 #include <QButtonGroup>
 #include <QFormLayout>

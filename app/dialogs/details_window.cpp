@@ -1,4 +1,4 @@
-#include "app/mainwindow/details_window.h"
+#include "app/dialogs/details_window.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
