@@ -701,34 +701,25 @@ void CTabDivePlan::BailoutFromCursor(int second) { StartBailout(second, false); 
 void CTabDivePlan::BailoutFromEndOfSegment(int second) { StartBailout(second, true); }
 
 void CTabDivePlan::StartBailout(int second, bool fromEndOfSegment) {
-  CDivePlan* dive = Dive();
-  if (!dive || m_busy || second < 0) return;
-  m_settingsTabs->setCurrentIndex(kBailoutSheet);
-  {
-    const QScopedValueRollback busy(m_busy, true);
-    dive->SetBailout(second, fromEndOfSegment);
-  }
-  Edited();
+  if (second < 0) return;
+  ChangeBailout(kBailoutSheet, [second, fromEndOfSegment](CDivePlan& dive) { dive.SetBailout(second, fromEndOfSegment); });
 }
 
 void CTabDivePlan::ReturnToDive() {
-  CDivePlan* dive = Dive();
-  if (!dive || m_busy) return;
-  ShowFirstSheet();
-  {
-    const QScopedValueRollback busy(m_busy, true);
-    dive->ShowNormalPlan();
-  }
-  Edited();
+  ChangeBailout(0, [](CDivePlan& dive) { dive.ShowNormalPlan(); });
 }
 
 void CTabDivePlan::ClearBailout() {
+  ChangeBailout(0, [](CDivePlan& dive) { dive.ClearBailout(); });
+}
+
+void CTabDivePlan::ChangeBailout(int sheet, const std::function<void(CDivePlan&)>& change) {
   CDivePlan* dive = Dive();
   if (!dive || m_busy) return;
-  ShowFirstSheet();
+  m_settingsTabs->setCurrentIndex(sheet);
   {
     const QScopedValueRollback busy(m_busy, true);
-    dive->ClearBailout();
+    change(*dive);
   }
   Edited();
 }

@@ -157,6 +157,8 @@ private:
   bool AddAt(bool insert);
   void CommitFields();
   void StartBailout(int second, bool fromEndOfSegment);
+  // A bailout command of the chart: shows the settings sheet, changes the dive.
+  void ChangeBailout(int sheet, const std::function<void(CDivePlan&)>& change);
   void LoadFieldsFromRow(int row);
   void HighlightRow(int row);
   void OnModeClicked();

@@ -97,10 +97,10 @@ const SFieldRange& FieldRange(ETableInput input, bool imperial) {
   return ValueRange(InputInfo(input).value).Field(SDisplayUnits{imperial});
 }
 
-// What a field shows for a value: rounded to its decimals.
-double AsShown(double value, int decimals) {
-  const double scale = std::pow(10.0, decimals);
-  return std::round(value * scale) / scale;
+// What a field gives back for an input: the input itself while the field
+// still shows it as it was filled in (the inputs are kept in the shown units).
+double FieldValue(double input, double shown, int decimals) {
+  return SDisplayUnits{}.HeldFromField(EQuantity::None, shown, input, decimals);
 }
 
 QIcon StateIcon(const QWidget& w, int state) {
@@ -156,7 +156,23 @@ CTableGenerationDlg::CTableGenerationDlg(const CPlanGroup* plan, IFileChooser* c
 
   for (int i = 0; i < static_cast<int>(ETableInput::Count); ++i) AddField(static_cast<ETableInput>(i));
 
-  // Left column: the ranges and the settings of every generated dive.
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(BuildSettingsColumn());
+  columns->addLayout(BuildResultsColumn(), 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(columns, 1);
+  layout->addLayout(BuildButtons());
+  ConnectFields();
+
+  resize(1100, 720);
+  RestoreWindowPlacement(kPlacement, *this);
+  RefreshFromModel();
+}
+
+CTableGenerationDlg::~CTableGenerationDlg() { m_model.SetRefreshHandler({}); }
+
+// The left column: the ranges and the settings of every generated dive.
+QVBoxLayout* CTableGenerationDlg::BuildSettingsColumn() {
   QGroupBox* depthBox =
       BuildRangeBox(ETableInput::DepthStart, ETableInput::DepthFinish, ETableInput::DepthStep, m_depthTitle);
   QGroupBox* durationBox = BuildRangeBox(ETableInput::DurationStart, ETableInput::DurationFinish,
@@ -187,7 +203,11 @@ CTableGenerationDlg::CTableGenerationDlg(const CPlanGroup* plan, IFileChooser* c
   left->addWidget(groupingBox);
   left->addStretch(1);
 
-  // Right column: the two schedules side by side, the messages below.
+  return left;
+}
+
+// The right column: the two schedules side by side, the messages below.
+QVBoxLayout* CTableGenerationDlg::BuildResultsColumn() {
   auto* schedules = new QHBoxLayout;
   schedules->addWidget(BuildScheduleBox(true));
   schedules->addWidget(BuildScheduleBox(false));
@@ -203,10 +223,10 @@ CTableGenerationDlg::CTableGenerationDlg(const CPlanGroup* plan, IFileChooser* c
   right->addLayout(schedules, 1);
   right->addWidget(messagesBox, 1);
 
-  auto* columns = new QHBoxLayout;
-  columns->addLayout(left);
-  columns->addLayout(right, 1);
+  return right;
+}
 
+QHBoxLayout* CTableGenerationDlg::BuildButtons() {
   m_generate = new QPushButton(Tr("&Generate Tables"), this);
   m_import = new QPushButton(Tr("&Import Settings"), this);
   m_open = new QPushButton(Tr("&Open Settings"), this);
@@ -225,12 +245,13 @@ CTableGenerationDlg::CTableGenerationDlg(const CPlanGroup* plan, IFileChooser* c
   close->setAutoDefault(false);
   buttons->addStretch(1);
   buttons->addWidget(close);
-  m_import->setEnabled(plan && plan->GetDiveCount() > 0);
+  m_import->setEnabled(m_plan && m_plan->GetDiveCount() > 0);
 
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns, 1);
-  layout->addLayout(buttons);
+  connect(close, &QPushButton::clicked, this, &QDialog::accept);
+  return buttons;
+}
 
+void CTableGenerationDlg::ConnectFields() {
   for (const SField& f : m_fields) {
     const auto input = static_cast<ETableInput>(&f - m_fields.data());
     connect(f.spin, &CSpinField::posted, this, [this, input] { ReadField(input); });
@@ -246,14 +267,8 @@ CTableGenerationDlg::CTableGenerationDlg(const CPlanGroup* plan, IFileChooser* c
   connect(m_import, &QPushButton::clicked, this, &CTableGenerationDlg::ImportSettings);
   connect(m_open, &QPushButton::clicked, this, &CTableGenerationDlg::OpenSettings);
   connect(m_save, &QPushButton::clicked, this, &CTableGenerationDlg::SaveSettings);
-  connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
-  resize(1100, 720);
-  RestoreWindowPlacement(kPlacement, *this);
-  RefreshFromModel();
 }
-
-CTableGenerationDlg::~CTableGenerationDlg() { m_model.SetRefreshHandler({}); }
 
 void CTableGenerationDlg::done(int result) {
   // Whatever way the page closes, its inputs are there next time.
@@ -426,8 +441,9 @@ void CTableGenerationDlg::ReadField(ETableInput input) {
   // A value left as shown keeps the model's own (a fractional foot value of a
   // metric file stays exact until the user changes it).
   const int decimals = FieldRange(input, m_model.IsImperial()).decimals;
-  if (AsShown(info.get(in), decimals) == AsShown(f.spin->value(), decimals)) return;
-  info.set(in, f.spin->value());
+  const double value = FieldValue(info.get(in), f.spin->value(), decimals);
+  if (value == info.get(in)) return;
+  info.set(in, value);
   m_model.SetInputs(in);
   Revalidate();
 }
@@ -442,7 +458,7 @@ void CTableGenerationDlg::ReadAllFields() {
     const SInputInfo& info = InputInfo(input);
     const double shown = m_fields[static_cast<std::size_t>(i)].spin->value();
     const int decimals = FieldRange(input, m_model.IsImperial()).decimals;
-    if (AsShown(info.get(in), decimals) != AsShown(shown, decimals)) info.set(in, shown);
+    info.set(in, FieldValue(info.get(in), shown, decimals));
   }
   if (!(in == before)) m_model.SetInputs(in);
 }

@@ -17,6 +17,8 @@
 #include "tablegen/table_generation.h"
 
 class QGroupBox;
+class QHBoxLayout;
+class QVBoxLayout;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -109,6 +111,11 @@ private:
   };
   QGroupBox* BuildRangeBox(ETableInput start, ETableInput finish, ETableInput step, QLabel*& title);
   QGroupBox* BuildScheduleBox(bool descent);
+  QVBoxLayout* BuildSettingsColumn();
+  QVBoxLayout* BuildResultsColumn();
+  QHBoxLayout* BuildButtons();
+  // The fields, the grouping and the command buttons reach the model.
+  void ConnectFields();
   void AddField(ETableInput input);
   void ShowFields();
   void ShowSchedule(bool descent);
