@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "base/value_ranges.h"
+#include "app/widgets/field_descriptor.h"
 
 namespace kv {
 class CDivePlan;
@@ -38,15 +38,8 @@ enum class ESetting {
 
 struct SSettingField {
   ESetting setting;
-  const char* metricLabel;
-  const char* imperialLabel;
-  EValue value;  // the range, step, decimals and imperial unit
-  int tooltip;
-  double (*get)(const CDivePlan&);
-  void (*set)(CDivePlan&, double);
-
-  const SValueRange& Range() const { return ValueRange(value); }
-  const SFieldRange& Field(const SDisplayUnits& units) const { return Range().Field(units); }
+  SFieldDescriptor<CDivePlan> field;
+  int tooltip;  // a numbered text
 };
 
 // The numeric fields of the "Dive Settings" page, without the surface interval.

@@ -748,8 +748,9 @@ bool CTabDivePlan::EditSettings(const CSettingsPage& page, bool bailout, const s
 }
 
 void CTabDivePlan::ApplySetting(ESetting setting) {
-  const SSettingField* field = FindSettingField(setting);
-  if (!field) return;
+  const SSettingField* found = FindSettingField(setting);
+  if (!found) return;
+  const SFieldDescriptor<CDivePlan>* field = &found->field;
   const bool bailout = m_bailoutSettings->Field(setting) != nullptr;
   const CSettingsPage& page = bailout ? static_cast<const CSettingsPage&>(*m_bailoutSettings) : *m_diveSettings;
   EditSettings(page, bailout, [&](CDivePlan& dive) {
