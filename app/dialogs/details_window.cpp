@@ -192,7 +192,12 @@ void CDetailsWindow::ShowSecond(const kv::CPlanGroup* plan, int dive, int second
   m_values->item(kGas, 0)->setText(Str(breathing->m_closedCircuit ? kLabels[kGas] : kGasOnOpenCircuit));
   FitValues();
 
-  const std::vector<kv::SCompartmentLoad> loads = kv::CompartmentLoads(*d, m_second);
+  ShowCompartments(*d);
+}
+
+// The table and chart of the compartments at the second asked for.
+void CDetailsWindow::ShowCompartments(const kv::CDivePlan& d) {
+  const std::vector<kv::SCompartmentLoad> loads = kv::CompartmentLoads(d, m_second);
   for (int c = 0; c < static_cast<int>(loads.size()); ++c) {
     const kv::SCompartmentLoad& load = loads[static_cast<std::size_t>(c)];
     m_table->setItem(c, 1, Item(ToQt(kv::Format("%.1f", load.nitrogen))));
@@ -201,7 +206,7 @@ void CDetailsWindow::ShowSecond(const kv::CPlanGroup* plan, int dive, int second
     m_table->setItem(c, 4, Item(ToQt(kv::Format("%.1f", load.nitrogenPercent))));
   }
   auto& chart = static_cast<CBarGraph&>(m_chart->Graph());
-  chart.SetContent(BuildTissueChart(*d, m_second));
+  chart.SetContent(BuildTissueChart(d, m_second));
   m_chart->update();
 }
 

@@ -8,8 +8,9 @@
 #include <QDialog>
 
 namespace kv {
+class CDivePlan;
 class CPlanGroup;
-}
+}  // namespace kv
 class QLabel;
 class QTableWidget;
 
@@ -40,6 +41,7 @@ public:
   CGraphWidget* TissueChartWidget() const { return m_chart; }
 
 private:
+  void ShowCompartments(const kv::CDivePlan& d);
   void Clear();
   void FitValues();
   const kv::CPlanGroup* m_plan = nullptr;

@@ -210,6 +210,11 @@ void CTabDivePlan::BuildEntryFields(QWidget* box) {
   m_delete = new QPushButton(box);
   for (QPushButton* b : {m_add, m_insert, m_update, m_delete}) b->setAutoDefault(false);
 
+  LayOutEntryFields(box);
+  ConnectEntryFields();
+}
+
+void CTabDivePlan::LayOutEntryFields(QWidget* box) {
   auto* grid = new QGridLayout(box);
   grid->addWidget(m_depthLabel, 0, 0);
   grid->addWidget(m_depth, 0, 1);
@@ -228,7 +233,9 @@ void CTabDivePlan::BuildEntryFields(QWidget* box) {
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b : {m_add, m_insert, m_update, m_delete}) buttons->addWidget(b);
   grid->addLayout(buttons, 3, 0, 1, 4);
+}
 
+void CTabDivePlan::ConnectEntryFields() {
   connect(m_add, &QPushButton::clicked, this, &CTabDivePlan::AddEntry);
   connect(m_insert, &QPushButton::clicked, this, &CTabDivePlan::InsertEntry);
   connect(m_update, &QPushButton::clicked, this, &CTabDivePlan::UpdateEntry);

@@ -151,6 +151,8 @@ private:
   // nothing was applied.
   bool EditSettings(const CSettingsPage& page, bool bailout, const std::function<void(CDivePlan&)>& edit);
   void BuildEntryFields(QWidget* box);
+  void LayOutEntryFields(QWidget* box);
+  void ConnectEntryFields();
   void BuildList();
   void BuildSettings();
   void BuildChart();
