@@ -103,7 +103,7 @@ CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& s
   m_update = new QPushButton(Tr("&Update"), this);
   m_delete = new QPushButton(Tr("&Delete"), this);
   auto* cancel = new QPushButton(Tr("Cancel"), this);
-  int tip = 2020;
+  int tip = kTipsGasSwitchButtons;
   for (QPushButton* b : {m_add, m_update, m_delete, cancel}) {
     b->setToolTip(Str(tip++));
     b->setAutoDefault(false);

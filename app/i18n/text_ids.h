@@ -56,5 +56,31 @@ inline constexpr int kTipIgnoreIcd = 2761;
 inline constexpr int kTipIgnoreCns = 2762;
 inline constexpr int kTipBailoutGasEntry = 2800;
 inline constexpr int kTipBailoutGasList = 2816;
+// Runs of consecutive tool tips, one for each control in order.
+inline constexpr int kTipsEntryButtons = 2000;      // Add, Insert, Update, Delete of the dive page
+inline constexpr int kTipsGasSwitchButtons = 2020;  // Add, Update, Delete, Cancel of the gas switch editor
+inline constexpr int kTipsGasListButtons = 2065;    // Add, Delete, Load, Save of the bailout gas list
+inline constexpr int kTipsEntryFields = 2100;       // depth, duration, CC, OC, setpoint, PPO2, NCS
+
+// The tool tips of the dive and bailout settings fields.
+inline constexpr int kTipSurfacePressure = 2700;
+inline constexpr int kTipGfLow = 2701;
+inline constexpr int kTipGfHigh = 2702;
+inline constexpr int kTipSacRate = 2703;
+inline constexpr int kTipMaxPpo2 = 2704;
+inline constexpr int kTipMaxEad = 2705;
+inline constexpr int kTipDescentRate = 2707;
+inline constexpr int kTipAscentRate = 2708;
+inline constexpr int kTipLastDecoStop = 2709;
+inline constexpr int kTipBailoutNoOfGasSwitches = 2750;
+inline constexpr int kTipBailoutGfLow = 2751;
+inline constexpr int kTipBailoutGfHigh = 2752;
+inline constexpr int kTipBailoutSacRate = 2753;
+inline constexpr int kTipBailoutMaxPpo2 = 2754;
+inline constexpr int kTipBailoutMaxEad = 2755;
+inline constexpr int kTipBailoutMaxCns = 2756;
+inline constexpr int kTipBailoutDescentRate = 2757;
+inline constexpr int kTipBailoutAscentRate = 2758;
+inline constexpr int kTipBailoutLastDecoStop = 2759;
 
 }  // namespace kv::app

@@ -441,7 +441,7 @@ void CTabDivePlan::RetranslateTexts() {
   m_gasLabel->setText(Tr("Gas Mix"));
   m_setpointLabel->setText(Str(kTextPpo2));
   m_ncs->setText(Str(kTextNoClearSurface));
-  int tip = 2100;
+  int tip = kTipsEntryFields;
   for (QWidget* w : std::initializer_list<QWidget*>{m_depth, m_duration, m_cc, m_oc, m_setpoint, m_ppo2, m_ncs})
     w->setToolTip(Str(tip++));
   m_gas->setToolTip(Str(kTipGasEntryStyles));
@@ -449,7 +449,7 @@ void CTabDivePlan::RetranslateTexts() {
   m_insert->setText(Tr("&Insert"));
   m_update->setText(Tr("&Update"));
   m_delete->setText(Tr("&Delete"));
-  tip = 2000;
+  tip = kTipsEntryButtons;
   for (QPushButton* b : {m_add, m_insert, m_update, m_delete}) b->setToolTip(Str(tip++));
   m_cutAction->setText(Tr("Cu&t"));
   m_copyAction->setText(Tr("&Copy"));

@@ -54,7 +54,7 @@ void CTabDivePlanBailoutGasList::Retranslate() {
   m_delete->setText(Tr("D&elete"));
   m_load->setText(Tr("&Load"));
   m_save->setText(Tr("&Save"));
-  int tip = 2065;
+  int tip = kTipsGasListButtons;
   for (QPushButton* b : {m_add, m_delete, m_load, m_save}) b->setToolTip(Str(tip++));
 }
 
