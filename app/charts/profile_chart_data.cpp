@@ -145,7 +145,7 @@ SCursorReadout BuildCursorReadout(const CDivePlan& dive, int second, bool imperi
   r.first.push_back({Str(kTextEndTime) + QLatin1Char(' ') + CGraph::MinutesSeconds(point.End())});
 
   if (!state) {
-    for (int id : {1055, 1033, 1060, 1061, 1034}) r.second.push_back({Str(id) + invalid});
+    for (int id : {kTextCeiling, kTextGf, kTextCns, kTextOtu, kTextEad}) r.second.push_back({Str(id) + invalid});
     return r;
   }
   // A ceiling above the surface means none; it is shown as 0.
