@@ -7,6 +7,6 @@
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  CDivePlannerApp app;
+  kv::app::CDivePlannerApp app;
   return app.Run(application);
 }

@@ -4,12 +4,13 @@
 #include <algorithm>
 
 #include "app/platform/qt_text.h"
+#include "app/i18n/text_ids.h"
 
 namespace kv::app {
 
 CBarGraph::CBarGraph() { Retranslate(); }
 
-void CBarGraph::Retranslate() { SetAxisTitles(Str(1066), Tr("% of limit")); }
+void CBarGraph::Retranslate() { SetAxisTitles(Str(kTextCompartment), Tr("% of limit")); }
 
 void CBarGraph::SetContent(SChartContent content) {
   SetSeries(std::move(content.series));

@@ -8,6 +8,7 @@
 
 #include "base/text.h"
 #include "app/platform/qt_text.h"
+#include "app/i18n/text_ids.h"
 
 namespace kv::app {
 namespace {
@@ -256,10 +257,10 @@ QString CGraph::DragReadout(const QRectF& plot) const {
   if (!r) return {};
   const CGraphData a = ToValue(r->topLeft(), plot);
   const CGraphData b = ToValue(r->bottomRight(), plot);
-  QString text = Str(1059) + QLatin1Char(' ') + MinutesSeconds(static_cast<int>(std::lround(std::min(a.x, b.x)))) +
+  QString text = Str(kTextTime) + QLatin1Char(' ') + MinutesSeconds(static_cast<int>(std::lround(std::min(a.x, b.x)))) +
                  QStringLiteral(" - ") + MinutesSeconds(static_cast<int>(std::lround(std::max(a.x, b.x))));
   if (!m_timeOnly) {
-    text += QStringLiteral(",    ") + Str(1030) +
+    text += QStringLiteral(",    ") + Str(kTextDepth) +
             ToQt(Format(" %.1f - %.1f ", std::min(a.y, b.y), std::max(a.y, b.y))) + m_yUnit;
   }
   return text;

@@ -8,6 +8,8 @@
 #include "engine/compartment_loads.h"
 #include "engine/dive_plan.h"
 #include "app/platform/qt_text.h"
+#include "app/i18n/text_ids.h"
+#include "base/strings.h"
 
 namespace kv::app {
 namespace {
@@ -118,11 +120,11 @@ SCursorReadout BuildCursorReadout(const CDivePlan& dive, int second, bool imperi
   const CPredictionPoint* state = dive.Prediction(second);
   if (state && state->m_time != second) state = nullptr;
   const SDisplayUnits units{imperial};
-  const QString invalid = QLatin1Char(' ') + Str(1032);
+  const QString invalid = QLatin1Char(' ') + Str(kTextInvalid);
   const int flags = state ? state->m_warningFlags : 0;
 
-  r.first.push_back({Str(1059) + QLatin1Char(' ') + CGraph::MinutesSeconds(second)});
-  QString depth = Str(1030);
+  r.first.push_back({Str(kTextTime) + QLatin1Char(' ') + CGraph::MinutesSeconds(second)});
+  QString depth = Str(kTextDepth);
   if (state) {
     depth += Formatted(" %.1f", units.Shown(state->m_depthPressure / 100.0));
   } else {
@@ -130,28 +132,28 @@ SCursorReadout BuildCursorReadout(const CDivePlan& dive, int second, bool imperi
     const CPlanPoint* previous = index > 0 ? &dive.ProfilePoints()[static_cast<std::size_t>(index - 1)] : nullptr;
     depth += Formatted(" %.1f", units.Shown(std::max(0.0, DepthPressureAt(point, previous, second)) / 100.0));
   }
-  if (point.m_noClearSurface) depth += QLatin1Char(' ') + Str(1054);
+  if (point.m_noClearSurface) depth += QLatin1Char(' ') + Str(kTextNoClearSurface);
   r.first.push_back({depth});
-  r.first.push_back({Str(point.m_closedCircuit ? 1053 : 1052)});
-  r.first.push_back({Str(point.m_closedCircuit ? 1065 : 1306) + QStringLiteral(" - ") +
+  r.first.push_back({Str(point.m_closedCircuit ? kTextClosedCircuit : kTextOpenCircuit)});
+  r.first.push_back({Str(point.m_closedCircuit ? kTextDiluent : kMsgGasHeading) + QStringLiteral(" - ") +
                      ToQt(GasName(point.m_oxygen, point.m_helium))});
   // Second 0 is the state before the dive: its PPO2 is that of the gas the
   // dive starts on, as at second 1.
   const CPredictionPoint* breathing = second == 0 && dive.PredictionCount() > 1 ? dive.Prediction(1) : state;
-  r.first.push_back({Str(1047) + (breathing ? Formatted(" %0.2f", breathing->m_ppo2) : invalid),
+  r.first.push_back({Str(kTextPpo2) + (breathing ? Formatted(" %0.2f", breathing->m_ppo2) : invalid),
                      (flags & (kWarnPpo2High | kWarnPpo2Low)) != 0});
-  r.first.push_back({Str(1031) + QLatin1Char(' ') + CGraph::MinutesSeconds(point.End())});
+  r.first.push_back({Str(kTextEndTime) + QLatin1Char(' ') + CGraph::MinutesSeconds(point.End())});
 
   if (!state) {
-    for (int id : {1055, 1033, 1060, 1061, 1034}) r.second.push_back({Str(id) + invalid});
+    for (int id : {kTextCeiling, kTextGf, kTextCns, kTextOtu, kTextEad}) r.second.push_back({Str(id) + invalid});
     return r;
   }
   // A ceiling above the surface means none; it is shown as 0.
-  r.second.push_back({Str(1055) + Formatted(" %.1f", units.Shown(std::max(0.0, state->m_ceiling / 100.0)))});
-  r.second.push_back({Str(1033) + Formatted(" %.0f", state->m_gradientFactor * 100.0)});
-  r.second.push_back({Str(1060) + Formatted(" %0.1f%%", CnsPercent(state->m_cns)), (flags & kWarnCns) != 0});
-  r.second.push_back({Str(1061) + Formatted(" %0.1f%%", OtuPercentOfLimit(state->m_otu)), (flags & kWarnOtu) != 0});
-  r.second.push_back({Str(1034) + ToQt(" " + units.DepthText("%0.1f", state->m_ead)),
+  r.second.push_back({Str(kTextCeiling) + Formatted(" %.1f", units.Shown(std::max(0.0, state->m_ceiling / 100.0)))});
+  r.second.push_back({Str(kTextGf) + Formatted(" %.0f", state->m_gradientFactor * 100.0)});
+  r.second.push_back({Str(kTextCns) + Formatted(" %0.1f%%", CnsPercent(state->m_cns)), (flags & kWarnCns) != 0});
+  r.second.push_back({Str(kTextOtu) + Formatted(" %0.1f%%", OtuPercentOfLimit(state->m_otu)), (flags & kWarnOtu) != 0});
+  r.second.push_back({Str(kTextEad) + ToQt(" " + units.DepthText("%0.1f", state->m_ead)),
                       (flags & kWarnEad) != 0});
   return r;
 }

@@ -12,6 +12,8 @@
 #include "app/platform/user_profile.h"
 #include "report/table_builder.h"
 
+namespace kv::app {
+
 QString ProgramVersionString() { return ToQt(kv::ProgramVersionText()); }
 
 namespace {
@@ -59,3 +61,5 @@ CAboutDlg::CAboutDlg(const QString& logPath, QWidget* parent) : QDialog(parent) 
 }
 
 QString CAboutDlg::VersionText() const { return m_version->text(); }
+
+}  // namespace kv::app

@@ -7,6 +7,8 @@
 
 class QLabel;
 
+namespace kv::app {
+
 class CAboutDlg final : public QDialog {
   Q_OBJECT
 public:
@@ -20,3 +22,5 @@ private:
 // The version text of the About box and the status log: the program version
 // with every "," turned into "." and blanks removed.
 QString ProgramVersionString();
+
+}  // namespace kv::app

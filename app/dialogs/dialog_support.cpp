@@ -10,6 +10,8 @@
 #include "app/help/help.h"
 #include "app/platform/qt_text.h"
 
+namespace kv::app {
+
 QDialogButtonBox* OkCancelButtons(QDialog* dialog, const QString& topic) {
   auto buttons = QDialogButtonBox::Ok | QDialogButtonBox::Cancel;
   if (!topic.isEmpty()) buttons |= QDialogButtonBox::Help;
@@ -49,3 +51,5 @@ QGroupBox* AlgorithmBox(QWidget* parent) {
   layout->addWidget(zhl16c);
   return box;
 }
+
+}  // namespace kv::app

@@ -9,6 +9,8 @@ class QGroupBox;
 class QRadioButton;
 class QWidget;
 
+namespace kv::app {
+
 // OK and Cancel (and Help when topic is given), translated and wired to the dialog.
 QDialogButtonBox* OkCancelButtons(QDialog* dialog, const QString& topic = QString());
 
@@ -18,3 +20,5 @@ QGroupBox* RadioPair(QWidget* parent, const char* title, QRadioButton*& first, c
                      QRadioButton*& second, const char* secondText);
 // "Algorithm" with ZH-L16C, the only one offered.
 QGroupBox* AlgorithmBox(QWidget* parent);
+
+}  // namespace kv::app

@@ -10,6 +10,8 @@
 #include "app/dialogs/dialog_support.h"
 #include "app/platform/qt_text.h"
 
+namespace kv::app {
+
 CImportSettings::CImportSettings(const std::vector<kv::SImportChoice>& choices, QWidget* parent)
     : QDialog(parent),
       m_list(new QTreeWidget(this)),
@@ -55,3 +57,5 @@ bool CImportSettings::ImportGasSwitches() const { return m_gasSwitches->isChecke
 void CImportSettings::UpdateOk() {
   m_ok->setEnabled(SelectedChoice() >= 0 && (ImportSettings() || ImportGasSwitches()));
 }
+
+}  // namespace kv::app

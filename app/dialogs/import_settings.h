@@ -12,6 +12,8 @@ class QCheckBox;
 class QPushButton;
 class QTreeWidget;
 
+namespace kv::app {
+
 class CImportSettings final : public QDialog {
   Q_OBJECT
 public:
@@ -36,3 +38,5 @@ private:
   QCheckBox* m_gasSwitches;
   QPushButton* m_ok = nullptr;
 };
+
+}  // namespace kv::app

@@ -9,6 +9,8 @@
 #include "app/platform/qt_text.h"
 #include "app/platform/user_profile.h"
 
+namespace kv::app {
+
 namespace {
 const char* kPlacement = "KestrunVarnadelLiability";
 }
@@ -71,3 +73,5 @@ void CLiabilityRichEdit::done(int result) {
   SaveWindowPlacement(kPlacement, *this);
   QDialog::done(result);
 }
+
+}  // namespace kv::app

@@ -7,6 +7,8 @@
 
 class QTextEdit;
 
+namespace kv::app {
+
 class CLiabilityRichEdit final : public QDialog {
   Q_OBJECT
 public:
@@ -22,3 +24,5 @@ protected:
 private:
   QTextEdit* m_text;
 };
+
+}  // namespace kv::app

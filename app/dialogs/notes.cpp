@@ -9,6 +9,8 @@
 #include "app/help/help.h"
 #include "app/platform/qt_text.h"
 
+namespace kv::app {
+
 CNotes::CNotes(const QString& notes, QWidget* parent) : QDialog(parent), m_text(new QPlainTextEdit(this)) {
   setWindowTitle(Tr("Notes"));
   CHelp::SetTopic(this, QStringLiteral("notes"));
@@ -39,3 +41,5 @@ QString CNotes::Notes() const {
   text.replace('\n', QStringLiteral("\r\n"));
   return text;
 }
+
+}  // namespace kv::app

@@ -5,6 +5,8 @@
 
 class QPlainTextEdit;
 
+namespace kv::app {
+
 class CNotes final : public QDialog {
   Q_OBJECT
 public:
@@ -16,3 +18,5 @@ public:
 private:
   QPlainTextEdit* m_text;
 };
+
+}  // namespace kv::app

@@ -9,6 +9,9 @@
 #include "app/dialogs/dialog_support.h"
 #include "app/platform/qt_text.h"
 #include "base/units.h"
+#include "app/i18n/text_ids.h"
+
+namespace kv::app {
 
 CPlanGroupSettings::CPlanGroupSettings(const SValues& values, bool imperial, QWidget* parent) : QDialog(parent) {
   setWindowTitle(Tr("Dive Plan Settings"));
@@ -25,7 +28,7 @@ CPlanGroupSettings::CPlanGroupSettings(const SValues& values, bool imperial, QWi
   m_pressure->SetImperial(imperial);
   m_pressure->SetMetric(values.workingPressure);
   m_reserve->SetMetric(values.gasReserve);
-  m_pressure->Label()->setText(imperial ? Str(1085) : Str(1084));
+  m_pressure->Label()->setText(imperial ? Str(kTextCylinderPressurePsi) : Str(kTextCylinderPressureBar));
   form->addRow(m_pressure->Label(), m_pressure->Spin());
   form->addRow(m_reserve->Label(), m_reserve->Spin());
   layout->addLayout(form);
@@ -42,3 +45,5 @@ CPlanGroupSettings::SValues CPlanGroupSettings::Values() const {
   v.gasReserve = m_reserve->Metric();
   return v;
 }
+
+}  // namespace kv::app

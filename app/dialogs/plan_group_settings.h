@@ -6,9 +6,11 @@
 
 #include <memory>
 
-#include "app/dialogs/unit_field.h"
+#include "app/widgets/unit_field.h"
 
 class QRadioButton;
+
+namespace kv::app {
 
 class CPlanGroupSettings final : public QDialog {
   Q_OBJECT
@@ -33,3 +35,5 @@ private:
   std::unique_ptr<CUnitField> m_pressure;
   std::unique_ptr<CUnitField> m_reserve;
 };
+
+}  // namespace kv::app

@@ -7,6 +7,8 @@
 #include "app/dialogs/dialog_support.h"
 #include "app/platform/qt_text.h"
 
+namespace kv::app {
+
 CRenameDive::CRenameDive(const QString& name, QWidget* parent) : QDialog(parent), m_name(new QLineEdit(this)) {
   setWindowTitle(Tr("Rename Dive"));
   auto* layout = new QVBoxLayout(this);
@@ -25,3 +27,5 @@ QString CRenameDive::NameOfTabText(const QString& tabText) {
   const qsizetype at = tabText.indexOf(QStringLiteral(" - "));
   return at < 0 ? QString() : tabText.mid(at + 3);
 }
+
+}  // namespace kv::app

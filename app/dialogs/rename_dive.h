@@ -5,6 +5,8 @@
 
 class QLineEdit;
 
+namespace kv::app {
+
 class CRenameDive final : public QDialog {
   Q_OBJECT
 public:
@@ -18,3 +20,5 @@ public:
 private:
   QLineEdit* m_name;
 };
+
+}  // namespace kv::app

@@ -6,6 +6,8 @@
 #include "app/dialogs/dialog_support.h"
 #include "app/platform/qt_text.h"
 
+namespace kv::app {
+
 CSelectLanguage::CSelectLanguage(const QList<SLanguage>& languages, unsigned short current, QWidget* parent)
     : QDialog(parent), m_languages(languages), m_list(new QListWidget(this)) {
   setWindowTitle(Tr("Select Language"));
@@ -24,3 +26,5 @@ unsigned short CSelectLanguage::Selected() const {
   const int row = m_list->currentRow();
   return row < 0 ? 0 : m_languages[row].id;
 }
+
+}  // namespace kv::app

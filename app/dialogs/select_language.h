@@ -8,6 +8,8 @@
 
 class QListWidget;
 
+namespace kv::app {
+
 class CSelectLanguage final : public QDialog {
   Q_OBJECT
 public:
@@ -20,3 +22,5 @@ private:
   QList<SLanguage> m_languages;
   QListWidget* m_list;
 };
+
+}  // namespace kv::app

@@ -10,6 +10,8 @@
 #include "app/dialogs/dialog_support.h"
 #include "app/platform/qt_text.h"
 
+namespace kv::app {
+
 CSortDivePlans::CSortDivePlans(const std::vector<SRow>& rows, QWidget* parent)
     : QDialog(parent), m_rows(rows), m_list(new QTreeWidget(this)) {
   setWindowTitle(Tr("Sort Dive Plans"));
@@ -67,3 +69,5 @@ void CSortDivePlans::MoveSelected(int step) {
   std::swap(m_order[static_cast<std::size_t>(row)], m_order[static_cast<std::size_t>(to)]);
   Fill(to);
 }
+
+}  // namespace kv::app

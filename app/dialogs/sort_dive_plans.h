@@ -8,6 +8,8 @@
 
 class QTreeWidget;
 
+namespace kv::app {
+
 class CSortDivePlans final : public QDialog {
   Q_OBJECT
 public:
@@ -32,3 +34,5 @@ private:
   std::vector<int> m_order;
   QTreeWidget* m_list;
 };
+
+}  // namespace kv::app

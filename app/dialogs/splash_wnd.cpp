@@ -9,6 +9,8 @@
 #include "app/dialogs/about_dlg.h"
 #include "app/platform/app_icon.h"
 
+namespace kv::app {
+
 namespace {
 QPointer<CSplashWnd> g_splash;
 }
@@ -59,3 +61,5 @@ bool CSplashWnd::eventFilter(QObject*, QEvent* event) {
   }
   return false;
 }
+
+}  // namespace kv::app

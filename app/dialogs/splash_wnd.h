@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+namespace kv::app {
+
 class CSplashWnd final : public QWidget {
   Q_OBJECT
 public:
@@ -23,3 +25,5 @@ private:
   ~CSplashWnd() override;
   QPixmap m_picture;
 };
+
+}  // namespace kv::app

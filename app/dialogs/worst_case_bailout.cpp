@@ -24,6 +24,9 @@
 #include "base/prompt.h"
 #include "base/text.h"
 #include "report/latin1.h"
+#include "app/i18n/text_ids.h"
+
+namespace kv::app {
 
 namespace {
 
@@ -45,13 +48,13 @@ QTableWidgetItem* Item(const QString& text, bool worst = false) {
   return item;
 }
 
-kv::app::CGraphWidget* MakeChart(kv::app::SChartContent content, const QString& yTitle,
-                                 kv::app::CXYLineGraph::ReadoutProvider readout, QWidget* parent) {
-  auto graph = std::make_unique<kv::app::CWorstCaseGraph>();
+CGraphWidget* MakeChart(SChartContent content, const QString& yTitle,
+                                 CXYLineGraph::ReadoutProvider readout, QWidget* parent) {
+  auto graph = std::make_unique<CWorstCaseGraph>();
   graph->SetContent(std::move(content));
   graph->SetAxisTitles(Tr("Bailout at (run time)"), yTitle);
   graph->SetReadoutProvider(std::move(readout));
-  auto* widget = new kv::app::CGraphWidget(std::move(graph), parent);
+  auto* widget = new CGraphWidget(std::move(graph), parent);
   widget->setMinimumSize(520, 200);
   return widget;
 }
@@ -91,10 +94,10 @@ CWorstCaseBailoutWindow::CWorstCaseBailoutWindow(kv::SBailoutSweep sweep, const 
   m_summary->setWordWrap(true);
   if (m_sweep.invalid > 0) m_summary->setStyleSheet(QStringLiteral("color: #b00000"));
 
-  auto readout = [this](int second) { return kv::app::SCursorReadout{{{MomentText(second), false}}, {}}; };
-  m_gasChart = MakeChart(kv::app::BuildWorstCaseGasChart(m_sweep, heading.units),
+  auto readout = [this](int second) { return SCursorReadout{{{MomentText(second), false}}, {}}; };
+  m_gasChart = MakeChart(BuildWorstCaseGasChart(m_sweep, heading.units),
                          heading.units.imperial ? Tr("Bailout gas (cu ft)") : Tr("Bailout gas (l)"), readout, this);
-  m_runTimeChart = MakeChart(kv::app::BuildWorstCaseRunTimeChart(m_sweep), Tr("Run time (mins)"), readout, this);
+  m_runTimeChart = MakeChart(BuildWorstCaseRunTimeChart(m_sweep), Tr("Run time (mins)"), readout, this);
 
   FillTable();
 
@@ -124,12 +127,12 @@ CWorstCaseBailoutWindow::CWorstCaseBailoutWindow(kv::SBailoutSweep sweep, const 
 
 CWorstCaseBailoutWindow::~CWorstCaseBailoutWindow() = default;
 
-const kv::app::CWorstCaseGraph& CWorstCaseBailoutWindow::GasChart() const {
-  return static_cast<const kv::app::CWorstCaseGraph&>(m_gasChart->Graph());
+const CWorstCaseGraph& CWorstCaseBailoutWindow::GasChart() const {
+  return static_cast<const CWorstCaseGraph&>(m_gasChart->Graph());
 }
 
-const kv::app::CWorstCaseGraph& CWorstCaseBailoutWindow::RunTimeChart() const {
-  return static_cast<const kv::app::CWorstCaseGraph&>(m_runTimeChart->Graph());
+const CWorstCaseGraph& CWorstCaseBailoutWindow::RunTimeChart() const {
+  return static_cast<const CWorstCaseGraph&>(m_runTimeChart->Graph());
 }
 
 QString CWorstCaseBailoutWindow::CarriedText() const {
@@ -200,11 +203,11 @@ QString CWorstCaseBailoutWindow::MomentText(int second) const {
   if (!nearest) return {};
   const kv::SBailoutMoment& m = *nearest;
   const kv::SDisplayUnits& units = m_heading.units;
-  QString text = Tr("Bailout at") + QStringLiteral(" ") + Clock(m.second) + QStringLiteral("   ") + Str(1030) +
+  QString text = Tr("Bailout at") + QStringLiteral(" ") + Clock(m.second) + QStringLiteral("   ") + Str(kTextDepth) +
                  QStringLiteral(" ") + ToQt(units.DepthText("%0.1f", m.depth, " "));
   if (!m.valid) return text + QStringLiteral("   ") + Tr("no valid bailout plan");
   text += QStringLiteral("   ") + Tr("Run time") + QStringLiteral(" ") + Clock(m.runTime);
-  text += QStringLiteral("   ") + Str(1060) + ToQt(kv::Format(" %0.1f%%", m.cnsFinal * 100.0));
+  text += QStringLiteral("   ") + Str(kTextCns) + ToQt(kv::Format(" %0.1f%%", m.cnsFinal * 100.0));
   for (const std::string& gas : kv::CarriedGasNames(m_sweep))
     text += QStringLiteral("   ") + ToQt(gas) + QStringLiteral(" ") + ToQt(units.VolumeText(kv::MomentLitres(m, gas)));
   return text;
@@ -218,3 +221,5 @@ void CWorstCaseBailoutWindow::Print() {
 }
 
 bool CWorstCaseBailoutWindow::Save() { return CViewer::SaveDocumentAs(this, m_chooser, m_document); }
+
+}  // namespace kv::app

@@ -14,13 +14,14 @@
 #include "bailout/bailout_sweep.h"
 #include "report/worst_case_html.h"
 
-class IFileChooser;
 class QLabel;
 class QTableWidget;
+
 namespace kv::app {
+
 class CGraphWidget;
 class CWorstCaseGraph;
-}  // namespace kv::app
+class IFileChooser;
 
 class CWorstCaseBailoutWindow final : public QDialog {
   Q_OBJECT
@@ -36,9 +37,9 @@ public:
   // Asks for a file and writes the document; true when written.
   bool Save();
 
-  const kv::app::CWorstCaseGraph& GasChart() const;
-  const kv::app::CWorstCaseGraph& RunTimeChart() const;
-  kv::app::CGraphWidget* GasChartWidget() const { return m_gasChart; }
+  const CWorstCaseGraph& GasChart() const;
+  const CWorstCaseGraph& RunTimeChart() const;
+  CGraphWidget* GasChartWidget() const { return m_gasChart; }
   QTableWidget* WorstTable() const { return m_table; }
   QLabel* Summary() const { return m_summary; }
 
@@ -53,7 +54,9 @@ private:
   std::string m_document;
   IFileChooser* m_chooser;
   QLabel* m_summary;
-  kv::app::CGraphWidget* m_gasChart;
-  kv::app::CGraphWidget* m_runTimeChart;
+  CGraphWidget* m_gasChart;
+  CGraphWidget* m_runTimeChart;
   QTableWidget* m_table;
 };
+
+}  // namespace kv::app

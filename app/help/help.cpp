@@ -16,6 +16,8 @@
 // Outside any namespace, as the resource compiler requires.
 static void InitHelpResource() { Q_INIT_RESOURCE(help); }
 
+namespace kv::app {
+
 CHelp& CHelp::Instance() {
   static CHelp* help = new CHelp;  // lives as long as the process
   return *help;
@@ -121,3 +123,5 @@ bool CHelp::eventFilter(QObject* watched, QEvent* event) {
   }
   return event->type() == QEvent::MouseButtonDblClick && widget;
 }
+
+}  // namespace kv::app

@@ -12,6 +12,8 @@
 class QTextBrowser;
 class QDialog;
 
+namespace kv::app {
+
 class CHelp final : public QObject {
   Q_OBJECT
 public:
@@ -50,3 +52,5 @@ private:
   bool m_whatsThis = false;
   bool m_swallowRelease = false;
 };
+
+}  // namespace kv::app

@@ -12,6 +12,8 @@
 #include "base/status_log.h"
 #include "base/strings.h"
 
+namespace kv::app {
+
 QString ProgramFolder() {
   const std::string exe = kv::ExecutablePath();
   if (!exe.empty()) return QFileInfo(ToQt(exe)).absolutePath();
@@ -113,3 +115,5 @@ bool CLanguages::SetLanguage(unsigned short id) {
   kv::Prefs().SetNumber(kv::EPref::LanguageId, id);
   return true;
 }
+
+}  // namespace kv::app

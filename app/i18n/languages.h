@@ -10,6 +10,8 @@
 
 class QLibrary;
 
+namespace kv::app {
+
 struct SLanguage {
   unsigned short id = 0;
   QString name;
@@ -57,3 +59,5 @@ private:
 
 // The folder of the running program.
 QString ProgramFolder();
+
+}  // namespace kv::app

@@ -1,5 +1,7 @@
 #include "app/i18n/ui_texts.h"
 
+namespace kv::app {
+
 CUiTexts& CUiTexts::Instance() {
   static CUiTexts texts;
   return texts;
@@ -11,3 +13,5 @@ QString CUiTexts::Translate(const char* english) const {
   auto it = m_texts.constFind(key);
   return it == m_texts.constEnd() ? key : *it;
 }
+
+}  // namespace kv::app

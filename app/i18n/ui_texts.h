@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QString>
 
+namespace kv::app {
+
 class CUiTexts {
 public:
   static CUiTexts& Instance();
@@ -17,3 +19,5 @@ public:
 private:
   QHash<QString, QString> m_texts;
 };
+
+}  // namespace kv::app

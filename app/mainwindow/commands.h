@@ -1,45 +1,55 @@
 #pragma once
-// The main window's commands: identifiers, menu texts, shortcuts and tool tips.
+// The main window's commands: their names, menu texts, shortcuts and tool tips.
+// Each command is a QAction whose object name is the command's name, so menus,
+// toolbar, tests and language libraries find it by what it does.
 
 #include <QKeySequence>
 
-enum ECommand : int {
-  kCmdNew = 4000,
-  kCmdOpen = 57601,
-  kCmdSave = 57603,
-  kCmdSaveAs = 4001,
-  kCmdExit = 4002,
-  kCmdAddDive = 4010,
-  kCmdDeleteDive = 4011,
-  kCmdRenameDive = 4012,
-  kCmdSortDives = 4013,
-  kCmdPlanSettings = 4014,
-  kCmdImportDive = 4015,
-  kCmdExportDive = 4016,
-  kCmdDetails = 59411,
-  kCmdCurrentDiveTable = 4020,
-  kCmdCurrentGasTable = 4021,
-  kCmdAllDiveTables = 4022,
-  kCmdAllGasTables = 4023,
-  kCmdLostGasTables = 4024,
-  kCmdCalculate = 4030,
-  kCmdCreateDiveTables = 4031,
-  kCmdPreferences = 4032,
-  kCmdSelectLanguage = 4033,
-  kCmdHelpContents = 4040,
-  kCmdWhatsThis = 4041,
-  kCmdAbout = 4042,
-  // The recent files, File1 to File4.
-  kCmdRecentFile1 = 57616,
+namespace kv::app {
+
+enum class ECommand {
+  New,
+  Open,
+  Save,
+  SaveAs,
+  Exit,
+  AddDive,
+  DeleteDive,
+  RenameDive,
+  SortDives,
+  PlanSettings,
+  ImportDive,
+  ExportDive,
+  Details,
+  CurrentDiveTable,
+  CurrentGasTable,
+  AllDiveTables,
+  AllGasTables,
+  LostGasTables,
+  Calculate,
+  CreateDiveTables,
+  Preferences,
+  SelectLanguage,
+  HelpContents,
+  WhatsThis,
+  About,
+  // The first entry of the recent files; the others follow it in the menu.
+  RecentFile1,
 };
 
 struct SCommandInfo {
-  int id;
-  const char* text;  // menu text, English
-  const char* tip;   // tool tip and status text, English
+  ECommand command;
+  const char *name;  // the action's object name
+  const char *text;  // menu text, English
+  const char *tip;   // tool tip and status text, English
   QKeySequence::StandardKey standardKey;
-  const char* key;   // a shortcut of its own, or nullptr
+  const char *key;  // a shortcut of its own, or nullptr
 };
 
-// The command's description; nullptr for an unknown id.
-const SCommandInfo* CommandInfo(int id);
+// The description of a command with menu text and tip of its own (every
+// command but the recent files, which show their paths).
+const SCommandInfo *CommandInfo(ECommand command);
+// The object name of a command's action.
+const char *CommandName(ECommand command);
+
+}  // namespace kv::app

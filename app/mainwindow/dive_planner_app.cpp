@@ -18,6 +18,8 @@
 #include "base/status_log.h"
 #include "qtsettings/qt_settings_storage.h"
 
+namespace kv::app {
+
 CDivePlannerApp::SCommandLine CDivePlannerApp::ParseCommandLine(const QStringList& arguments) {
   SCommandLine line;
   for (qsizetype i = 1; i < arguments.size(); ++i) {
@@ -87,3 +89,5 @@ int CDivePlannerApp::Run(QApplication& application) {
   kv::SetUserPrompt(nullptr);
   return result;
 }
+
+}  // namespace kv::app

@@ -8,6 +8,8 @@
 
 class QApplication;
 
+namespace kv::app {
+
 class CDivePlannerApp {
 public:
   struct SCommandLine {
@@ -23,3 +25,5 @@ public:
   // Start-up, the main window's run and shutdown; the process's exit code.
   int Run(QApplication& application);
 };
+
+}  // namespace kv::app

@@ -11,6 +11,9 @@
 #include "app/platform/qt_text.h"
 #include "base/prompt.h"
 #include "base/text.h"
+#include "app/i18n/text_ids.h"
+
+namespace kv::app {
 
 namespace {
 
@@ -31,7 +34,7 @@ void CDivePlannerDlg::AddDive() {
 void CDivePlannerDlg::DeleteDive() {
   if (Busy() || m_plan->GetDiveCount() < 2) return;
   const int current = CurrentDive();
-  const std::string question = kv::Format(LoadText(1251).c_str(), FromQt(m_tabs->tabText(current)).c_str());
+  const std::string question = kv::Format(LoadText(kTextDeleteDiveQuestion).c_str(), FromQt(m_tabs->tabText(current)).c_str());
   if (!kv::UserPrompt().AskYesNo(question, false, kv::EIcon::Question)) return;
   Page(current)->Bind(nullptr, -1);
   m_plan->DeleteDivePlan(current);
@@ -86,3 +89,5 @@ void CDivePlannerDlg::PlanSettings() {
   m_plan->SetModified(true);
   UpdateTexts();
 }
+
+}  // namespace kv::app

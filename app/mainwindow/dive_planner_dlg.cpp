@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QKeyEvent>
 #include <QStatusBar>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
@@ -16,7 +17,7 @@
 #include "app/dialogs/splash_wnd.h"
 #include "app/help/help.h"
 #include "app/mainwindow/commands.h"
-#include "app/mainwindow/details_window.h"
+#include "app/dialogs/details_window.h"
 #include "app/pages/tab_dive_plan.h"
 #include "app/platform/app_icon.h"
 #include "app/platform/file_chooser.h"
@@ -29,6 +30,9 @@
 #include "frontend/preference_snapshots.h"
 #include "plan/lost_gas.h"
 #include "report/table_builder.h"
+
+namespace kv::app {
+
 
 namespace {
 const char* kPlacement = "KestrunVarnadel";
@@ -100,7 +104,7 @@ CDivePlannerDlg::~CDivePlannerDlg() {
 
 void CDivePlannerDlg::SetFileChooser(IFileChooser* chooser) { m_chooser = chooser ? chooser : m_ownChooser.get(); }
 
-QAction* CDivePlannerDlg::Action(int command) const {
+QAction* CDivePlannerDlg::Action(ECommand command) const {
   auto it = m_actions.find(command);
   return it == m_actions.end() ? nullptr : it->second;
 }
@@ -116,89 +120,94 @@ bool CDivePlannerDlg::Busy() const { return CLongWork::IsBusy(); }
 // ---- Actions and menus ---------------------------------------------------------
 
 void CDivePlannerDlg::CreateActions() {
-  auto add = [this](int id, auto slot) {
+  auto add = [this](ECommand command, auto slot) {
     auto* a = new QAction(this);
-    const SCommandInfo* info = CommandInfo(id);
+    const SCommandInfo* info = CommandInfo(command);
+    a->setObjectName(QString::fromLatin1(info->name));
     if (info->key)
       a->setShortcut(QKeySequence(QString::fromLatin1(info->key)));
     else if (info->standardKey != QKeySequence::UnknownKey)
       a->setShortcut(QKeySequence(info->standardKey));
     connect(a, &QAction::triggered, this, slot);
-    m_actions[id] = a;
+    m_actions[command] = a;
     return a;
   };
-  add(kCmdNew, [this] { NewPlan(); })->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
-  add(kCmdOpen, [this] { OpenPlan(); })->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-  add(kCmdSave, [this] { SavePlan(false); })->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-  add(kCmdSaveAs, [this] { SavePlan(true); });
-  add(kCmdExit, [this] { close(); });
-  add(kCmdAddDive, [this] { AddDive(); })->setIcon(GlyphIcon(QStringLiteral("+")));
-  add(kCmdDeleteDive, [this] { DeleteDive(); })->setIcon(GlyphIcon(QStringLiteral("\u2212")));
-  add(kCmdRenameDive, [this] { RenameDive(); });
-  add(kCmdSortDives, [this] { SortDives(); })->setIcon(GlyphIcon(QStringLiteral("\u21C5")));
-  add(kCmdPlanSettings, [this] { PlanSettings(); });
-  add(kCmdImportDive, [this] { ImportDive(); });
-  add(kCmdExportDive, [this] { ExportDive(); });
-  add(kCmdDetails, [this] { ShowDetails(); })->setIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
-  add(kCmdCurrentDiveTable, [this] { ViewTables(false, false); })
-      ->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
-  add(kCmdCurrentGasTable, [this] { ViewTables(true, false); });
-  add(kCmdAllDiveTables, [this] { ViewTables(false, true); });
-  add(kCmdAllGasTables, [this] { ViewTables(true, true); });
-  add(kCmdLostGasTables, [this] { LostGasTables(); });
-  add(kCmdCalculate, [this] { Calculate(); })->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
-  add(kCmdCreateDiveTables, [this] { CreateDiveTables(); });
-  add(kCmdPreferences, [this] { Preferences(); })->setIcon(GlyphIcon(QStringLiteral("\u2699")));
-  add(kCmdSelectLanguage, [this] { SelectLanguage(); });
-  add(kCmdHelpContents, [this] { HelpContents(); })->setIcon(GlyphIcon(QStringLiteral("?")));
-  add(kCmdWhatsThis, [this] { WhatsThis(); });
-  add(kCmdAbout, [this] { About(); });
+  add(ECommand::New, [this] { NewPlan(); })->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+  add(ECommand::Open, [this] { OpenPlan(); })->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+  add(ECommand::Save, [this] { SavePlan(false); })->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+  add(ECommand::SaveAs, [this] { SavePlan(true); });
+  add(ECommand::Exit, [this] { close(); });
+  add(ECommand::AddDive, [this] { AddDive(); })->setIcon(GlyphIcon(QStringLiteral("+")));
+  add(ECommand::DeleteDive, [this] { DeleteDive(); })->setIcon(GlyphIcon(QStringLiteral("\u2212")));
+  add(ECommand::RenameDive, [this] { RenameDive(); });
+  add(ECommand::SortDives, [this] { SortDives(); })->setIcon(GlyphIcon(QStringLiteral("\u21C5")));
+  add(ECommand::PlanSettings, [this] { PlanSettings(); });
+  add(ECommand::ImportDive, [this] { ImportDive(); });
+  add(ECommand::ExportDive, [this] { ExportDive(); });
+  add(ECommand::Details, [this] { ShowDetails(); })->setIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
+  add(ECommand::CurrentDiveTable, [this] {
+    ViewTables(false, false);
+  })->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+  add(ECommand::CurrentGasTable, [this] { ViewTables(true, false); });
+  add(ECommand::AllDiveTables, [this] { ViewTables(false, true); });
+  add(ECommand::AllGasTables, [this] { ViewTables(true, true); });
+  add(ECommand::LostGasTables, [this] { LostGasTables(); });
+  add(ECommand::Calculate, [this] { Calculate(); })->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+  add(ECommand::CreateDiveTables, [this] { CreateDiveTables(); });
+  add(ECommand::Preferences, [this] { Preferences(); })->setIcon(GlyphIcon(QStringLiteral("\u2699")));
+  add(ECommand::SelectLanguage, [this] { SelectLanguage(); });
+  add(ECommand::HelpContents, [this] { HelpContents(); })->setIcon(GlyphIcon(QStringLiteral("?")));
+  add(ECommand::WhatsThis, [this] { WhatsThis(); });
+  add(ECommand::About, [this] { About(); });
   for (int i = 0; i < CRecentFileList::kSize; ++i) {
     auto* a = new QAction(this);
     connect(a, &QAction::triggered, this, [this, i] {
       if (i < m_recent.Files().size()) OpenRecent(m_recent.Files()[i]);
     });
+    a->setObjectName(QStringLiteral("actionRecentFile%1").arg(i + 1));
     m_recentActions[i] = a;
-    m_actions[kCmdRecentFile1 + i] = a;
   }
+  m_actions[ECommand::RecentFile1] = m_recentActions[0];
 }
 
 void CDivePlannerDlg::CreateMenus() {
   m_fileMenu = menuBar()->addMenu(QString());
-  for (int id : {kCmdNew, kCmdOpen, kCmdSave, kCmdSaveAs}) m_fileMenu->addAction(Action(id));
+  for (ECommand c : {ECommand::New, ECommand::Open, ECommand::Save, ECommand::SaveAs}) m_fileMenu->addAction(Action(c));
   m_fileMenu->addSeparator();
   for (QAction* a : m_recentActions) m_fileMenu->addAction(a);
   m_fileMenu->addSeparator();
-  m_fileMenu->addAction(Action(kCmdExit));
+  m_fileMenu->addAction(Action(ECommand::Exit));
 
   m_diveMenu = menuBar()->addMenu(QString());
   m_divesPopup = new QMenu(this);
   for (QMenu* menu : {m_diveMenu, m_divesPopup}) {
-    for (int id : {kCmdAddDive, kCmdDeleteDive, kCmdRenameDive, kCmdSortDives}) menu->addAction(Action(id));
+    for (ECommand c : {ECommand::AddDive, ECommand::DeleteDive, ECommand::RenameDive, ECommand::SortDives})
+      menu->addAction(Action(c));
     menu->addSeparator();
-    menu->addAction(Action(kCmdPlanSettings));
+    menu->addAction(Action(ECommand::PlanSettings));
     menu->addSeparator();
-    menu->addAction(Action(kCmdImportDive));
-    menu->addAction(Action(kCmdExportDive));
+    menu->addAction(Action(ECommand::ImportDive));
+    menu->addAction(Action(ECommand::ExportDive));
   }
 
   m_viewMenu = menuBar()->addMenu(QString());
-  m_viewMenu->addAction(Action(kCmdDetails));
+  m_viewMenu->addAction(Action(ECommand::Details));
   m_viewMenu->addSeparator();
-  for (int id : {kCmdCurrentDiveTable, kCmdCurrentGasTable, kCmdAllDiveTables, kCmdAllGasTables})
-    m_viewMenu->addAction(Action(id));
+  for (ECommand c :
+       {ECommand::CurrentDiveTable, ECommand::CurrentGasTable, ECommand::AllDiveTables, ECommand::AllGasTables})
+    m_viewMenu->addAction(Action(c));
   m_viewMenu->addSeparator();
-  m_viewMenu->addAction(Action(kCmdLostGasTables));
+  m_viewMenu->addAction(Action(ECommand::LostGasTables));
 
   m_toolsMenu = menuBar()->addMenu(QString());
-  for (int id : {kCmdCalculate, kCmdCreateDiveTables}) m_toolsMenu->addAction(Action(id));
+  for (ECommand c : {ECommand::Calculate, ECommand::CreateDiveTables}) m_toolsMenu->addAction(Action(c));
   m_toolsMenu->addSeparator();
-  for (int id : {kCmdPreferences, kCmdSelectLanguage}) m_toolsMenu->addAction(Action(id));
+  for (ECommand c : {ECommand::Preferences, ECommand::SelectLanguage}) m_toolsMenu->addAction(Action(c));
 
   m_helpMenu = menuBar()->addMenu(QString());
-  for (int id : {kCmdHelpContents, kCmdWhatsThis}) m_helpMenu->addAction(Action(id));
+  for (ECommand c : {ECommand::HelpContents, ECommand::WhatsThis}) m_helpMenu->addAction(Action(c));
   m_helpMenu->addSeparator();
-  m_helpMenu->addAction(Action(kCmdAbout));
+  m_helpMenu->addAction(Action(ECommand::About));
 
   // Menus show the state of the moment they open.
   for (QMenu* menu : {m_fileMenu, m_diveMenu, m_viewMenu, m_toolsMenu, m_divesPopup})
@@ -207,12 +216,14 @@ void CDivePlannerDlg::CreateMenus() {
   m_toolBar = addToolBar(QString());
   m_toolBar->setObjectName(QStringLiteral("mainToolBar"));
   m_toolBar->setMovable(false);
-  for (int id : std::initializer_list<int>{kCmdNew, kCmdOpen, kCmdSave, 0, kCmdAddDive, kCmdDeleteDive, kCmdSortDives, 0, kCmdCalculate,
-                 kCmdCurrentDiveTable, kCmdDetails, 0, kCmdPreferences, kCmdHelpContents}) {
-    if (id == 0)
-      m_toolBar->addSeparator();
-    else
-      m_toolBar->addAction(Action(id));
+  using C = ECommand;
+  const std::initializer_list<ECommand> groups[] = {{C::New, C::Open, C::Save},
+                                                    {C::AddDive, C::DeleteDive, C::SortDives},
+                                                    {C::Calculate, C::CurrentDiveTable, C::Details},
+                                                    {C::Preferences, C::HelpContents}};
+  for (const auto& group : groups) {
+    if (&group != &groups[0]) m_toolBar->addSeparator();
+    for (ECommand command : group) m_toolBar->addAction(Action(command));
   }
   statusBar();
 }
@@ -225,8 +236,8 @@ void CDivePlannerDlg::RetranslateUi() {
   m_helpMenu->setTitle(Tr("&Help"));
   m_divesPopup->setTitle(Tr("Dives Pop"));
   m_toolBar->setWindowTitle(Tr("Toolbar"));
-  for (auto& [id, action] : m_actions) {
-    const SCommandInfo* info = CommandInfo(id);
+  for (auto& [command, action] : m_actions) {
+    const SCommandInfo* info = CommandInfo(command);
     if (!info) continue;
     action->setText(Tr(info->text));
     action->setToolTip(Tr(info->tip));
@@ -280,16 +291,16 @@ void CDivePlannerDlg::UpdateCommands() {
     anySegments = anySegments || (d && d->SegmentCount() > 0);
     anyGas = anyGas || kv::DiveQualifiesForGasTable(d);
   }
-  Action(kCmdSave)->setEnabled(plan.IsModified());
-  Action(kCmdAddDive)->setEnabled(count < kv::CPlanGroup::kMaxDives);
-  Action(kCmdDeleteDive)->setEnabled(count >= 2);
-  Action(kCmdSortDives)->setEnabled(count >= 2);
-  Action(kCmdCurrentDiveTable)->setEnabled(current && current->SegmentCount() > 0);
-  Action(kCmdCurrentGasTable)->setEnabled(kv::DiveQualifiesForGasTable(current));
-  Action(kCmdAllDiveTables)->setEnabled(count > 1 && anySegments);
-  Action(kCmdAllGasTables)->setEnabled(count > 1 && anyGas);
-  Action(kCmdLostGasTables)->setEnabled(current && !kv::DecoGases(*current).empty());
-  Action(kCmdCalculate)->setEnabled(plan.IsRecalculationRequired());
+  Action(ECommand::Save)->setEnabled(plan.IsModified());
+  Action(ECommand::AddDive)->setEnabled(count < kv::CPlanGroup::kMaxDives);
+  Action(ECommand::DeleteDive)->setEnabled(count >= 2);
+  Action(ECommand::SortDives)->setEnabled(count >= 2);
+  Action(ECommand::CurrentDiveTable)->setEnabled(current && current->SegmentCount() > 0);
+  Action(ECommand::CurrentGasTable)->setEnabled(kv::DiveQualifiesForGasTable(current));
+  Action(ECommand::AllDiveTables)->setEnabled(count > 1 && anySegments);
+  Action(ECommand::AllGasTables)->setEnabled(count > 1 && anyGas);
+  Action(ECommand::LostGasTables)->setEnabled(current && !kv::DecoGases(*current).empty());
+  Action(ECommand::Calculate)->setEnabled(plan.IsRecalculationRequired());
   m_recentActions[0]->setEnabled(!m_recent.Files().isEmpty());
 }
 
@@ -298,37 +309,39 @@ void CDivePlannerDlg::UpdateCommands() {
 void CDivePlannerDlg::SetDiveTabCount(int n) {
   const int before = m_tabs->count();
   const int previous = m_tabs->currentIndex();
-  m_settingTabs = true;
-  while (m_tabs->count() < n) {
-    auto* page = new CTabDivePlan(m_tabs);
-    page->SetImperial(m_preferences.units.imperial);
-    connect(page, &CTabDivePlan::secondShown, this, [this](int dive, int second) {
-      if (m_details) m_details->ShowSecond(m_plan.get(), dive, second);
-    });
-    connect(page, &CTabDivePlan::worstCaseBailoutRequested, this, &CDivePlannerDlg::WorstCaseBailout);
-    // A gas that joined the remembered gases on one page is offered on every page.
-    connect(page, &CTabDivePlan::gasListChanged, this, [this] {
-      for (int i = 0; i < m_tabs->count(); ++i) Page(i)->ReloadGasMixes();
-    });
-    connect(page, &CTabDivePlan::diveEdited, this, [this] {
-      UpdateTexts();
-      UpdateCommands();
-    });
-    m_tabs->addTab(page, Tr("Dive %1").arg(m_tabs->count() + 1));
+  {
+    // The tab strip moves while pages come and go: no dive is calculated for that.
+    const QScopedValueRollback settingTabs(m_settingTabs, true);
+    while (m_tabs->count() < n) {
+      auto* page = new CTabDivePlan(m_tabs);
+      page->SetImperial(m_preferences.units.imperial);
+      connect(page, &CTabDivePlan::secondShown, this, [this](int dive, int second) {
+        if (m_details) m_details->ShowSecond(m_plan.get(), dive, second);
+      });
+      connect(page, &CTabDivePlan::worstCaseBailoutRequested, this, &CDivePlannerDlg::WorstCaseBailout);
+      // A gas that joined the remembered gases on one page is offered on every page.
+      connect(page, &CTabDivePlan::gasListChanged, this, [this] {
+        for (int i = 0; i < m_tabs->count(); ++i) Page(i)->ReloadGasMixes();
+      });
+      connect(page, &CTabDivePlan::diveEdited, this, [this] {
+        UpdateTexts();
+        UpdateCommands();
+      });
+      m_tabs->addTab(page, Tr("Dive %1").arg(m_tabs->count() + 1));
+    }
+    while (m_tabs->count() > n && m_tabs->count() > 0) {
+      QWidget* page = m_tabs->widget(m_tabs->count() - 1);
+      m_tabs->removeTab(m_tabs->count() - 1);
+      delete page;
+    }
+    for (int i = 0; i < m_tabs->count(); ++i) Page(i)->Bind(m_plan.get(), i);
+    if (n > before) {
+      m_tabs->setCurrentIndex(n - 1);
+    } else if (n < before && n > 0) {
+      const int removed = before - n;
+      m_tabs->setCurrentIndex(std::clamp(previous - removed, 0, n - 1));
+    }
   }
-  while (m_tabs->count() > n && m_tabs->count() > 0) {
-    QWidget* page = m_tabs->widget(m_tabs->count() - 1);
-    m_tabs->removeTab(m_tabs->count() - 1);
-    delete page;
-  }
-  for (int i = 0; i < m_tabs->count(); ++i) Page(i)->Bind(m_plan.get(), i);
-  if (n > before) {
-    m_tabs->setCurrentIndex(n - 1);
-  } else if (n < before && n > 0) {
-    const int removed = before - n;
-    m_tabs->setCurrentIndex(std::clamp(previous - removed, 0, n - 1));
-  }
-  m_settingTabs = false;
   UpdateTexts();
   UpdateCommands();
 }
@@ -363,9 +376,10 @@ void CDivePlannerDlg::OnNotification(const kv::SPlanNotification& n) {
       break;
     case kv::EPlanNotification::PlanGroupLoaded: {
       for (int i = 0; i < m_tabs->count(); ++i) Page(i)->ShowFirstSheet();
-      m_settingTabs = true;
-      m_tabs->setCurrentIndex(n.dive);
-      m_settingTabs = false;
+      {
+        const QScopedValueRollback settingTabs(m_settingTabs, true);
+        m_tabs->setCurrentIndex(n.dive);
+      }
       const int dive = n.dive;
       RunCalculation([this, dive](kv::IProgress&) { m_plan->CalculateDivePlan(dive, true); });
       break;
@@ -413,3 +427,5 @@ void CDivePlannerDlg::keyPressEvent(QKeyEvent* event) {
   }
   QMainWindow::keyPressEvent(event);
 }
+
+}  // namespace kv::app

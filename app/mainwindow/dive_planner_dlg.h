@@ -13,8 +13,9 @@
 #include <string>
 
 #include "app/i18n/languages.h"
+#include "app/mainwindow/commands.h"
 #include "app/dialogs/worst_case_bailout.h"
-#include "app/mainwindow/details_window.h"
+#include "app/dialogs/details_window.h"
 #include "app/platform/user_profile.h"
 #include "frontend/preference_snapshots.h"
 #include "plan/plan_group.h"
@@ -24,11 +25,12 @@ class QAction;
 class QMenu;
 class QTabWidget;
 class QToolBar;
-class CQtPlanSink;
+
 namespace kv::app {
+
 class CTabDivePlan;
-}
-using kv::app::CTabDivePlan;
+
+class CQtPlanSink;
 class IFileChooser;
 
 struct SDivePlannerOptions {
@@ -45,7 +47,9 @@ public:
   ~CDivePlannerDlg() override;
 
   kv::CPlanGroup& Plan() { return *m_plan; }
-  QAction* Action(int command) const;
+  // The action of a command (its object name is CommandName(command)).
+  QAction* Action(ECommand command) const;
+  const std::map<ECommand, QAction*>& Actions() const { return m_actions; }
   QTabWidget* Tabs() const { return m_tabs; }
   CTabDivePlan* Page(int index) const;
   int CurrentDive() const;
@@ -140,7 +144,7 @@ private:
   QToolBar* m_toolBar = nullptr;
   QPointer<CDetailsWindow> m_details;
   QPointer<CWorstCaseBailoutWindow> m_worstCase;
-  std::map<int, QAction*> m_actions;
+  std::map<ECommand, QAction*> m_actions;
   QAction* m_recentActions[CRecentFileList::kSize] = {};
   QMenu* m_fileMenu = nullptr;
   QMenu* m_diveMenu = nullptr;
@@ -160,3 +164,5 @@ private:
   std::function<void(const std::string&)> m_viewerHook;
   std::function<void()> m_tableGeneration;
 };
+
+}  // namespace kv::app

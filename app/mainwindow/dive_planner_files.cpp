@@ -13,6 +13,9 @@
 #include "base/preferences.h"
 #include "base/status_log.h"
 #include "frontend/preference_snapshots.h"
+#include "app/i18n/text_ids.h"
+
+namespace kv::app {
 
 namespace {
 
@@ -40,7 +43,7 @@ void CDivePlannerDlg::SetFolderPreference(const QString& path) {
 
 bool CDivePlannerDlg::AskToSave() {
   if (!m_plan->IsModified()) return true;
-  switch (kv::UserPrompt().AskYesNoCancel(LoadText(1217), kv::EIcon::Exclamation)) {
+  switch (kv::UserPrompt().AskYesNoCancel(LoadText(kTextSaveChangesQuestion), kv::EIcon::Exclamation)) {
     case kv::EAnswer::Yes:
       // A cancelled file dialog or a failed save keeps the plan as it is.
       return SavePlan(false);
@@ -150,3 +153,5 @@ void CDivePlannerDlg::ExportDive() {
   SetFolderPreference(path);
   m_plan->ExportDive(FromQt(path), CurrentDive());
 }
+
+}  // namespace kv::app

@@ -10,6 +10,8 @@
 #include "frontend/preference_snapshots.h"
 #include "report/lost_gas_tables.h"
 
+namespace kv::app {
+
 void CDivePlannerDlg::LostGasTables() {
   if (Busy()) return;
   const int current = CurrentDive();
@@ -56,3 +58,5 @@ void CDivePlannerDlg::LostGasTables() {
   if (!kv::BuildLostGasTables(dives, current, variants, m_preferences.report, writer)) return;
   ShowDocument(writer.GetDocument());
 }
+
+}  // namespace kv::app

@@ -5,13 +5,13 @@
 #include <QTabWidget>
 
 #include "app/dialogs/about_dlg.h"
-#include "app/dialogs/preferences_dlg.h"
+#include "app/dialogs/preferences_dialog.h"
 #include "app/dialogs/select_language.h"
 #include "app/help/help.h"
 #include "app/platform/long_work.h"
 #include "app/platform/qt_plan_sink.h"
 #include "bailout/bailout_sweep.h"
-#include "app/mainwindow/details_window.h"
+#include "app/dialogs/details_window.h"
 #include "app/pages/tab_dive_plan.h"
 #include "app/pages/table_generation_dlg.h"
 #include "app/platform/qt_text.h"
@@ -20,6 +20,8 @@
 #include "base/preferences.h"
 #include "report/table_builder.h"
 #include "frontend/preference_snapshots.h"
+
+namespace kv::app {
 
 void CDivePlannerDlg::ShowDetails() {
   if (!m_details) {
@@ -38,7 +40,7 @@ void CDivePlannerDlg::WorstCaseBailout(int dive) {
   // The sweep plans from the dive's own profile as it stands now.
   if (m_plan->IsRecalculationRequired())
     RunCalculation([this, dive](kv::IProgress& p) { m_plan->CalculateDivePlans(false, dive, true, &p); });
-  if (!d->IsCalculationCompleted() || d->IsBailoutMode() || kv::BailoutSweepSeconds(*d, kv::app::kWorstCaseStep).empty()) {
+  if (!d->IsCalculationCompleted() || d->IsBailoutMode() || kv::BailoutSweepSeconds(*d, kWorstCaseStep).empty()) {
     kv::UserPrompt().ShowMessage(
         FromQt(Tr("Dive %1 has no calculated closed-circuit time under water to bail out from.").arg(dive + 1)),
         kv::EIcon::Exclamation);
@@ -65,7 +67,7 @@ void CDivePlannerDlg::WorstCaseBailout(int dive) {
   CLongWork::Run(
       this, Tr("Planning the worst-case bailout..."),
       [&](kv::IProgress& progress) {
-        sweep = kv::SweepBailout(*d, start, kv::app::kWorstCaseStep, answers, progress);
+        sweep = kv::SweepBailout(*d, start, kWorstCaseStep, answers, progress);
         return !sweep.cancelled;
       },
       &cancelled);
@@ -124,9 +126,9 @@ void CDivePlannerDlg::CreateDiveTables() {
     m_tableGeneration();
     return;
   }
-  kv::app::CTableGenerationDlg page(m_plan.get(), m_chooser, this, m_preferences);
+  CTableGenerationDlg page(m_plan.get(), m_chooser, this, m_preferences);
   page.SetDocumentViewer([this](const std::string& document) { ShowDocument(document); });
-  connect(&page, &kv::app::CTableGenerationDlg::gasListChanged, this, [this] {
+  connect(&page, &CTableGenerationDlg::gasListChanged, this, [this] {
     for (int i = 0; i < m_tabs->count(); ++i) Page(i)->ReloadGasMixes();
   });
   page.exec();
@@ -134,7 +136,7 @@ void CDivePlannerDlg::CreateDiveTables() {
 
 void CDivePlannerDlg::Preferences() {
   if (Busy()) return;
-  CPreferences dialog(this, m_chooser);
+  CPreferencesDialog dialog(this, m_chooser);
   if (dialog.exec() != QDialog::Accepted) return;
   const bool wasImperial = m_preferences.units.imperial;
   m_preferences = kv::TakePreferenceSnapshot();
@@ -170,3 +172,5 @@ void CDivePlannerDlg::About() {
   CAboutDlg dialog(m_logPath, this);
   dialog.exec();
 }
+
+}  // namespace kv::app

@@ -8,6 +8,8 @@
 #include "engine/dive_plan.h"
 #include "report/table_builder.h"
 #include "app/platform/qt_text.h"
+#include "app/i18n/text_ids.h"
+#include "base/strings.h"
 
 namespace kv::app {
 namespace {
@@ -51,7 +53,7 @@ QVariant CDiveSegmentsModel::data(const QModelIndex& index, int role) const {
     case kDepth: return ToQt(SDisplayUnits{m_imperial}.WholeDepthText(s.m_depth));
     case kSegmentTime: return MinutesSeconds(s.m_duration);
     case kRunTime: return MinutesSeconds(s.m_end);
-    case kMode: return Str(s.m_closedCircuit ? 1053 : 1052) + (s.m_noClearSurface ? QLatin1Char(' ') + Str(1054) : QString());
+    case kMode: return Str(s.m_closedCircuit ? kTextClosedCircuit : kTextOpenCircuit) + (s.m_noClearSurface ? QLatin1Char(' ') + Str(kTextNoClearSurface) : QString());
     case kGas: return ToQt(GasName(s.m_oxygen, s.m_helium));
     case kPpo2: return ToQt(Format("%.2f", s.m_ppo2));
     case kWarnings: return ToQt(WarningsText(s.m_warningFlags));
@@ -62,13 +64,13 @@ QVariant CDiveSegmentsModel::data(const QModelIndex& index, int role) const {
 QVariant CDiveSegmentsModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
   switch (section) {
-    case kDepth: return Str(m_imperial ? 1309 : 1308);
-    case kSegmentTime: return Str(1310);
-    case kRunTime: return Str(1311);
+    case kDepth: return Str(m_imperial ? kTextListDepthFeet : kTextListDepthMetres);
+    case kSegmentTime: return Str(kTextSegmentTime);
+    case kRunTime: return Str(kTextRunTime);
     case kMode: return Tr("Mode");
-    case kGas: return Str(1306);
-    case kPpo2: return Str(1307);
-    case kWarnings: return Str(1320);
+    case kGas: return Str(kMsgGasHeading);
+    case kPpo2: return Str(kTextListPpo2);
+    case kWarnings: return Str(kMsgWarningsHeading);
   }
   return {};
 }
@@ -112,7 +114,7 @@ QVariant CGasWarningsModel::data(const QModelIndex& index, int role) const {
   if (index.row() >= GasRows()) {
     // Oxygen exposure is a high-oxygen warning of the whole dive, not of one gas.
     const SExposureWarning& e = m_exposure[static_cast<std::size_t>(index.row() - GasRows())];
-    if (index.column() == kGas) return Str(e.flag == kWarnCns ? 1060 : 1061);
+    if (index.column() == kGas) return Str(e.flag == kWarnCns ? kTextCns : kTextOtu);
     if (index.column() == kHighO2) return ExposureWarningText(e);
     return {};
   }
@@ -131,9 +133,9 @@ QVariant CGasWarningsModel::data(const QModelIndex& index, int role) const {
 QVariant CGasWarningsModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
   switch (section) {
-    case kGas: return Str(1306);
+    case kGas: return Str(kMsgGasHeading);
     case kIcd: return Tr("ICD");
-    case kEad: return Str(1034);
+    case kEad: return Str(kTextEad);
     case kHighO2: return Tr("High O2");
     case kLowO2: return Tr("Low O2");
   }

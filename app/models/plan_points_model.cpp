@@ -7,6 +7,8 @@
 #include "base/units.h"
 #include "engine/dive_plan.h"
 #include "app/platform/qt_text.h"
+#include "app/i18n/text_ids.h"
+#include "base/strings.h"
 
 namespace kv::app {
 
@@ -18,13 +20,13 @@ QString PointCellText(const CPlanPoint& p, CPlanPointsModel::EColumn column, int
     case C::Depth: {
       return ToQt(SDisplayUnits{imperial}.WholeDepthText(p.Depth()) + "     ");
     }
-    case C::NoClearSurface: return p.m_noClearSurface ? Str(1054) : QString();
+    case C::NoClearSurface: return p.m_noClearSurface ? Str(kTextNoClearSurface) : QString();
     case C::Duration:
       return ToQt(minutesSeconds ? Format("%d:%02d        ", p.m_duration / 60, p.m_duration % 60)
                                       : Format("%d        ", p.m_duration / 60));
-    case C::Mode: return Str(p.m_closedCircuit ? 1053 : 1052);
+    case C::Mode: return Str(p.m_closedCircuit ? kTextClosedCircuit : kTextOpenCircuit);
     case C::Gas:
-      return Str(p.m_closedCircuit ? 1065 : 1306) + QStringLiteral(" - ") + ToQt(GasName(p.m_oxygen, p.m_helium));
+      return Str(p.m_closedCircuit ? kTextDiluent : kMsgGasHeading) + QStringLiteral(" - ") + ToQt(GasName(p.m_oxygen, p.m_helium));
     case C::Ppo2: {
       CGas gas;
       const double ppo2 = p.m_closedCircuit ? p.m_setpoint
@@ -189,12 +191,12 @@ QVariant CPlanPointsModel::headerData(int section, Qt::Orientation orientation, 
   if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
   switch (ColumnKind(section)) {
     case EColumn::Number: return Tr("No.");
-    case EColumn::Depth: return Str(m_imperial ? 1049 : 1048);
-    case EColumn::NoClearSurface: return Str(1054);
+    case EColumn::Depth: return Str(m_imperial ? kTextDepthFeet : kTextDepthMetres);
+    case EColumn::NoClearSurface: return Str(kTextNoClearSurface);
     case EColumn::Duration: return m_minutesSeconds ? Tr("Duration (m:s)") : Tr("Duration (mins)");
     case EColumn::Mode: return Tr("Mode");
-    case EColumn::Gas: return Str(1306);
-    case EColumn::Ppo2: return Str(1047);
+    case EColumn::Gas: return Str(kMsgGasHeading);
+    case EColumn::Ppo2: return Str(kTextPpo2);
   }
   return {};
 }

@@ -17,15 +17,15 @@ void CSettingsPage::AddFields(const std::vector<SSettingField>& fields, std::siz
   for (std::size_t i = first; i < last && i < fields.size(); ++i) {
     const SSettingField& f = fields[i];
     auto* spin = new CSpinField(this);
-    auto* label = new QLabel(Tr(f.metricLabel), this);
+    auto* label = new QLabel(Tr(f.field.metricLabel), this);
     label->setBuddy(spin);
     spin->setToolTip(Str(f.tooltip));
-    spin->setObjectName(QString::fromLatin1(f.metricLabel));
-    const SFieldRange& r = f.Field(SDisplayUnits::Metric());
+    spin->setObjectName(QString::fromLatin1(f.field.metricLabel));
+    const SFieldRange& r = f.field.Field(SDisplayUnits::Metric());
     spin->SetLimits(r.minimum, r.maximum, r.step, r.decimals);
     form->addRow(label, spin);
-    const int message = f.message;
-    connect(spin, &CSpinField::posted, this, [this, message] { emit settingChanged(message); });
+    const ESetting setting = f.setting;
+    connect(spin, &CSpinField::posted, this, [this, setting] { emit settingEdited(setting); });
     m_entries.push_back({&f, spin, label});
   }
 }
@@ -34,15 +34,15 @@ void CSettingsPage::SetImperial(bool imperial) {
   m_units.imperial = imperial;
   for (const SEntry& e : m_entries) {
     const QSignalBlocker block(e.spin);
-    e.label->setText(Tr(imperial ? e.field->imperialLabel : e.field->metricLabel));
-    const SFieldRange& r = e.field->Field(m_units);
+    e.label->setText(Tr(e.field->field.Label(m_units)));
+    const SFieldRange& r = e.field->field.Field(m_units);
     e.spin->SetLimits(r.minimum, r.maximum, r.step, r.decimals);
   }
 }
 
 void CSettingsPage::Retranslate() {
   for (const SEntry& e : m_entries) {
-    e.label->setText(Tr(m_units.imperial ? e.field->imperialLabel : e.field->metricLabel));
+    e.label->setText(Tr(e.field->field.Label(m_units)));
     e.spin->setToolTip(Str(e.field->tooltip));
   }
 }
@@ -52,14 +52,14 @@ void CSettingsPage::ShowDive(const CDivePlan* dive) {
     const QSignalBlocker block(e.spin);
     e.spin->setEnabled(dive != nullptr);
     if (dive)
-      e.spin->setValue(m_units.ShownInField(e.field->Range().quantity, e.field->get(*dive),
-                                            e.field->Field(m_units).decimals));
+      e.spin->setValue(m_units.ShownInField(e.field->field.Range().quantity, e.field->field.get(*dive),
+                                            e.field->field.Field(m_units).decimals));
   }
 }
 
-CSpinField* CSettingsPage::Field(int message) const {
+CSpinField* CSettingsPage::Field(ESetting setting) const {
   for (const SEntry& e : m_entries)
-    if (e.field->message == message) return e.spin;
+    if (e.field->setting == setting) return e.spin;
   return nullptr;
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 // What the dive and bailout settings pages share: numeric fields built from
 // the settings list, relabelled and re-ranged for the units, filled from the
-// dive without reporting, and one signal per user change with the field's
-// message.
+// dive without reporting, and one signal per user change naming the setting.
 
 #include <QWidget>
 #include <map>
@@ -28,13 +27,13 @@ public:
   virtual void ShowDive(const CDivePlan* dive);
   // Labels and tooltips in the language now chosen.
   virtual void Retranslate();
-  CSpinField* Field(int message) const;
-  // The field's value in stored (metric) units.
+  CSpinField* Field(ESetting setting) const;
   // True once the page has been on screen.
   bool WasShown() const { return m_shown; }
 
 signals:
-  void settingChanged(int message);
+  // The user changed the field of this setting.
+  void settingEdited(ESetting setting);
 
 protected:
   // Adds fields[first .. last) (entries of one of the static settings lists).

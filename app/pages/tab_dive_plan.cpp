@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
@@ -42,6 +43,7 @@
 #include "bailout/bailout_sweep.h"
 #include "gas/gas_mix_list.h"
 #include "app/platform/qt_text.h"
+#include "app/i18n/text_ids.h"
 
 namespace kv::app {
 namespace {
@@ -208,6 +210,11 @@ void CTabDivePlan::BuildEntryFields(QWidget* box) {
   m_delete = new QPushButton(box);
   for (QPushButton* b : {m_add, m_insert, m_update, m_delete}) b->setAutoDefault(false);
 
+  LayOutEntryFields(box);
+  ConnectEntryFields();
+}
+
+void CTabDivePlan::LayOutEntryFields(QWidget* box) {
   auto* grid = new QGridLayout(box);
   grid->addWidget(m_depthLabel, 0, 0);
   grid->addWidget(m_depth, 0, 1);
@@ -226,7 +233,9 @@ void CTabDivePlan::BuildEntryFields(QWidget* box) {
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b : {m_add, m_insert, m_update, m_delete}) buttons->addWidget(b);
   grid->addLayout(buttons, 3, 0, 1, 4);
+}
 
+void CTabDivePlan::ConnectEntryFields() {
   connect(m_add, &QPushButton::clicked, this, &CTabDivePlan::AddEntry);
   connect(m_insert, &QPushButton::clicked, this, &CTabDivePlan::InsertEntry);
   connect(m_update, &QPushButton::clicked, this, &CTabDivePlan::UpdateEntry);
@@ -303,10 +312,20 @@ void CTabDivePlan::BuildSettings() {
   m_settingsTabs->addTab(m_diveSheet, QString());
   m_settingsTabs->addTab(m_bailoutSheet, QString());
   m_gasListSheet->hide();
-  connect(m_diveSettings, &CSettingsPage::settingChanged, this, &CTabDivePlan::ApplySetting);
-  connect(m_bailoutSettings, &CSettingsPage::settingChanged, this, &CTabDivePlan::ApplySetting);
-  connect(m_gasList, &CTabDivePlanBailoutGasList::listChanged, this,
-          [this] { ApplySetting(kMsgBailoutGasListChanged); });
+  connect(m_diveSettings, &CSettingsPage::settingEdited, this, &CTabDivePlan::ApplySetting);
+  connect(m_bailoutSettings, &CSettingsPage::settingEdited, this, &CTabDivePlan::ApplySetting);
+  connect(m_diveSettings, &CTabDivePlanDiveSettings::surfaceIntervalEdited, this, &CTabDivePlan::ApplySurfaceInterval);
+  connect(m_bailoutSettings, &CTabDivePlanBailoutSettings::useGasListToggled, this, [this](bool use) {
+    if (EditSettings(*m_bailoutSettings, true, [use](CDivePlan& dive) { dive.SetBailoutUseGasList(use); }))
+      UpdateGasListTab(use);
+  });
+  connect(m_bailoutSettings, &CTabDivePlanBailoutSettings::ignoreIcdToggled, this, [this](bool ignore) {
+    EditSettings(*m_bailoutSettings, true, [ignore](CDivePlan& dive) { dive.SetBailoutIgnoreIcd(ignore); });
+  });
+  connect(m_bailoutSettings, &CTabDivePlanBailoutSettings::ignoreCnsToggled, this, [this](bool ignore) {
+    EditSettings(*m_bailoutSettings, true, [ignore](CDivePlan& dive) { dive.SetBailoutIgnoreCns(ignore); });
+  });
+  connect(m_gasList, &CTabDivePlanBailoutGasList::listChanged, this, &CTabDivePlan::ApplyBailoutGasList);
   connect(m_gasList, &CTabDivePlanBailoutGasList::gasListChanged, this, &CTabDivePlan::gasListChanged);
 }
 
@@ -349,26 +368,27 @@ void CTabDivePlan::Bind(CPlanGroup* plan, int diveIndex) {
 
 void CTabDivePlan::Refresh() {
   CDivePlan* dive = Dive();
-  m_busy = true;
-  m_points->Sync();
-  HighlightRow(m_selectedRow);
-  m_warnings->Reload();
-  m_segments->Reload();
-  UpdateWarningsTabText();
-  m_diveSettings->ShowDive(dive);
-  m_bailoutSettings->ShowDive(dive);
-  // Bailout settings apply only to a dive in bailout mode; outside it they are shown, not edited.
-  m_bailoutSettings->setEnabled(dive && dive->IsBailoutMode());
-  m_gasList->setEnabled(dive && dive->IsBailoutMode());
-  if (dive) m_gasList->SetListText(dive->GetBailoutGasList());
-  UpdateGasListTab(dive && dive->BailoutSettings().useBailoutGasList);
-  for (QWidget* w : std::initializer_list<QWidget*>{m_add, m_insert, m_update, m_depth, m_duration, m_cc, m_oc, m_gas,
-                                                     m_setpoint, m_ncs})
-    w->setEnabled(dive != nullptr);
-  RefreshChart();
-  UpdateModeFields();
-  UpdateEnabling();
-  m_busy = false;
+  {
+    const QScopedValueRollback busy(m_busy, true);
+    m_points->Sync();
+    HighlightRow(m_selectedRow);
+    m_warnings->Reload();
+    m_segments->Reload();
+    UpdateWarningsTabText();
+    m_diveSettings->ShowDive(dive);
+    m_bailoutSettings->ShowDive(dive);
+    // Bailout settings apply only to a dive in bailout mode; outside it they are shown, not edited.
+    m_bailoutSettings->setEnabled(dive && dive->IsBailoutMode());
+    m_gasList->setEnabled(dive && dive->IsBailoutMode());
+    if (dive) m_gasList->SetListText(dive->GetBailoutGasList());
+    UpdateGasListTab(dive && dive->BailoutSettings().useBailoutGasList);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_add, m_insert, m_update, m_depth, m_duration, m_cc, m_oc, m_gas,
+                                                       m_setpoint, m_ncs})
+      w->setEnabled(dive != nullptr);
+    RefreshChart();
+    UpdateModeFields();
+    UpdateEnabling();
+  }
   if (dive) TellOfListItemsLeftOut(*dive);
 }
 
@@ -389,7 +409,7 @@ void CTabDivePlan::RefreshChart() {
   CXYLineGraph& chart = static_cast<CXYLineGraph&>(m_chart->Graph());
   const CDivePlan* dive = Dive();
   chart.SetContent(dive ? BuildProfileChart(*dive, m_units.imperial) : SChartContent());
-  chart.SetAxisTitles(Str(1311), Str(m_units.imperial ? 1049 : 1048));
+  chart.SetAxisTitles(Str(kTextRunTime), Str(m_units.imperial ? kTextDepthFeet : kTextDepthMetres));
   chart.SetYUnit(QString::fromLatin1(m_units.Unit()));
   chart.SetGrid(Prefs().GetNumber(EPref::ChartGridEnable) != 0);
   chart.SetBailoutModeCaption(dive && dive->IsBailoutMode());
@@ -414,38 +434,38 @@ void CTabDivePlan::Retranslate() {
 }
 
 void CTabDivePlan::RetranslateTexts() {
-  m_depthLabel->setText(Str(m_units.imperial ? 1049 : 1048));
+  m_depthLabel->setText(Str(m_units.imperial ? kTextDepthFeet : kTextDepthMetres));
   m_durationLabel->setText(Tr("Duration (mins)"));
-  m_cc->setText(Str(1053));
-  m_oc->setText(Str(1052));
+  m_cc->setText(Str(kTextClosedCircuit));
+  m_oc->setText(Str(kTextOpenCircuit));
   m_gasLabel->setText(Tr("Gas Mix"));
-  m_setpointLabel->setText(Str(1047));
-  m_ncs->setText(Str(1054));
-  int tip = 2100;
+  m_setpointLabel->setText(Str(kTextPpo2));
+  m_ncs->setText(Str(kTextNoClearSurface));
+  int tip = kTipsEntryFields;
   for (QWidget* w : std::initializer_list<QWidget*>{m_depth, m_duration, m_cc, m_oc, m_setpoint, m_ppo2, m_ncs})
     w->setToolTip(Str(tip++));
-  m_gas->setToolTip(Str(2107));
+  m_gas->setToolTip(Str(kTipGasEntryStyles));
   m_add->setText(Tr("&Add"));
   m_insert->setText(Tr("&Insert"));
   m_update->setText(Tr("&Update"));
   m_delete->setText(Tr("&Delete"));
-  tip = 2000;
+  tip = kTipsEntryButtons;
   for (QPushButton* b : {m_add, m_insert, m_update, m_delete}) b->setToolTip(Str(tip++));
   m_cutAction->setText(Tr("Cu&t"));
   m_copyAction->setText(Tr("&Copy"));
   m_pasteAction->setText(Tr("&Paste"));
   m_deleteAction->setText(Tr("&Delete"));
-  m_list->setToolTip(Str(2108));
-  m_settingsTabs->setToolTip(Str(2109));
+  m_list->setToolTip(Str(kTipPointList));
+  m_settingsTabs->setToolTip(Str(kTipSettingsTabs));
   m_settingsTabs->setTabText(m_settingsTabs->indexOf(m_diveSheet), Tr("Dive Settings"));
   m_settingsTabs->setTabText(m_settingsTabs->indexOf(m_bailoutSheet), Tr("Bailout Settings"));
   if (const int at = m_settingsTabs->indexOf(m_gasListSheet); at >= 0)
     m_settingsTabs->setTabText(at, Tr("Bailout Gas List"));
-  m_results->widget(0)->setToolTip(Str(2110));
-  m_results->widget(1)->setToolTip(Str(2111));
+  m_results->widget(0)->setToolTip(Str(kTipWarningsList));
+  m_results->widget(1)->setToolTip(Str(kTipSegmentsList));
   m_results->setTabText(1, Tr("Segments"));
   UpdateWarningsTabText();
-  m_chart->setToolTip(Str(2118));
+  m_chart->setToolTip(Str(kTipProfileChart));
 }
 
 void CTabDivePlan::UpdateWarningsTabText() {
@@ -462,7 +482,7 @@ void CTabDivePlan::SetSelectedRow(int row) {
 }
 
 void CTabDivePlan::HighlightRow(int row) {
-  m_restoringSelection = true;
+  const QScopedValueRollback restoring(m_restoringSelection, true);
   if (row >= 0 && row < m_points->rowCount()) {
     m_list->selectionModel()->setCurrentIndex(m_points->index(row, 0),
                                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -470,7 +490,6 @@ void CTabDivePlan::HighlightRow(int row) {
   } else {
     m_list->selectionModel()->clear();
   }
-  m_restoringSelection = false;
 }
 
 void CTabDivePlan::SetImperial(bool imperial) {
@@ -478,7 +497,7 @@ void CTabDivePlan::SetImperial(bool imperial) {
   // The depth entered so far, in metres, shown again in the new units.
   m_entryMetres = EntryDepthMetres();
   m_units.imperial = imperial;
-  m_depthLabel->setText(Str(imperial ? 1049 : 1048));
+  m_depthLabel->setText(Str(imperial ? kTextDepthFeet : kTextDepthMetres));
   const SFieldRange& depthField = ValueRange(EValue::Depth).Field(m_units);
   {
     const QSignalBlocker block(m_depth);
@@ -635,9 +654,10 @@ void CTabDivePlan::DeleteEntry() {
   const int count = static_cast<int>(ShownPoints(*dive).size());
   if (m_selectedRow < 0 || m_selectedRow >= count) return;
   const int row = m_selectedRow;
-  m_busy = true;
-  dive->DeletePoint(row);
-  m_busy = false;
+  {
+    const QScopedValueRollback busy(m_busy, true);
+    dive->DeletePoint(row);
+  }
   m_points->PointRemoved(row);
   m_selectedRow = std::min(row, m_points->rowCount() - 1);
   HighlightRow(m_selectedRow);
@@ -662,9 +682,11 @@ void CTabDivePlan::PasteEntry() {
   if (!dive || m_busy || !EditEnabling().paste) return;
   const int count = static_cast<int>(ShownPoints(*dive).size());
   const int index = m_selectedRow >= 0 && m_selectedRow < count ? m_selectedRow + 1 : count;
-  m_busy = true;
-  const int at = dive->InsertCurrentPoint(index);
-  m_busy = false;
+  int at = -1;
+  {
+    const QScopedValueRollback busy(m_busy, true);
+    at = dive->InsertCurrentPoint(index);
+  }
   if (at < 0) return;
   m_points->PointInserted(at);
   m_selectedRow = at;
@@ -686,32 +708,26 @@ void CTabDivePlan::BailoutFromCursor(int second) { StartBailout(second, false); 
 void CTabDivePlan::BailoutFromEndOfSegment(int second) { StartBailout(second, true); }
 
 void CTabDivePlan::StartBailout(int second, bool fromEndOfSegment) {
-  CDivePlan* dive = Dive();
-  if (!dive || m_busy || second < 0) return;
-  m_settingsTabs->setCurrentIndex(kBailoutSheet);
-  m_busy = true;
-  dive->SetBailout(second, fromEndOfSegment);
-  m_busy = false;
-  Edited();
+  if (second < 0) return;
+  ChangeBailout(kBailoutSheet, [second, fromEndOfSegment](CDivePlan& dive) { dive.SetBailout(second, fromEndOfSegment); });
 }
 
 void CTabDivePlan::ReturnToDive() {
-  CDivePlan* dive = Dive();
-  if (!dive || m_busy) return;
-  ShowFirstSheet();
-  m_busy = true;
-  dive->ShowNormalPlan();
-  m_busy = false;
-  Edited();
+  ChangeBailout(0, [](CDivePlan& dive) { dive.ShowNormalPlan(); });
 }
 
 void CTabDivePlan::ClearBailout() {
+  ChangeBailout(0, [](CDivePlan& dive) { dive.ClearBailout(); });
+}
+
+void CTabDivePlan::ChangeBailout(int sheet, const std::function<void(CDivePlan&)>& change) {
   CDivePlan* dive = Dive();
   if (!dive || m_busy) return;
-  ShowFirstSheet();
-  m_busy = true;
-  dive->ClearBailout();
-  m_busy = false;
+  m_settingsTabs->setCurrentIndex(sheet);
+  {
+    const QScopedValueRollback busy(m_busy, true);
+    change(*dive);
+  }
   Edited();
 }
 
@@ -723,54 +739,58 @@ void CTabDivePlan::UpdateGasListTab(bool show) {
   if (!show && at >= 0) m_settingsTabs->removeTab(at);
 }
 
-void CTabDivePlan::ApplySetting(int message) {
+bool CTabDivePlan::EditSettings(const CSettingsPage& page, bool bailout, const std::function<void(CDivePlan&)>& edit) {
   CDivePlan* dive = Dive();
-  if (!dive || m_busy) return;
-  const bool bailoutMessage = message >= kMsgBailoutNoOfGasSwitches;
-  CSettingsPage* page = bailoutMessage ? static_cast<CSettingsPage*>(m_bailoutSettings) : m_diveSettings;
-  if (!page->WasShown() && message != kMsgBailoutGasListChanged) return;
-  if (bailoutMessage && !dive->IsBailoutMode()) return;
-
-  m_busy = true;
-  switch (message) {
-    case kMsgSurfaceInterval: {
-      // Compared in whole minutes, as the field shows it.
-      const int seconds = m_diveSettings->SurfaceIntervalSeconds();
-      if (seconds / 60 != dive->GetSurfaceInterval() / 60) dive->SetSurfaceInterval(seconds);
-      break;
-    }
-    case kMsgBailoutUseGasList: {
-      const bool use = m_bailoutSettings->UseGasListBox()->isChecked();
-      dive->SetBailoutUseGasList(use);
-      UpdateGasListTab(use);
-      break;
-    }
-    case kMsgBailoutIgnoreIcd: dive->SetBailoutIgnoreIcd(m_bailoutSettings->IgnoreIcdBox()->isChecked()); break;
-    case kMsgBailoutIgnoreCns: dive->SetBailoutIgnoreCns(m_bailoutSettings->IgnoreCnsBox()->isChecked()); break;
-    case kMsgBailoutGasListChanged: {
-      const std::string text = m_gasList->ListText();
-      if (text != dive->GetBailoutGasList()) dive->SetBailoutGasList(text);
-      break;
-    }
-    default: {
-      const SSettingField* field = FindSettingField(message);
-      if (!field) break;
-      const CSpinField* spin = page->Field(message);
-      // A field left unchanged shows the stored value rounded for display;
-      // storing that rounding back would change the dive behind the user's back.
-      const double held = field->get(*dive);
-      const double value = m_units.HeldFromField(field->Range().quantity, spin->value(), held,
-                                                 field->Field(m_units).decimals);
-      if (value == held) break;
-      field->set(*dive, value);
-      if (message == kMsgSurfacePressure) {
-        UpdatePpo2Display();
-        m_points->SettingsChanged();
-      }
-      break;
-    }
+  if (!dive || m_busy) return false;
+  // A page never shown has reported nothing the user did (only filling it in).
+  if (!page.WasShown()) return false;
+  // The bailout settings belong to the bailout: they apply only while one is shown.
+  if (bailout && !dive->IsBailoutMode()) return false;
+  {
+    const QScopedValueRollback busy(m_busy, true);
+    edit(*dive);
   }
-  m_busy = false;
+  Edited();
+  return true;
+}
+
+void CTabDivePlan::ApplySetting(ESetting setting) {
+  const SSettingField* found = FindSettingField(setting);
+  if (!found) return;
+  const SFieldDescriptor<CDivePlan>* field = &found->field;
+  const bool bailout = m_bailoutSettings->Field(setting) != nullptr;
+  const CSettingsPage& page = bailout ? static_cast<const CSettingsPage&>(*m_bailoutSettings) : *m_diveSettings;
+  EditSettings(page, bailout, [&](CDivePlan& dive) {
+    // A field left unchanged shows the stored value rounded for display;
+    // storing that rounding back would change the dive behind the user's back.
+    const double held = field->get(dive);
+    const double value =
+        m_units.HeldFromField(field->Range().quantity, page.Field(setting)->value(), held, field->Field(m_units).decimals);
+    if (value == held) return;
+    field->set(dive, value);
+    if (setting == ESetting::SurfacePressure) {
+      UpdatePpo2Display();
+      m_points->SettingsChanged();
+    }
+  });
+}
+
+void CTabDivePlan::ApplySurfaceInterval(int seconds) {
+  EditSettings(*m_diveSettings, false, [seconds](CDivePlan& dive) {
+    // Compared in whole minutes, as the field shows it.
+    if (seconds / 60 != dive.GetSurfaceInterval() / 60) dive.SetSurfaceInterval(seconds);
+  });
+}
+
+void CTabDivePlan::ApplyBailoutGasList() {
+  CDivePlan* dive = Dive();
+  // The list page is only on screen in bailout mode; it reports every change.
+  if (!dive || m_busy || !dive->IsBailoutMode()) return;
+  {
+    const QScopedValueRollback busy(m_busy, true);
+    const std::string text = m_gasList->ListText();
+    if (text != dive->GetBailoutGasList()) dive->SetBailoutGasList(text);
+  }
   Edited();
 }
 

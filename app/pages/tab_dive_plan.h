@@ -7,9 +7,11 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "app/pages/setting_fields.h"
 #include "base/units.h"
 
 namespace kv {
@@ -33,6 +35,7 @@ class CGasComboCompletion;
 class CGasWarningsModel;
 class CGraphWidget;
 class CPlanPointsModel;
+class CSettingsPage;
 class CSpinField;
 class CTabDivePlanBailoutGasList;
 class CTabDivePlanBailoutSettings;
@@ -99,7 +102,10 @@ public:
   void BailoutFromEndOfSegment(int second);
   void ReturnToDive();
   void ClearBailout();
-  void ApplySetting(int message);
+  // A numeric field of the dive or bailout settings page, as the user left it.
+  void ApplySetting(ESetting setting);
+  void ApplySurfaceInterval(int seconds);
+  void ApplyBailoutGasList();
 
   // ---- Parts, for the window and for tests ---------------------------------------
   CSpinField* DepthField() const { return m_depth; }
@@ -140,13 +146,21 @@ signals:
 
 private:
   CDivePlan* Dive() const;
+  // Runs edit on the dive for a change the user made on page (a bailout
+  // page's only in bailout mode), then reports the dive edited; false when
+  // nothing was applied.
+  bool EditSettings(const CSettingsPage& page, bool bailout, const std::function<void(CDivePlan&)>& edit);
   void BuildEntryFields(QWidget* box);
+  void LayOutEntryFields(QWidget* box);
+  void ConnectEntryFields();
   void BuildList();
   void BuildSettings();
   void BuildChart();
   bool AddAt(bool insert);
   void CommitFields();
   void StartBailout(int second, bool fromEndOfSegment);
+  // A bailout command of the chart: shows the settings sheet, changes the dive.
+  void ChangeBailout(int sheet, const std::function<void(CDivePlan&)>& change);
   void LoadFieldsFromRow(int row);
   void HighlightRow(int row);
   void OnModeClicked();

@@ -13,6 +13,7 @@
 #include "app/widgets/gas_combo_completion.h"
 #include "app/platform/file_chooser.h"
 #include "app/platform/qt_text.h"
+#include "app/i18n/text_ids.h"
 
 namespace kv::app {
 
@@ -46,14 +47,14 @@ CTabDivePlanBailoutGasList::CTabDivePlanBailoutGasList(QWidget* parent) : QWidge
 
 void CTabDivePlanBailoutGasList::Retranslate() {
   setWindowTitle(Tr("Bailout Gas List"));
-  m_gas->setToolTip(Str(2800));
-  m_list->setToolTip(Str(2816));
+  m_gas->setToolTip(Str(kTipBailoutGasEntry));
+  m_list->setToolTip(Str(kTipBailoutGasList));
   // Alt+A and Alt+D belong to the dive page's own buttons beside this page.
   m_add->setText(Tr("Add &Gas"));
   m_delete->setText(Tr("D&elete"));
   m_load->setText(Tr("&Load"));
   m_save->setText(Tr("&Save"));
-  int tip = 2065;
+  int tip = kTipsGasListButtons;
   for (QPushButton* b : {m_add, m_delete, m_load, m_save}) b->setToolTip(Str(tip++));
 }
 

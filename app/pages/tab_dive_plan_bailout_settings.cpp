@@ -7,6 +7,7 @@
 #include "engine/dive_plan.h"
 #include "app/widgets/spin_field.h"
 #include "app/platform/qt_text.h"
+#include "app/i18n/text_ids.h"
 
 namespace kv::app {
 
@@ -14,18 +15,18 @@ CTabDivePlanBailoutSettings::CTabDivePlanBailoutSettings(QWidget* parent) : CSet
   auto* form = new QFormLayout(this);
   const auto& fields = BailoutSettingFields();
   AddFields(fields, 0, fields.size(), form);
-  auto box = [&](int message) {
+  auto box = [&](void (CTabDivePlanBailoutSettings::*toggled)(bool)) {
     auto* b = new QCheckBox(this);
     form->addRow(b);
-    connect(b, &QCheckBox::clicked, this, [this, message] {
+    connect(b, &QCheckBox::clicked, this, [this, toggled](bool checked) {
       UpdateEnabling();
-      emit settingChanged(message);
+      emit(this->*toggled)(checked);
     });
     return b;
   };
-  m_useList = box(kMsgBailoutUseGasList);
-  m_ignoreIcd = box(kMsgBailoutIgnoreIcd);
-  m_ignoreCns = box(kMsgBailoutIgnoreCns);
+  m_useList = box(&CTabDivePlanBailoutSettings::useGasListToggled);
+  m_ignoreIcd = box(&CTabDivePlanBailoutSettings::ignoreIcdToggled);
+  m_ignoreCns = box(&CTabDivePlanBailoutSettings::ignoreCnsToggled);
   Retranslate();
 }
 
@@ -37,9 +38,9 @@ void CTabDivePlanBailoutSettings::Retranslate() {
   m_useList->setText(Tr("Use Bailout &Gas List"));
   m_ignoreIcd->setText(Tr("Ignore I&CD"));
   m_ignoreCns->setText(Tr("Ignore C&NS"));
-  m_useList->setToolTip(Str(2760));
-  m_ignoreIcd->setToolTip(Str(2761));
-  m_ignoreCns->setToolTip(Str(2762));
+  m_useList->setToolTip(Str(kTipUseBailoutGasList));
+  m_ignoreIcd->setToolTip(Str(kTipIgnoreIcd));
+  m_ignoreCns->setToolTip(Str(kTipIgnoreCns));
 }
 
 void CTabDivePlanBailoutSettings::ShowDive(const CDivePlan* dive) {
@@ -59,7 +60,7 @@ void CTabDivePlanBailoutSettings::ShowDive(const CDivePlan* dive) {
 
 void CTabDivePlanBailoutSettings::UpdateEnabling() {
   // The planner takes as many gases as the list offers, so the count is not asked.
-  if (CSpinField* count = Field(kMsgBailoutNoOfGasSwitches))
+  if (CSpinField* count = Field(ESetting::BailoutNoOfGasSwitches))
     count->setEnabled(m_useList->isEnabledTo(this) && !m_useList->isChecked());
 }
 

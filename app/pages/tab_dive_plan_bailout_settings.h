@@ -20,6 +20,11 @@ public:
   QCheckBox* IgnoreIcdBox() const { return m_ignoreIcd; }
   QCheckBox* IgnoreCnsBox() const { return m_ignoreCns; }
 
+signals:
+  void useGasListToggled(bool use);
+  void ignoreIcdToggled(bool ignore);
+  void ignoreCnsToggled(bool ignore);
+
 private:
   void UpdateEnabling();
   QCheckBox* m_useList = nullptr;

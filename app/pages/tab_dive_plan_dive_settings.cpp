@@ -8,6 +8,7 @@
 #include "engine/dive_plan.h"
 #include "app/widgets/spin_field.h"
 #include "app/platform/qt_text.h"
+#include "app/i18n/text_ids.h"
 
 namespace kv::app {
 
@@ -23,7 +24,7 @@ CTabDivePlanDiveSettings::CTabDivePlanDiveSettings(QWidget* parent) : CSettingsP
   m_intervalLabel = new QLabel(this);
   m_intervalLabel->setBuddy(m_interval);
   form->addRow(m_intervalLabel, m_interval);
-  connect(m_interval, &CIntervalField::posted, this, [this] { emit settingChanged(kMsgSurfaceInterval); });
+  connect(m_interval, &CIntervalField::posted, this, [this] { emit surfaceIntervalEdited(SurfaceIntervalSeconds()); });
   AddFields(fields, 6, fields.size(), form);
   Retranslate();
 }
@@ -32,7 +33,7 @@ void CTabDivePlanDiveSettings::Retranslate() {
   CSettingsPage::Retranslate();
   setWindowTitle(Tr("Dive Settings"));
   m_intervalLabel->setText(Tr("Surface Interval (hh:mm)"));
-  m_interval->setToolTip(Str(2706));
+  m_interval->setToolTip(Str(kTipSurfaceInterval));
 }
 
 void CTabDivePlanDiveSettings::ShowDive(const CDivePlan* dive) {

@@ -20,6 +20,9 @@ public:
   // The surface interval field in seconds (hours x 3600 + minutes x 60).
   int SurfaceIntervalSeconds() const;
 
+signals:
+  void surfaceIntervalEdited(int seconds);
+
 private:
   CIntervalField* m_interval = nullptr;
   QLabel* m_intervalLabel = nullptr;

@@ -19,12 +19,13 @@
 
 #include "app/dialogs/import_settings.h"
 #include "app/help/help.h"
+#include "app/widgets/field_descriptor.h"
 #include "app/platform/file_chooser.h"
 #include "app/platform/long_work.h"
 #include "app/platform/qt_text.h"
 #include "app/platform/user_profile.h"
 #include "app/viewer/viewer.h"
-#include "app/widgets/gas_switch_edit.h"
+#include "app/dialogs/gas_switch_edit.h"
 #include "app/widgets/spin_field.h"
 #include "base/preferences.h"
 #include "base/progress.h"
@@ -40,15 +41,11 @@ namespace {
 
 const char* kPlacement = "KestrunVarnadelTableGeneration";
 
-// One numeric input: its labels, range and tooltip, and where it lives in
-// the model's inputs (in the units the page shows).
+// One numeric input: its field (labels, range, where it lives in the model's
+// inputs, in the units the page shows) and its tooltip.
 struct SInputInfo {
-  const char* metricLabel;
-  const char* imperialLabel;
-  EValue value;
+  SFieldDescriptor<STableGenerationInputs> field;
   const char* tooltip;
-  double (*get)(const STableGenerationInputs&);
-  void (*set)(STableGenerationInputs&, double);
 };
 
 // Whole minutes: a field with no decimals holds them exactly.
@@ -57,50 +54,60 @@ int Minutes(double value) { return static_cast<int>(std::lround(value)); }
 const SInputInfo& InputInfo(ETableInput input) {
   using In = STableGenerationInputs;
   static const SInputInfo infos[] = {
-      {"Start / Finish", "Start / Finish", EValue::Depth, "Shallowest table depth",
-       [](const In& i) { return i.depthStart; }, [](In& i, double v) { i.depthStart = v; }},
-      {"", "", EValue::Depth, "Deepest table depth", [](const In& i) { return i.depthFinish; },
-       [](In& i, double v) { i.depthFinish = v; }},
-      {"Step Size", "Step Size", EValue::Depth, "Depth between two tables (0: the start depth only)",
-       [](const In& i) { return i.depthStep; }, [](In& i, double v) { i.depthStep = v; }},
-      {"Start / Finish", "Start / Finish", EValue::TableDuration, "Shortest bottom time, in minutes",
-       [](const In& i) { return double(i.durationStart); }, [](In& i, double v) { i.durationStart = Minutes(v); }},
-      {"", "", EValue::TableDuration, "Longest bottom time, in minutes",
-       [](const In& i) { return double(i.durationFinish); }, [](In& i, double v) { i.durationFinish = Minutes(v); }},
-      {"Step Size", "Step Size", EValue::TableDuration, "Minutes between two bottom times (0: the start only)",
-       [](const In& i) { return double(i.durationStep); }, [](In& i, double v) { i.durationStep = Minutes(v); }},
-      {"Surface Pressure (mBar)", "Surface Pressure (mBar)", EValue::SurfacePressure,
-       "Atmospheric pressure at the surface of the dive site", [](const In& i) { return i.surfacePressure; },
-       [](In& i, double v) { i.surfacePressure = v; }},
-      {"Gradient Factor Low (%)", "Gradient Factor Low (%)", EValue::GradientFactor,
-       "Gradient factor that sets the first stop", [](const In& i) { return i.gfLow; },
-       [](In& i, double v) { i.gfLow = v; }},
-      {"Gradient Factor High (%)", "Gradient Factor High (%)", EValue::GradientFactor,
-       "Gradient factor that applies at the surface", [](const In& i) { return i.gfHigh; },
-       [](In& i, double v) { i.gfHigh = v; }},
-      {"Descent Rate (m/min)", "Descent Rate (ft/min)", EValue::DescentRate, "Speed of descent",
-       [](const In& i) { return i.descentRate; }, [](In& i, double v) { i.descentRate = v; }},
-      {"Ascent Rate (m/min)", "Ascent Rate (ft/min)", EValue::AscentRate, "Speed of ascent",
-       [](const In& i) { return i.ascentRate; }, [](In& i, double v) { i.ascentRate = v; }},
-      {"Last Deco Stop (m)", "Last Deco Stop (ft)", EValue::LastDecoStop, "Depth of the last decompression stop",
-       [](const In& i) { return i.lastDecoStop; }, [](In& i, double v) { i.lastDecoStop = v; }},
-      {"Max PPO2", "Max PPO2", EValue::MaxPpo2, "Highest PPO2 allowed on any scheduled gas",
-       [](const In& i) { return i.maxPpo2; }, [](In& i, double v) { i.maxPpo2 = v; }},
-      {"Max EAD (m)", "Max EAD (ft)", EValue::MaxEad, "Highest equivalent air depth allowed on any scheduled gas",
-       [](const In& i) { return i.maxEad; }, [](In& i, double v) { i.maxEad = v; }},
+      {{"Start / Finish", "Start / Finish", EValue::Depth, [](const In& i) { return i.depthStart; },
+        [](In& i, double v) { i.depthStart = v; }},
+       "Shallowest table depth"},
+      {{"", "", EValue::Depth, [](const In& i) { return i.depthFinish; }, [](In& i, double v) { i.depthFinish = v; }},
+       "Deepest table depth"},
+      {{"Step Size", "Step Size", EValue::Depth, [](const In& i) { return i.depthStep; },
+        [](In& i, double v) { i.depthStep = v; }},
+       "Depth between two tables (0: the start depth only)"},
+      {{"Start / Finish", "Start / Finish", EValue::TableDuration, [](const In& i) { return double(i.durationStart); },
+        [](In& i, double v) { i.durationStart = Minutes(v); }},
+       "Shortest bottom time, in minutes"},
+      {{"", "", EValue::TableDuration, [](const In& i) { return double(i.durationFinish); },
+        [](In& i, double v) { i.durationFinish = Minutes(v); }},
+       "Longest bottom time, in minutes"},
+      {{"Step Size", "Step Size", EValue::TableDuration, [](const In& i) { return double(i.durationStep); },
+        [](In& i, double v) { i.durationStep = Minutes(v); }},
+       "Minutes between two bottom times (0: the start only)"},
+      {{"Surface Pressure (mBar)", "Surface Pressure (mBar)", EValue::SurfacePressure,
+        [](const In& i) { return i.surfacePressure; }, [](In& i, double v) { i.surfacePressure = v; }},
+       "Atmospheric pressure at the surface of the dive site"},
+      {{"Gradient Factor Low (%)", "Gradient Factor Low (%)", EValue::GradientFactor,
+        [](const In& i) { return i.gfLow; }, [](In& i, double v) { i.gfLow = v; }},
+       "Gradient factor that sets the first stop"},
+      {{"Gradient Factor High (%)", "Gradient Factor High (%)", EValue::GradientFactor,
+        [](const In& i) { return i.gfHigh; }, [](In& i, double v) { i.gfHigh = v; }},
+       "Gradient factor that applies at the surface"},
+      {{"Descent Rate (m/min)", "Descent Rate (ft/min)", EValue::DescentRate, [](const In& i) { return i.descentRate; },
+        [](In& i, double v) { i.descentRate = v; }},
+       "Speed of descent"},
+      {{"Ascent Rate (m/min)", "Ascent Rate (ft/min)", EValue::AscentRate, [](const In& i) { return i.ascentRate; },
+        [](In& i, double v) { i.ascentRate = v; }},
+       "Speed of ascent"},
+      {{"Last Deco Stop (m)", "Last Deco Stop (ft)", EValue::LastDecoStop, [](const In& i) { return i.lastDecoStop; },
+        [](In& i, double v) { i.lastDecoStop = v; }},
+       "Depth of the last decompression stop"},
+      {{"Max PPO2", "Max PPO2", EValue::MaxPpo2, [](const In& i) { return i.maxPpo2; },
+        [](In& i, double v) { i.maxPpo2 = v; }},
+       "Highest PPO2 allowed on any scheduled gas"},
+      {{"Max EAD (m)", "Max EAD (ft)", EValue::MaxEad, [](const In& i) { return i.maxEad; },
+        [](In& i, double v) { i.maxEad = v; }},
+       "Highest equivalent air depth allowed on any scheduled gas"},
   };
   static_assert(std::size(infos) == static_cast<std::size_t>(ETableInput::Count));
   return infos[static_cast<int>(input)];
 }
 
 const SFieldRange& FieldRange(ETableInput input, bool imperial) {
-  return ValueRange(InputInfo(input).value).Field(SDisplayUnits{imperial});
+  return InputInfo(input).field.Field(SDisplayUnits{imperial});
 }
 
-// What a field shows for a value: rounded to its decimals.
-double AsShown(double value, int decimals) {
-  const double scale = std::pow(10.0, decimals);
-  return std::round(value * scale) / scale;
+// What a field gives back for an input: the input itself while the field
+// still shows it as it was filled in (the inputs are kept in the shown units).
+double FieldValue(double input, double shown, int decimals) {
+  return SDisplayUnits{}.HeldFromField(EQuantity::None, shown, input, decimals);
 }
 
 QIcon StateIcon(const QWidget& w, int state) {
@@ -156,7 +163,23 @@ CTableGenerationDlg::CTableGenerationDlg(const CPlanGroup* plan, IFileChooser* c
 
   for (int i = 0; i < static_cast<int>(ETableInput::Count); ++i) AddField(static_cast<ETableInput>(i));
 
-  // Left column: the ranges and the settings of every generated dive.
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(BuildSettingsColumn());
+  columns->addLayout(BuildResultsColumn(), 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(columns, 1);
+  layout->addLayout(BuildButtons());
+  ConnectFields();
+
+  resize(1100, 720);
+  RestoreWindowPlacement(kPlacement, *this);
+  RefreshFromModel();
+}
+
+CTableGenerationDlg::~CTableGenerationDlg() { m_model.SetRefreshHandler({}); }
+
+// The left column: the ranges and the settings of every generated dive.
+QVBoxLayout* CTableGenerationDlg::BuildSettingsColumn() {
   QGroupBox* depthBox =
       BuildRangeBox(ETableInput::DepthStart, ETableInput::DepthFinish, ETableInput::DepthStep, m_depthTitle);
   QGroupBox* durationBox = BuildRangeBox(ETableInput::DurationStart, ETableInput::DurationFinish,
@@ -187,7 +210,11 @@ CTableGenerationDlg::CTableGenerationDlg(const CPlanGroup* plan, IFileChooser* c
   left->addWidget(groupingBox);
   left->addStretch(1);
 
-  // Right column: the two schedules side by side, the messages below.
+  return left;
+}
+
+// The right column: the two schedules side by side, the messages below.
+QVBoxLayout* CTableGenerationDlg::BuildResultsColumn() {
   auto* schedules = new QHBoxLayout;
   schedules->addWidget(BuildScheduleBox(true));
   schedules->addWidget(BuildScheduleBox(false));
@@ -203,10 +230,10 @@ CTableGenerationDlg::CTableGenerationDlg(const CPlanGroup* plan, IFileChooser* c
   right->addLayout(schedules, 1);
   right->addWidget(messagesBox, 1);
 
-  auto* columns = new QHBoxLayout;
-  columns->addLayout(left);
-  columns->addLayout(right, 1);
+  return right;
+}
 
+QHBoxLayout* CTableGenerationDlg::BuildButtons() {
   m_generate = new QPushButton(Tr("&Generate Tables"), this);
   m_import = new QPushButton(Tr("&Import Settings"), this);
   m_open = new QPushButton(Tr("&Open Settings"), this);
@@ -225,12 +252,13 @@ CTableGenerationDlg::CTableGenerationDlg(const CPlanGroup* plan, IFileChooser* c
   close->setAutoDefault(false);
   buttons->addStretch(1);
   buttons->addWidget(close);
-  m_import->setEnabled(plan && plan->GetDiveCount() > 0);
+  m_import->setEnabled(m_plan && m_plan->GetDiveCount() > 0);
 
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns, 1);
-  layout->addLayout(buttons);
+  connect(close, &QPushButton::clicked, this, &QDialog::accept);
+  return buttons;
+}
 
+void CTableGenerationDlg::ConnectFields() {
   for (const SField& f : m_fields) {
     const auto input = static_cast<ETableInput>(&f - m_fields.data());
     connect(f.spin, &CSpinField::posted, this, [this, input] { ReadField(input); });
@@ -246,14 +274,8 @@ CTableGenerationDlg::CTableGenerationDlg(const CPlanGroup* plan, IFileChooser* c
   connect(m_import, &QPushButton::clicked, this, &CTableGenerationDlg::ImportSettings);
   connect(m_open, &QPushButton::clicked, this, &CTableGenerationDlg::OpenSettings);
   connect(m_save, &QPushButton::clicked, this, &CTableGenerationDlg::SaveSettings);
-  connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
-  resize(1100, 720);
-  RestoreWindowPlacement(kPlacement, *this);
-  RefreshFromModel();
 }
-
-CTableGenerationDlg::~CTableGenerationDlg() { m_model.SetRefreshHandler({}); }
 
 void CTableGenerationDlg::done(int result) {
   // Whatever way the page closes, its inputs are there next time.
@@ -360,8 +382,8 @@ void CTableGenerationDlg::ShowFields() {
     SField& f = m_fields[static_cast<std::size_t>(i)];
     const QSignalBlocker block(f.spin);
     f.spin->SetLimits(range.minimum, range.maximum, range.step, range.decimals);
-    f.spin->setValue(info.get(in));
-    f.label->setText(Tr(imperial ? info.imperialLabel : info.metricLabel));
+    f.spin->setValue(info.field.get(in));
+    f.label->setText(Tr(info.field.Label(SDisplayUnits{imperial})));
   }
   m_depthTitle->setText(Tr(imperial ? "Depth (ft)" : "Depth (m)"));
   m_durationTitle->setText(Tr("Duration (mins)"));
@@ -426,8 +448,9 @@ void CTableGenerationDlg::ReadField(ETableInput input) {
   // A value left as shown keeps the model's own (a fractional foot value of a
   // metric file stays exact until the user changes it).
   const int decimals = FieldRange(input, m_model.IsImperial()).decimals;
-  if (AsShown(info.get(in), decimals) == AsShown(f.spin->value(), decimals)) return;
-  info.set(in, f.spin->value());
+  const double value = FieldValue(info.field.get(in), f.spin->value(), decimals);
+  if (value == info.field.get(in)) return;
+  info.field.set(in, value);
   m_model.SetInputs(in);
   Revalidate();
 }
@@ -442,7 +465,7 @@ void CTableGenerationDlg::ReadAllFields() {
     const SInputInfo& info = InputInfo(input);
     const double shown = m_fields[static_cast<std::size_t>(i)].spin->value();
     const int decimals = FieldRange(input, m_model.IsImperial()).decimals;
-    if (AsShown(info.get(in), decimals) != AsShown(shown, decimals)) info.set(in, shown);
+    info.field.set(in, FieldValue(info.field.get(in), shown, decimals));
   }
   if (!(in == before)) m_model.SetInputs(in);
 }

@@ -16,8 +16,9 @@
 #include "frontend/preference_snapshots.h"
 #include "tablegen/table_generation.h"
 
-class IFileChooser;
 class QGroupBox;
+class QHBoxLayout;
+class QVBoxLayout;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -31,6 +32,7 @@ class CPlanGroup;
 namespace kv::app {
 
 class CSpinField;
+class IFileChooser;
 
 // The numeric inputs of the page, in the order they are shown.
 enum class ETableInput : int {
@@ -109,6 +111,11 @@ private:
   };
   QGroupBox* BuildRangeBox(ETableInput start, ETableInput finish, ETableInput step, QLabel*& title);
   QGroupBox* BuildScheduleBox(bool descent);
+  QVBoxLayout* BuildSettingsColumn();
+  QVBoxLayout* BuildResultsColumn();
+  QHBoxLayout* BuildButtons();
+  // The fields, the grouping and the command buttons reach the model.
+  void ConnectFields();
   void AddField(ETableInput input);
   void ShowFields();
   void ShowSchedule(bool descent);

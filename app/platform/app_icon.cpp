@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+namespace kv::app {
+
 namespace {
 
 // A dive profile over a sea-blue square: descent, bottom, stepped ascent.
@@ -91,3 +93,5 @@ QIcon GlyphIcon(const QString& glyph) {
   }
   return icon;
 }
+
+}  // namespace kv::app

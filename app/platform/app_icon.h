@@ -5,9 +5,13 @@
 #include <QIcon>
 #include <QPixmap>
 
+namespace kv::app {
+
 QPixmap AppIconPixmap(int size);
 QIcon AppIcon();
 QPixmap SplashPicture();
 
 // A toolbar icon of one character on a round badge.
 QIcon GlyphIcon(const QString& glyph);
+
+}  // namespace kv::app

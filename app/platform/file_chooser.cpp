@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+namespace kv::app {
+
 QString QtFilterOf(const QString& filter) {
   // Pairs of description and pattern, separated by "|"; the description carries
   // the pattern already, as Qt wants it.
@@ -52,3 +54,5 @@ QString CQtFileChooser::SaveFile(QWidget* parent, const SFileRequest& r) {
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return WithDefaultExtension(dialog.selectedFiles().front(), r.defaultExtension);
 }
+
+}  // namespace kv::app

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace kv::app {
+
 struct SFileRequest {
   QString title;            // empty: the platform's default title
   QString filter;           // "Description (*.ext)|*.ext||"
@@ -35,3 +37,5 @@ QString QtFilterOf(const QString& filter);
 QString WithDefaultExtension(const QString& path, const QString& defaultExtension);
 // The folder of a path (the part before the last separator), or an empty text.
 QString FolderOf(const QString& path);
+
+}  // namespace kv::app

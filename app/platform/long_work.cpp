@@ -13,44 +13,71 @@
 #include <atomic>
 #include <limits>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "app/platform/qt_text.h"
 #include "base/prompt.h"
+
+namespace kv::app {
 
 namespace {
 
 std::atomic<int> g_running{0};
 
-// What the worker reports, read by the window's thread on a timer.
-class CProgressBridge final : public kv::IProgress {
+// What the worker reports, handed to the window's thread as a queued signal.
+// The worker may report thousands of times a second; one signal at a time is
+// pending, and the window's thread reads the latest state when it arrives.
+class CProgressBridge final : public QObject, public kv::IProgress {
+  Q_OBJECT
 public:
-  void SetRange(int maximum) override { m_maximum = maximum; }
-  void SetPosition(int position) override { m_position = position; }
+  struct SState {
+    int maximum = 0;
+    int position = 0;
+    std::optional<std::string> text;  // set when it changed since the last take
+  };
+
+  void SetRange(int maximum) override {
+    m_maximum = maximum;
+    Notify();
+  }
+  void SetPosition(int position) override {
+    m_position = position;
+    Notify();
+  }
   void SetText(const std::string& text) override {
-    QMutexLocker lock(&m_mutex);
-    m_text = text;
-    m_textChanged = true;
+    {
+      QMutexLocker lock(&m_mutex);
+      m_text = text;
+    }
+    Notify();
   }
   bool IsCancelled() const override { return m_cancelled; }
 
   void Cancel() { m_cancelled = true; }
-  int Maximum() const { return m_maximum; }
-  int Position() const { return m_position; }
-  bool TakeText(std::string& text) {
+  // Window's thread: the state now, and the next report signals again.
+  SState Take() {
+    m_pending = false;
+    SState state{m_maximum, m_position, std::nullopt};
     QMutexLocker lock(&m_mutex);
-    if (!m_textChanged) return false;
-    text = m_text;
-    m_textChanged = false;
-    return true;
+    state.text = std::exchange(m_text, std::nullopt);
+    return state;
   }
 
+signals:
+  void changed();
+
 private:
+  void Notify() {
+    if (!m_pending.exchange(true)) emit changed();
+  }
+
   std::atomic<int> m_maximum{0};
   std::atomic<int> m_position{0};
   std::atomic<bool> m_cancelled{false};
+  std::atomic<bool> m_pending{false};
   QMutex m_mutex;
-  std::string m_text;
-  bool m_textChanged = false;
+  std::optional<std::string> m_text;
 };
 
 // Drops user input aimed at the owner window while work runs.
@@ -148,24 +175,21 @@ bool CLongWork::Run(QWidget* owner, const QString& label, const Work& work, bool
   QThread* thread = QThread::create([bridge, result, &work] { *result = work(*bridge); });
   QEventLoop loop;
   QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
-  QTimer poll;
-  poll.setInterval(50);
-  QObject::connect(&poll, &QTimer::timeout, &dialog, [&dialog, &run, bridge] {
-    // The Cancel button, Escape and cancel() all leave the dialog cancelled.
-    if (dialog.wasCanceled()) bridge->Cancel();
-    if (dialog.maximum() != bridge->Maximum()) dialog.setMaximum(bridge->Maximum());
-    dialog.setValue(std::min(bridge->Position(), std::max(bridge->Maximum(), 0)));
-    std::string text;
-    if (bridge->TakeText(text)) dialog.setLabelText(ToQt(text));
-    ShowDialogWhenDue(run);
-  });
+  QObject::connect(bridge.get(), &CProgressBridge::changed, &dialog, [&dialog, bridge] {
+    const CProgressBridge::SState state = bridge->Take();
+    if (dialog.maximum() != state.maximum) dialog.setMaximum(state.maximum);
+    dialog.setValue(std::min(state.position, std::max(state.maximum, 0)));
+    if (state.text) dialog.setLabelText(ToQt(*state.text));
+  }, Qt::QueuedConnection);
+  // The Cancel button and closing the dialog signal canceled, Escape rejects it.
+  QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [bridge] { bridge->Cancel(); });
+  QObject::connect(&dialog, &QDialog::rejected, &dialog, [bridge] { bridge->Cancel(); });
+  QTimer::singleShot(kShowAfterMs, Qt::PreciseTimer, &dialog, [&run] { ShowDialogWhenDue(run); });
   dialog.setValue(0);
-  poll.start();
   thread->start();
   loop.exec();
   thread->wait();
   delete thread;
-  poll.stop();
   g_current = run.previous;
   dialog.reset();
   QApplication::restoreOverrideCursor();
@@ -173,3 +197,7 @@ bool CLongWork::Run(QWidget* owner, const QString& label, const Work& work, bool
   if (cancelled) *cancelled = bridge->IsCancelled();
   return *result;
 }
+
+#include "long_work.moc"
+
+}  // namespace kv::app

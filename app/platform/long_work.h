@@ -18,6 +18,8 @@
 
 #include "base/progress.h"
 
+namespace kv::app {
+
 class CLongWork {
 public:
   using Work = std::function<bool(kv::IProgress&)>;
@@ -46,3 +48,5 @@ public:
     CStepAside& operator=(const CStepAside&) = delete;
   };
 };
+
+}  // namespace kv::app

@@ -2,6 +2,8 @@
 
 #include "app/platform/long_work.h"
 
+namespace kv::app {
+
 CQtPlanSink::CQtPlanSink(kv::CPlanGroup& plan, Handler handler, QObject* parent)
     : QObject(parent), m_plan(plan), m_handler(std::move(handler)) {
   m_plan.SetSink(this);
@@ -22,3 +24,5 @@ void CQtPlanSink::DeliverPending() {
   if (CLongWork::IsBusy()) return;
   m_plan.DeliverNotifications();
 }
+
+}  // namespace kv::app

@@ -11,6 +11,8 @@
 
 #include "plan/plan_group.h"
 
+namespace kv::app {
+
 class CQtPlanSink final : public QObject, public kv::IPlanGroupSink {
   Q_OBJECT
 public:
@@ -30,3 +32,5 @@ private:
   kv::CPlanGroup& m_plan;
   Handler m_handler;
 };
+
+}  // namespace kv::app

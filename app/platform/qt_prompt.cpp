@@ -12,6 +12,8 @@
 #include "app/platform/long_work.h"
 #include "app/platform/qt_text.h"
 
+namespace kv::app {
+
 namespace {
 
 QMessageBox::Icon IconOf(kv::EIcon icon) {
@@ -124,3 +126,5 @@ kv::EAnswer CQtPrompt::AskYesNoCancelHere(const std::string& text, kv::EIcon ico
     default: return kv::EAnswer::Cancel;
   }
 }
+
+}  // namespace kv::app

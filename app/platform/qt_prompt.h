@@ -12,6 +12,8 @@
 
 class QMessageBox;
 
+namespace kv::app {
+
 class CQtPrompt final : public kv::IUserPrompt {
 public:
   // Boxes are centred on parent (the main window once it exists).
@@ -32,3 +34,5 @@ private:
 
   QPointer<QWidget> m_parent;
 };
+
+}  // namespace kv::app

@@ -3,6 +3,8 @@
 #include "app/i18n/ui_texts.h"
 #include "base/strings.h"
 
+namespace kv::app {
+
 QString ToQt(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QString ToQt(const char* text) { return QString::fromUtf8(text ? text : ""); }
@@ -23,3 +25,5 @@ QString FileNameOf(const QString& path) {
   const qsizetype slash = std::max(path.lastIndexOf('/'), path.lastIndexOf('\\'));
   return slash < 0 ? path : path.mid(slash + 1);
 }
+
+}  // namespace kv::app

@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace kv::app {
+
 QString ToQt(const std::string& text);
 QString ToQt(const char* text);
 std::string FromQt(const QString& text);
@@ -23,3 +25,5 @@ QString Tr(const char* english);
 
 // A file name shown to the user: the part after the last folder separator.
 QString FileNameOf(const QString& path);
+
+}  // namespace kv::app

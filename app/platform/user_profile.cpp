@@ -1,5 +1,7 @@
 #include "app/platform/user_profile.h"
 
+namespace kv::app {
+
 namespace {
 
 std::unique_ptr<QSettings>& Store() {
@@ -66,3 +68,5 @@ void CRecentFileList::Save() const {
 }
 
 QString ProfileAddress(const QString& entry) { return ProfileSettings().value("Addresses/" + entry).toString(); }
+
+}  // namespace kv::app

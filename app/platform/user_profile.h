@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace kv::app {
+
 // The store of the profile entries. The program uses the user's own; tests
 // point it at an INI file.
 QSettings& ProfileSettings();
@@ -39,3 +41,5 @@ private:
 // An address of the "Addresses" section ("Kestrun Website", "Kestrun email"),
 // empty when absent.
 QString ProfileAddress(const QString& entry);
+
+}  // namespace kv::app

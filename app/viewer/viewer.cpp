@@ -26,6 +26,8 @@
 #include "base/prompt.h"
 #include "report/latin1.h"
 
+namespace kv::app {
+
 namespace {
 
 const char* kPlacement = "KestrunVarnadelViewer";
@@ -244,3 +246,5 @@ void CViewer::ApplyNotes(const QString& notes) {
   m_document = kv::WithTableNotes(m_document, FromQt(text));
   Show();
 }
+
+}  // namespace kv::app

@@ -14,6 +14,9 @@ class QPrinter;
 class QTextDocument;
 class QPushButton;
 class QTextBrowser;
+
+namespace kv::app {
+
 class IFileChooser;
 
 class CViewer final : public QDialog {
@@ -71,3 +74,5 @@ private:
   IFileChooser* m_chooser;
   QTextBrowser* m_browser;
 };
+
+}  // namespace kv::app

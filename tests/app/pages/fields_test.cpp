@@ -14,7 +14,7 @@
 #include <cmath>
 
 #include "app/dialogs/plan_group_settings.h"
-#include "app/dialogs/preferences_dlg.h"
+#include "app/dialogs/preferences_dialog.h"
 #include "app/pages/table_generation_dlg.h"
 #include "app/widgets/spin_field.h"
 #include "page_test_util.h"
@@ -168,7 +168,7 @@ TEST(Fields, EveryFieldOfThePagesAndDialogsBehavesTheSame) {
   CPageHarness h;
   EXPECT_EQ(CheckEveryField(*h.page, "dive page"), 3 + 10) << "entry fields and dive settings";
 
-  ::CPreferences preferences;
+  app::CPreferencesDialog preferences;
   preferences.show();
   int checked = 0;
   for (int i = 0; i < preferences.Pages()->count(); ++i) {
@@ -177,7 +177,7 @@ TEST(Fields, EveryFieldOfThePagesAndDialogsBehavesTheSame) {
   }
   EXPECT_GE(checked, 20);
 
-  ::CPlanGroupSettings settings({0, 1, 232, 33}, false);
+  app::CPlanGroupSettings settings({0, 1, 232, 33}, false);
   settings.show();
   EXPECT_EQ(CheckEveryField(settings, "plan settings"), 2);
 

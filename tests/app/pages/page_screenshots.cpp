@@ -15,6 +15,8 @@
 #include "page_test_util.h"
 #include "plan/plan_group.h"
 
+using namespace kv::app;
+
 namespace {
 
 class CPageSink final : public kv::IPlanGroupSink {

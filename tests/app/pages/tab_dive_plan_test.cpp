@@ -320,11 +320,11 @@ TEST(TabDivePlan, UnitSwitchRelabelsAndConvertsTheFields) {
   EXPECT_EQ(page.PointsModel()->headerData(1, Qt::Horizontal).toString(), "Depth (ft)");
   EXPECT_EQ(page.PointsModel()->CellText(1, CPlanPointsModel::EColumn::Depth), "98     ");
 
-  app::CSpinField* ead = page.DiveSettingsPage()->Field(app::kMsgMaxEad);
+  app::CSpinField* ead = page.DiveSettingsPage()->Field(app::ESetting::MaxEad);
   EXPECT_EQ(ead->minimum(), 65);
   EXPECT_EQ(ead->maximum(), 230);
   EXPECT_EQ(ead->value(), 114);  // 35 m
-  app::CSpinField* sac = page.DiveSettingsPage()->Field(app::kMsgSacRate);
+  app::CSpinField* sac = page.DiveSettingsPage()->Field(app::ESetting::SacRate);
   EXPECT_DOUBLE_EQ(sac->minimum(), 0.28);
   EXPECT_EQ(sac->decimals(), 2);
   EXPECT_EQ(page.Chart().YTitle(), "Depth (ft)");
@@ -368,7 +368,7 @@ TEST(TabDivePlan, SettingsPagesApplyWithinTheirRangesAndRules) {
   CDivePlan& dive = h.Dive();
   QTest::qWait(0);
 
-  app::CSpinField* gfHigh = page.DiveSettingsPage()->Field(app::kMsgGfHigh);
+  app::CSpinField* gfHigh = page.DiveSettingsPage()->Field(app::ESetting::GfHigh);
   const std::int64_t stampBefore = dive.GetTimeStamp();
   gfHigh->setFocus();
   gfHigh->selectAll();
@@ -382,22 +382,22 @@ TEST(TabDivePlan, SettingsPagesApplyWithinTheirRangesAndRules) {
   // Leaving an imperial field unchanged does not store its rounding.
   page.SetImperial(true);
   dive.SetModified(false);
-  app::CSpinField* ead = page.DiveSettingsPage()->Field(app::kMsgMaxEad);
-  page.ApplySetting(app::kMsgMaxEad);
+  app::CSpinField* ead = page.DiveSettingsPage()->Field(app::ESetting::MaxEad);
+  page.ApplySetting(app::ESetting::MaxEad);
   EXPECT_EQ(dive.GetMaxEad(), 35.0);
   EXPECT_FALSE(dive.IsModified());
   ead->setValue(100);
-  page.ApplySetting(app::kMsgMaxEad);
+  page.ApplySetting(app::ESetting::MaxEad);
   EXPECT_NEAR(dive.GetMaxEad(), 100 * 0.30705, 1e-9);
   page.SetImperial(false);
 
   // Bailout settings are not applied outside bailout mode.
   page.SettingsTabs()->setCurrentIndex(1);
   QTest::qWait(0);
-  app::CSpinField* cns = page.BailoutSettingsPage()->Field(app::kMsgBailoutMaxCns);
+  app::CSpinField* cns = page.BailoutSettingsPage()->Field(app::ESetting::BailoutMaxCns);
   EXPECT_FALSE(page.BailoutSettingsPage()->isEnabled());
   cns->setValue(150);
-  page.ApplySetting(app::kMsgBailoutMaxCns);
+  page.ApplySetting(app::ESetting::BailoutMaxCns);
   EXPECT_EQ(dive.BailoutSettings().maxCns, 100.0);
 
   page.BailoutFromCursor(600);
@@ -410,7 +410,7 @@ TEST(TabDivePlan, SettingsPagesApplyWithinTheirRangesAndRules) {
   QTest::keyClick(cns, Qt::Key_Tab);
   EXPECT_EQ(cns->value(), 100.0);
   cns->setValue(120);
-  page.ApplySetting(app::kMsgBailoutMaxCns);
+  page.ApplySetting(app::ESetting::BailoutMaxCns);
   EXPECT_EQ(dive.BailoutSettings().maxCns, 120.0);
 
   // "Use Bailout Gas List" adds the gas list page and disables the switch count.
@@ -419,11 +419,11 @@ TEST(TabDivePlan, SettingsPagesApplyWithinTheirRangesAndRules) {
   EXPECT_EQ(page.SettingsTabs()->count(), 3);
   EXPECT_EQ(page.SettingsTabs()->tabText(2), "Bailout Gas List");
   EXPECT_TRUE(dive.BailoutSettings().useBailoutGasList);
-  EXPECT_FALSE(page.BailoutSettingsPage()->Field(app::kMsgBailoutNoOfGasSwitches)->isEnabled());
+  EXPECT_FALSE(page.BailoutSettingsPage()->Field(app::ESetting::BailoutNoOfGasSwitches)->isEnabled());
   page.BailoutSettingsPage()->UseGasListBox()->click();
   EXPECT_EQ(page.SettingsTabs()->count(), 2);
   h.Pump();
-  EXPECT_TRUE(page.BailoutSettingsPage()->Field(app::kMsgBailoutNoOfGasSwitches)->isEnabled());
+  EXPECT_TRUE(page.BailoutSettingsPage()->Field(app::ESetting::BailoutNoOfGasSwitches)->isEnabled());
 
   // Back on the normal plan the bailout settings are shown but not editable;
   // entering bailout again with the list in use keeps the count disabled.
@@ -434,7 +434,7 @@ TEST(TabDivePlan, SettingsPagesApplyWithinTheirRangesAndRules) {
   page.BailoutFromCursor(600);
   h.Pump();
   EXPECT_TRUE(page.BailoutSettingsPage()->isEnabled());
-  EXPECT_FALSE(page.BailoutSettingsPage()->Field(app::kMsgBailoutNoOfGasSwitches)->isEnabled());
+  EXPECT_FALSE(page.BailoutSettingsPage()->Field(app::ESetting::BailoutNoOfGasSwitches)->isEnabled());
   EXPECT_EQ(page.SettingsTabs()->count(), 3);
 }
 

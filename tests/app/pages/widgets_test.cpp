@@ -13,7 +13,7 @@
 #include "base/strings.h"
 #include "page_test_util.h"
 #include "app/widgets/gas_combo_completion.h"
-#include "app/widgets/gas_switch_edit.h"
+#include "app/dialogs/gas_switch_edit.h"
 #include "app/widgets/spin_field.h"
 
 namespace kv::test {

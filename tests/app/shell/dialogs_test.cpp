@@ -22,7 +22,7 @@
 
 #include "app/dialogs/liability_rich_edit.h"
 #include "app/dialogs/plan_group_settings.h"
-#include "app/dialogs/preferences_dlg.h"
+#include "app/dialogs/preferences_dialog.h"
 #include "app/dialogs/select_language.h"
 #include "app/help/help.h"
 #include "app/i18n/languages.h"
@@ -42,6 +42,7 @@
 namespace {
 
 using kv::EPref;
+using namespace kv::app;
 
 using kv::test::Occurrences;
 using kv::test::ThreeTableDocument;
@@ -183,14 +184,14 @@ private Q_SLOTS:
     kv::Prefs().LoadSettings();
     const int writesBefore = t.env.store->writes;
     {
-      CPreferences dialog;
+      CPreferencesDialog dialog;
       SpinAfterLabel(dialog.Pages()->widget(2), "Gradient Factor Low (%)")->setValue(35);
       dialog.reject();
     }
     QCOMPARE(t.env.store->writes, writesBefore);
     QCOMPARE(kv::Prefs().GetNumber(EPref::DiveGfLow), 20u);
 
-    CPreferences dialog;
+    CPreferencesDialog dialog;
     SpinAfterLabel(dialog.Pages()->widget(2), "Gradient Factor Low (%)")->setValue(35);
     SpinAfterLabel(dialog.Pages()->widget(2), "SAC Rate (l/min)")->setValue(25.5);
     dialog.accept();
@@ -205,7 +206,7 @@ private Q_SLOTS:
     CGuiTestEnvironment t;
     kv::Prefs().LoadSettings();
     kv::Prefs().SetNumber(EPref::Units, 1);
-    CPreferences dialog;
+    CPreferencesDialog dialog;
     QWidget* dive = dialog.Pages()->widget(2);
     QDoubleSpinBox* ead = SpinAfterLabel(dive, "Max EAD (ft)");
     QVERIFY(ead);
@@ -235,7 +236,7 @@ private Q_SLOTS:
     CDivePlannerDlg w;
     w.AddDive();
     QCoreApplication::processEvents();
-    AnswerNextDialog<CPreferences>([](CPreferences* d) {
+    AnswerNextDialog<CPreferencesDialog>([](CPreferencesDialog* d) {
       for (QRadioButton* r : d->findChildren<QRadioButton*>())
         if (r->text() == "&Imperial (ft)") r->setChecked(true);
       for (QCheckBox* c : d->findChildren<QCheckBox*>())
@@ -309,13 +310,13 @@ private Q_SLOTS:
     w.SelectLanguage();
     QCOMPARE(w.menuBar()->actions().front()->text(), QStringLiteral("&File"));
     QCOMPARE(w.Tabs()->tabText(0), QStringLiteral("Dive 1"));
-    QCOMPARE(w.Action(kCmdAddDive)->text(), QStringLiteral("&Add Dive"));
+    QCOMPARE(w.Action(ECommand::AddDive)->text(), QStringLiteral("&Add Dive"));
     QCOMPARE(kv::Prefs().GetNumber(EPref::LanguageId), 1033u);
   }
 
   void contextHelpOpensTheTopicOfTheClickedControl() {
     CGuiTestEnvironment t;
-    CPreferences dialog;
+    CPreferencesDialog dialog;
     dialog.show();
     QCheckBox* box = dialog.findChild<QCheckBox*>();
     const bool before = box->isChecked();

@@ -18,17 +18,17 @@
 #include "support/test_support.h"
 
 // Answers file dialogs from a list; an empty answer is a cancelled dialog.
-class CScriptedChooser final : public IFileChooser {
+class CScriptedChooser final : public kv::app::IFileChooser {
 public:
-  QString OpenFile(QWidget*, const SFileRequest& request) override { return Next(request, false); }
-  QString SaveFile(QWidget*, const SFileRequest& request) override { return Next(request, true); }
+  QString OpenFile(QWidget*, const kv::app::SFileRequest& request) override { return Next(request, false); }
+  QString SaveFile(QWidget*, const kv::app::SFileRequest& request) override { return Next(request, true); }
 
   QStringList answers;
-  QList<SFileRequest> requests;
+  QList<kv::app::SFileRequest> requests;
   QList<bool> saves;
 
 private:
-  QString Next(const SFileRequest& request, bool save) {
+  QString Next(const kv::app::SFileRequest& request, bool save) {
     requests << request;
     saves << save;
     return answers.isEmpty() ? QString() : answers.takeFirst();
@@ -53,7 +53,7 @@ void AnswerNextDialog(std::function<void(T*)> act, int triesLeft = 200) {
 // profile entries (window places, recent files) in a temporary INI file.
 class CGuiTestEnvironment {
 public:
-  CGuiTestEnvironment() { SetProfileSettingsFile(m_dir.filePath("profile.ini")); }
+  CGuiTestEnvironment() { kv::app::SetProfileSettingsFile(m_dir.filePath("profile.ini")); }
   QString Path(const QString& name) const { return m_dir.filePath(name); }
 
   kv::test::CTestEnvironment env;

@@ -14,6 +14,8 @@
 
 #include "app/help/help.h"
 
+using namespace kv::app;
+
 namespace {
 
 QApplication& App() {

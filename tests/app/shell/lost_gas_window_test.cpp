@@ -16,6 +16,8 @@
 #include "gui_test_support.h"
 #include "plan/file_store.h"
 
+using namespace kv::app;
+
 namespace {
 
 const QString kExamples = QStringLiteral(EXAMPLES_DIR);
@@ -43,7 +45,7 @@ struct SWindow {
   }
   bool Enabled() {
     w.UpdateCommands();
-    return w.Action(kCmdLostGasTables)->isEnabled();
+    return w.Action(ECommand::LostGasTables)->isEnabled();
   }
   CScriptedChooser chooser;
   CDivePlannerDlg w;
@@ -63,13 +65,13 @@ private slots:
     QVERIFY(!SWindow(kExamples + "/cc-trimix-70m-bailout.ccp").Enabled());
     // The command sits in the View menu.
     SWindow window(kExamples + "/oc-trimix-60m.ccp");
-    QCOMPARE(window.w.Action(kCmdLostGasTables)->text(), QStringLiteral("&Lost-Gas Tables"));
+    QCOMPARE(window.w.Action(ECommand::LostGasTables)->text(), QStringLiteral("&Lost-Gas Tables"));
   }
 
   void opensTheViewerOnTheDiveAndItsVariants() {
     CGuiTestEnvironment t;
     SWindow window(kExamples + "/oc-trimix-60m.ccp");
-    window.w.Action(kCmdLostGasTables)->trigger();
+    window.w.Action(ECommand::LostGasTables)->trigger();
     Settle();
     QCOMPARE(window.opened, 1);
     const std::string& doc = window.shown;
@@ -121,7 +123,7 @@ private slots:
     SDivePlannerOptions options;
     options.languageFolder = QStringLiteral(KV_PROGRAM_FOLDER);
     SWindow window(kExamples + "/oc-trimix-60m.ccp", options);
-    QCOMPARE(window.w.Action(kCmdLostGasTables)->text(), QStringLiteral("Tabellen bei &Gasverlust"));
+    QCOMPARE(window.w.Action(ECommand::LostGasTables)->text(), QStringLiteral("Tabellen bei &Gasverlust"));
     window.w.LostGasTables();
     QVERIFY(window.shown.find("Wenn 50% Nitrox verloren ist") != std::string::npos);
     QVERIFY(window.shown.find("Wenn Oxygen verloren ist") != std::string::npos);

@@ -51,11 +51,13 @@
 #include "plan/plan_group.h"
 #include "report/worst_case_html.h"
 
+using namespace kv::app;
+
 namespace {
 
 const QString kExamples = QStringLiteral(EXAMPLES_DIR);
 
-bool Enabled(CDivePlannerDlg& w, int id) {
+bool Enabled(CDivePlannerDlg& w, ECommand id) {
   w.UpdateCommands();
   return w.Action(id)->isEnabled();
 }
@@ -125,25 +127,32 @@ private Q_SLOTS:
     Settle();
     QCOMPARE(w.windowTitle(), QStringLiteral("Kestrun Varnadel"));
     QCOMPARE(TabTexts(w), QStringList{"Dive 1"});
-    QVERIFY(!Enabled(w, kCmdSave));
-    QVERIFY(Enabled(w, kCmdSaveAs));
-    QVERIFY(Enabled(w, kCmdAddDive));
-    QVERIFY(!Enabled(w, kCmdDeleteDive));
-    QVERIFY(!Enabled(w, kCmdSortDives));
-    QVERIFY(Enabled(w, kCmdRenameDive));
-    QVERIFY(!Enabled(w, kCmdCurrentDiveTable));
-    QVERIFY(!Enabled(w, kCmdAllDiveTables));
-    QVERIFY(!Enabled(w, kCmdCurrentGasTable));
+    QVERIFY(!Enabled(w, ECommand::Save));
+    QVERIFY(Enabled(w, ECommand::SaveAs));
+    QVERIFY(Enabled(w, ECommand::AddDive));
+    QVERIFY(!Enabled(w, ECommand::DeleteDive));
+    QVERIFY(!Enabled(w, ECommand::SortDives));
+    QVERIFY(Enabled(w, ECommand::RenameDive));
+    QVERIFY(!Enabled(w, ECommand::CurrentDiveTable));
+    QVERIFY(!Enabled(w, ECommand::AllDiveTables));
+    QVERIFY(!Enabled(w, ECommand::CurrentGasTable));
     // Auto recalc is on by default: nothing is ever put off.
-    QVERIFY(!Enabled(w, kCmdCalculate));
-    QVERIFY(!Enabled(w, kCmdRecentFile1));
-    for (int id : {kCmdNew, kCmdOpen, kCmdExit, kCmdPlanSettings, kCmdImportDive, kCmdExportDive, kCmdDetails,
-                   kCmdCreateDiveTables, kCmdPreferences, kCmdSelectLanguage, kCmdHelpContents, kCmdWhatsThis,
-                   kCmdAbout})
-      QVERIFY2(Enabled(w, id), qPrintable(QString::number(id)));
-    QCOMPARE(w.Action(kCmdNew)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
-    QCOMPARE(w.Action(kCmdHelpContents)->shortcut(), QKeySequence(QStringLiteral("F1")));
-    QCOMPARE(w.Action(kCmdAddDive)->toolTip(), QStringLiteral("Add a Dive"));
+    QVERIFY(!Enabled(w, ECommand::Calculate));
+    QVERIFY(!Enabled(w, ECommand::RecentFile1));
+    for (ECommand id : {ECommand::New, ECommand::Open, ECommand::Exit, ECommand::PlanSettings, ECommand::ImportDive,
+                        ECommand::ExportDive, ECommand::Details, ECommand::CreateDiveTables, ECommand::Preferences,
+                        ECommand::SelectLanguage, ECommand::HelpContents, ECommand::WhatsThis, ECommand::About})
+      QVERIFY2(Enabled(w, id), kv::app::CommandName(id));
+    // Every command is found by its name, and no two share one.
+    QSet<QString> names;
+    for (auto& [command, action] : w.Actions()) {
+      QCOMPARE(w.findChild<QAction*>(QString::fromLatin1(kv::app::CommandName(command))), action);
+      names.insert(action->objectName());
+    }
+    QCOMPARE(names.size(), static_cast<qsizetype>(w.Actions().size()));
+    QCOMPARE(w.Action(ECommand::New)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    QCOMPARE(w.Action(ECommand::HelpContents)->shortcut(), QKeySequence(QStringLiteral("F1")));
+    QCOMPARE(w.Action(ECommand::AddDive)->toolTip(), QStringLiteral("Add a Dive"));
     QStringList menus;
     for (QAction* a : w.menuBar()->actions()) menus << a->text();
     QCOMPARE(menus, (QStringList{"&File", "Dive", "&View", "&Tools", "&Help"}));
@@ -157,9 +166,9 @@ private Q_SLOTS:
     QCOMPARE(TabTexts(w), (QStringList{"Dive 1", "Dive 2"}));
     QCOMPARE(w.CurrentDive(), 1);
     QCOMPARE(w.windowTitle(), QStringLiteral("Kestrun Varnadel *"));
-    QVERIFY(Enabled(w, kCmdSave));
-    QVERIFY(Enabled(w, kCmdDeleteDive));
-    QVERIFY(Enabled(w, kCmdSortDives));
+    QVERIFY(Enabled(w, ECommand::Save));
+    QVERIFY(Enabled(w, ECommand::DeleteDive));
+    QVERIFY(Enabled(w, ECommand::SortDives));
 
     // Delete asks with the tab's text, No as the default; No keeps the dive.
     t.env.prompt.answers = {false};
@@ -172,13 +181,13 @@ private Q_SLOTS:
     w.DeleteDive();
     Settle();
     QCOMPARE(TabTexts(w), QStringList{"Dive 1 - Wreck"});
-    QVERIFY(!Enabled(w, kCmdDeleteDive));
+    QVERIFY(!Enabled(w, ECommand::DeleteDive));
 
     while (w.Plan().GetDiveCount() < kv::CPlanGroup::kMaxDives) w.AddDive();
     Settle();
     QCOMPARE(w.Tabs()->count(), 30);
     QCOMPARE(w.CurrentDive(), 29);
-    QVERIFY(!Enabled(w, kCmdAddDive));
+    QVERIFY(!Enabled(w, ECommand::AddDive));
     w.AddDive();
     QCOMPARE(w.Tabs()->count(), 30);
   }
@@ -245,10 +254,10 @@ private Q_SLOTS:
     QCOMPARE(w.CurrentDive(), 0);
     // The first dive is calculated when the plan is shown.
     QVERIFY(w.Plan().GetDive(0)->SegmentCount() > 0);
-    QVERIFY(Enabled(w, kCmdCurrentDiveTable));
-    QVERIFY(Enabled(w, kCmdRecentFile1));
+    QVERIFY(Enabled(w, ECommand::CurrentDiveTable));
+    QVERIFY(Enabled(w, ECommand::RecentFile1));
     QCOMPARE(ToQt(kv::Prefs().GetText(kv::EPref::DefaultDirectory)), kExamples);
-    QVERIFY(!Enabled(w, kCmdSave));
+    QVERIFY(!Enabled(w, ECommand::Save));
 
     // Save As writes a copy and takes its name.
     const QString copy = t.Path("copy");
@@ -539,7 +548,7 @@ private Q_SLOTS:
     chooser.answers = {kExamples + "/oc-nitrox-two-dives.ccp"};
     w.OpenPlan();
     Settle();
-    QVERIFY(Enabled(w, kCmdAllDiveTables));
+    QVERIFY(Enabled(w, ECommand::AllDiveTables));
     QVERIFY(w.Plan().GetDive(1)->SegmentCount() == 0);
     w.ViewTables(false, true);
     QVERIFY(w.Plan().GetDive(1)->SegmentCount() > 0);
@@ -573,7 +582,7 @@ private Q_SLOTS:
     QTimer::singleShot(10, [&] {
       QVERIFY(CLongWork::IsBusy());
       w.AddDive();
-      w.Action(kCmdDeleteDive)->trigger();
+      w.Action(ECommand::DeleteDive)->trigger();
       w.Tabs()->setCurrentIndex(0);
       countDuring = w.Plan().GetDiveCount();
       tried = true;
@@ -603,22 +612,30 @@ private Q_SLOTS:
   }
 
   void cancellingLeavesThePlanMarkedForRecalculation() {
-    CGuiTestEnvironment t;
-    CDivePlannerDlg w;
-    w.AddDive();
-    w.AddDive();
-    Settle();
-    QTimer::singleShot(10, [&] {
-      auto* progress = w.findChild<QProgressDialog*>();
-      QVERIFY(progress);
-      progress->cancel();
-    });
-    w.RunCalculation([&](kv::IProgress& p) {
-      while (!p.IsCancelled()) QThread::msleep(2);
-      QVERIFY(!w.Plan().CalculateDivePlans(true, 0, true, &p));
-    });
-    QVERIFY(w.Plan().IsRecalculationRequired());
-    QVERIFY(Enabled(w, kCmdCalculate));
+    // The user cancels with the dialog's button or with Escape.
+    for (const bool escape : {false, true}) {
+      CGuiTestEnvironment t;
+      CDivePlannerDlg w;
+      w.AddDive();
+      w.AddDive();
+      Settle();
+      QTimer::singleShot(10, [&] {
+        auto* progress = w.findChild<QProgressDialog*>();
+        QVERIFY(progress);
+        auto* cancel = progress->findChild<QPushButton*>();
+        QVERIFY(cancel);
+        if (escape)
+          QTest::keyClick(progress, Qt::Key_Escape);
+        else
+          cancel->click();
+      });
+      w.RunCalculation([&](kv::IProgress& p) {
+        while (!p.IsCancelled()) QThread::msleep(2);
+        QVERIFY(!w.Plan().CalculateDivePlans(true, 0, true, &p));
+      });
+      QVERIFY(w.Plan().IsRecalculationRequired());
+      QVERIFY(Enabled(w, ECommand::Calculate));
+    }
   }
 
   void aQuestionFromLongWorkIsAnsweredByTheKeyboardWhileTheWorkWaits() {
@@ -810,12 +827,12 @@ private Q_SLOTS:
       QVERIFY(w.Page(i)->Chart().NoticeCaption().isEmpty());
       w.Tabs()->setCurrentIndex(i);
       Settle();
-      QVERIFY(Enabled(w, kCmdCurrentDiveTable));
+      QVERIFY(Enabled(w, ECommand::CurrentDiveTable));
     }
     QCOMPARE(w.Plan().GetDive(2)->ProfilePointCount(), 0);
     QVERIFY(!w.Page(2)->Chart().FindSeries(QString::fromLatin1(kv::app::kSeriesDepth)));
     QVERIFY(w.Page(2)->Chart().NoticeCaption().contains(QStringLiteral("more than 6 hours")));
-    QVERIFY(Enabled(w, kCmdAllDiveTables));
+    QVERIFY(Enabled(w, ECommand::AllDiveTables));
     std::string shown;
     w.SetViewerHook([&shown](const std::string& doc) { shown = doc; });
     w.ViewTables(false, true);

@@ -32,6 +32,11 @@ namespace {
 
 using app::CTableGenerationDlg;
 using app::ETableInput;
+using app::ECommand;
+using app::CDivePlannerDlg;
+using app::CImportSettings;
+using app::CLanguages;
+using app::FolderOf;
 
 // As the user leaves a field after typing a value.
 void Enter(CTableGenerationDlg& page, ETableInput input, double value) {
@@ -240,14 +245,14 @@ TEST_F(TableGenerationPageTest, CreateDiveTablesOpensThePageOnThePlan) {
   chooser.answers = {QStringLiteral(EXAMPLES_DIR "/cc-trimix-70m-bailout.ccp")};
   window.OpenPlan();
   QApplication::processEvents();
-  ASSERT_TRUE(window.Action(kCmdCreateDiveTables)->isEnabled());
+  ASSERT_TRUE(window.Action(ECommand::CreateDiveTables)->isEnabled());
   bool ran = false;
   AnswerNextDialog<CTableGenerationDlg>([&ran](CTableGenerationDlg* page) {
     EXPECT_TRUE(page->ImportButton()->isEnabled());
     ran = page->Generate();
     page->reject();
   });
-  window.Action(kCmdCreateDiveTables)->trigger();
+  window.Action(ECommand::CreateDiveTables)->trigger();
   EXPECT_TRUE(ran);
   EXPECT_NE(shown.find("Dive Table"), std::string::npos) << "through the window's viewer";
 }

@@ -1,12 +1,14 @@
-#include "app/dialogs/unit_field.h"
+#include "app/widgets/unit_field.h"
 
 #include <cmath>
 
 #include "app/platform/qt_text.h"
 
+namespace kv::app {
+
 CUnitField::CUnitField(QWidget* parent, const char* metricLabel, const char* imperialLabel, kv::EValue value)
     : m_label(new QLabel(parent)),
-      m_spin(new kv::app::CSpinField(parent)),
+      m_spin(new CSpinField(parent)),
       m_metricLabel(Tr(metricLabel)),
       m_imperialLabel(Tr(imperialLabel)),
       m_range(kv::ValueRange(value)) {
@@ -41,3 +43,5 @@ void CUnitField::Show() {
   // What the spin box made of it (rounded to its decimals, kept in range).
   m_shown = m_spin->value();
 }
+
+}  // namespace kv::app

@@ -1,4 +1,4 @@
-#include "app/dialogs/preferences_dlg.h"
+#include "app/dialogs/preferences_dialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -24,6 +24,8 @@
 #include "base/status_log.h"
 #include "base/units.h"
 #include "gas/gas.h"
+
+namespace kv::app {
 
 namespace {
 
@@ -77,7 +79,7 @@ constexpr const char* kGasListFilter = "Kestrun Varnadel Gas Mix List Files (*.c
 
 }  // namespace
 
-CPreferences::CPreferences(QWidget* parent, IFileChooser* chooser)
+CPreferencesDialog::CPreferencesDialog(QWidget* parent, IFileChooser* chooser)
     : QDialog(parent), m_chooser(chooser), m_pages(new QTabWidget(this)) {
   setWindowTitle(Tr("Preferences"));
   CHelp::SetTopic(this, QStringLiteral("preferences"));
@@ -103,9 +105,9 @@ CPreferences::CPreferences(QWidget* parent, IFileChooser* chooser)
   connect(m_imperial, &QRadioButton::toggled, this, [this] { ApplyUnits(); });
 }
 
-CPreferences::~CPreferences() = default;
+CPreferencesDialog::~CPreferencesDialog() = default;
 
-void CPreferences::BuildGeneral() {
+void CPreferencesDialog::BuildGeneral() {
   auto* page = new QWidget(m_pages);
   auto* grid = new QGridLayout(page);
   auto* options = new QGroupBox(Tr("Options"), page);
@@ -152,7 +154,7 @@ void CPreferences::BuildGeneral() {
   m_pages->addTab(page, Tr("General"));
 }
 
-void CPreferences::BuildDivePlan() {
+void CPreferencesDialog::BuildDivePlan() {
   auto* page = new QWidget(m_pages);
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(RadioPair(page, "Surface Interval Algorithm", m_sds, "&Delayed Surface Desaturation", m_buhlmann,
@@ -171,7 +173,7 @@ void CPreferences::BuildDivePlan() {
   m_fields.insert(m_fields.end(), {m_defaultPpo2.get(), m_workingPressure.get(), m_gasReserve.get()});
 }
 
-CPreferences::SDiveFields CPreferences::MakeDiveFields(QWidget* page) {
+CPreferencesDialog::SDiveFields CPreferencesDialog::MakeDiveFields(QWidget* page) {
   auto field = [page](const char* metric, const char* imperial, kv::EValue value) {
     return std::make_unique<CUnitField>(page, metric, imperial, value);
   };
@@ -190,7 +192,7 @@ CPreferences::SDiveFields CPreferences::MakeDiveFields(QWidget* page) {
   return f;
 }
 
-void CPreferences::BuildDive() {
+void CPreferencesDialog::BuildDive() {
   auto* page = new QWidget(m_pages);
   auto* form = new QFormLayout(page);
   m_surfacePressure = std::make_unique<CUnitField>(page, "Surface Pressure (mBar)", "Surface Pressure (mBar)",
@@ -200,7 +202,7 @@ void CPreferences::BuildDive() {
   for (CUnitField* f : {m_surfacePressure.get(), m_dive.gfLow.get(), m_dive.gfHigh.get(), m_dive.sac.get(),
                         m_dive.maxPpo2.get(), m_dive.maxEad.get()})
     AddRow(form, *f);
-  m_surfaceInterval = new kv::app::CIntervalField(page);
+  m_surfaceInterval = new CIntervalField(page);
   const kv::SFieldRange& interval = kv::ValueRange(kv::EValue::SurfaceInterval).metric;  // seconds
   m_surfaceInterval->SetLimits(interval.minimum / 60, interval.maximum / 60, 1, 0);
   m_surfaceInterval->setAlignment(Qt::AlignRight);
@@ -209,7 +211,7 @@ void CPreferences::BuildDive() {
   m_pages->addTab(page, Tr("Dive"));
 }
 
-void CPreferences::BuildBailout() {
+void CPreferencesDialog::BuildBailout() {
   auto* page = new QWidget(m_pages);
   auto* form = new QFormLayout(page);
   m_bSwitches = std::make_unique<CUnitField>(page, "Number of Gas Switches", "Number of Gas Switches",
@@ -232,9 +234,9 @@ void CPreferences::BuildBailout() {
   m_pages->addTab(page, Tr("Bailout"));
 }
 
-void CPreferences::BuildGasList() {
+void CPreferencesDialog::BuildGasList() {
   // The same page as a dive's: the default list new dives take.
-  m_gasList = new kv::app::CTabDivePlanBailoutGasList(m_pages);
+  m_gasList = new CTabDivePlanBailoutGasList(m_pages);
   m_gasList->SetFileChooser([this](bool save) {
     if (!m_chooser) return QString();
     SFileRequest r{save ? Tr("Save Gas Mix List file as") : Tr("Select Gas Mix List file to open"),
@@ -245,13 +247,13 @@ void CPreferences::BuildGasList() {
   m_pages->addTab(m_gasList, Tr("Bailout Gas List"));
 }
 
-bool CPreferences::Imperial() const { return m_imperial->isChecked(); }
+bool CPreferencesDialog::Imperial() const { return m_imperial->isChecked(); }
 
-void CPreferences::ApplyUnits() {
+void CPreferencesDialog::ApplyUnits() {
   for (CUnitField* f : m_fields) f->SetImperial(Imperial());
 }
 
-void CPreferences::Load() {
+void CPreferencesDialog::Load() {
   auto on = [](EPref item) { return P().GetNumber(item) == 1; };
   m_grid->setChecked(on(EPref::ChartGridEnable));
   m_autoRecalc->setChecked(on(EPref::AutoRecalc));
@@ -283,7 +285,7 @@ void CPreferences::Load() {
   ApplyUnits();
 }
 
-void CPreferences::Save() {
+void CPreferencesDialog::Save() {
   auto flag = [](EPref item, bool value) { P().SetNumber(item, value ? 1u : 0u); };
   flag(EPref::ChartGridEnable, m_grid->isChecked());
   flag(EPref::AutoRecalc, m_autoRecalc->isChecked());
@@ -316,7 +318,9 @@ void CPreferences::Save() {
   P().SetText(EPref::BailoutGasList, m_gasList->ListText());
 }
 
-void CPreferences::accept() {
+void CPreferencesDialog::accept() {
   Save();
   QDialog::accept();
 }
+
+}  // namespace kv::app

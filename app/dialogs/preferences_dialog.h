@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/dialogs/unit_field.h"
+#include "app/widgets/unit_field.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -15,16 +15,18 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
-class IFileChooser;
-namespace kv::app {
-class CTabDivePlanBailoutGasList;
-}
 
-class CPreferences final : public QDialog {
+namespace kv::app {
+
+class CTabDivePlanBailoutGasList;
+
+class IFileChooser;
+
+class CPreferencesDialog final : public QDialog {
   Q_OBJECT
 public:
-  explicit CPreferences(QWidget* parent = nullptr, IFileChooser* chooser = nullptr);
-  ~CPreferences() override;
+  explicit CPreferencesDialog(QWidget* parent = nullptr, IFileChooser* chooser = nullptr);
+  ~CPreferencesDialog() override;
 
   // Writes every value to the preferences (what OK does).
   void Save();
@@ -75,7 +77,7 @@ private:
   // Dive.
   std::unique_ptr<CUnitField> m_surfacePressure;
   SDiveFields m_dive;
-  kv::app::CIntervalField* m_surfaceInterval = nullptr;
+  CIntervalField* m_surfaceInterval = nullptr;
   // Bailout.
   std::unique_ptr<CUnitField> m_bSwitches, m_bMaxCns;
   SDiveFields m_bailout;
@@ -83,7 +85,9 @@ private:
   QCheckBox* m_ignoreIcd = nullptr;
   QCheckBox* m_ignoreCns = nullptr;
   // Bailout Gas List.
-  kv::app::CTabDivePlanBailoutGasList* m_gasList = nullptr;
+  CTabDivePlanBailoutGasList* m_gasList = nullptr;
 
   std::vector<CUnitField*> m_fields;
 };
+
+}  // namespace kv::app

@@ -8,14 +8,16 @@
 #include <QDialog>
 
 namespace kv {
+class CDivePlan;
 class CPlanGroup;
-}
-namespace kv::app {
-class CBarGraph;
-class CGraphWidget;
-}  // namespace kv::app
+}  // namespace kv
 class QLabel;
 class QTableWidget;
+
+namespace kv::app {
+
+class CBarGraph;
+class CGraphWidget;
 
 class CDetailsWindow final : public QDialog {
   Q_OBJECT
@@ -35,10 +37,11 @@ public:
   QString ValueText(const QString& label) const;
   QTableWidget* Values() const { return m_values; }
   QTableWidget* Compartments() const { return m_table; }
-  const kv::app::CBarGraph& TissueChart() const;
-  kv::app::CGraphWidget* TissueChartWidget() const { return m_chart; }
+  const CBarGraph& TissueChart() const;
+  CGraphWidget* TissueChartWidget() const { return m_chart; }
 
 private:
+  void ShowCompartments(const kv::CDivePlan& d);
   void Clear();
   void FitValues();
   const kv::CPlanGroup* m_plan = nullptr;
@@ -47,6 +50,8 @@ private:
   int m_shownSecond = -1;
   QLabel* m_heading;
   QTableWidget* m_values;
-  kv::app::CGraphWidget* m_chart;
+  CGraphWidget* m_chart;
   QTableWidget* m_table;
 };
+
+}  // namespace kv::app

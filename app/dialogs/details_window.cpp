@@ -1,4 +1,4 @@
-#include "app/mainwindow/details_window.h"
+#include "app/dialogs/details_window.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -21,14 +21,20 @@
 #include "engine/compartment_loads.h"
 #include "gas/gas.h"
 #include "plan/plan_group.h"
+#include "app/i18n/text_ids.h"
+#include "base/strings.h"
+
+namespace kv::app {
 
 namespace {
 
 // The rows of the value list, by the string number of their label. The gas
 // row is labelled "Dil" on closed circuit and "Gas" on open circuit.
 enum ERow { kTime, kDepth, kCeiling, kMaxCeiling, kInspN2, kInspHe, kCns, kOtu, kGf, kPigt, kMaxPigt, kGas, kPpo2, kRows };
-const int kLabels[kRows] = {1059, 1324, 1055, 1056, 1057, 1058, 1060, 1061, 1062, 1063, 1064, 1065, 1047};
-constexpr int kGasOnOpenCircuit = 1306;
+const int kLabels[kRows] = {kTextTime, kTextDetailsDepth, kTextCeiling, kTextMaxCeiling, kTextInspiredNitrogen,
+                             kTextInspiredHelium, kTextCns, kTextOtu, kTextGradientFactor, kTextPigt,
+                             kTextMaxPigt, kTextDiluent, kTextPpo2};
+constexpr int kGasOnOpenCircuit = kMsgGasHeading;
 
 QTableWidgetItem* Item(const QString& text, Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter) {
   auto* item = new QTableWidgetItem(text);
@@ -51,7 +57,7 @@ QTableWidget* ReadOnlyTable(int rows, int columns, QWidget* parent) {
 
 CDetailsWindow::CDetailsWindow(QWidget* parent)
     : QDialog(parent, Qt::Window), m_heading(new QLabel(this)), m_values(ReadOnlyTable(kRows, 2, this)),
-      m_chart(new kv::app::CGraphWidget(std::make_unique<kv::app::CBarGraph>(), this)),
+      m_chart(new CGraphWidget(std::make_unique<CBarGraph>(), this)),
       m_table(ReadOnlyTable(kv::kCompartments, 5, this)) {
   CHelp::SetTopic(this, QStringLiteral("details"));
   m_values->horizontalHeader()->hide();
@@ -77,8 +83,8 @@ CDetailsWindow::CDetailsWindow(QWidget* parent)
   resize(900, 620);
 }
 
-const kv::app::CBarGraph& CDetailsWindow::TissueChart() const {
-  return static_cast<const kv::app::CBarGraph&>(m_chart->Graph());
+const CBarGraph& CDetailsWindow::TissueChart() const {
+  return static_cast<const CBarGraph&>(m_chart->Graph());
 }
 
 void CDetailsWindow::Retranslate() {
@@ -86,13 +92,13 @@ void CDetailsWindow::Retranslate() {
   for (int i = 0; i < kRows; ++i) m_values->setItem(i, 0, Item(Str(kLabels[i]), Qt::AlignLeft | Qt::AlignVCenter));
   FitValues();
   m_table->setHorizontalHeaderLabels(
-      {Str(1066), Tr("Nitrogen (mBar)"), Tr("Helium (mBar)"), Tr("Total (% of limit)"), Tr("Nitrogen (% of limit)")});
+      {Str(kTextCompartment), Tr("Nitrogen (mBar)"), Tr("Helium (mBar)"), Tr("Total (% of limit)"), Tr("Nitrogen (% of limit)")});
   // The compartment table shows its headings whole (longer in German).
   int tableWidth = 2 * m_table->frameWidth() + m_table->verticalScrollBar()->sizeHint().width() + 4;
   for (int c = 0; c < m_table->columnCount(); ++c) tableWidth += m_table->horizontalHeader()->sectionSizeHint(c);
   m_table->setMinimumWidth(tableWidth);
-  m_chart->setToolTip(Str(2620));
-  static_cast<kv::app::CBarGraph&>(m_chart->Graph()).Retranslate();
+  m_chart->setToolTip(Str(kTipTissueChart));
+  static_cast<CBarGraph&>(m_chart->Graph()).Retranslate();
   Reshow();
 }
 
@@ -108,8 +114,8 @@ void CDetailsWindow::Clear() {
   for (int i = 0; i < m_values->rowCount(); ++i) m_values->setItem(i, 1, Item(QString()));
   for (int r = 0; r < kv::kCompartments; ++r)
     for (int c = 0; c < 5; ++c) m_table->setItem(r, c, Item(c == 0 ? QString::number(r + 1) : QString()));
-  auto& chart = static_cast<kv::app::CBarGraph&>(m_chart->Graph());
-  chart.SetContent(kv::app::SChartContent{{}, {0.0, 17.0}, {0.0, 1000.0}});
+  auto& chart = static_cast<CBarGraph&>(m_chart->Graph());
+  chart.SetContent(SChartContent{{}, {0.0, 17.0}, {0.0, 1000.0}});
   m_chart->update();
 }
 
@@ -151,7 +157,7 @@ void CDetailsWindow::ShowSecond(const kv::CPlanGroup* plan, int dive, int second
   if (!p) return;
   m_shownSecond = p->m_time;
   const QString time = ToQt(kv::Format("%2d:%02d (mm:ss)", p->m_time / 60, p->m_time % 60));
-  m_heading->setText(QStringLiteral("<b>%1</b> &nbsp; %2 %3").arg(heading.toHtmlEscaped(), Str(1059), time));
+  m_heading->setText(QStringLiteral("<b>%1</b> &nbsp; %2 %3").arg(heading.toHtmlEscaped(), Str(kTextTime), time));
 
   // The units the plan's calculations speak, as the window took them.
   const kv::SDisplayUnits units = plan->GetCalculationSettings().units;
@@ -186,7 +192,12 @@ void CDetailsWindow::ShowSecond(const kv::CPlanGroup* plan, int dive, int second
   m_values->item(kGas, 0)->setText(Str(breathing->m_closedCircuit ? kLabels[kGas] : kGasOnOpenCircuit));
   FitValues();
 
-  const std::vector<kv::SCompartmentLoad> loads = kv::CompartmentLoads(*d, m_second);
+  ShowCompartments(*d);
+}
+
+// The table and chart of the compartments at the second asked for.
+void CDetailsWindow::ShowCompartments(const kv::CDivePlan& d) {
+  const std::vector<kv::SCompartmentLoad> loads = kv::CompartmentLoads(d, m_second);
   for (int c = 0; c < static_cast<int>(loads.size()); ++c) {
     const kv::SCompartmentLoad& load = loads[static_cast<std::size_t>(c)];
     m_table->setItem(c, 1, Item(ToQt(kv::Format("%.1f", load.nitrogen))));
@@ -194,7 +205,9 @@ void CDetailsWindow::ShowSecond(const kv::CPlanGroup* plan, int dive, int second
     m_table->setItem(c, 3, Item(ToQt(kv::Format("%.1f", load.percent))));
     m_table->setItem(c, 4, Item(ToQt(kv::Format("%.1f", load.nitrogenPercent))));
   }
-  auto& chart = static_cast<kv::app::CBarGraph&>(m_chart->Graph());
-  chart.SetContent(kv::app::BuildTissueChart(*d, m_second));
+  auto& chart = static_cast<CBarGraph&>(m_chart->Graph());
+  chart.SetContent(BuildTissueChart(d, m_second));
   m_chart->update();
 }
+
+}  // namespace kv::app

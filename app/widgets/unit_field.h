@@ -11,6 +11,8 @@
 #include "base/units.h"
 #include "base/value_ranges.h"
 
+namespace kv::app {
+
 class CUnitField {
 public:
   // The range, step, decimals and conversion come from the program's table
@@ -18,7 +20,7 @@ public:
   CUnitField(QWidget* parent, const char* metricLabel, const char* imperialLabel, kv::EValue value);
 
   QLabel* Label() const { return m_label; }
-  kv::app::CSpinField* Spin() const { return m_spin; }
+  CSpinField* Spin() const { return m_spin; }
 
   void SetMetric(double metric);
   // The value in metric units: the given one while the shown value is unchanged.
@@ -31,7 +33,7 @@ private:
   void Show();
 
   QLabel* m_label;
-  kv::app::CSpinField* m_spin;
+  CSpinField* m_spin;
   QString m_metricLabel;
   QString m_imperialLabel;
   const kv::SValueRange& m_range;
@@ -39,3 +41,5 @@ private:
   double m_metric = 0.0;
   double m_shown = 0.0;
 };
+
+}  // namespace kv::app

@@ -1,4 +1,4 @@
-#include "app/widgets/gas_switch_edit.h"
+#include "app/dialogs/gas_switch_edit.h"
 
 #include <QButtonGroup>
 #include <QFormLayout>
@@ -18,6 +18,7 @@
 #include "app/widgets/return_moves_focus.h"
 #include "app/widgets/spin_field.h"
 #include "app/platform/qt_text.h"
+#include "app/i18n/text_ids.h"
 
 namespace kv::app {
 namespace {
@@ -64,8 +65,8 @@ CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& s
   m_depth->SetLimits(depthField.minimum, depthField.maximum, 1, 0);
   m_depth->setValue(editing ? Shown(current.m_depth, imperial) : 0);
 
-  m_cc = new QRadioButton(Str(1053), this);
-  m_oc = new QRadioButton(Str(1052), this);
+  m_cc = new QRadioButton(Str(kTextClosedCircuit), this);
+  m_oc = new QRadioButton(Str(kTextOpenCircuit), this);
   auto* modes = new QButtonGroup(this);
   modes->addButton(m_cc);
   modes->addButton(m_oc);
@@ -82,10 +83,10 @@ CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& s
   m_setpoint->SetLimits(setpoint.minimum, setpoint.maximum, setpoint.step, setpoint.decimals);
   m_setpoint->setValue(editing && current.m_closedCircuit ? current.m_setpoint : prefs.GetScaled(EPref::DefaultPpo2));
   m_ppo2 = new QLabel(this);
-  m_setpointLabel = new QLabel(Str(1047), this);
+  m_setpointLabel = new QLabel(Str(kTextPpo2), this);
 
   auto* form = new QFormLayout;
-  form->addRow(Str(imperial ? 1049 : 1048), m_depth);
+  form->addRow(Str(imperial ? kTextDepthFeet : kTextDepthMetres), m_depth);
   auto* modeRow = new QHBoxLayout;
   modeRow->addWidget(m_cc);
   modeRow->addWidget(m_oc);
@@ -102,7 +103,7 @@ CGasSwitchEdit::CGasSwitchEdit(const QString& title, const CGasSwitchSchedule& s
   m_update = new QPushButton(Tr("&Update"), this);
   m_delete = new QPushButton(Tr("&Delete"), this);
   auto* cancel = new QPushButton(Tr("Cancel"), this);
-  int tip = 2020;
+  int tip = kTipsGasSwitchButtons;
   for (QPushButton* b : {m_add, m_update, m_delete, cancel}) {
     b->setToolTip(Str(tip++));
     b->setAutoDefault(false);
@@ -167,7 +168,7 @@ void CGasSwitchEdit::Finish(EAction action) {
   m_gas->LeaveField();
   if (action != EAction::Delete && !m_gas->GetGas().IsValid()) {
     // An empty field has had no message yet; an invalid text had string 1264.
-    if (m_gas->currentText().isEmpty()) UserPrompt().ShowMessage(FromQt(Str(1263)), EIcon::Exclamation);
+    if (m_gas->currentText().isEmpty()) UserPrompt().ShowMessage(FromQt(Str(kTextInvalidGas)), EIcon::Exclamation);
     m_gas->setFocus();
     return;
   }
