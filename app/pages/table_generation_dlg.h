@@ -23,7 +23,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace kv {
 class CPlanGroup;
@@ -31,6 +31,7 @@ class CPlanGroup;
 
 namespace kv::app {
 
+class CGasScheduleModel;
 class CSpinField;
 class IFileChooser;
 
@@ -89,8 +90,9 @@ public:
   QLabel* FieldLabel(ETableInput input) const;
   QRadioButton* DepthGroupingButton() const { return m_byDepth; }
   QRadioButton* TimeGroupingButton() const { return m_byTime; }
-  QTreeWidget* DescentList() const { return m_descentList; }
-  QTreeWidget* AscentList() const { return m_ascentList; }
+  QTreeView* DescentList() const { return m_descentList; }
+  QTreeView* AscentList() const { return m_ascentList; }
+  CGasScheduleModel* ScheduleModel(bool descent) const { return descent ? m_descentModel : m_ascentModel; }
   QListWidget* MessageList() const { return m_messages; }
   QPushButton* GenerateButton() const { return m_generate; }
   QPushButton* ImportButton() const { return m_import; }
@@ -136,8 +138,10 @@ private:
   QLabel* m_durationTitle = nullptr;
   QRadioButton* m_byDepth = nullptr;
   QRadioButton* m_byTime = nullptr;
-  QTreeWidget* m_descentList = nullptr;
-  QTreeWidget* m_ascentList = nullptr;
+  QTreeView* m_descentList = nullptr;
+  QTreeView* m_ascentList = nullptr;
+  CGasScheduleModel* m_descentModel = nullptr;
+  CGasScheduleModel* m_ascentModel = nullptr;
   QListWidget* m_messages = nullptr;
   QPushButton* m_generate = nullptr;
   QPushButton* m_import = nullptr;
