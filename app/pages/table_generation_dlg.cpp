@@ -8,7 +8,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -21,6 +21,7 @@
 #include "app/help/help.h"
 #include "app/models/check_state_icon.h"
 #include "app/models/gas_schedule_model.h"
+#include "app/models/table_messages_model.h"
 #include "app/widgets/field_descriptor.h"
 #include "app/platform/file_chooser.h"
 #include "app/platform/long_work.h"
@@ -217,7 +218,9 @@ QVBoxLayout* CTableGenerationDlg::BuildResultsColumn() {
   schedules->addWidget(BuildScheduleBox(true));
   schedules->addWidget(BuildScheduleBox(false));
   auto* messagesBox = new QGroupBox(Tr("Messages"), this);
-  m_messages = new QListWidget(messagesBox);
+  m_messages = new QListView(messagesBox);
+  m_messagesModel = new CTableMessagesModel(m_messages);
+  m_messages->setModel(m_messagesModel);
   m_messages->setToolTip(Tr("The findings of the checks and the progress of the last run"));
   m_messages->setWordWrap(true);
   // Wrapped rows are laid out again on every width, so that none overlaps the next.
@@ -402,11 +405,7 @@ void CTableGenerationDlg::ShowSchedule(bool descent) {
 }
 
 void CTableGenerationDlg::ShowMessages() {
-  m_messages->clear();
-  for (const STableMessage& m : m_model.Messages()) {
-    auto* item = new QListWidgetItem(StateIcon(*this, m.state), ToQt(m.text), m_messages);
-    item->setData(Qt::UserRole, m.state);
-  }
+  m_messagesModel->SetMessages(m_model.Messages());
   m_messages->scrollToBottom();
 }
 
@@ -511,8 +510,7 @@ void CTableGenerationDlg::OpenSettings() {
     Revalidate();
     QString why = Tr("%1 was not read").arg(FileNameOf(path));
     if (!m_model.FileError().empty()) why += QStringLiteral(": ") + ToQt(m_model.FileError());
-    auto* item = new QListWidgetItem(StateIcon(*this, kCheckError), why, m_messages);
-    item->setData(Qt::UserRole, kCheckError);
+    m_messagesModel->Append({FromQt(why), kCheckError});
     m_messages->scrollToBottom();
     return;
   }

@@ -20,7 +20,7 @@ class QGroupBox;
 class QHBoxLayout;
 class QVBoxLayout;
 class QLabel;
-class QListWidget;
+class QListView;
 class QPushButton;
 class QRadioButton;
 class QTreeView;
@@ -33,6 +33,7 @@ namespace kv::app {
 
 class CGasScheduleModel;
 class CSpinField;
+class CTableMessagesModel;
 class IFileChooser;
 
 // The numeric inputs of the page, in the order they are shown.
@@ -93,7 +94,8 @@ public:
   QTreeView* DescentList() const { return m_descentList; }
   QTreeView* AscentList() const { return m_ascentList; }
   CGasScheduleModel* ScheduleModel(bool descent) const { return descent ? m_descentModel : m_ascentModel; }
-  QListWidget* MessageList() const { return m_messages; }
+  QListView* MessageList() const { return m_messages; }
+  CTableMessagesModel* MessagesModel() const { return m_messagesModel; }
   QPushButton* GenerateButton() const { return m_generate; }
   QPushButton* ImportButton() const { return m_import; }
   QPushButton* OpenButton() const { return m_open; }
@@ -142,7 +144,8 @@ private:
   QTreeView* m_ascentList = nullptr;
   CGasScheduleModel* m_descentModel = nullptr;
   CGasScheduleModel* m_ascentModel = nullptr;
-  QListWidget* m_messages = nullptr;
+  QListView* m_messages = nullptr;
+  CTableMessagesModel* m_messagesModel = nullptr;
   QPushButton* m_generate = nullptr;
   QPushButton* m_import = nullptr;
   QPushButton* m_open = nullptr;

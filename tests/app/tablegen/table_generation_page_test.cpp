@@ -11,7 +11,7 @@
 #include <QGroupBox>
 #include <QMap>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -24,6 +24,7 @@
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/dive_planner_dlg.h"
 #include "app/models/gas_schedule_model.h"
+#include "app/models/table_messages_model.h"
 #include "app/pages/table_generation_dlg.h"
 #include "app/widgets/spin_field.h"
 #include "frontend/table_generation_preferences.h"
@@ -53,9 +54,9 @@ void Enter(CTableGenerationDlg& page, ETableInput input, double value) {
 
 std::vector<std::pair<std::string, int>> Messages(const CTableGenerationDlg& page) {
   std::vector<std::pair<std::string, int>> list;
-  for (int i = 0; i < page.MessageList()->count(); ++i)
-    list.emplace_back(page.MessageList()->item(i)->text().toStdString(),
-                      page.MessageList()->item(i)->data(Qt::UserRole).toInt());
+  const QAbstractItemModel& m = *page.MessageList()->model();
+  for (int i = 0; i < m.rowCount(); ++i)
+    list.emplace_back(m.index(i, 0).data().toString().toStdString(), m.index(i, 0).data(Qt::UserRole).toInt());
   return list;
 }
 
@@ -263,6 +264,9 @@ TEST_F(TableGenerationPageTest, SettingsFileRoundTripThroughThePage) {
   const QString example = QStringLiteral(EXAMPLES_DIR "/cc-trimix-45-60m.cct");
   const QString saved = gui.Path("saved.cct");
   CTableGenerationDlg page(nullptr, &chooser);
+  // The messages' model is checked through resets and the page's own added line.
+  QAbstractItemModelTester messagesTester(page.MessagesModel(),
+                                          QAbstractItemModelTester::FailureReportingMode::Fatal);
   chooser.answers = {example, gui.Path("saved"), saved};
   page.OpenSettings();
   EXPECT_EQ(chooser.requests.front().title, "Select Table Generation Settings file to open");
@@ -295,6 +299,8 @@ TEST_F(TableGenerationPageTest, SettingsFileRoundTripThroughThePage) {
                                               "\nline 2: key 011 (gradient factor low): 900 is outside 0 to 100 %");
   const auto messages = Messages(page);
   EXPECT_EQ(messages.back().second, kCheckError);
+  const QModelIndex last = page.MessagesModel()->index(static_cast<int>(messages.size()) - 1);
+  EXPECT_FALSE(last.data(Qt::DecorationRole).value<QIcon>().isNull()) << "the error icon";
   EXPECT_NE(messages.back().first.find("broken.cct was not read: line 2"), std::string::npos) << messages.back().first;
   EXPECT_EQ(page.Field(ETableInput::GfLow)->value(), 30) << "unchanged";
 }
