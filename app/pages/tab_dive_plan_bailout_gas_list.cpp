@@ -1,15 +1,15 @@
 #include "app/pages/tab_dive_plan_bailout_gas_list.h"
 
 #include <QFileInfo>
-#include <QFont>
 #include <QGridLayout>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <algorithm>
 
 #include "base/preferences.h"
 #include "base/status_log.h"
 #include "plan/gas_mix_list_file.h"
+#include "app/models/gas_mix_list_model.h"
 #include "app/widgets/gas_combo_completion.h"
 #include "app/platform/file_chooser.h"
 #include "app/platform/qt_text.h"
@@ -19,7 +19,9 @@ namespace kv::app {
 
 CTabDivePlanBailoutGasList::CTabDivePlanBailoutGasList(QWidget* parent) : QWidget(parent) {
   m_gas = new CGasComboCompletion(this);
-  m_list = new QListWidget(this);
+  m_list = new QListView(this);
+  m_rows = new CGasMixListModel(m_list);
+  m_list->setModel(m_rows);
   m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
   m_add = new QPushButton(this);
   m_delete = new QPushButton(this);
@@ -66,19 +68,7 @@ void CTabDivePlanBailoutGasList::SetListText(const std::string& text) {
 }
 
 void CTabDivePlanBailoutGasList::ShowRows() {
-  m_list->clear();
-  m_rowItems = m_items.ShownOrder();
-  for (const int index : m_rowItems) {
-    const SGasListItem& item = m_items.Items()[static_cast<std::size_t>(index)];
-    auto* row = new QListWidgetItem(ToQt(item.IsMix() ? item.gas.Format(false) : item.text), m_list);
-    if (item.state == EGasListItem::Usable) continue;
-    // The planner leaves it out: greyed, and the tooltip says why.
-    row->setForeground(m_list->palette().brush(QPalette::Disabled, QPalette::Text));
-    QFont font = row->font();
-    font.setItalic(true);
-    row->setFont(font);
-    row->setToolTip(Tr("The bailout planner leaves this out: %1").arg(ToQt(item.Reason())));
-  }
+  m_rows->Reload(m_items);
   UpdateButtons();
 }
 
@@ -97,13 +87,12 @@ void CTabDivePlanBailoutGasList::Add() {
 
 void CTabDivePlanBailoutGasList::DeleteSelected() {
   std::vector<int> items;
-  for (const QListWidgetItem* row : m_list->selectedItems())
-    items.push_back(m_rowItems[static_cast<std::size_t>(m_list->row(row))]);
+  for (const QModelIndex& row : m_list->selectionModel()->selectedRows()) items.push_back(m_rows->ItemIndex(row.row()));
   if (items.empty()) return;
   std::sort(items.rbegin(), items.rend());
   for (const int index : items) m_items.Remove(index);
   ShowRows();
-  if (m_list->count() > 0) m_list->setCurrentRow(0);
+  if (m_rows->rowCount() > 0) m_list->setCurrentIndex(m_rows->index(0));
   emit listChanged();
 }
 

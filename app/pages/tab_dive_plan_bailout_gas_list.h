@@ -13,12 +13,13 @@
 
 #include "gas/gas_mix_list.h"
 
-class QListWidget;
+class QListView;
 class QPushButton;
 
 namespace kv::app {
 
 class CGasComboCompletion;
+class CGasMixListModel;
 
 class CTabDivePlanBailoutGasList : public QWidget {
   Q_OBJECT
@@ -41,7 +42,8 @@ public:
   void Retranslate();
 
   CGasComboCompletion* GasField() const { return m_gas; }
-  QListWidget* List() const { return m_list; }
+  QListView* List() const { return m_list; }
+  CGasMixListModel* ListModel() const { return m_rows; }
   QPushButton* AddButton() const { return m_add; }
   QPushButton* DeleteButton() const { return m_delete; }
   QPushButton* LoadButton() const { return m_load; }
@@ -64,13 +66,13 @@ private:
   QString ChooseFile(bool save);
 
   CGasComboCompletion* m_gas = nullptr;
-  QListWidget* m_list = nullptr;
+  QListView* m_list = nullptr;
+  CGasMixListModel* m_rows = nullptr;  // the rows of m_items, as shown
   QPushButton* m_add = nullptr;
   QPushButton* m_delete = nullptr;
   QPushButton* m_load = nullptr;
   QPushButton* m_save = nullptr;
   CGasMixList m_items;
-  std::vector<int> m_rowItems;  // the item index of each row
   FileChooser m_chooseFile;
 };
 

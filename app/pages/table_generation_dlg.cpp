@@ -8,17 +8,20 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "app/dialogs/import_settings.h"
 #include "app/help/help.h"
+#include "app/models/check_state_icon.h"
+#include "app/models/gas_schedule_model.h"
+#include "app/models/table_messages_model.h"
 #include "app/widgets/field_descriptor.h"
 #include "app/platform/file_chooser.h"
 #include "app/platform/long_work.h"
@@ -110,16 +113,12 @@ double FieldValue(double input, double shown, int decimals) {
   return SDisplayUnits{}.HeldFromField(EQuantity::None, shown, input, decimals);
 }
 
-QIcon StateIcon(const QWidget& w, int state) {
-  if (state & kCheckError) return w.style()->standardIcon(QStyle::SP_MessageBoxCritical);
-  if (state & kCheckWarning) return w.style()->standardIcon(QStyle::SP_MessageBoxWarning);
-  return {};
-}
+QIcon StateIcon(const QWidget& w, int state) { return CheckStateIcon(state, w.style()); }
 
 // Return on a schedule row edits it, Delete removes the selected rows.
 class CScheduleKeys final : public QObject {
 public:
-  CScheduleKeys(QTreeWidget* list, std::function<void()> edit, std::function<void()> remove)
+  CScheduleKeys(QAbstractItemView* list, std::function<void()> edit, std::function<void()> remove)
       : QObject(list), m_edit(std::move(edit)), m_remove(std::move(remove)) {
     list->installEventFilter(this);
   }
@@ -219,7 +218,9 @@ QVBoxLayout* CTableGenerationDlg::BuildResultsColumn() {
   schedules->addWidget(BuildScheduleBox(true));
   schedules->addWidget(BuildScheduleBox(false));
   auto* messagesBox = new QGroupBox(Tr("Messages"), this);
-  m_messages = new QListWidget(messagesBox);
+  m_messages = new QListView(messagesBox);
+  m_messagesModel = new CTableMessagesModel(m_messages);
+  m_messages->setModel(m_messagesModel);
   m_messages->setToolTip(Tr("The findings of the checks and the progress of the last run"));
   m_messages->setWordWrap(true);
   // Wrapped rows are laid out again on every width, so that none overlaps the next.
@@ -316,8 +317,9 @@ QGroupBox* CTableGenerationDlg::BuildRangeBox(ETableInput start, ETableInput fin
 
 QGroupBox* CTableGenerationDlg::BuildScheduleBox(bool descent) {
   auto* box = new QGroupBox(Tr(descent ? "Descent Gas" : "Ascent Gas"), this);
-  auto* list = new QTreeWidget(box);
-  list->setColumnCount(3);
+  auto* list = new QTreeView(box);
+  auto* model = new CGasScheduleModel(m_model, descent, list);
+  list->setModel(model);
   list->setRootIsDecorated(false);
   list->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -339,14 +341,15 @@ QGroupBox* CTableGenerationDlg::BuildScheduleBox(bool descent) {
   layout->addWidget(list, 1);
   layout->addLayout(buttons);
   (descent ? m_descentList : m_ascentList) = list;
+  (descent ? m_descentModel : m_ascentModel) = model;
 
-  auto current = [list] { return list->currentItem() ? list->indexOfTopLevelItem(list->currentItem()) : -1; };
+  auto current = [list] { return list->currentIndex().isValid() ? list->currentIndex().row() : -1; };
   connect(add, &QPushButton::clicked, this, [this, descent] { EditSwitch(descent, -1); });
   connect(edit, &QPushButton::clicked, this, [this, descent, current] {
     if (current() >= 0) EditSwitch(descent, current());
   });
   connect(remove, &QPushButton::clicked, this, [this, descent] { DeleteSelectedSwitches(descent); });
-  connect(list, &QTreeWidget::itemDoubleClicked, this, [this, descent, current] { EditSwitch(descent, current()); });
+  connect(list, &QTreeView::doubleClicked, this, [this, descent, current] { EditSwitch(descent, current()); });
   new CScheduleKeys(
       list, [this, descent, current] { EditSwitch(descent, current()); },
       [this, descent] { DeleteSelectedSwitches(descent); });
@@ -393,44 +396,24 @@ void CTableGenerationDlg::ShowFields() {
 }
 
 void CTableGenerationDlg::ShowSchedule(bool descent) {
-  QTreeWidget* list = descent ? m_descentList : m_ascentList;
-  const CGasSwitchSchedule& schedule = descent ? m_model.DescentSchedule() : m_model.AscentSchedule();
-  const bool imperial = m_model.IsImperial();
-  const int current = list->currentItem() ? list->indexOfTopLevelItem(list->currentItem()) : -1;
-  list->setHeaderLabels({Tr(imperial ? "Depth (ft)" : "Depth (m)"), Tr("Gas Mix"), Tr("PPO2")});
-  list->clear();
-  for (int i = 0; i < schedule.Count(); ++i) {
-    const CGasSwitch& s = schedule.At(i);
-    const double depth = m_model.Units().Shown(s.m_depth);
-    const QString ppo2 = s.m_closedCircuit ? ToQt(Format("%.2f", s.m_setpoint)) : Tr("OC");
-    auto* item = new QTreeWidgetItem(list, {ToQt(Format("%0.0f", depth)), ToQt(s.GasName()), ppo2});
-    const int state = m_model.SwitchState(descent, i);
-    item->setIcon(0, StateIcon(*this, state));
-    item->setData(0, Qt::UserRole, state);
-  }
-  if (current >= 0 && current < list->topLevelItemCount()) list->setCurrentItem(list->topLevelItem(current));
+  QTreeView* list = descent ? m_descentList : m_ascentList;
+  CGasScheduleModel* model = descent ? m_descentModel : m_ascentModel;
+  // The highlighted row stays highlighted (and selected) across the reset.
+  const int current = list->currentIndex().isValid() ? list->currentIndex().row() : -1;
+  model->Reload();
+  if (current >= 0 && current < model->rowCount()) list->setCurrentIndex(model->index(current, 0));
 }
 
 void CTableGenerationDlg::ShowMessages() {
-  m_messages->clear();
-  for (const STableMessage& m : m_model.Messages()) {
-    auto* item = new QListWidgetItem(StateIcon(*this, m.state), ToQt(m.text), m_messages);
-    item->setData(Qt::UserRole, m.state);
-  }
+  m_messagesModel->SetMessages(m_model.Messages());
   m_messages->scrollToBottom();
 }
 
 void CTableGenerationDlg::Revalidate() {
   m_model.Validate();
   // The switches' states come with the validation.
-  for (bool descent : {true, false}) {
-    QTreeWidget* list = descent ? m_descentList : m_ascentList;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-      const int state = m_model.SwitchState(descent, i);
-      list->topLevelItem(i)->setIcon(0, StateIcon(*this, state));
-      list->topLevelItem(i)->setData(0, Qt::UserRole, state);
-    }
-  }
+  m_descentModel->UpdateStates();
+  m_ascentModel->UpdateStates();
   ShowMessages();
   const int state = m_model.CombinedState();
   m_generate->setEnabled(state != kCheckError);
@@ -527,8 +510,7 @@ void CTableGenerationDlg::OpenSettings() {
     Revalidate();
     QString why = Tr("%1 was not read").arg(FileNameOf(path));
     if (!m_model.FileError().empty()) why += QStringLiteral(": ") + ToQt(m_model.FileError());
-    auto* item = new QListWidgetItem(StateIcon(*this, kCheckError), why, m_messages);
-    item->setData(Qt::UserRole, kCheckError);
+    m_messagesModel->Append({FromQt(why), kCheckError});
     m_messages->scrollToBottom();
     return;
   }
@@ -574,9 +556,9 @@ void CTableGenerationDlg::EditSwitch(bool descent, int row) {
 }
 
 void CTableGenerationDlg::DeleteSelectedSwitches(bool descent) {
-  QTreeWidget* list = descent ? m_descentList : m_ascentList;
+  QTreeView* list = descent ? m_descentList : m_ascentList;
   std::vector<int> rows;
-  for (QTreeWidgetItem* item : list->selectedItems()) rows.push_back(list->indexOfTopLevelItem(item));
+  for (const QModelIndex& index : list->selectionModel()->selectedRows()) rows.push_back(index.row());
   if (rows.empty()) return;
   descent ? m_model.DeleteDescentSwitches(rows) : m_model.DeleteAscentSwitches(rows);
   RefreshFromModel();

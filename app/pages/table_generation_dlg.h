@@ -20,10 +20,10 @@ class QGroupBox;
 class QHBoxLayout;
 class QVBoxLayout;
 class QLabel;
-class QListWidget;
+class QListView;
 class QPushButton;
 class QRadioButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace kv {
 class CPlanGroup;
@@ -31,7 +31,9 @@ class CPlanGroup;
 
 namespace kv::app {
 
+class CGasScheduleModel;
 class CSpinField;
+class CTableMessagesModel;
 class IFileChooser;
 
 // The numeric inputs of the page, in the order they are shown.
@@ -89,9 +91,11 @@ public:
   QLabel* FieldLabel(ETableInput input) const;
   QRadioButton* DepthGroupingButton() const { return m_byDepth; }
   QRadioButton* TimeGroupingButton() const { return m_byTime; }
-  QTreeWidget* DescentList() const { return m_descentList; }
-  QTreeWidget* AscentList() const { return m_ascentList; }
-  QListWidget* MessageList() const { return m_messages; }
+  QTreeView* DescentList() const { return m_descentList; }
+  QTreeView* AscentList() const { return m_ascentList; }
+  CGasScheduleModel* ScheduleModel(bool descent) const { return descent ? m_descentModel : m_ascentModel; }
+  QListView* MessageList() const { return m_messages; }
+  CTableMessagesModel* MessagesModel() const { return m_messagesModel; }
   QPushButton* GenerateButton() const { return m_generate; }
   QPushButton* ImportButton() const { return m_import; }
   QPushButton* OpenButton() const { return m_open; }
@@ -136,9 +140,12 @@ private:
   QLabel* m_durationTitle = nullptr;
   QRadioButton* m_byDepth = nullptr;
   QRadioButton* m_byTime = nullptr;
-  QTreeWidget* m_descentList = nullptr;
-  QTreeWidget* m_ascentList = nullptr;
-  QListWidget* m_messages = nullptr;
+  QTreeView* m_descentList = nullptr;
+  QTreeView* m_ascentList = nullptr;
+  CGasScheduleModel* m_descentModel = nullptr;
+  CGasScheduleModel* m_ascentModel = nullptr;
+  QListView* m_messages = nullptr;
+  CTableMessagesModel* m_messagesModel = nullptr;
   QPushButton* m_generate = nullptr;
   QPushButton* m_import = nullptr;
   QPushButton* m_open = nullptr;

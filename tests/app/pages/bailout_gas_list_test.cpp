@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QFileInfo>
-#include <QListWidget>
+#include <QFont>
+#include <QListView>
 #include <fstream>
 #include <QPushButton>
 #include <QSignalSpy>
 
 #include "page_test_util.h"
+#include "app/models/gas_mix_list_model.h"
 #include "app/pages/tab_dive_plan_bailout_gas_list.h"
 #include "app/widgets/gas_combo_completion.h"
 
@@ -17,9 +20,13 @@ namespace {
 
 using app::CTabDivePlanBailoutGasList;
 
+QVariant Cell(const CTabDivePlanBailoutGasList& page, int row, int role = Qt::DisplayRole) {
+  return page.List()->model()->index(row, 0).data(role);
+}
+
 QStringList Rows(const CTabDivePlanBailoutGasList& page) {
   QStringList rows;
-  for (int i = 0; i < page.List()->count(); ++i) rows << page.List()->item(i)->text();
+  for (int i = 0; i < page.List()->model()->rowCount(); ++i) rows << Cell(page, i).toString();
   return rows;
 }
 
@@ -38,12 +45,15 @@ TEST(BailoutGasList, ItemsThePlannerLeavesOutAreMarkedWithTheReason) {
   CTestEnvironment env;
   GuiApp();
   CTabDivePlanBailoutGasList page;
+  QAbstractItemModelTester tester(page.ListModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   page.SetListText("15/55, 21/35, 50%, Oxygen,50/0");
   EXPECT_EQ(Rows(page), (QStringList{"50% Nitrox", "15/55", "21/35", " 50%", " Oxygen"}));
-  EXPECT_TRUE(page.List()->item(0)->toolTip().isEmpty());
-  EXPECT_EQ(page.List()->item(3)->toolTip(),
+  EXPECT_TRUE(Cell(page, 0, Qt::ToolTipRole).toString().isEmpty());
+  EXPECT_FALSE(Cell(page, 0, Qt::FontRole).value<QFont>().italic());
+  EXPECT_EQ(Cell(page, 3, Qt::ToolTipRole).toString(),
             "The bailout planner leaves this out: \" 50%\" is not a mix written as O2/He");
-  EXPECT_TRUE(page.List()->item(4)->font().italic());
+  EXPECT_TRUE(Cell(page, 4, Qt::FontRole).value<QFont>().italic());
+  EXPECT_TRUE(Cell(page, 4, Qt::ForegroundRole).isValid()) << "greyed";
 
   // Fifteen mixes: the planner takes the first twelve as the list holds them.
   std::string fifteen;
@@ -52,11 +62,11 @@ TEST(BailoutGasList, ItemsThePlannerLeavesOutAreMarkedWithTheReason) {
   ASSERT_EQ(page.Count(), 15);
   int left = 0;
   for (int r = 0; r < page.Count(); ++r) {
-    const QString tip = page.List()->item(r)->toolTip();
+    const QString tip = Cell(page, r, Qt::ToolTipRole).toString();
     if (tip.isEmpty()) continue;
     ++left;
     EXPECT_TRUE(tip.endsWith("is beyond the first 12 gases")) << tip.toStdString();
-    EXPECT_GE(page.List()->item(r)->text().left(2).toInt(), 22) << "22/40, 23/40 and 24/40";
+    EXPECT_GE(Cell(page, r).toString().left(2).toInt(), 22) << "22/40, 23/40 and 24/40";
   }
   EXPECT_EQ(left, 3);
   EXPECT_FALSE(page.AddButton()->isEnabled());
@@ -66,6 +76,7 @@ TEST(BailoutGasList, AddsUpToTwelveDistinctGasesAndDeletesSelectedRows) {
   CTestEnvironment env;
   GuiApp();
   CTabDivePlanBailoutGasList page;
+  QAbstractItemModelTester tester(page.ListModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   QSignalSpy changed(&page, &CTabDivePlanBailoutGasList::listChanged);
   page.SetListText("21/0, 50%");
   EXPECT_EQ(changed.size(), 0);
@@ -86,11 +97,11 @@ TEST(BailoutGasList, AddsUpToTwelveDistinctGasesAndDeletesSelectedRows) {
   page.Add();
   EXPECT_EQ(page.Count(), 12);
 
-  page.List()->item(1)->setSelected(true);
-  page.List()->item(3)->setSelected(true);
+  for (int row : {1, 3})
+    page.List()->selectionModel()->select(page.List()->model()->index(row, 0), QItemSelectionModel::Select);
   page.DeleteSelected();
   EXPECT_EQ(page.Count(), 10);
-  EXPECT_EQ(page.List()->currentRow(), 0);
+  EXPECT_EQ(page.List()->currentIndex().row(), 0);
   EXPECT_TRUE(page.AddButton()->isEnabled());
   page.SetListText("");
   EXPECT_FALSE(page.DeleteButton()->isEnabled());

@@ -4,21 +4,27 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QMap>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include "app/dialogs/import_settings.h"
 #include "app/i18n/languages.h"
 #include "app/mainwindow/commands.h"
 #include "app/mainwindow/dive_planner_dlg.h"
+#include "app/models/gas_schedule_model.h"
+#include "app/models/table_messages_model.h"
 #include "app/pages/table_generation_dlg.h"
 #include "app/widgets/spin_field.h"
 #include "frontend/table_generation_preferences.h"
@@ -30,6 +36,7 @@
 namespace kv::test {
 namespace {
 
+using app::CGasScheduleModel;
 using app::CTableGenerationDlg;
 using app::ETableInput;
 using app::ECommand;
@@ -47,18 +54,18 @@ void Enter(CTableGenerationDlg& page, ETableInput input, double value) {
 
 std::vector<std::pair<std::string, int>> Messages(const CTableGenerationDlg& page) {
   std::vector<std::pair<std::string, int>> list;
-  for (int i = 0; i < page.MessageList()->count(); ++i)
-    list.emplace_back(page.MessageList()->item(i)->text().toStdString(),
-                      page.MessageList()->item(i)->data(Qt::UserRole).toInt());
+  const QAbstractItemModel& m = *page.MessageList()->model();
+  for (int i = 0; i < m.rowCount(); ++i)
+    list.emplace_back(m.index(i, 0).data().toString().toStdString(), m.index(i, 0).data(Qt::UserRole).toInt());
   return list;
 }
 
-QStringList Rows(QTreeWidget* list) {
+QStringList Rows(const QAbstractItemView* list) {
+  const QAbstractItemModel& m = *list->model();
   QStringList rows;
-  for (int i = 0; i < list->topLevelItemCount(); ++i) {
-    const QTreeWidgetItem* item = list->topLevelItem(i);
-    rows << item->text(0) + " " + item->text(1) + " " + item->text(2);
-  }
+  for (int i = 0; i < m.rowCount(); ++i)
+    rows << m.index(i, 0).data().toString() + " " + m.index(i, 1).data().toString() + " " +
+                m.index(i, 2).data().toString();
   return rows;
 }
 
@@ -88,7 +95,7 @@ TEST_F(TableGenerationPageTest, ValidationLookFollowsTheFindings) {
   ASSERT_FALSE(warned.empty());
   EXPECT_EQ(warned.front().second, kCheckWarning);
   EXPECT_NE(warned.front().first.find("Max EAD limit (Warning)"), std::string::npos) << warned.front().first;
-  EXPECT_EQ(page.DescentList()->topLevelItem(0)->data(0, Qt::UserRole).toInt() & kCheckWarning, kCheckWarning);
+  EXPECT_EQ(page.DescentList()->model()->index(0, 0).data(Qt::UserRole).toInt() & kCheckWarning, kCheckWarning);
 
   // A start deeper than the finish forbids the run.
   Enter(page, ETableInput::DepthStart, 50);
@@ -100,6 +107,62 @@ TEST_F(TableGenerationPageTest, ValidationLookFollowsTheFindings) {
                                      int(kCheckError))),
             errors.end());
   EXPECT_FALSE(page.Generate()) << "no run while a state is an error";
+}
+
+CGasSwitch Switch(double depth, double oxygen) {
+  CGasSwitch s;
+  s.Set(depth, oxygen, 0, false, 0, true);
+  return s;
+}
+
+// The schedules' models under the tester through the edits the page makes:
+// rows, the highlighted row kept over a refresh, Delete on the selected rows,
+// the states of a validation and the units of the depth column.
+TEST_F(TableGenerationPageTest, ScheduleModelsFollowTheEditsAndTheChecks) {
+  using Mode = QAbstractItemModelTester::FailureReportingMode;
+  CTableGenerationDlg page(nullptr, &chooser);
+  QAbstractItemModelTester descentTester(page.ScheduleModel(true), Mode::Fatal);
+  QAbstractItemModelTester ascentTester(page.ScheduleModel(false), Mode::Fatal);
+  QTreeView* ascent = page.AscentList();
+  const QStringList before = Rows(ascent);
+  page.Model().AddAscentSwitch(Switch(21, 50));
+  page.Model().AddAscentSwitch(Switch(6, 100));
+  page.RefreshFromModel();
+  const QStringList added = Rows(ascent);
+  ASSERT_EQ(added.size(), before.size() + 2);
+  EXPECT_TRUE(added.contains("6 Oxygen OC")) << added.join('|').toStdString();
+  EXPECT_TRUE(added.contains("21 50% Nitrox OC")) << added.join('|').toStdString();
+  EXPECT_EQ(ascent->model()->headerData(0, Qt::Horizontal).toString(), "Depth (m)");
+
+  const int row21 = static_cast<int>(added.indexOf("21 50% Nitrox OC"));
+  ascent->setCurrentIndex(ascent->model()->index(row21, 1));
+  page.RefreshFromModel();
+  EXPECT_EQ(ascent->currentIndex().row(), row21) << "the highlighted row survives a refresh";
+
+  // Both new rows selected, then Delete as the user presses it.
+  ascent->clearSelection();
+  for (const QString& text : {QStringLiteral("6 Oxygen OC"), QStringLiteral("21 50% Nitrox OC")})
+    ascent->selectionModel()->select(ascent->model()->index(static_cast<int>(added.indexOf(text)), 0),
+                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  QTest::keyClick(ascent, Qt::Key_Delete);
+  EXPECT_EQ(Rows(ascent), before);
+
+  // A warning of the validation reaches the descent row as icon and state.
+  CGasScheduleModel& descent = *page.ScheduleModel(true);
+  QSignalSpy changed(&descent, &QAbstractItemModel::dataChanged);
+  Enter(page, ETableInput::DepthFinish, 40);
+  Enter(page, ETableInput::MaxEad, 30);
+  ASSERT_FALSE(changed.isEmpty());
+  EXPECT_EQ(descent.State(0) & kCheckWarning, kCheckWarning);
+  EXPECT_FALSE(descent.index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+  EXPECT_FALSE(descent.index(0, 1).data(Qt::DecorationRole).isValid()) << "the icon is on the depth only";
+
+  // In feet (3.2568 to the metre): 21 m is 68 ft.
+  page.Model().AddAscentSwitch(Switch(21, 50));
+  page.Model().SetUnits(SDisplayUnits{true});
+  page.RefreshFromModel();
+  EXPECT_EQ(ascent->model()->headerData(0, Qt::Horizontal).toString(), "Depth (ft)");
+  EXPECT_TRUE(Rows(ascent).contains("68 50% Nitrox OC")) << Rows(ascent).join('|').toStdString();
 }
 
 TEST_F(TableGenerationPageTest, ImperialPageShowsFeetAndKeepsUntouchedValues) {
@@ -201,6 +264,9 @@ TEST_F(TableGenerationPageTest, SettingsFileRoundTripThroughThePage) {
   const QString example = QStringLiteral(EXAMPLES_DIR "/cc-trimix-45-60m.cct");
   const QString saved = gui.Path("saved.cct");
   CTableGenerationDlg page(nullptr, &chooser);
+  // The messages' model is checked through resets and the page's own added line.
+  QAbstractItemModelTester messagesTester(page.MessagesModel(),
+                                          QAbstractItemModelTester::FailureReportingMode::Fatal);
   chooser.answers = {example, gui.Path("saved"), saved};
   page.OpenSettings();
   EXPECT_EQ(chooser.requests.front().title, "Select Table Generation Settings file to open");
@@ -214,7 +280,7 @@ TEST_F(TableGenerationPageTest, SettingsFileRoundTripThroughThePage) {
 
   Enter(page, ETableInput::GfHigh, 90);
   page.DeleteSelectedSwitches(false);  // nothing selected: nothing happens
-  EXPECT_EQ(page.AscentList()->topLevelItemCount(), 2);
+  EXPECT_EQ(page.AscentList()->model()->rowCount(), 2);
   page.OpenSettings();
   EXPECT_EQ(page.Field(ETableInput::GfHigh)->value(), 75);
 
@@ -233,6 +299,8 @@ TEST_F(TableGenerationPageTest, SettingsFileRoundTripThroughThePage) {
                                               "\nline 2: key 011 (gradient factor low): 900 is outside 0 to 100 %");
   const auto messages = Messages(page);
   EXPECT_EQ(messages.back().second, kCheckError);
+  const QModelIndex last = page.MessagesModel()->index(static_cast<int>(messages.size()) - 1);
+  EXPECT_FALSE(last.data(Qt::DecorationRole).value<QIcon>().isNull()) << "the error icon";
   EXPECT_NE(messages.back().first.find("broken.cct was not read: line 2"), std::string::npos) << messages.back().first;
   EXPECT_EQ(page.Field(ETableInput::GfLow)->value(), 30) << "unchanged";
 }
