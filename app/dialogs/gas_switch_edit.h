@@ -7,13 +7,11 @@
 
 #include "gas/gas_switch.h"
 
-class QLabel;
 class QPushButton;
-class QRadioButton;
 
 namespace kv::app {
 
-class CGasComboCompletion;
+class CGasEntryFields;
 class CSpinField;
 
 // Which buttons the dialog offers for an entered depth (in the shown unit).
@@ -42,12 +40,9 @@ public:
   CGasSwitch Result() const;
   SGasSwitchButtons Buttons() const;
 
-  CSpinField* DepthField() const { return m_depth; }
-  CGasComboCompletion* GasField() const { return m_gas; }
-  QRadioButton* ClosedCircuitButton() const { return m_cc; }
-  QRadioButton* OpenCircuitButton() const { return m_oc; }
-  CSpinField* SetpointField() const { return m_setpoint; }
-  QLabel* Ppo2Display() const { return m_ppo2; }
+  // The depth, mode, gas and setpoint fields with the PPO2 display.
+  CGasEntryFields& Fields() const { return *m_fields; }
+  CSpinField* DepthField() const;
 
 signals:
   // A gas typed here joined the remembered gas list (already stored in the preferences).
@@ -56,21 +51,12 @@ signals:
 private:
   void Refresh();
   void Finish(EAction action);
-  int ShownDepth() const;
-  double DepthMetres() const;
 
   const CGasSwitchSchedule& m_schedule;
   int m_editIndex;
   bool m_imperial;
-  double m_filledMetres = 0.0;  // the depth of the switch edited, 0 for a new one
   EAction m_action = EAction::Cancel;
-  CSpinField* m_depth = nullptr;
-  QRadioButton* m_cc = nullptr;
-  QRadioButton* m_oc = nullptr;
-  CGasComboCompletion* m_gas = nullptr;
-  CSpinField* m_setpoint = nullptr;
-  QLabel* m_ppo2 = nullptr;
-  QLabel* m_setpointLabel = nullptr;
+  CGasEntryFields* m_fields = nullptr;
   QPushButton* m_add = nullptr;
   QPushButton* m_update = nullptr;
   QPushButton* m_delete = nullptr;

@@ -1,7 +1,6 @@
 #include "app/pages/tab_dive_plan.h"
 
 #include <QAction>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -38,6 +37,7 @@
 #include "plan/dive_status.h"
 #include "plan/plan_group.h"
 #include "app/widgets/gas_combo_completion.h"
+#include "app/widgets/gas_entry_fields.h"
 #include "app/widgets/return_moves_focus.h"
 #include "app/widgets/spin_field.h"
 #include "bailout/bailout_sweep.h"
@@ -164,6 +164,7 @@ CTabDivePlan::~CTabDivePlan() {
   // Children that lose the focus while they are destroyed report it; by then
   // this page is half gone and must not hear them.
   m_busy = true;
+  m_entry->SetSurfacePressureSource(nullptr);
   const QList<QObject*> senders = findChildren<QObject*>();
   for (QObject* child : senders) disconnect(child, nullptr, this, nullptr);
 }
@@ -171,38 +172,27 @@ CTabDivePlan::~CTabDivePlan() {
 // ---- Building ----------------------------------------------------------------------
 
 void CTabDivePlan::BuildEntryFields(QWidget* box) {
-  CPreferences& prefs = Prefs();
-  m_depth = new CSpinField(box);
+  m_entry = new CGasEntryFields(box, m_units.imperial);
+  m_entry->SetSurfacePressureSource([this] {
+    const CDivePlan* dive = Dive();
+    return dive ? dive->GetSurfacePressure() : 1000.0;
+  });
+  m_entry->Ppo2Display()->setMinimumWidth(40);
   m_depthLabel = new QLabel(box);
-  m_depthLabel->setBuddy(m_depth);
+  m_depthLabel->setBuddy(m_entry->DepthField());
   m_duration = new CSpinField(box);
   // Whole minutes on the page; the range is held in seconds.
   const SFieldRange& minutes = ValueRange(EValue::PointDuration).metric;
   m_duration->SetLimits(minutes.minimum / 60, minutes.maximum / 60, 1, 0);
+  // The duration is entered right after the depth.
+  QWidget::setTabOrder(m_entry->DepthField(), m_duration);
   m_durationLabel = new QLabel(box);
   m_durationLabel->setBuddy(m_duration);
-  m_cc = new QRadioButton(box);
-  m_oc = new QRadioButton(box);
-  auto* modes = new QButtonGroup(box);
-  modes->addButton(m_cc);
-  modes->addButton(m_oc);
-  (prefs.GetNumber(EPref::DefaultCc) == 0 ? m_cc : m_oc)->setChecked(true);
-  m_gas = new CGasComboCompletion(box);
-  m_gas->LoadRememberedGases();
   m_gasLabel = new QLabel(box);
-  m_gasLabel->setBuddy(m_gas);
-  m_setpoint = new CSpinField(box);
-  const SFieldRange& setpoint = ValueRange(EValue::Setpoint).metric;
-  m_setpoint->SetLimits(setpoint.minimum, setpoint.maximum, setpoint.step, setpoint.decimals);
-  m_setpoint->setValue(m_lastSetpoint);
-  m_setpointLabel = new QLabel(box);
-  m_setpointLabel->setBuddy(m_setpoint);
-  m_ppo2 = new QLabel(box);
-  m_ppo2->setMinimumWidth(40);
+  m_gasLabel->setBuddy(m_entry->GasField());
   m_ncs = new QCheckBox(box);
-  m_ncs->setChecked(prefs.GetNumber(EPref::DefaultNoClearSurface) != 0);
-
-  for (QWidget* w : std::initializer_list<QWidget*>{m_cc, m_oc, m_gas, m_ncs}) ReturnMovesFocus(w);
+  m_ncs->setChecked(Prefs().GetNumber(EPref::DefaultNoClearSurface) != 0);
+  ReturnMovesFocus(m_ncs);
 
   m_add = new QPushButton(box);
   m_insert = new QPushButton(box);
@@ -217,17 +207,17 @@ void CTabDivePlan::BuildEntryFields(QWidget* box) {
 void CTabDivePlan::LayOutEntryFields(QWidget* box) {
   auto* grid = new QGridLayout(box);
   grid->addWidget(m_depthLabel, 0, 0);
-  grid->addWidget(m_depth, 0, 1);
+  grid->addWidget(m_entry->DepthField(), 0, 1);
   grid->addWidget(m_durationLabel, 0, 2);
   grid->addWidget(m_duration, 0, 3);
-  grid->addWidget(m_cc, 1, 0);
-  grid->addWidget(m_oc, 1, 1);
+  grid->addWidget(m_entry->ClosedCircuitButton(), 1, 0);
+  grid->addWidget(m_entry->OpenCircuitButton(), 1, 1);
   grid->addWidget(m_gasLabel, 1, 2);
-  grid->addWidget(m_gas, 1, 3);
-  grid->addWidget(m_setpointLabel, 2, 0);
+  grid->addWidget(m_entry->GasField(), 1, 3);
+  grid->addWidget(m_entry->SetpointLabel(), 2, 0);
   auto* ppo2Row = new QHBoxLayout;
-  ppo2Row->addWidget(m_setpoint);
-  ppo2Row->addWidget(m_ppo2);
+  ppo2Row->addWidget(m_entry->SetpointField());
+  ppo2Row->addWidget(m_entry->Ppo2Display());
   grid->addLayout(ppo2Row, 2, 1);
   grid->addWidget(m_ncs, 2, 2);
   auto* buttons = new QHBoxLayout;
@@ -240,17 +230,14 @@ void CTabDivePlan::ConnectEntryFields() {
   connect(m_insert, &QPushButton::clicked, this, &CTabDivePlan::InsertEntry);
   connect(m_update, &QPushButton::clicked, this, &CTabDivePlan::UpdateEntry);
   connect(m_delete, &QPushButton::clicked, this, &CTabDivePlan::DeleteEntry);
-  connect(m_cc, &QRadioButton::clicked, this, &CTabDivePlan::OnModeClicked);
-  connect(m_oc, &QRadioButton::clicked, this, &CTabDivePlan::OnModeClicked);
-  connect(m_depth, &QDoubleSpinBox::valueChanged, this, &CTabDivePlan::UpdatePpo2Display);
-  connect(m_depth, &CSpinField::posted, this, [this] { m_lastDepth = ShownInt(m_depth); });
+  // Closed circuit chosen by the user starts from the preferred setpoint.
+  connect(m_entry->ClosedCircuitButton(), &QRadioButton::clicked, this,
+          [this] { m_entry->SetSetpoint(Prefs().GetScaled(EPref::DefaultPpo2)); });
+  connect(m_entry->DepthField(), &CSpinField::posted, this, [this] { m_lastDepth = m_entry->ShownDepth(); });
   connect(m_duration, &CSpinField::posted, this, [this] { m_lastDuration = ShownInt(m_duration); });
-  connect(m_setpoint, &CSpinField::posted, this, [this] { m_lastSetpoint = m_setpoint->value(); });
-  connect(m_gas, &CGasComboCompletion::gasChanged, this, [this](int oxygen, int helium) {
-    UpdatePpo2Display();
-    emit gasChanged(oxygen, helium);
-  });
-  connect(m_gas, &CGasComboCompletion::gasAdded, this, &CTabDivePlan::gasListChanged);
+  connect(m_entry->SetpointField(), &CSpinField::posted, this, [this] { m_lastSetpoint = m_entry->Setpoint(); });
+  connect(m_entry, &CGasEntryFields::gasChanged, this, &CTabDivePlan::gasChanged);
+  connect(m_entry, &CGasEntryFields::gasAdded, this, &CTabDivePlan::gasListChanged);
 }
 
 void CTabDivePlan::BuildList() {
@@ -349,6 +336,13 @@ void CTabDivePlan::BuildChart() {
   });
 }
 
+CSpinField* CTabDivePlan::DepthField() const { return m_entry->DepthField(); }
+QRadioButton* CTabDivePlan::ClosedCircuitButton() const { return m_entry->ClosedCircuitButton(); }
+QRadioButton* CTabDivePlan::OpenCircuitButton() const { return m_entry->OpenCircuitButton(); }
+CGasComboCompletion* CTabDivePlan::GasField() const { return m_entry->GasField(); }
+CSpinField* CTabDivePlan::SetpointField() const { return m_entry->SetpointField(); }
+QLabel* CTabDivePlan::Ppo2Display() const { return m_entry->Ppo2Display(); }
+
 const CXYLineGraph& CTabDivePlan::Chart() const { return static_cast<const CXYLineGraph&>(m_chart->Graph()); }
 
 // ---- Binding and refreshing ------------------------------------------------------------
@@ -382,11 +376,11 @@ void CTabDivePlan::Refresh() {
     m_gasList->setEnabled(dive && dive->IsBailoutMode());
     if (dive) m_gasList->SetListText(dive->GetBailoutGasList());
     UpdateGasListTab(dive && dive->BailoutSettings().useBailoutGasList);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_add, m_insert, m_update, m_depth, m_duration, m_cc, m_oc, m_gas,
-                                                       m_setpoint, m_ncs})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_add, m_insert, m_update, m_duration, m_ncs})
       w->setEnabled(dive != nullptr);
+    m_entry->SetEnabled(dive != nullptr);
     RefreshChart();
-    UpdateModeFields();
+    m_entry->RefreshDisplay();
     UpdateEnabling();
   }
   if (dive) TellOfListItemsLeftOut(*dive);
@@ -436,15 +430,15 @@ void CTabDivePlan::Retranslate() {
 void CTabDivePlan::RetranslateTexts() {
   m_depthLabel->setText(Str(m_units.imperial ? kTextDepthFeet : kTextDepthMetres));
   m_durationLabel->setText(Tr("Duration (mins)"));
-  m_cc->setText(Str(kTextClosedCircuit));
-  m_oc->setText(Str(kTextOpenCircuit));
+  m_entry->Retranslate();
   m_gasLabel->setText(Tr("Gas Mix"));
-  m_setpointLabel->setText(Str(kTextPpo2));
   m_ncs->setText(Str(kTextNoClearSurface));
   int tip = kTipsEntryFields;
-  for (QWidget* w : std::initializer_list<QWidget*>{m_depth, m_duration, m_cc, m_oc, m_setpoint, m_ppo2, m_ncs})
+  for (QWidget* w : std::initializer_list<QWidget*>{m_entry->DepthField(), m_duration, m_entry->ClosedCircuitButton(),
+                                                    m_entry->OpenCircuitButton(), m_entry->SetpointField(),
+                                                    m_entry->Ppo2Display(), m_ncs})
     w->setToolTip(Str(tip++));
-  m_gas->setToolTip(Str(kTipGasEntryStyles));
+  m_entry->GasField()->setToolTip(Str(kTipGasEntryStyles));
   m_add->setText(Tr("&Add"));
   m_insert->setText(Tr("&Insert"));
   m_update->setText(Tr("&Update"));
@@ -494,16 +488,9 @@ void CTabDivePlan::HighlightRow(int row) {
 
 void CTabDivePlan::SetImperial(bool imperial) {
   const bool changed = imperial != m_units.imperial;
-  // The depth entered so far, in metres, shown again in the new units.
-  m_entryMetres = EntryDepthMetres();
   m_units.imperial = imperial;
   m_depthLabel->setText(Str(imperial ? kTextDepthFeet : kTextDepthMetres));
-  const SFieldRange& depthField = ValueRange(EValue::Depth).Field(m_units);
-  {
-    const QSignalBlocker block(m_depth);
-    m_depth->SetLimits(depthField.minimum, depthField.maximum, 1, 0);
-  }
-  if (changed) SetQuietly(m_depth, m_units.ShownInField(EQuantity::Depth, m_entryMetres, 0));
+  m_entry->SetImperial(imperial);
   m_diveSettings->SetImperial(imperial);
   m_bailoutSettings->SetImperial(imperial);
   m_points->SetImperial(imperial);
@@ -512,55 +499,24 @@ void CTabDivePlan::SetImperial(bool imperial) {
 }
 
 void CTabDivePlan::ReloadGasMixes() {
-  const CGas gas = m_gas->GetGas();
-  m_gas->LoadRememberedGases();
-  m_gas->SetGas(gas);
+  m_entry->ReloadGases();
   m_gasList->ReloadGasMixes();
 }
 
 // ---- Entry fields -----------------------------------------------------------------------
 
-double CTabDivePlan::EntryDepthMetres() const {
-  // A depth left as a row filled it in keeps the row's metres: an untouched
-  // "130 ft" stays 40.00 m, not 39.92 m.
-  return m_units.HeldFromField(EQuantity::Depth, ShownInt(m_depth), m_entryMetres, 0);
-}
-
 void CTabDivePlan::LoadFieldsFromRow(int row) {
   const CDivePlan* dive = Dive();
   if (!dive || row < 0 || row >= static_cast<int>(ShownPoints(*dive).size())) return;
   const CPlanPoint& p = ShownPoints(*dive)[static_cast<std::size_t>(row)];
-  m_entryMetres = p.Depth();
-  SetQuietly(m_depth, m_units.ShownInField(EQuantity::Depth, m_entryMetres, 0));
+  m_entry->SetDepthMetres(p.Depth());
   SetQuietly(m_duration, p.m_duration / 60);
-  (p.m_closedCircuit ? m_cc : m_oc)->setChecked(true);
+  m_entry->SetClosedCircuit(p.m_closedCircuit);
   CGas gas;
   gas.SetMix(p.m_oxygen, p.m_helium);
-  m_gas->SetGas(gas);
-  if (p.m_closedCircuit) SetQuietly(m_setpoint, p.m_setpoint);
+  m_entry->SetGas(gas);
+  if (p.m_closedCircuit) m_entry->SetSetpoint(p.m_setpoint);
   m_ncs->setChecked(p.m_noClearSurface != 0);
-  UpdateModeFields();
-}
-
-void CTabDivePlan::OnModeClicked() {
-  // Closed circuit starts from the preferred setpoint.
-  if (m_cc->isChecked()) SetQuietly(m_setpoint, Prefs().GetScaled(EPref::DefaultPpo2));
-  UpdateModeFields();
-}
-
-void CTabDivePlan::UpdateModeFields() {
-  const bool closedCircuit = m_cc->isChecked();
-  m_setpoint->setVisible(closedCircuit);
-  m_ppo2->setVisible(!closedCircuit);
-  UpdatePpo2Display();
-}
-
-void CTabDivePlan::UpdatePpo2Display() {
-  const CDivePlan* dive = Dive();
-  const CGas gas = m_gas->GetGas();
-  const double surface = dive ? dive->GetSurfacePressure() : 1000.0;
-  const double ppo2 = gas.IsValid() ? OcPpo2(gas.Oxygen(), EntryDepthMetres(), surface) : 0.0;
-  m_ppo2->setText(ToQt(Format("%.2f", ppo2)));
 }
 
 void CTabDivePlan::UpdateEnabling() {
@@ -581,8 +537,9 @@ void CTabDivePlan::Edited() {
 
 // ---- Commands ---------------------------------------------------------------------------
 
-void CTabDivePlan::CommitFields() {
-  for (CSpinField* field : {m_depth, m_duration, m_setpoint}) field->Commit();
+bool CTabDivePlan::CommitFields() {
+  m_duration->Commit();
+  return m_entry->Commit();
 }
 
 bool CTabDivePlan::AddEntry() { return AddAt(false); }
@@ -592,26 +549,23 @@ bool CTabDivePlan::AddAt(bool insert) {
   CDivePlan* dive = Dive();
   if (!dive || m_busy) return false;
   // Fields typed in but not left yet are read now; an invalid gas has had its message.
-  CommitFields();
-  const bool typedInvalid = !m_gas->currentText().isEmpty() && !m_gas->GetGas().IsValid();
-  m_gas->LeaveField();
-  if (typedInvalid) return false;
+  if (!CommitFields()) return false;
 
-  const CGas gas = m_gas->GetGas();
-  const bool closedCircuit = m_cc->isChecked();
-  if (closedCircuit) m_lastSetpoint = m_setpoint->value();
+  const CGas gas = m_entry->Gas();
+  const bool closedCircuit = m_entry->IsClosedCircuit();
+  if (closedCircuit) m_lastSetpoint = m_entry->Setpoint();
   const double setpoint = m_lastSetpoint;
-  const double depth = EntryDepthMetres();
+  const double depth = m_entry->DepthMetres();
   const int seconds = ShownInt(m_duration) * 60;
   const bool ncs = m_ncs->isChecked();
   const int count = static_cast<int>(ShownPoints(*dive).size());
   const bool highlighted = m_selectedRow >= 0 && m_selectedRow < count;
   const int index = highlighted ? (insert ? m_selectedRow : m_selectedRow + 1) : count;
 
-  m_busy = true;
-  const CDivePlan::SAddedPoints added =
-      dive->AddEnteredPoint(index, {seconds, depth * 100.0, closedCircuit, gas.Oxygen(), gas.Helium(), setpoint, ncs});
-  m_busy = false;
+  const CDivePlan::SAddedPoints added = [&] {
+    const QScopedValueRollback busy(m_busy, true);
+    return dive->AddEnteredPoint(index, {seconds, depth * 100.0, closedCircuit, gas.Oxygen(), gas.Helium(), setpoint, ncs});
+  }();
   if (added.surface) m_points->PointInserted(0);
   const int at = added.at;
   if (at < 0) {
@@ -630,18 +584,16 @@ bool CTabDivePlan::UpdateEntry() {
   if (!dive || m_busy) return false;
   const int count = static_cast<int>(ShownPoints(*dive).size());
   if (m_selectedRow < 0 || m_selectedRow >= count) return false;
-  CommitFields();
-  const bool typedInvalid = !m_gas->currentText().isEmpty() && !m_gas->GetGas().IsValid();
-  m_gas->LeaveField();
-  if (typedInvalid) return false;
-  const CGas gas = m_gas->GetGas();
-  const bool closedCircuit = m_cc->isChecked();
-  const double setpoint = closedCircuit ? m_setpoint->value() : 0.7;
+  if (!CommitFields()) return false;
+  const CGas gas = m_entry->Gas();
+  const bool closedCircuit = m_entry->IsClosedCircuit();
+  const double setpoint = closedCircuit ? m_entry->Setpoint() : 0.7;
   const int row = m_selectedRow;
-  m_busy = true;
-  const bool ok = dive->UpdatePoint(row, {ShownInt(m_duration) * 60, EntryDepthMetres() * 100.0, closedCircuit,
-                                          gas.Oxygen(), gas.Helium(), setpoint, m_ncs->isChecked()});
-  m_busy = false;
+  const bool ok = [&] {
+    const QScopedValueRollback busy(m_busy, true);
+    return dive->UpdatePoint(row, {ShownInt(m_duration) * 60, m_entry->DepthMetres() * 100.0, closedCircuit,
+                                   gas.Oxygen(), gas.Helium(), setpoint, m_ncs->isChecked()});
+  }();
   if (!ok) return false;
   m_points->PointChanged(row);
   Edited();
@@ -769,7 +721,7 @@ void CTabDivePlan::ApplySetting(ESetting setting) {
     if (value == held) return;
     field->set(dive, value);
     if (setting == ESetting::SurfacePressure) {
-      UpdatePpo2Display();
+      m_entry->RefreshDisplay();
       m_points->SettingsChanged();
     }
   });

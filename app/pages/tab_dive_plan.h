@@ -32,6 +32,7 @@ namespace kv::app {
 
 class CDiveSegmentsModel;
 class CGasComboCompletion;
+class CGasEntryFields;
 class CGasWarningsModel;
 class CGraphWidget;
 class CPlanPointsModel;
@@ -108,13 +109,14 @@ public:
   void ApplyBailoutGasList();
 
   // ---- Parts, for the window and for tests ---------------------------------------
-  CSpinField* DepthField() const { return m_depth; }
+  CGasEntryFields& EntryFields() const { return *m_entry; }
+  CSpinField* DepthField() const;
   CSpinField* DurationField() const { return m_duration; }
-  QRadioButton* ClosedCircuitButton() const { return m_cc; }
-  QRadioButton* OpenCircuitButton() const { return m_oc; }
-  CGasComboCompletion* GasField() const { return m_gas; }
-  CSpinField* SetpointField() const { return m_setpoint; }
-  QLabel* Ppo2Display() const { return m_ppo2; }
+  QRadioButton* ClosedCircuitButton() const;
+  QRadioButton* OpenCircuitButton() const;
+  CGasComboCompletion* GasField() const;
+  CSpinField* SetpointField() const;
+  QLabel* Ppo2Display() const;
   QCheckBox* NoClearSurfaceBox() const { return m_ncs; }
   QLabel* DepthLabel() const { return m_depthLabel; }
   QPushButton* AddButton() const { return m_add; }
@@ -157,28 +159,24 @@ private:
   void BuildSettings();
   void BuildChart();
   bool AddAt(bool insert);
-  void CommitFields();
+  // Takes what is typed in the entry fields; false when the gas typed is not a gas.
+  bool CommitFields();
   void StartBailout(int second, bool fromEndOfSegment);
   // A bailout command of the chart: shows the settings sheet, changes the dive.
   void ChangeBailout(int sheet, const std::function<void(CDivePlan&)>& change);
   void LoadFieldsFromRow(int row);
   void HighlightRow(int row);
-  void OnModeClicked();
-  void UpdateModeFields();
-  void UpdatePpo2Display();
   void UpdateEnabling();
   void UpdateGasListTab(bool show);
   void RefreshChart();
   void RetranslateTexts();
   void UpdateWarningsTabText();
-  double EntryDepthMetres() const;
   void TellOfListItemsLeftOut(const CDivePlan& dive);
   void Edited();
 
   kv::CPlanGroup* m_plan = nullptr;
   int m_diveIndex = -1;
   SDisplayUnits m_units;
-  double m_entryMetres = 0.0;  // the depth the entry field was last filled with
   std::vector<std::string> m_toldLeftOut;  // the bailout gas list items last told as left out
   bool m_busy = false;
   bool m_restoringSelection = false;
@@ -187,17 +185,11 @@ private:
   int m_lastDepth = 0;
   int m_lastDuration = 0;
 
-  CSpinField* m_depth = nullptr;
+  CGasEntryFields* m_entry = nullptr;  // depth, mode, gas, setpoint and PPO2
   QLabel* m_depthLabel = nullptr;
   QLabel* m_durationLabel = nullptr;
   QLabel* m_gasLabel = nullptr;
   CSpinField* m_duration = nullptr;
-  QRadioButton* m_cc = nullptr;
-  QRadioButton* m_oc = nullptr;
-  CGasComboCompletion* m_gas = nullptr;
-  CSpinField* m_setpoint = nullptr;
-  QLabel* m_setpointLabel = nullptr;
-  QLabel* m_ppo2 = nullptr;
   QCheckBox* m_ncs = nullptr;
   QPushButton* m_add = nullptr;
   QPushButton* m_insert = nullptr;

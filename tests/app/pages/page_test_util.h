@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QTest>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/dive_plan.h"
 #include "app/pages/tab_dive_plan.h"
@@ -22,6 +25,24 @@ inline QApplication& GuiApp() {
   static char* argv[] = {name, nullptr};
   static QApplication* app = new QApplication(argc, argv);
   return *app;
+}
+
+// Puts the focus on start and presses Tab steps times, naming each widget
+// the focus lands on (a part of a named field counts as the field).
+inline std::vector<std::string> TabWalk(QWidget* start, const std::vector<std::pair<QWidget*, std::string>>& named,
+                                        int steps) {
+  auto name = [&](QWidget* w) -> std::string {
+    for (const auto& [field, fieldName] : named)
+      if (w && (w == field || field->isAncestorOf(w))) return fieldName;
+    return w ? w->metaObject()->className() : "nothing";
+  };
+  start->setFocus(Qt::TabFocusReason);
+  std::vector<std::string> walked{name(QApplication::focusWidget())};
+  for (int i = 0; i < steps - 1; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    walked.push_back(name(QApplication::focusWidget()));
+  }
+  return walked;
 }
 
 // A point as the user enters it (closed circuit at a 1.3 setpoint unless told).

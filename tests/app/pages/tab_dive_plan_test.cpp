@@ -466,6 +466,24 @@ TEST(TabDivePlan, ABailoutFromTheListSaysOnceWhichItemsItLeftOut) {
   EXPECT_EQ(told(), 2) << "other items left out are told";
 }
 
+// Tab walks the entry fields in the order a point is read out: depth,
+// duration, the mode chosen, the gas, the setpoint, NCS, then the buttons.
+TEST(TabDivePlan, TabWalksTheEntryFieldsInReadingOrder) {
+  CPageHarness h;
+  ASSERT_TRUE(h.active);
+  app::CTabDivePlan& page = *h.page;
+  const std::vector<std::pair<QWidget*, std::string>> named = {
+      {page.DepthField(), "depth"},        {page.DurationField(), "duration"},
+      {page.ClosedCircuitButton(), "CC"},  {page.OpenCircuitButton(), "OC"},
+      {page.GasField(), "gas"},            {page.SetpointField(), "setpoint"},
+      {page.NoClearSurfaceBox(), "NCS"},   {page.AddButton(), "Add"},
+      {page.InsertButton(), "Insert"},     {page.UpdateButton(), "Update"},
+      {page.DeleteButton(), "Delete"}};
+  EXPECT_EQ(TabWalk(page.DepthField(), named, 10),
+            (std::vector<std::string>{"depth", "duration", "CC", "gas", "setpoint", "NCS", "Add", "Insert", "Update",
+                                      "Delete"}));
+}
+
 TEST(TabDivePlan, OpenCircuitShowsThePpo2AtTheDivesSurfacePressure) {
   CPageHarness h;
   app::CTabDivePlan& page = *h.page;

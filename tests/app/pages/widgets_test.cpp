@@ -13,6 +13,7 @@
 #include "base/strings.h"
 #include "page_test_util.h"
 #include "app/widgets/gas_combo_completion.h"
+#include "app/widgets/gas_entry_fields.h"
 #include "app/dialogs/gas_switch_edit.h"
 #include "app/widgets/spin_field.h"
 
@@ -138,13 +139,13 @@ TEST(GasSwitchEdit, OpenCircuitShowsThePpo2AndTheResultIsInMetres) {
   GuiApp();
   CGasSwitchSchedule ascent(false);
   app::CGasSwitchEdit dialog("Deco Gas", ascent, -1, true);
-  EXPECT_TRUE(dialog.ClosedCircuitButton()->isChecked());  // the preferred mode
-  EXPECT_DOUBLE_EQ(dialog.SetpointField()->value(), 1.3);
-  dialog.OpenCircuitButton()->click();
+  EXPECT_TRUE(dialog.Fields().ClosedCircuitButton()->isChecked());  // the preferred mode
+  EXPECT_DOUBLE_EQ(dialog.Fields().SetpointField()->value(), 1.3);
+  dialog.Fields().OpenCircuitButton()->click();
   dialog.DepthField()->setValue(70);
-  dialog.GasField()->setEditText("50%");
-  dialog.GasField()->LeaveField();
-  EXPECT_EQ(dialog.Ppo2Display()->text(), "1.57");  // (70 x 0.30705 / 10 + 1) x 0.5
+  dialog.Fields().GasField()->setEditText("50%");
+  dialog.Fields().GasField()->LeaveField();
+  EXPECT_EQ(dialog.Fields().Ppo2Display()->text(), "1.57");  // (70 x 0.30705 / 10 + 1) x 0.5
   const CGasSwitch r = dialog.Result();
   EXPECT_NEAR(r.m_depth, 70 * 0.30705, 1e-12);
   EXPECT_EQ(r.m_oxygen, 50.0);
@@ -167,6 +168,60 @@ TEST(GasSwitchEdit, AnEditedSwitchLeftAtItsDepthInFeetKeepsItsMetres) {
   EXPECT_EQ(dialog.Result().m_depth, 6.0) << "not 20 ft = 6.141 m";
   dialog.DepthField()->setValue(21);
   EXPECT_NEAR(dialog.Result().m_depth, 21 * 0.30705, 1e-12);
+}
+
+TEST(GasSwitchEdit, TabWalksDepthModeGasSetpointThenTheButtonsOffered) {
+  CTestEnvironment env;
+  GuiApp();
+  CGasSwitchSchedule ascent(false);
+  app::CGasSwitchEdit dialog("Deco Gas", ascent, -1, false);
+  dialog.show();
+  dialog.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  const std::vector<std::pair<QWidget*, std::string>> named = {
+      {dialog.DepthField(), "depth"}, {dialog.Fields().ClosedCircuitButton(), "CC"}, {dialog.Fields().OpenCircuitButton(), "OC"},
+      {dialog.Fields().GasField(), "gas"},     {dialog.Fields().SetpointField(), "setpoint"}};
+  const std::vector<std::string> walked = TabWalk(dialog.DepthField(), named, 6);
+  // On an empty schedule only Add and Cancel are offered.
+  EXPECT_EQ(walked, (std::vector<std::string>{"depth", "CC", "gas", "setpoint", "QPushButton", "QPushButton"}));
+}
+
+// The depth a host fills in is held in metres through unit switches until
+// the user types another; the PPO2 follows the depth, the gas and the surface.
+TEST(GasEntryFields, AFilledDepthKeepsItsMetresAndThePpo2FollowsTheEntry) {
+  CTestEnvironment env;
+  GuiApp();
+  QWidget host;
+  app::CGasEntryFields fields(&host, false);
+  fields.SetDepthMetres(40.0);
+  fields.SetImperial(true);
+  EXPECT_EQ(fields.DepthField()->value(), 130);
+  EXPECT_EQ(fields.DepthMetres(), 40.0) << "not 130 ft = 39.92 m";
+  fields.SetImperial(false);
+  EXPECT_EQ(fields.DepthField()->value(), 40);
+  EXPECT_EQ(fields.DepthMetres(), 40.0);
+
+  QSignalSpy edited(&fields, &app::CGasEntryFields::edited);
+  fields.OpenCircuitButton()->click();
+  EXPECT_FALSE(fields.SetpointField()->isVisibleTo(&host));
+  EXPECT_TRUE(fields.Ppo2Display()->isVisibleTo(&host));
+  CGas nitrox;
+  ASSERT_TRUE(nitrox.SetMix(32, 0));
+  fields.SetGas(nitrox);
+  fields.DepthField()->setValue(30);
+  EXPECT_EQ(fields.DepthMetres(), 30.0);
+  EXPECT_EQ(fields.Ppo2Display()->text(), "1.28");  // (30 / 10 + 1) x 0.32
+  EXPECT_EQ(edited.count(), 2) << "the click and the depth typed; a fill reports nothing";
+  fields.SetSurfacePressureSource([] { return 900.0; });
+  fields.RefreshDisplay();
+  EXPECT_EQ(fields.Ppo2Display()->text(), "1.25");  // (900 + 3000) / 1000 x 0.32
+
+  // A typed text that is not a gas is refused when the fields are taken.
+  fields.GasField()->setEditText("abc");
+  EXPECT_FALSE(fields.Commit());
+  EXPECT_EQ(env.prompt.shown.size(), 1u) << "the gas field says why";
+  fields.GasField()->setEditText("");
+  EXPECT_TRUE(fields.Commit()) << "an empty gas field is for the host to judge";
 }
 
 }  // namespace
