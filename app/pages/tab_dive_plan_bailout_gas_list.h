@@ -55,7 +55,7 @@ public:
   void Save();
 
 signals:
-  // The list changed by the user (WM_APP + 300).
+  // The user changed the list.
   void listChanged();
   // A gas typed into the entry field joined the remembered gases.
   void gasListChanged();
