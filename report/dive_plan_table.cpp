@@ -14,7 +14,10 @@ int RoundUpToMinute(int seconds) {
   return minutes * 60;
 }
 
-std::string MinutesSeconds(int seconds) { return Format("%d:%02d", seconds / 60, seconds % 60); }
+std::string MinutesSeconds(int seconds) {
+  seconds = std::max(seconds, 0);
+  return Format("%d:%02d", seconds / 60, seconds % 60);
+}
 
 // ---- One row -------------------------------------------------------------------
 

@@ -12,7 +12,8 @@ namespace kv {
 // The next whole minute at or above a number of seconds, in seconds
 // (121 -> 180, 120 -> 120, 0 -> 0, -61 -> -60).
 int RoundUpToMinute(int seconds);
-// Seconds as "m:ss" (125 -> "2:05"), the minutes-and-seconds time of the tables.
+// Seconds as "m:ss" (125 -> "2:05"), the minutes-and-seconds time of the tables;
+// a time before the start (no moment) reads "0:00".
 std::string MinutesSeconds(int seconds);
 
 // One row of a consolidated table.

@@ -3,32 +3,14 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "report/dive_plan_table.h"
+#include "report/html_text.h"
 
 namespace kv {
 namespace {
 
 constexpr const char* kWorstColour = "#ffc8c8";
 constexpr const char* kInvalidColour = "#e0e0e0";
-
-std::string Escape(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
-std::string MinutesSeconds(int seconds) {
-  seconds = std::max(seconds, 0);
-  return Format("%d:%02d", seconds / 60, seconds % 60);
-}
 
 std::string Cell(const std::string& text, bool worst = false, const char* align = "right") {
   if (worst) return Format("<td align=\"%s\" bgcolor=\"%s\"><b>%s</b></td>", align, kWorstColour, text.c_str());
@@ -60,7 +42,7 @@ std::string WorstTable(const SBailoutSweep& sweep, const SWorstCaseHeading& head
   out += "<tr>" + Cell("Highest CNS", false, "left") + Cell(Format("%0.1f%%", sweep.cnsFinal.value * 100.0), true) +
          blank + Cell(MinutesSeconds(sweep.cnsFinal.second)) + (cylinders ? blank : std::string()) + "</tr>\n";
   for (const SBailoutWorstGas& g : sweep.gases) {
-    out += "<tr>" + Cell(Escape(g.gas) + Format(" (%s)", unit), false, "left");
+    out += "<tr>" + Cell(HtmlEscaped(g.gas) + Format(" (%s)", unit), false, "left");
     if (g.second < 0) {
       // Carried, but no valid moment breathes it.
       out += Cell("0") + blank + Cell("none") + (cylinders ? blank : std::string()) + "</tr>\n";
@@ -83,7 +65,7 @@ std::string MomentsTable(const SBailoutSweep& sweep, const SWorstCaseHeading& he
   std::string out = "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n<tr>";
   out += HeadCell("Bailout at") + HeadCell(Format("Depth (%s)", units.Unit())) + HeadCell("Valid") +
          HeadCell("Run time") + HeadCell("Ascent") + HeadCell("CNS");
-  for (const std::string& g : gases) out += HeadCell(Escape(g) + Format(" (%s)", units.VolumeUnit()));
+  for (const std::string& g : gases) out += HeadCell(HtmlEscaped(g) + Format(" (%s)", units.VolumeUnit()));
   out += "</tr>\n";
   for (const SBailoutMoment& m : sweep.moments) {
     out += m.valid ? "<tr>" : Format("<tr bgcolor=\"%s\">", kInvalidColour);
@@ -141,7 +123,7 @@ std::string CarriedGasesText(const SBailoutSweep& sweep) {
 
 std::string WorstCaseBailoutHtml(const SBailoutSweep& sweep, const SWorstCaseHeading& heading) {
   std::string title = Format("Worst-case Bailout - Dive %d", heading.dive + 1);
-  if (!heading.diveName.empty()) title += " - " + Escape(heading.diveName);
+  if (!heading.diveName.empty()) title += " - " + HtmlEscaped(heading.diveName);
   std::string out =
       "<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\"><html>\n<head>\n<title>" + title +
       "</title>\n<meta http-equiv=\"content-type\" content=\"text/html; charset=ISO-8859-1\">\n</head>\n<body>\n";
@@ -149,7 +131,7 @@ std::string WorstCaseBailoutHtml(const SBailoutSweep& sweep, const SWorstCaseHea
   out += Format("<p>Bailout planned from every %d s of closed-circuit time and from the end of every segment: "
                 "%d moments, %d without a valid bailout plan.</p>\n",
                 sweep.step, static_cast<int>(sweep.moments.size()), sweep.invalid);
-  out += "<p>" + Escape(CarriedGasesText(sweep)) + ".</p>\n";
+  out += "<p>" + HtmlEscaped(CarriedGasesText(sweep)) + ".</p>\n";
   if (sweep.cancelled) out += "<p><b>The sweep was cancelled: only the moments planned before are shown.</b></p>\n";
   if (sweep.runTime.second < 0) {
     out += "<p><b>No moment has a valid bailout plan: there is no worst case.</b></p>\n";

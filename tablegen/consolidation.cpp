@@ -33,8 +33,6 @@ void AddField(std::string& line, const std::string& field) {
   line += field;
 }
 
-std::string MinutesSeconds(int seconds) { return Format("%d:%02d", seconds / 60, seconds % 60); }
-
 // Bottom times are whole minutes: "20:00" with minutes and seconds, else "20".
 std::string BottomTimeText(int minutes, bool minutesAndSeconds, const char* suffix) {
   return Format(minutesAndSeconds ? "%d:00%s" : "%d%s", minutes, suffix);
